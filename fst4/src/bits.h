@@ -1,0 +1,43 @@
+// Bit strings as used throughout the encoder: one element per bit, value 0 or
+// 1, fields written most significant bit first.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace fst4::detail {
+
+using Bits = std::vector<std::uint8_t>;
+
+// Appends the low `width` bits of `value`, MSB first.
+inline void put_bits(Bits& bits, std::uint64_t value, int width) {
+  for (int i = width - 1; i >= 0; --i) {
+    bits.push_back(static_cast<std::uint8_t>((value >> i) & 1U));
+  }
+}
+
+// Reads `width` bits starting at index `pos` as an unsigned number.
+inline std::uint64_t get_bits(const Bits& bits, std::size_t pos, int width) {
+  std::uint64_t value = 0;
+  for (int i = 0; i < width; ++i) {
+    value = (value << 1) | bits[pos + static_cast<std::size_t>(i)];
+  }
+  return value;
+}
+
+inline std::string to_string(const Bits& bits) {
+  std::string text;
+  text.reserve(bits.size());
+  for (auto bit : bits) text.push_back(bit != 0 ? '1' : '0');
+  return text;
+}
+
+inline Bits from_string(const std::string& text) {
+  Bits bits;
+  bits.reserve(text.size());
+  for (char c : text) bits.push_back(c == '1' ? 1 : 0);
+  return bits;
+}
+
+}  // namespace fst4::detail

@@ -1,0 +1,63 @@
+// The tool's console: text placed cell by cell at the cursor in the current
+// colour, line ends, colour changes, typed-line input and pauses. The rules
+// for wrapping, scrolling and editing live here, once, over a Screen and a
+// KeySource.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "console/colors.h"
+#include "console/screen.h"
+
+namespace sympack::console {
+
+// Longest line a user can type; further characters are neither kept nor shown.
+constexpr std::size_t kMaxTypedLine = 10000;
+
+class Console {
+ public:
+  Console(Screen& screen, KeySource& keys) : screen_(screen), keys_(keys) {}
+
+  // Places ANSI code page text at the cursor, with no line end.
+  void WriteText(std::string_view ansi);
+  // The same for text already in UTF-16: one unit per cell, control
+  // characters included (they are shown, never acted on).
+  void WriteWide(std::u16string_view text);
+  void EndLine();
+  void WriteLine(std::string_view ansi);
+  // Colours of 16 or more leave the foreground as it is; the console's
+  // current attribute is set either way.
+  void SetTextColor(int foreground);
+
+  // One typed line, whole, in the ANSI code page.
+  std::string ReadLine();
+  // The first comma-separated field of one typed line, in the ANSI code page.
+  std::string ReadField();
+
+  void Pause(unsigned milliseconds);
+
+  bool WrapPending() const { return wrapPending_; }
+
+ private:
+  std::uint16_t CurrentAttribute() const { return Attribute(foreground_, background_); }
+  std::u16string ReadTypedLine();
+  void EchoBackspace();
+
+  Screen& screen_;
+  KeySource& keys_;
+  int foreground_ = kLightGrey;
+  int background_ = kBlack;
+  bool wrapPending_ = false;
+};
+
+// The first field of a typed line: leading blanks skipped; a quoted field runs
+// to the next double quote (or the end); otherwise up to the first comma, with
+// trailing blanks removed.
+std::u16string FirstField(std::u16string_view line);
+
+// True for the scan codes of the three letter rows (Q..P, A..L, Z..M): with
+// Alt held, those keys are menu accelerators, not typing.
+bool IsLetterRowScanCode(std::uint16_t scanCode);
+
+}  // namespace sympack::console

@@ -1,0 +1,64 @@
+#include "encoder/include_text.h"
+
+namespace sympack::encoder {
+namespace {
+
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+constexpr unsigned kBitsPerSymbol = 4;  // base of the packing: v = v * 4 + d
+
+unsigned DigitOf(char c) {
+  return (c >= '0' && c <= '9') ? static_cast<unsigned>(c - '0') : 0;
+}
+
+unsigned GroupValue(std::string_view symbols, std::size_t first) {
+  unsigned value = 0;
+  for (std::size_t k = 0; k < kSymbolsPerValue; ++k) {
+    const std::size_t position = first + k;
+    const unsigned digit = position < symbols.size() ? DigitOf(symbols[position]) : 0;
+    value = value * kBitsPerSymbol + digit;
+  }
+  return value;
+}
+
+// The first two characters of the value's hex text, which has no leading
+// zeros and gets a "0" in front when it is a single digit.
+void AppendHexField(std::string& out, unsigned value) {
+  if (value < 16) {
+    out += '0';
+    out += kHexDigits[value];
+  } else if (value < 256) {
+    out += kHexDigits[value >> 4];
+    out += kHexDigits[value & 0xF];
+  } else {  // three hex digits (at most 765 = 0x2FD): the third is cut
+    out += kHexDigits[value >> 8];
+    out += kHexDigits[(value >> 4) & 0xF];
+  }
+}
+
+}  // namespace
+
+std::string BuildIncludeText(std::string_view symbolText, std::string_view messageText) {
+  const std::size_t groups = (symbolText.size() + kSymbolsPerValue - 1) / kSymbolsPerValue;
+  std::string text;
+  text.reserve(kHeaderLine.size() + groups * 7 + (groups / kValuesPerLine + 1) * 14 +
+               messageText.size() + 16);
+  text += kHeaderLine;
+  for (std::size_t first = 0; first < symbolText.size(); first += kSymbolsPerValue) {
+    if (first % kSymbolsPerLine == 0) {
+      text += kLineEnd;
+      text += kDataLineStart;
+    } else {
+      text += kValueSeparator;
+    }
+    text += kValuePrefix;
+    AppendHexField(text, GroupValue(symbolText, first));
+  }
+  text += kLineEnd;
+  text += kTrailerStart;
+  text += messageText;
+  text += kLineEnd;
+  text += kLineEnd;
+  return text;
+}
+
+}  // namespace sympack::encoder

@@ -1,0 +1,37 @@
+// The include text: the channel symbols packed four to a byte as PIC
+// assembler `de` lines.
+//
+// Layout (every line ends in CR LF):
+//   ";     FST4 SYMBOLS Packed 4 per byte"
+//   "        de   0xHH, 0xHH, ..."       up to 8 values a line, ceil(n/4) values in all
+//   "    ;   " + message
+//   ""                                   one empty line
+// 160 symbols give 40 values on five full lines.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace sympack::encoder {
+
+constexpr std::string_view kHeaderLine = ";     FST4 SYMBOLS Packed 4 per byte";
+constexpr std::string_view kDataLineStart = "        de  ";
+constexpr std::string_view kValueSeparator = ",";
+constexpr std::string_view kValuePrefix = " 0x";
+constexpr std::string_view kTrailerStart = "    ;   ";
+constexpr std::string_view kLineEnd = "\r\n";
+
+constexpr std::size_t kSymbolsPerValue = 4;
+constexpr std::size_t kValuesPerLine = 8;
+constexpr std::size_t kSymbolsPerLine = kSymbolsPerValue * kValuesPerLine;  // 32
+
+// Packs the symbols and lays out the include text. Symbol characters "0".."9"
+// count at face value, every other byte as 0, and missing positions of a last
+// short group as 0 in the low places: v = 64*d1 + 16*d2 + 4*d3 + d4. Each
+// value is written as " 0x" and the first two digits of its upper-case hex
+// text (zero-padded to two), so a value of 256 or more, which only digits 4
+// to 9 give, loses its last digit. Any length of input is packed, in linear
+// time. The message goes in unchanged.
+std::string BuildIncludeText(std::string_view symbolText, std::string_view messageText);
+
+}  // namespace sympack::encoder

@@ -1,0 +1,55 @@
+#include "platform/name_match.h"
+
+namespace sympack::platform {
+
+char16_t FoldCase(char16_t unit) {
+  if (unit >= u'a' && unit <= u'z') return static_cast<char16_t>(unit - 0x20);
+  // Latin-1 small letters à..þ except ÷ fold onto À..Þ.
+  if (unit >= 0xE0 && unit <= 0xFE && unit != 0xF7) return static_cast<char16_t>(unit - 0x20);
+  switch (unit) {
+    case 0x0161: return 0x0160;  // š
+    case 0x0153: return 0x0152;  // œ
+    case 0x017E: return 0x017D;  // ž
+    case 0x00FF: return 0x0178;  // ÿ
+    default: return unit;
+  }
+}
+
+bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+  }
+  return true;
+}
+
+bool HasWildcards(std::u16string_view name) {
+  return name.find_first_of(u"*?") != std::u16string_view::npos;
+}
+
+bool MatchesNamePattern(std::u16string_view name, std::u16string_view pattern) {
+  if (pattern == u"*.*") pattern = u"*";
+  // Iterative glob with one backtrack point: linear in practice and never
+  // exponential, whatever the pattern holds.
+  std::size_t n = 0, p = 0;
+  std::size_t starP = std::u16string_view::npos, starN = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && pattern[p] == u'*') {
+      starP = p++;
+      starN = n;
+    } else if (p < pattern.size() &&
+               (pattern[p] == u'?' || FoldCase(pattern[p]) == FoldCase(name[n]))) {
+      ++p;
+      ++n;
+    } else if (starP != std::u16string_view::npos) {
+      p = starP + 1;
+      n = ++starN;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == u'*') ++p;
+  return p == pattern.size();
+}
+
+}  // namespace sympack::platform

@@ -1,0 +1,22 @@
+// File-name matching the way the Windows file system does it: without regard
+// to letter case, with * and ? as wildcards.
+#pragma once
+
+#include <string_view>
+
+namespace sympack::platform {
+
+// Simple case folding for the characters a name in the ANSI code page can hold
+// (ASCII, Latin-1 and the Windows-1252 extras).
+char16_t FoldCase(char16_t unit);
+
+bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b);
+
+// True when `name` matches `pattern`: * stands for any run of characters, ?
+// for any one character, all else compares without regard to case. "*.*"
+// matches every name, dotted or not, as on Windows.
+bool MatchesNamePattern(std::u16string_view name, std::u16string_view pattern);
+
+bool HasWildcards(std::u16string_view name);
+
+}  // namespace sympack::platform

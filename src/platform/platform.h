@@ -1,0 +1,191 @@
+// The platform seam: everything the tool needs from the operating system, as
+// plain functions. One implementation file set per OS (posix/, win32/); CMake
+// picks one. The Windows side calls the Win32 API directly; the POSIX side
+// stands in for it on Linux terminals.
+//
+// Text crosses this seam as UTF-16 (std::u16string), as the Win32 "W" calls
+// take it; the ANSI code page conversions are seam functions too, because on
+// Windows they are the system's own.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace sympack::platform {
+
+// ---- Code page ---------------------------------------------------------------
+
+// ANSI code page bytes to UTF-16, precomposed (MultiByteToWideChar, CP_ACP,
+// MB_PRECOMPOSED). POSIX: Windows-1252.
+std::u16string AnsiToWide(std::string_view ansi);
+// UTF-16 to ANSI code page bytes; a character the page cannot hold becomes the
+// page's default character (WideCharToMultiByte, CP_ACP, no flags).
+std::string WideToAnsi(std::u16string_view wide);
+
+// ---- Command line and environment ----------------------------------------------
+
+// The text after the program name on the process command line, as UTF-16.
+// Windows: the tail rules applied to GetCommandLineW(); POSIX: argv[1..]
+// joined with one blank. argc/argv are what main() received.
+std::u16string CommandTailWide(int argc, char** argv);
+
+// One environment variable, looked up without regard to letter case
+// (GetEnvironmentVariableW). Empty optional when it is not set.
+std::optional<std::u16string> EnvironmentVariable(std::u16string_view name);
+
+// The command interpreter to use when "comspec" is not set. Windows: none
+// (empty); POSIX: our own interpreter program, installed beside the tool.
+std::u16string DefaultInterpreter();
+
+// ---- Console output --------------------------------------------------------------
+
+// The console screen buffer, in cells. Columns and rows count from 0.
+struct ScreenInfo {
+  int cursorX = 0;
+  int cursorY = 0;
+  int width = 0;   // W: columns of the whole buffer
+  int height = 0;  // H: rows of the whole buffer
+};
+
+struct CursorShape {
+  int sizePercent = 0;  // 1..100, percent of the cell; 0 means unknown
+  bool visible = true;
+};
+
+// Chooses the output target (standard output if it is a console, else standard
+// error), sets its stream mode, opens the keyboard, puts standard input in raw
+// mode, installs the control handler and reads the cursor shape. Returns false
+// when there is no console to write to (writes then fail silently).
+bool PrepareConsole();
+// Closes the keyboard and puts back whatever PrepareConsole changed in the
+// terminal that the user must get back (POSIX: terminal modes, cursor).
+void RestoreConsole();
+
+std::optional<ScreenInfo> ReadScreenInfo();  // GetConsoleScreenBufferInfo
+// Writes a run of cells on one row, each with the same attribute
+// (WriteConsoleOutputW). The run must fit on the row.
+bool WriteCells(int x, int y, std::u16string_view cells, std::uint16_t attribute);
+// Moves rows 1..H-1 to 0..H-2 and blanks the last row in `fillAttribute`
+// (ScrollConsoleScreenBufferW).
+bool ScrollUpOneRow(std::uint16_t fillAttribute);
+bool PlaceCursor(int x, int y);                 // SetConsoleCursorPosition
+bool SetCurrentAttribute(std::uint16_t attribute);  // SetConsoleTextAttribute
+std::optional<CursorShape> ReadCursorShape();   // GetConsoleCursorInfo
+bool SetCursorShape(CursorShape shape);         // SetConsoleCursorInfo
+
+// ---- Keyboard ----------------------------------------------------------------------
+
+// One keyboard input event, as the console reports it.
+struct KeyEvent {
+  bool pressed = false;        // false: a release, or a non-key event
+  char16_t character = 0;      // 0: a key without a character
+  std::uint16_t scanCode = 0;  // PC keyboard scan code, where known
+  bool altHeld = false;        // left or right Alt (AltGr included)
+};
+
+// Waits, sleeping, for the next input event and removes it from the queue.
+// Empty optional when no keyboard will ever deliver one (no console keyboard,
+// or the end of the input that stands in for it).
+std::optional<KeyEvent> NextKeyEvent();
+
+// ---- Time -----------------------------------------------------------------------------
+
+void SleepMilliseconds(unsigned milliseconds);
+
+// ---- Files and directories ----------------------------------------------------------
+
+// One directory entry found by a name pattern (FindFirstFileW/FindNextFileW).
+struct DirectoryEntry {
+  std::u16string name;  // the entry's own name, without directory part
+  bool hidden = false;
+  bool system = false;  // POSIX: devices, sockets, pipes
+  bool directory = false;
+  bool volumeLabel = false;
+};
+
+// An open directory search; closes itself (FindClose).
+class EntrySearch {
+ public:
+  // Starts a search for `pattern`: a path whose last part may hold * and ?.
+  explicit EntrySearch(std::u16string_view pattern);
+  ~EntrySearch();
+  EntrySearch(const EntrySearch&) = delete;
+  EntrySearch& operator=(const EntrySearch&) = delete;
+
+  // The next matching entry; empty when there is none (or the search failed).
+  std::optional<DirectoryEntry> Next();
+
+ private:
+  struct State;
+  State* state_;
+};
+
+bool DeleteFileByName(std::u16string_view path);  // DeleteFileW
+
+// An open file handle; closes itself (CloseHandle).
+class File {
+ public:
+  File() = default;
+  explicit File(std::intptr_t handle) : handle_(handle) {}
+  ~File();
+  File(File&& other) noexcept;
+  File& operator=(File&& other) noexcept;
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+
+  bool IsOpen() const { return handle_ != kInvalid; }
+  std::intptr_t Handle() const { return handle_; }
+  void Close();
+
+  static constexpr std::intptr_t kInvalid = -1;
+
+ private:
+  std::intptr_t handle_ = kInvalid;
+};
+
+// Opens an existing file for reading only, with no sharing (CreateFileW,
+// GENERIC_READ, share 0, OPEN_EXISTING). Not open on failure.
+File OpenForReading(std::u16string_view path);
+// Opens or creates a file for writing only, with no sharing (CreateFileW,
+// GENERIC_WRITE, share 0, OPEN_ALWAYS). Not open on failure.
+File OpenOrCreateForWriting(std::u16string_view path);
+// True when the file is a disk file (GetFileType == FILE_TYPE_DISK), false for
+// devices and pipes.
+bool IsDiskFile(const File& file);
+// Moves to the start and cuts the file there (SetFilePointer + SetEndOfFile).
+bool TruncateToStart(const File& file);
+// Cuts the file at its current position (SetEndOfFile).
+bool TruncateHere(const File& file);
+// Reads up to `size` bytes (ReadFile). Bytes read (0 at the end of the file),
+// or empty optional when the read failed.
+std::optional<std::size_t> ReadBytes(const File& file, char* buffer, std::size_t size);
+// Writes the bytes with one call (WriteFile). Bytes written, or empty optional
+// when the write failed.
+std::optional<std::size_t> WriteBytes(const File& file, std::string_view bytes);
+
+// True when both names exist and denote one and the same file.
+bool NamesSameFile(std::u16string_view first, std::u16string_view second);
+
+// ---- Processes ------------------------------------------------------------------------
+
+// The longest process command line the platform can start, in UTF-16 units
+// (CreateProcessW: 32767 including the terminating zero).
+constexpr std::size_t kMaxCommandLineUnits = 32766;
+
+// Starts the command line (the program is its first token, as CreateProcessW
+// takes it with no separate program name) in this console, with this
+// environment and directory, and waits for it to end without a time limit.
+// The exit code, or empty optional when the process could not be started.
+// While it runs the console is handed over in its normal modes.
+std::optional<std::uint32_t> RunProcess(std::u16string_view commandLine);
+
+// ---- Clipboard --------------------------------------------------------------------------
+
+// Places UTF-16 text on the clipboard as CF_UNICODETEXT (Windows) or through
+// the output terminal (POSIX, OSC 52). False when it certainly was not placed.
+bool PlaceClipboardText(std::u16string_view text);
+
+}  // namespace sympack::platform

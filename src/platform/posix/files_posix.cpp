@@ -1,0 +1,218 @@
+// Directory searches, deletion and file handles on POSIX. Windows semantics
+// are kept where the tool relies on them: names match without regard to case,
+// a file without any write permission counts as read-only (even for root), and
+// a file opened "without sharing" holds an exclusive lock that a second such
+// open cannot get.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/name_match.h"
+#include "platform/platform.h"
+#include "platform/posix/paths.h"
+#include "text/utf.h"
+
+namespace sympack::platform {
+namespace posix {
+
+std::string ToNativePath(std::u16string_view name) {
+  std::string path = text::Utf16ToUtf8(name);
+  for (char& c : path) {
+    if (c == '\\') c = '/';
+  }
+  return path;
+}
+
+std::pair<std::string, std::string> SplitLast(const std::string& path) {
+  const auto slash = path.rfind('/');
+  if (slash == std::string::npos) return {"", path};
+  return {path.substr(0, slash + 1), path.substr(slash + 1)};
+}
+
+std::string ResolveExisting(const std::string& path) {
+  struct stat info {};
+  if (path.empty() || lstat(path.c_str(), &info) == 0) return path;
+  const auto [directory, last] = SplitLast(path);
+  if (last.empty()) return path;
+  DIR* dir = opendir(directory.empty() ? "." : directory.c_str());
+  if (!dir) return path;
+  const std::u16string wanted = text::Utf8ToUtf16(last);
+  std::string found = path;
+  while (const dirent* entry = readdir(dir)) {
+    if (EqualsIgnoringCase(text::Utf8ToUtf16(entry->d_name), wanted)) {
+      found = directory + entry->d_name;
+      break;
+    }
+  }
+  closedir(dir);
+  return found;
+}
+
+}  // namespace posix
+
+namespace {
+
+bool IsReadOnly(const struct stat& info) {
+  return S_ISREG(info.st_mode) && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+DirectoryEntry EntryFor(const std::string& directory, const std::string& name) {
+  DirectoryEntry entry;
+  entry.name = text::Utf8ToUtf16(name);
+  entry.hidden = !name.empty() && name[0] == '.' && name != "." && name != "..";
+  struct stat info {};
+  const std::string full = (directory.empty() ? "" : directory) + name;
+  if (stat(full.c_str(), &info) == 0) {
+    entry.directory = S_ISDIR(info.st_mode);
+    entry.system = !S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode);
+  } else {
+    entry.system = true;  // a dangling link: nothing that can be used as a file
+  }
+  return entry;
+}
+
+// Opens and locks the file as Windows share mode 0 would hold it.
+File OpenExclusive(const std::string& path, int flags) {
+  const int fd = open(path.c_str(), flags | O_CLOEXEC, 0666);
+  if (fd < 0) return File();
+  File file(fd);
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) return File();
+  if (S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) != 0) return File();
+  return file;
+}
+
+int Fd(const File& file) { return static_cast<int>(file.Handle()); }
+
+}  // namespace
+
+struct EntrySearch::State {
+  std::string directory;
+  std::u16string pattern;
+  DIR* dir = nullptr;
+  std::optional<std::string> single;  // a name without wildcards: at most one match
+};
+
+EntrySearch::EntrySearch(std::u16string_view pattern) : state_(new State) {
+  const std::string path = posix::ToNativePath(pattern);
+  auto [directory, last] = posix::SplitLast(path);
+  state_->directory = directory;
+  state_->pattern = text::Utf8ToUtf16(last);
+  if (last.empty()) return;
+  if (!HasWildcards(state_->pattern)) {
+    const std::string resolved = posix::ResolveExisting(path);
+    struct stat info {};
+    if (lstat(resolved.c_str(), &info) == 0) state_->single = posix::SplitLast(resolved).second;
+    return;
+  }
+  state_->dir = opendir(directory.empty() ? "." : directory.c_str());
+}
+
+EntrySearch::~EntrySearch() {
+  if (state_->dir) closedir(state_->dir);
+  delete state_;
+}
+
+std::optional<DirectoryEntry> EntrySearch::Next() {
+  if (state_->single) {
+    const std::string name = *state_->single;
+    state_->single.reset();
+    return EntryFor(state_->directory, name);
+  }
+  if (!state_->dir) return std::nullopt;
+  while (const dirent* entry = readdir(state_->dir)) {
+    if (MatchesNamePattern(text::Utf8ToUtf16(entry->d_name), state_->pattern)) {
+      return EntryFor(state_->directory, entry->d_name);
+    }
+  }
+  return std::nullopt;
+}
+
+bool DeleteFileByName(std::u16string_view path) {
+  const std::string native = posix::ResolveExisting(posix::ToNativePath(path));
+  struct stat info {};
+  if (lstat(native.c_str(), &info) != 0 || S_ISDIR(info.st_mode) || IsReadOnly(info)) return false;
+  // A file another handle holds without sharing cannot be deleted.
+  const int fd = open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  if (fd >= 0) {
+    const bool locked = S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) != 0;
+    close(fd);
+    if (locked) return false;
+  }
+  return unlink(native.c_str()) == 0;
+}
+
+File::~File() { Close(); }
+
+File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = kInvalid; }
+
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = other.handle_;
+    other.handle_ = kInvalid;
+  }
+  return *this;
+}
+
+void File::Close() {
+  if (handle_ != kInvalid) close(static_cast<int>(handle_));
+  handle_ = kInvalid;
+}
+
+File OpenForReading(std::u16string_view path) {
+  return OpenExclusive(posix::ResolveExisting(posix::ToNativePath(path)), O_RDONLY);
+}
+
+File OpenOrCreateForWriting(std::u16string_view path) {
+  const std::string native = posix::ResolveExisting(posix::ToNativePath(path));
+  struct stat info {};
+  if (stat(native.c_str(), &info) == 0 && IsReadOnly(info)) return File();
+  return OpenExclusive(native, O_WRONLY | O_CREAT);
+}
+
+bool IsDiskFile(const File& file) {
+  struct stat info {};
+  return file.IsOpen() && fstat(Fd(file), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool TruncateToStart(const File& file) {
+  return lseek(Fd(file), 0, SEEK_SET) == 0 && ftruncate(Fd(file), 0) == 0;
+}
+
+bool TruncateHere(const File& file) {
+  const off_t here = lseek(Fd(file), 0, SEEK_CUR);
+  return here >= 0 && ftruncate(Fd(file), here) == 0;
+}
+
+std::optional<std::size_t> ReadBytes(const File& file, char* buffer, std::size_t size) {
+  for (;;) {
+    const ssize_t n = read(Fd(file), buffer, size);
+    if (n >= 0) return static_cast<std::size_t>(n);
+    if (errno != EINTR) return std::nullopt;
+  }
+}
+
+std::optional<std::size_t> WriteBytes(const File& file, std::string_view bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = write(Fd(file), bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return done == 0 ? std::nullopt : std::optional<std::size_t>(done);
+    done += static_cast<std::size_t>(n);
+  }
+  return done;
+}
+
+bool NamesSameFile(std::u16string_view first, std::u16string_view second) {
+  struct stat a {}, b {};
+  return stat(posix::ResolveExisting(posix::ToNativePath(first)).c_str(), &a) == 0 &&
+         stat(posix::ResolveExisting(posix::ToNativePath(second)).c_str(), &b) == 0 &&
+         a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+}  // namespace sympack::platform

@@ -1,0 +1,21 @@
+// File names on POSIX, matched the Windows way: without regard to letter case,
+// with either slash as a separator.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace sympack::platform::posix {
+
+// The UTF-8 path for a UTF-16 name, with backslashes turned into slashes.
+std::string ToNativePath(std::u16string_view name);
+
+// The existing entry the path names, if need be by a case-insensitive match
+// of its last part; the path unchanged when nothing matches.
+std::string ResolveExisting(const std::string& path);
+
+// Splits at the last slash: ("dir/", "name"); a path without slash gives
+// ("", path).
+std::pair<std::string, std::string> SplitLast(const std::string& path);
+
+}  // namespace sympack::platform::posix

@@ -1,0 +1,68 @@
+// Code page, command line, environment and time on POSIX systems.
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+
+#include "platform/name_match.h"
+#include "platform/platform.h"
+#include "text/cp1252.h"
+#include "text/utf.h"
+
+extern char** environ;
+
+namespace sympack::platform {
+namespace {
+
+// The interpreter program installed beside the tool.
+constexpr char kInterpreterName[] = "sympack-cmd";
+
+std::string ExecutableDirectory() {
+  char path[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
+  if (length <= 0) return ".";
+  std::string full(path, static_cast<std::size_t>(length));
+  const auto slash = full.rfind('/');
+  return slash == std::string::npos ? "." : full.substr(0, slash);
+}
+
+}  // namespace
+
+std::u16string AnsiToWide(std::string_view ansi) { return text::Cp1252ToUtf16(ansi); }
+
+std::string WideToAnsi(std::u16string_view wide) { return text::Utf16ToCp1252(wide); }
+
+std::u16string CommandTailWide(int argc, char** argv) {
+  std::string joined;
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) joined += ' ';
+    joined += argv[i];
+  }
+  return text::Utf8ToUtf16(joined);
+}
+
+std::optional<std::u16string> EnvironmentVariable(std::u16string_view name) {
+  for (char** entry = environ; entry && *entry; ++entry) {
+    const std::string_view pair(*entry);
+    const auto equals = pair.find('=');
+    if (equals == std::string_view::npos || equals == 0) continue;
+    if (EqualsIgnoringCase(text::Utf8ToUtf16(pair.substr(0, equals)), name)) {
+      return text::Utf8ToUtf16(pair.substr(equals + 1));
+    }
+  }
+  return std::nullopt;
+}
+
+std::u16string DefaultInterpreter() {
+  return text::Utf8ToUtf16(ExecutableDirectory() + "/" + kInterpreterName);
+}
+
+void SleepMilliseconds(unsigned milliseconds) {
+  timespec rest{static_cast<time_t>(milliseconds / 1000),
+                static_cast<long>(milliseconds % 1000) * 1000000L};
+  while (nanosleep(&rest, &rest) != 0 && errno == EINTR) {
+  }
+}
+
+}  // namespace sympack::platform

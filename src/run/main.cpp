@@ -1,0 +1,17 @@
+// The process entry: prepare the console, run once, put the console back.
+#include "console/console.h"
+#include "platform/platform.h"
+#include "run/run_tool.h"
+#include "simulator/command_tail.h"
+
+int main(int argc, char** argv) {
+  using namespace sympack;
+  platform::PrepareConsole();
+  const std::string tail = simulator::CommandTail(argc, argv);
+  console::SystemScreen screen;
+  console::SystemKeys keys;
+  console::Console console(screen, keys);
+  const int exitCode = run::RunTool(console, tail);
+  platform::RestoreConsole();
+  return exitCode;
+}

@@ -1,0 +1,32 @@
+// Every text the tool prints in its own words. Trailing blanks are part of
+// them.
+#pragma once
+
+#include <string_view>
+
+namespace sympack::run {
+
+constexpr std::string_view kBannerLine =
+    "Generates FST4[W] Symbols in correct format for PIC .ASM file  ";
+constexpr std::string_view kSimulatorLine = "Calls FST4SIM.EXE    ";
+constexpr std::string_view kSimulatorMissingLine =
+    "FST4SIM.EXE is not present.  Ensure this is in the same directory as SYMPACK";
+constexpr std::string_view kDownloadHintLine = "Visit the WSJT-X SOurce Website for full download";
+constexpr std::string_view kMessagePrompt = "Message  ";
+constexpr std::string_view kNoReportLine = "No Temp file created";
+constexpr std::string_view kDestinationPrompt = "Destination file ( FST4.INC )   ";
+constexpr std::string_view kDefaultDestination = "FST4.INC";
+
+// The outcome line: "Symbols written to <name>  and copied to Clipboard " when
+// all went well; its parts say what did not.
+constexpr std::string_view kWrittenTo = "Symbols written to ";
+constexpr std::string_view kNotWrittenTo = "Symbols not written to ";
+constexpr std::string_view kCopied = "  and copied to Clipboard ";
+constexpr std::string_view kButNotCopied = "  but not copied to Clipboard ";
+constexpr std::string_view kNotCopied = "  and not copied to Clipboard ";
+constexpr std::string_view kCopiedAnyway = "  but copied to Clipboard ";
+
+constexpr std::string_view kNoListingLine =
+    "The simulator's report holds no channel symbols: no include file written";
+
+}  // namespace sympack::run

@@ -1,0 +1,24 @@
+// One run of the tool, from the banner to the end.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "console/console.h"
+
+namespace sympack::run {
+
+// Pause before the normal end, so a console that closes with the process
+// stays readable a moment.
+constexpr unsigned kFinalPauseMilliseconds = 2000;
+
+// Banner, simulator check, message, simulator run, report display and the
+// destination prompt; then hands over to CompleteRun. Returns the exit code.
+int RunTool(console::Console& console, std::string_view commandTail);
+
+// Reads the symbols, builds, writes and shows the include file, reports the
+// outcome, fills the clipboard, cleans up and pauses. Returns the exit code.
+int CompleteRun(console::Console& console, std::string_view interpreter,
+                std::string_view messageText, std::string_view destinationName);
+
+}  // namespace sympack::run

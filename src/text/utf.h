@@ -1,0 +1,17 @@
+// UTF-8 and UTF-16 conversions for the places where text meets a POSIX system
+// (terminal bytes, file names, program arguments). Malformed input becomes
+// U+FFFD rather than being dropped, so a bad byte never shortens a text.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace sympack::text {
+
+std::u16string Utf8ToUtf16(std::string_view utf8);
+std::string Utf16ToUtf8(std::u16string_view utf16);
+
+// Appends one code point (U+0000..U+10FFFF) as UTF-8.
+void AppendUtf8(std::string& out, char32_t codePoint);
+
+}  // namespace sympack::text

@@ -1,0 +1,139 @@
+#include "command_parser.h"
+
+namespace sympack::cmd {
+namespace {
+
+constexpr char kQuote = '"';
+constexpr char kEscape = '^';
+
+bool IsSeparator(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view SkipSeparators(std::string_view text) {
+  while (!text.empty() && IsSeparator(text.front())) text.remove_prefix(1);
+  return text;
+}
+
+// Reads the redirection target after > or >>: one word, quotes allowed,
+// escapes honoured. Advances `pos` past it.
+std::string ReadTarget(std::string_view command, std::size_t& pos) {
+  while (pos < command.size() && IsSeparator(command[pos])) ++pos;
+  std::string target;
+  bool quoted = false;
+  for (; pos < command.size(); ++pos) {
+    const char c = command[pos];
+    if (c == kQuote) {
+      quoted = !quoted;
+    } else if (!quoted && IsSeparator(c)) {
+      break;
+    } else if (!quoted && c == kEscape && pos + 1 < command.size()) {
+      target += command[++pos];
+    } else {
+      target += c;
+    }
+  }
+  return target;
+}
+
+}  // namespace
+
+ParsedCommand ParseCommand(std::string_view command) {
+  ParsedCommand parsed;
+  bool quoted = false;
+  for (std::size_t pos = 0; pos < command.size(); ++pos) {
+    const char c = command[pos];
+    if (quoted) {
+      if (c == kQuote) quoted = false;
+      parsed.text += c;
+      continue;
+    }
+    switch (c) {
+      case kQuote:
+        quoted = true;
+        parsed.text += c;
+        break;
+      case kEscape:
+        // The escaped character is taken as it is, a quote included: it does
+        // not open a quoted stretch.
+        if (pos + 1 < command.size()) parsed.text += command[++pos];
+        break;
+      case '>':
+        parsed.append = pos + 1 < command.size() && command[pos + 1] == '>';
+        if (parsed.append) ++pos;
+        ++pos;
+        parsed.output = ReadTarget(command, pos);
+        --pos;
+        break;
+      case '&':
+      case '|':
+      case '<':
+        parsed.refused = c;
+        return parsed;
+      default:
+        parsed.text += c;
+    }
+  }
+  // Blanks left where the redirection stood are not part of the command.
+  while (!parsed.text.empty() && IsSeparator(parsed.text.back())) parsed.text.pop_back();
+  return parsed;
+}
+
+std::string FirstWord(std::string_view text, std::string_view& rest) {
+  text = SkipSeparators(text);
+  std::string word;
+  bool quoted = false;
+  std::size_t pos = 0;
+  for (; pos < text.size(); ++pos) {
+    const char c = text[pos];
+    if (c == kQuote) {
+      quoted = !quoted;
+    } else if (!quoted && IsSeparator(c)) {
+      break;
+    } else {
+      word += c;
+    }
+  }
+  rest = SkipSeparators(text.substr(pos));
+  return word;
+}
+
+std::vector<std::string> SplitArguments(std::string_view text) {
+  std::vector<std::string> arguments;
+  std::size_t pos = 0;
+  for (;;) {
+    while (pos < text.size() && IsSeparator(text[pos])) ++pos;
+    if (pos >= text.size()) break;
+    std::string argument;
+    bool quoted = false;
+    while (pos < text.size() && (quoted || !IsSeparator(text[pos]))) {
+      std::size_t backslashes = 0;
+      while (pos < text.size() && text[pos] == '\\') ++backslashes, ++pos;
+      if (pos < text.size() && text[pos] == kQuote) {
+        argument.append(backslashes / 2, '\\');
+        if (backslashes % 2 == 1) {
+          argument += kQuote;
+        } else if (quoted && pos + 1 < text.size() && text[pos + 1] == kQuote) {
+          argument += kQuote;  // "" inside quotes
+          ++pos;
+        } else {
+          quoted = !quoted;
+        }
+        ++pos;
+      } else {
+        argument.append(backslashes, '\\');
+        if (pos < text.size() && (quoted || !IsSeparator(text[pos]))) argument += text[pos++];
+      }
+    }
+    arguments.push_back(std::move(argument));
+  }
+  return arguments;
+}
+
+std::optional<std::string_view> AfterSwitch(std::string_view line) {
+  line = SkipSeparators(line);
+  if (line.size() < 2 || line[0] != '/' || (line[1] != 'C' && line[1] != 'c')) return std::nullopt;
+  line.remove_prefix(2);
+  if (!line.empty() && !IsSeparator(line.front())) return std::nullopt;
+  return SkipSeparators(line);
+}
+
+}  // namespace sympack::cmd
