@@ -1,0 +1,128 @@
+// Free text (type 0.0) and telemetry (type 0.5).
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "payload.h"
+
+namespace fst4::detail {
+
+namespace {
+
+// Free-text alphabet, blank = 0 (packjt77.f90, packtext77).
+constexpr std::string_view kTextAlphabet = " 0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ+-./?";
+constexpr std::uint32_t kTextBase = 42;
+constexpr std::size_t kTextLength = 13;
+constexpr int kTextBits = 71;  // 42^13 < 2^71
+
+// Telemetry: up to 18 hex digits read as three 6-digit numbers of 23, 24
+// and 24 bits.
+constexpr std::size_t kTelemetryDigits = 18;
+constexpr std::uint32_t kTelemetryFirstLimit = 1U << 23;
+
+// A 96-bit unsigned number as three 32-bit limbs, most significant first;
+// enough for the 71-bit free-text value.
+using Wide = std::array<std::uint32_t, 3>;
+
+void multiply_add(Wide& value, std::uint32_t factor, std::uint32_t addend) {
+  std::uint64_t carry = addend;
+  for (std::size_t i = value.size(); i-- > 0;) {
+    std::uint64_t product = std::uint64_t{value[i]} * factor + carry;
+    value[i] = static_cast<std::uint32_t>(product);
+    carry = product >> 32;
+  }
+}
+
+std::uint32_t divide(Wide& value, std::uint32_t divisor) {
+  std::uint64_t remainder = 0;
+  for (auto& limb : value) {
+    std::uint64_t current = (remainder << 32) | limb;
+    limb = static_cast<std::uint32_t>(current / divisor);
+    remainder = current % divisor;
+  }
+  return static_cast<std::uint32_t>(remainder);
+}
+
+void put_wide(Bits& bits, const Wide& value, int width) {
+  for (int i = width - 1; i >= 0; --i) {
+    auto limb = value[value.size() - 1 - static_cast<std::size_t>(i / 32)];
+    bits.push_back(static_cast<std::uint8_t>((limb >> (i % 32)) & 1U));
+  }
+}
+
+Wide get_wide(const Bits& bits, int width) {
+  Wide value{};
+  for (int i = 0; i < width; ++i) multiply_add(value, 2, bits[static_cast<std::size_t>(i)]);
+  return value;
+}
+
+int hex_digit(char c) {
+  if (is_digit(c)) return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+std::string trim_left(const std::string& text, char pad) {
+  auto first = text.find_first_not_of(pad);
+  return first == std::string::npos ? std::string{} : text.substr(first);
+}
+
+}  // namespace
+
+Payload pack_free_text(const Words& words) {
+  std::string text = words.text.substr(0, kTextLength);
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  text.insert(0, kTextLength - text.size(), ' ');
+  Wide value{};
+  for (char c : text) {
+    auto index = kTextAlphabet.find(c);
+    multiply_add(value, kTextBase, index == std::string_view::npos ? 0 : static_cast<std::uint32_t>(index));
+  }
+  Bits bits;
+  put_wide(bits, value, kTextBits);
+  return finish_type0(std::move(bits), 0);
+}
+
+std::optional<std::string> unpack_free_text(const Bits& bits) {
+  Wide value = get_wide(bits, kTextBits);
+  std::string text(kTextLength, ' ');
+  for (std::size_t i = kTextLength; i-- > 0;) text[i] = kTextAlphabet[divide(value, kTextBase)];
+  text = trim_left(text, ' ');
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  if (text.empty()) return std::nullopt;
+  return text;
+}
+
+Attempt pack_telemetry(const Words& words) {
+  // A single word of at most 18 hex digits, right-aligned (the word is taken
+  // from the message itself, not cut to 13 characters).
+  const std::string& word = words.text;
+  if (words.count() != 1 || word.size() > kTelemetryDigits) return Attempt::none();
+  std::string digits = std::string(kTelemetryDigits - word.size(), '0') + word;
+  std::array<std::uint32_t, 3> parts{};
+  for (std::size_t i = 0; i < kTelemetryDigits; ++i) {
+    int digit = hex_digit(digits[i]);
+    if (digit < 0) return Attempt::none();
+    parts[i / 6] = parts[i / 6] * 16 + static_cast<std::uint32_t>(digit);
+  }
+  // Too large for 71 bits: the message goes out as free text instead.
+  if (parts[0] >= kTelemetryFirstLimit) return Attempt::packed(pack_free_text(words));
+  Bits bits;
+  put_bits(bits, parts[0], 23);
+  put_bits(bits, parts[1], 24);
+  put_bits(bits, parts[2], 24);
+  return Attempt::packed(finish_type0(std::move(bits), 5));
+}
+
+std::optional<std::string> unpack_telemetry(const Bits& bits) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::uint64_t parts[3] = {get_bits(bits, 0, 23), get_bits(bits, 23, 24), get_bits(bits, 47, 24)};
+  std::string text;
+  for (auto part : parts) {
+    for (int shift = 20; shift >= 0; shift -= 4) text.push_back(kHex[(part >> shift) & 0xF]);
+  }
+  // All-zero telemetry decodes to an empty message, as in the reference.
+  return trim_left(text, '0');
+}
+
+}  // namespace fst4::detail

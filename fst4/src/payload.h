@@ -1,0 +1,68 @@
+// The 77-bit message payload and the interface of the per-type packers.
+//
+// Every packer tries one message type. It either does not apply (the next
+// type is tried), packs the message, or refuses it because the reference
+// encoder would send something other than the message (see each packer).
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "bits.h"
+#include "callsign.h"
+#include "text.h"
+
+namespace fst4::detail {
+
+struct Payload {
+  Bits bits;  // 77 bits; i3 is always the last 3, n3 (for i3 = 0) the 3 before
+  int i3 = 0;
+  int n3 = 0;
+};
+
+struct Attempt {
+  enum class Kind { no_match, packed, refused };
+  Kind kind = Kind::no_match;
+  Payload payload;
+  std::string reason;
+
+  static Attempt none() { return {}; }
+  static Attempt packed(Payload payload) { return {Kind::packed, std::move(payload), {}}; }
+  static Attempt refused(std::string reason) { return {Kind::refused, {}, std::move(reason)}; }
+};
+
+// Appends n3 and i3 to a type-0 payload of 71 bits, or i3 to one of 74 bits.
+Payload finish_type0(Bits bits, int n3);
+Payload finish(Bits bits, int i3);
+
+// Packers, in the order pack77 tries them (see pack77.cpp).
+Attempt pack_dxpedition(const Words& words, HashBook& book);   // 0.1
+Attempt pack_field_day(const Words& words, HashBook& book);    // 0.3 and 0.4
+Attempt pack_telemetry(const Words& words);                    // 0.5
+Attempt pack_wspr(const Words& words, HashBook& book, bool wspr_hint);  // 0.6
+Attempt pack_standard(const Words& words, HashBook& book);     // 1 and 2
+Attempt pack_rtty(const Words& words, HashBook& book);         // 3
+Attempt pack_nonstandard(const Words& words, HashBook& book);  // 4
+Attempt pack_eu_vhf(const Words& words, HashBook& book);       // 5
+Payload pack_free_text(const Words& words);                    // 0.0
+
+// Decoders; nothing when the bits do not decode.
+std::optional<std::string> unpack_free_text(const Bits& bits);
+std::optional<std::string> unpack_dxpedition(const Bits& bits, const HashBook& book);
+std::optional<std::string> unpack_field_day(const Bits& bits, int n3, const HashBook& book);
+std::optional<std::string> unpack_telemetry(const Bits& bits);
+std::optional<std::string> unpack_wspr(const Bits& bits, const HashBook& book);
+std::optional<std::string> unpack_standard(const Bits& bits, int i3, const HashBook& book);
+std::optional<std::string> unpack_rtty(const Bits& bits, const HashBook& book);
+std::optional<std::string> unpack_nonstandard(const Bits& bits, const HashBook& book);
+std::optional<std::string> unpack_eu_vhf(const Bits& bits, const HashBook& book);
+
+// Report numbers as the decoder prints them: "+05", "-12" (Fortran i3.2
+// with a '+' in place of a leading blank).
+std::string signed_report(long value);
+
+// Grid4 locator value (L1*18 + L2)*100 + D3*10 + D4, and back.
+long grid4_value(const std::string& grid);
+std::string grid4_text(long value);
+
+}  // namespace fst4::detail
