@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what building and testing sympack needs on Debian 12.
+set -euo pipefail
+
+packages=(
+  cmake g++ make libgtest-dev libbenchmark-dev   # the native build and unit tests
+  python3 python3-pyte                           # the terminal end-to-end tests
+  wsjtx                                          # the reference simulator, for conformance
+)
+if [ "${SYMPACK_WINDOWS:-1}" = 1 ]; then
+  packages+=(g++-mingw-w64-x86-64 wine wine64)   # the Windows build and its tests
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

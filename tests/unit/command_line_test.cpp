@@ -1,0 +1,42 @@
+// Where the program name ends and the message begins on a command line.
+#include <gtest/gtest.h>
+
+#include "platform/command_line.h"
+
+namespace sympack::platform {
+namespace {
+
+struct TailCase {
+  std::u16string line;
+  std::u16string token;
+  std::u16string tail;
+};
+
+TEST(SplitCommandLine, TokenAndTail) {
+  const TailCase cases[] = {
+        // Inner and trailing blanks stay; only leading ones go.
+        TailCase{u"SYMPACK   cq test  ", u"SYMPACK", u"cq test  "},
+        TailCase{u"\"C:\\Ham Tools\\SYMPACK.EXE\"   cq dx", u"\"C:\\Ham Tools\\SYMPACK.EXE\"", u"cq dx"},
+        TailCase{u"\"C:\\x.exe\"cq", u"\"C:\\x.exe\"", u"cq"},
+        TailCase{u"SYMPACK    ", u"SYMPACK", u""},
+        TailCase{u"SYMPACK", u"SYMPACK", u""},
+        TailCase{u"", u"", u""},
+        // No token when the line starts with a blank.
+        TailCase{u"   cq k1abc", u"", u"cq k1abc"},
+        // A tab ends the token and starts the tail.
+        TailCase{u"SYMPACK\tcq", u"SYMPACK", u"\tcq"},
+        // Quotes typed around the message stay.
+        TailCase{u"SYMPACK \"cq k1abc\"", u"SYMPACK", u"\"cq k1abc\""},
+        // An opening quote that is never closed takes the whole line, and
+        // nothing is read past its end.
+        TailCase{u"\"C:\\never closed cq", u"\"C:\\never closed cq", u""}};
+  for (const auto& c : cases) {
+    const auto parts = SplitCommandLine(c.line);
+    const std::string label(c.line.begin(), c.line.end());
+    EXPECT_EQ(parts.programToken, c.token) << label;
+    EXPECT_EQ(parts.tail, c.tail) << label;
+  }
+}
+
+}  // namespace
+}  // namespace sympack::platform

@@ -1,0 +1,144 @@
+// The console's output rules, cell by cell on an in-memory screen.
+#include <gtest/gtest.h>
+
+#include "console/console.h"
+#include "memory_screen.h"
+
+namespace sympack {
+namespace {
+
+using testing::KeyList;
+using testing::MemoryScreen;
+
+struct ConsoleOutput : ::testing::Test {
+  MemoryScreen screen{10, 4};
+  KeyList keys;
+  console::Console console{screen, keys};
+};
+
+TEST_F(ConsoleOutput, TextGoesAtTheCursorInTheCurrentColourAndLeavesTheCursorAfterIt) {
+  screen.MoveCursor(2, 1);
+  console.SetTextColor(14);
+  console.WriteText("abc");
+  EXPECT_EQ(screen.Row(1), "  abc     ");
+  EXPECT_EQ(screen.CellAt(2, 1).attribute, 14);
+  EXPECT_EQ(screen.CellAt(5, 1).attribute, 7);  // untouched
+  EXPECT_EQ(screen.CursorX(), 5);
+  EXPECT_EQ(screen.consoleAttribute, 14);
+}
+
+TEST_F(ConsoleOutput, ControlCharactersAreCellsNotActions) {
+  console.WriteText(std::string("a\r\n\tb", 5));
+  EXPECT_EQ(screen.CursorX(), 5);
+  EXPECT_EQ(screen.CursorY(), 0);
+  EXPECT_EQ(screen.CellAt(1, 0).ch, u'\r');
+  EXPECT_EQ(screen.CellAt(3, 0).ch, u'\t');
+}
+
+TEST_F(ConsoleOutput, AnsiBytesBecomeTheirUnicodeCharacters) {
+  console.WriteText("\x80\xE9");
+  EXPECT_EQ(screen.CellAt(0, 0).ch, u'\u20AC');
+  EXPECT_EQ(screen.CellAt(1, 0).ch, u'\u00E9');
+}
+
+TEST_F(ConsoleOutput, TextWrapsAtTheRowEndWithoutLosingACharacter) {
+  screen.MoveCursor(7, 0);
+  console.WriteText("12345");
+  EXPECT_EQ(screen.Row(0), "       123");
+  EXPECT_EQ(screen.RowTrimmed(1), "45");
+  EXPECT_EQ(screen.CursorX(), 2);
+  EXPECT_EQ(screen.CursorY(), 1);
+  EXPECT_FALSE(screen.rowOverflow);
+}
+
+TEST_F(ConsoleOutput, FillingTheLastRowDefersTheScrollUntilMoreOutput) {
+  screen.MoveCursor(0, 3);
+  console.WriteText("0123456789");
+  EXPECT_EQ(screen.scrolls, 0);
+  EXPECT_TRUE(console.WrapPending());
+  EXPECT_EQ(screen.CursorX(), 0);
+  EXPECT_EQ(screen.CursorY(), 3);
+
+  console.WriteText("x");
+  EXPECT_EQ(screen.scrolls, 1);
+  EXPECT_FALSE(console.WrapPending());
+  EXPECT_EQ(screen.Row(2), "0123456789");
+  EXPECT_EQ(screen.RowTrimmed(3), "x");
+}
+
+TEST_F(ConsoleOutput, TextRunningPastTheLastRowScrollsAndGoesOn) {
+  screen.MoveCursor(8, 3);
+  console.WriteText("abcd");
+  EXPECT_EQ(screen.scrolls, 1);
+  EXPECT_EQ(screen.Row(2), "        ab");
+  EXPECT_EQ(screen.RowTrimmed(3), "cd");
+  EXPECT_EQ(screen.CursorX(), 2);
+}
+
+TEST_F(ConsoleOutput, ScrollFillsTheNewRowInTheCurrentColour) {
+  console.SetTextColor(6);
+  screen.MoveCursor(0, 3);
+  console.EndLine();
+  EXPECT_EQ(screen.CellAt(0, 3).attribute, 6);
+}
+
+TEST_F(ConsoleOutput, EndLineMovesToTheNextRowOrScrollsAtTheBottom) {
+  screen.MoveCursor(4, 1);
+  console.EndLine();
+  EXPECT_EQ(screen.CursorX(), 0);
+  EXPECT_EQ(screen.CursorY(), 2);
+  EXPECT_EQ(screen.scrolls, 0);
+
+  screen.MoveCursor(4, 3);
+  console.EndLine();
+  EXPECT_EQ(screen.scrolls, 1);
+  EXPECT_EQ(screen.CursorY(), 3);
+}
+
+TEST_F(ConsoleOutput, ExactlyFilledRowFollowedByEndLineLeavesOneEmptyRow) {
+  console.WriteLine("0123456789");
+  EXPECT_EQ(screen.CursorY(), 2);  // row 1 is the empty one
+
+  screen.MoveCursor(0, 3);
+  console.WriteLine("0123456789");  // on the last row: one scroll for the wrap, one for the end
+  EXPECT_EQ(screen.scrolls, 2);
+  EXPECT_EQ(screen.Row(1), "0123456789");
+  EXPECT_EQ(screen.RowTrimmed(2), "");
+  EXPECT_EQ(screen.CursorY(), 3);
+  EXPECT_FALSE(console.WrapPending());
+}
+
+TEST_F(ConsoleOutput, ColoursOfSixteenOrMoreKeepTheForegroundButStillSetTheAttribute) {
+  console.SetTextColor(12);
+  console.SetTextColor(16);
+  EXPECT_EQ(screen.consoleAttribute, 12);
+  console.WriteText("a");
+  EXPECT_EQ(screen.CellAt(0, 0).attribute, 12);
+}
+
+TEST_F(ConsoleOutput, NothingBeforeTheFirstColourChangeTouchesTheConsoleAttribute) {
+  console.WriteLine("text");
+  EXPECT_EQ(screen.consoleAttribute, 0xFFFF);
+  EXPECT_EQ(screen.CellAt(0, 0).attribute, 7);
+}
+
+TEST_F(ConsoleOutput, EmptyTextDoesNothing) {
+  screen.MoveCursor(0, 3);
+  console.WriteText("0123456789");
+  console.WriteText("");
+  EXPECT_TRUE(console.WrapPending());
+  EXPECT_EQ(screen.scrolls, 0);
+}
+
+TEST(ConsoleOutputSingleCell, AOneByOneScreenNeverWritesOutsideIt) {
+  MemoryScreen screen{1, 1};
+  KeyList keys;
+  console::Console console{screen, keys};
+  console.WriteLine("abc");
+  console.WriteText("de");
+  EXPECT_FALSE(screen.rowOverflow);
+  EXPECT_EQ(screen.Row(0), "e");
+}
+
+}  // namespace
+}  // namespace sympack

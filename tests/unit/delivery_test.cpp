@@ -1,0 +1,77 @@
+// Writing the include file: what ends up on disk, and what counts as written.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "encoder/delivery.h"
+#include "encoder/include_text.h"
+#include "temp_folder.h"
+
+namespace sympack::encoder {
+namespace {
+
+using testing::TempFolder;
+
+struct WriteIncludeFileTest : ::testing::Test {
+  TempFolder folder;
+  const std::string text = BuildIncludeText("0123321001", "TEST");
+};
+
+TEST_F(WriteIncludeFileTest, TheTextAndOneMoreLineEnd) {
+  ASSERT_TRUE(WriteIncludeFile("FST4.INC", text));
+  const std::string written = TempFolder::Read("FST4.INC");
+  EXPECT_EQ(written.size(), 87u);
+  EXPECT_EQ(written, text + "\r\n");
+  EXPECT_EQ(written.substr(written.size() - 18), "    ;   TEST\r\n\r\n\r\n");
+}
+
+TEST_F(WriteIncludeFileTest, ALongerExistingFileLosesItsOldTail) {
+  TempFolder::Write("OUT.INC", std::string(5000, 'z'));
+  ASSERT_TRUE(WriteIncludeFile("OUT.INC", text));
+  EXPECT_EQ(TempFolder::Read("OUT.INC"), text + "\r\n");
+}
+
+TEST_F(WriteIncludeFileTest, AnExistingFileIsFoundWhateverTheLetterCase) {
+  TempFolder::Write("fst4.inc", "old");
+  ASSERT_TRUE(WriteIncludeFile("FST4.INC", text));
+  EXPECT_EQ(TempFolder::Read("fst4.inc"), text + "\r\n");
+}
+
+TEST_F(WriteIncludeFileTest, AReadOnlyFileKeepsItsContent) {
+  TempFolder::Write("LOCKED.INC", "keep me");
+  TempFolder::MakeReadOnly("LOCKED.INC");
+  EXPECT_FALSE(WriteIncludeFile("LOCKED.INC", text));
+  EXPECT_EQ(TempFolder::Read("LOCKED.INC"), "keep me");
+}
+
+TEST_F(WriteIncludeFileTest, RefusedNamesWriteNothing) {
+  EXPECT_FALSE(WriteIncludeFile("*.INC", text));
+  EXPECT_FALSE(WriteIncludeFile("FST?.INC", text));
+  EXPECT_FALSE(WriteIncludeFile("", text));
+  EXPECT_FALSE(WriteIncludeFile("missing/FST4.INC", text));
+  EXPECT_TRUE(std::filesystem::is_empty(std::filesystem::current_path()));
+}
+
+TEST_F(WriteIncludeFileTest, AFolderIsNotAFile) {
+  std::filesystem::create_directory("DIR.INC");
+  EXPECT_FALSE(WriteIncludeFile("DIR.INC", text));
+}
+
+TEST_F(WriteIncludeFileTest, ANameLongerThan255IsCut) {
+  const std::string name(300, 'n');
+  ASSERT_TRUE(WriteIncludeFile(name, text));
+  EXPECT_TRUE(std::filesystem::exists(std::string(255, 'n')));
+}
+
+TEST_F(WriteIncludeFileTest, DevicesGetTheTextWithoutTruncation) {
+  if (!std::filesystem::exists("/dev/null")) GTEST_SKIP() << "no /dev/null here";
+  EXPECT_TRUE(WriteIncludeFile("/dev/null", text));
+}
+
+TEST_F(WriteIncludeFileTest, AShortWriteIsNotReportedAsWritten) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  EXPECT_FALSE(WriteIncludeFile("/dev/full", text));
+}
+
+}  // namespace
+}  // namespace sympack::encoder

@@ -1,0 +1,128 @@
+// Typed-line input: echo, editing, limits and ignored keys, driven by lists of
+// keys on an in-memory screen.
+#include <gtest/gtest.h>
+
+#include "console/console.h"
+#include "memory_screen.h"
+
+namespace sympack {
+namespace {
+
+using testing::KeyList;
+using testing::MemoryScreen;
+
+struct LineInput : ::testing::Test {
+  MemoryScreen screen{10, 4};
+  KeyList keys;
+  console::Console console{screen, keys};
+};
+
+TEST_F(LineInput, TypedTextIsEchoedAfterThePromptAndEnterEndsTheLine) {
+  console.WriteText("M  ");
+  keys.Type(u"cq").Enter().Type(u"left over");
+  EXPECT_EQ(console.ReadLine(), "cq");
+  EXPECT_EQ(screen.RowTrimmed(0), "M  cq");
+  EXPECT_EQ(screen.CursorX(), 0);
+  EXPECT_EQ(screen.CursorY(), 1);
+  EXPECT_EQ(keys.Remaining(), 19u);  // Enter's release and the keys after it stay for the next read
+}
+
+TEST_F(LineInput, NothingIsTrimmed) {
+  keys.Type(u"  a, \"b\"  ").Enter();
+  EXPECT_EQ(console.ReadLine(), "  a, \"b\"  ");
+}
+
+TEST_F(LineInput, BackspaceOnAnEmptyLineChangesNothing) {
+  screen.MoveCursor(3, 1);
+  keys.Backspace().Backspace().Type(u"x").Enter();
+  EXPECT_EQ(console.ReadLine(), "x");
+  EXPECT_EQ(screen.RowTrimmed(1), "   x");
+  EXPECT_EQ(screen.RowTrimmed(0), "");
+}
+
+TEST_F(LineInput, BackspaceRemovesTheLastCharacterAndBlanksItsCell) {
+  keys.Type(u"abc").Backspace().Type(u"d").Enter();
+  EXPECT_EQ(console.ReadLine(), "abd");
+  EXPECT_EQ(screen.RowTrimmed(0), "abd");
+}
+
+TEST_F(LineInput, BackspaceWalksBackOverTheRowEdge) {
+  screen.MoveCursor(8, 0);
+  keys.Type(u"abcd").Backspace().Backspace().Backspace();
+  keys.Enter();
+  EXPECT_EQ(console.ReadLine(), "a");
+  EXPECT_EQ(screen.Row(0), "        a ");
+  EXPECT_EQ(screen.RowTrimmed(1), "");
+}
+
+TEST_F(LineInput, BackspaceAfterFillingTheLastRowStaysOnItWithoutScrolling) {
+  screen.MoveCursor(7, 3);
+  keys.Type(u"xyz");  // fills the last cell: the scroll is pending
+  keys.Backspace().Type(u"Q").Enter();
+  EXPECT_EQ(console.ReadLine(), "xyQ");
+  EXPECT_EQ(screen.scrolls, 2);  // none before Enter; Enter with the wrap pending scrolls twice
+  EXPECT_EQ(screen.Row(1), "       xyQ");
+}
+
+TEST_F(LineInput, KeysWithoutCharacterControlKeysAndReleasesAreIgnored) {
+  keys.Key(0, 0x48).Key(0, 0x3B).Key(9, 0x0F).Key(27, 0x01).Key(3, 0x2E).Type(u"ok").Enter();
+  EXPECT_EQ(console.ReadLine(), "ok");
+  EXPECT_EQ(screen.RowTrimmed(0), "ok");
+}
+
+TEST_F(LineInput, AltWithALetterIsIgnoredButAltWithADigitIsTyped) {
+  keys.Key(u'f', 0x21, true).Key(u'7', 0x08, true).Enter();
+  EXPECT_EQ(console.ReadLine(), "7");
+}
+
+TEST_F(LineInput, AtTheLimitFurtherCharactersAreNeitherKeptNorShown) {
+  MemoryScreen big{100, 200};
+  console::Console wide{big, keys};
+  keys.Type(std::u16string(console::kMaxTypedLine + 5, u'x'));
+  keys.Backspace().Type(u"yz").Enter();
+  const std::string line = wide.ReadLine();
+  EXPECT_EQ(line.size(), console::kMaxTypedLine);
+  EXPECT_EQ(line.back(), 'y');
+  EXPECT_EQ(big.CellAt(99, 99).ch, u'y');  // the 10000th cell, retyped after Backspace
+  EXPECT_EQ(big.CellAt(0, 100).ch, u' ');   // "z" was neither kept nor shown
+}
+
+TEST_F(LineInput, CharactersOutsideTheCodePageBecomeItsDefaultCharacter) {
+  keys.Type(u"a\u0416\u00E9").Enter();
+  EXPECT_EQ(console.ReadLine(), "a?\xE9");
+}
+
+TEST_F(LineInput, NoKeyboardGivesWhatWasTypedWithoutWaiting) {
+  keys.Type(u"ab");
+  EXPECT_EQ(console.ReadLine(), "ab");
+  EXPECT_EQ(console.ReadLine(), "");
+}
+
+TEST_F(LineInput, AHiddenCursorIsShownWhileTypingAndHiddenAgain) {
+  screen.shape = {10, false};
+  keys.Type(u"a").Enter();
+  console.ReadLine();
+  EXPECT_EQ(screen.shapeChanges, 2);
+  EXPECT_FALSE(screen.shape.visible);
+}
+
+TEST_F(LineInput, ReadFieldTakesTheFirstFieldOfTheLine) {
+  keys.Type(u"  out.inc  , rest").Enter();
+  EXPECT_EQ(console.ReadField(), "out.inc");
+}
+
+TEST(FirstField, BlanksCommasAndQuotes) {
+  const struct {
+    std::u16string line, field;
+  } cases[] = {
+      {u"", u""}, {u"   ", u""}, {u",x.inc", u""}, {u"  ,x.inc", u""}, {u"a.inc", u"a.inc"},
+      {u"a b.inc  ,c", u"a b.inc"}, {u"a\"b,c", u"a\"b"}, {u"\"x, y.inc\" tail,z", u"x, y.inc"},
+      {u"  \"open quote, here", u"open quote, here"}, {u"\"\",x", u""}, {u"\ta,b", u"\ta"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(console::FirstField(c.line), c.field) << std::string(c.line.begin(), c.line.end());
+  }
+}
+
+}  // namespace
+}  // namespace sympack

@@ -1,0 +1,142 @@
+// Reading the symbol listing out of a report: line ends, byte 26, the three
+// markers and the order they are tested in.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "simulator/report_reader.h"
+
+namespace sympack::simulator {
+namespace {
+
+// A report in memory, handed out at most `chunk` bytes per read.
+ReportLineReader ReaderOver(const std::string& bytes, std::size_t chunk = 1000, int* reads = nullptr,
+                            std::size_t failAt = std::string::npos) {
+  auto position = std::make_shared<std::size_t>(0);
+  return ReportLineReader([bytes, chunk, position, reads, failAt](char* buffer, std::size_t size)
+                              -> std::optional<std::size_t> {
+    if (reads) ++*reads;
+    if (*position >= failAt) return std::nullopt;
+    const std::size_t n = std::min({size, chunk, bytes.size() - *position});
+    std::memcpy(buffer, bytes.data() + *position, n);
+    *position += n;
+    return n;
+  });
+}
+
+std::optional<std::string> Collect(const std::string& report, std::size_t chunk = 1000) {
+  auto reader = ReaderOver(report, chunk);
+  return CollectSymbolText(reader);
+}
+
+TEST(ReadFileLine, CrLfCrAndAFinalLineWithoutEndReadAlike) {
+  auto reader = ReaderOver("one\r\ntwo\rthree");
+  EXPECT_EQ(reader.ReadFileLine(), "one");
+  EXPECT_EQ(reader.ReadFileLine(), "two");
+  EXPECT_EQ(reader.ReadFileLine(), "three");
+  EXPECT_TRUE(reader.AtEnd());
+  EXPECT_EQ(reader.ReadFileLine(), "");
+  EXPECT_EQ(reader.ReadFileLine(), "");
+}
+
+TEST(ReadFileLine, ALoneLfIsAnOrdinaryByte) {
+  auto reader = ReaderOver("01\n23\r\n");
+  EXPECT_EQ(reader.ReadFileLine(), "01\n23");
+}
+
+TEST(ReadFileLine, CrLfSplitAcrossReadBlocksIsOneLineEnd) {
+  for (std::size_t chunk : {1u, 2u, 3u, 127u, 128u}) {
+    const std::string first(127, 'a');
+    auto reader = ReaderOver(first + "\r\nb\r\r\nc", chunk);
+    EXPECT_EQ(reader.ReadFileLine(), first) << chunk;
+    EXPECT_EQ(reader.ReadFileLine(), "b") << chunk;
+    EXPECT_EQ(reader.ReadFileLine(), "") << chunk;  // CR alone, then CR LF
+    EXPECT_EQ(reader.ReadFileLine(), "c") << chunk;
+  }
+}
+
+TEST(ReadFileLine, Byte26EndsTheLineAndTheFileForGood) {
+  auto reader = ReaderOver("01\x1A" "23\r\n45\r\n");
+  EXPECT_EQ(reader.ReadFileLine(), "01");
+  EXPECT_TRUE(reader.AtEnd());
+  EXPECT_EQ(reader.ReadFileLine(), "");
+}
+
+TEST(ReadFileLine, LinesHaveNoLengthLimitAndAreReadInBlocks) {
+  const std::string longLine(1 << 20, '3');
+  int reads = 0;
+  auto reader = ReaderOver(longLine + "\r\n", 1 << 30, &reads);
+  EXPECT_EQ(reader.ReadFileLine(), longLine);
+  EXPECT_EQ(reads, static_cast<int>((longLine.size() + 2 + kReadBlockSize - 1) / kReadBlockSize));
+}
+
+TEST(ReadFileLine, AFailedReadDropsTheLineBeingRead) {
+  auto reader = ReaderOver("ok\r\npartial line", 4, nullptr, 8);
+  EXPECT_EQ(reader.ReadFileLine(), "ok");
+  EXPECT_EQ(reader.ReadFileLine(), "");
+  EXPECT_TRUE(reader.AtEnd());
+}
+
+TEST(CollectSymbolText, LinesAfterTheHeaderUpToAnEmptyLine) {
+  EXPECT_EQ(Collect("text\r\nChannel symbols: \r\n0123\r\n3210\r\n\r\nmore\r\n"), "01233210");
+}
+
+TEST(CollectSymbolText, AFileLineStopsWithoutBeingAdded) {
+  EXPECT_EQ(Collect("x\r\nchannel symbols\r\n0123\r\n3210\r\nFile: a.wav\r\n0000\r\n"), "01233210");
+}
+
+TEST(CollectSymbolText, AChannelLineIsAddedAndThenStops) {
+  EXPECT_EQ(Collect("Channel symbols\r\n0123\r\n3210\r\n0000 Channel\r\n1111\r\n"),
+            "012332100000 Channel");
+}
+
+TEST(CollectSymbolText, FileIsTestedBeforeChannel) {
+  EXPECT_EQ(Collect("Channel symbols\r\n0123\r\nFile Channel\r\n"), "0123");
+}
+
+TEST(CollectSymbolText, MarkersAreCaseSensitive) {
+  EXPECT_EQ(Collect("CHANNEL SYMBOLS\r\n1111\r\n\r\n"), std::nullopt);
+  EXPECT_EQ(Collect("Channel symbols\r\n0123\r\nfile FILE\r\nCHANNEL\r\n\r\n"),
+            "0123file FILECHANNEL");
+}
+
+TEST(CollectSymbolText, BlanksAndOtherBytesInsideLinesStay) {
+  EXPECT_EQ(Collect("Channel symbols\r\n0 1\t2\r\n"), "0 1\t2");
+}
+
+TEST(CollectSymbolText, Byte26InsideASymbolLineKeepsWhatCameBefore) {
+  EXPECT_EQ(Collect("Channel symbols\r\n0123\r\n32\x1A" "10\r\n2222\r\n"), "012332");
+}
+
+TEST(CollectSymbolText, EmptyListings) {
+  EXPECT_EQ(Collect("a\r\nChannel symbols"), "");
+  EXPECT_EQ(Collect("Channel symbols\r\n\r\n0123\r\n"), "");
+  EXPECT_EQ(Collect("Channel symbols\r\nFile\r\n0123\r\n"), "");
+  EXPECT_EQ(Collect("Channel symbols: \r\n0123\r\n3210"), "01233210");  // ends without stop line
+}
+
+TEST(CollectSymbolText, NoHeaderMeansNoListingAndReadingStops) {
+  EXPECT_EQ(Collect(""), std::nullopt);
+  EXPECT_EQ(Collect("Message: CQ\r\n\r\n\r\n0123\r\n"), std::nullopt);
+  EXPECT_EQ(Collect("hannel symbol\r\n0123\r\n"), std::nullopt);
+}
+
+TEST(CollectSymbolText, LfOnlyReportReadsAsOneLine) {
+  // The header line swallows the whole report: nothing follows it.
+  EXPECT_EQ(Collect("\nChannel symbols: \n0123\n3210\n\n"), "");
+}
+
+TEST(CollectSymbolText, TheReferenceReportLayout) {
+  std::string report = "\r\n Message: CQ K1ABC FN42\r\n f0: 1500.000\r\n\r\nChannel symbols: \r\n";
+  std::string expected;
+  for (int row = 0; row < 16; ++row) {
+    const std::string line = "0123210" + std::to_string(row % 10) + "12";
+    report += line + "\r\n";
+    expected += line;
+  }
+  report += "\r\n";
+  for (std::size_t chunk : {1u, 7u, 128u}) EXPECT_EQ(Collect(report, chunk), expected);
+}
+
+}  // namespace
+}  // namespace sympack::simulator

@@ -1,0 +1,47 @@
+// A fresh folder for one test, made the current directory while it lives.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+
+namespace sympack::testing {
+
+class TempFolder {
+ public:
+  TempFolder() : previous_(std::filesystem::current_path()) {
+    std::random_device seed;
+    path_ = std::filesystem::temp_directory_path() / ("sympack-unit-" + std::to_string(seed()));
+    std::filesystem::create_directories(path_);
+    std::filesystem::current_path(path_);
+  }
+  ~TempFolder() {
+    std::filesystem::current_path(previous_);
+    std::error_code ignored;
+    for (auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored)) {
+      std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
+                                   std::filesystem::perm_options::add, ignored);
+    }
+    std::filesystem::remove_all(path_, ignored);
+  }
+
+  static void Write(const std::string& name, const std::string& bytes) {
+    std::ofstream(name, std::ios::binary) << bytes;
+  }
+  static std::string Read(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  static void MakeReadOnly(const std::string& name) {
+    using std::filesystem::perms;
+    std::filesystem::permissions(name, perms::owner_write | perms::group_write | perms::others_write,
+                                 std::filesystem::perm_options::remove);
+  }
+
+ private:
+  std::filesystem::path previous_;
+  std::filesystem::path path_;
+};
+
+}  // namespace sympack::testing
