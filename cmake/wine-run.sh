@@ -1,0 +1,42 @@
+#!/bin/sh
+# Runs a Windows program under Wine with the settings our tests rely on:
+#   wine-run.sh [--prefix DIR] PROGRAM.EXE [ARGS...]
+# The Wine prefix is private to the build tree (DIR, else $WINEPREFIX), made on
+# first use. A persistent wineserver is kept up, so that each start takes a
+# fraction of a second and the clipboard outlives the program that set it; it
+# ends by itself once no Wine program has run for SYMPACK_WINESERVER_LINGER
+# seconds.
+set -e
+
+if [ "$1" = "--prefix" ]; then
+  WINEPREFIX=$2
+  shift 2
+fi
+if [ -z "$WINEPREFIX" ]; then
+  echo "wine-run.sh: no Wine prefix given (--prefix DIR or WINEPREFIX)" >&2
+  exit 2
+fi
+export WINEPREFIX
+# Without these, Wine's own diagnostics land on the console under test, and a
+# new prefix asks to install .NET and Gecko.
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+linger=${SYMPACK_WINESERVER_LINGER:-60}
+
+# Making the prefix takes seconds; tests that start together must not make it
+# twice.
+mkdir -p "$(dirname "$WINEPREFIX")"
+(
+  flock 9
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wineboot -i >/dev/null 2>&1 </dev/null
+    wineserver -w
+  fi
+) 9>"$WINEPREFIX.lock"
+
+# A second server for the same prefix refuses to start, so this is harmless
+# when one is up already. Its output must not hold the test's pipes open.
+wineserver -p"$linger" >/dev/null 2>&1 </dev/null || true
+
+exec wine "$@"

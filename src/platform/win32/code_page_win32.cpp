@@ -1,0 +1,36 @@
+// Conversions between the system's ANSI code page and UTF-16, done by the
+// system itself so that they agree with every other program on the machine.
+#include <windows.h>
+
+#include <climits>
+
+#include "platform/platform.h"
+
+namespace sympack::platform {
+namespace {
+
+// The calls count in int; no text of the tool comes near that limit.
+int Length(std::size_t size) { return size > INT_MAX ? INT_MAX : static_cast<int>(size); }
+
+}  // namespace
+
+std::u16string AnsiToWide(std::string_view ansi) {
+  if (ansi.empty()) return {};
+  const int units = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, ansi.data(), Length(ansi.size()), nullptr, 0);
+  if (units <= 0) return {};
+  std::wstring wide(static_cast<std::size_t>(units), L'\0');
+  MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, ansi.data(), Length(ansi.size()), wide.data(), units);
+  return std::u16string(wide.begin(), wide.end());
+}
+
+std::string WideToAnsi(std::u16string_view wide) {
+  if (wide.empty()) return {};
+  const auto* units = reinterpret_cast<const wchar_t*>(wide.data());
+  const int bytes = WideCharToMultiByte(CP_ACP, 0, units, Length(wide.size()), nullptr, 0, nullptr, nullptr);
+  if (bytes <= 0) return {};
+  std::string ansi(static_cast<std::size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_ACP, 0, units, Length(wide.size()), ansi.data(), bytes, nullptr, nullptr);
+  return ansi;
+}
+
+}  // namespace sympack::platform

@@ -1,0 +1,199 @@
+// Directory searches, deletion and file handles through the Win32 file API.
+// Every call runs with the critical-error boxes off, so a drive that is not
+// ready makes the call fail instead of stopping the run with a dialog.
+#include <windows.h>
+
+#include <limits>
+
+#include "platform/platform.h"
+#include "platform/win32/win32_support.h"
+
+namespace sympack::platform {
+namespace {
+
+using win32::CriticalErrorsOff;
+
+// The DOS volume-label attribute bit. Win32 searches never report it for a
+// file, but an entry carrying it is no file the tool may use.
+constexpr DWORD kVolumeLabelAttribute = 0x08;
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+HANDLE Native(const File& file) { return reinterpret_cast<HANDLE>(file.Handle()); }
+
+DWORD ClampToDword(std::size_t size) {
+  constexpr std::size_t kMax = std::numeric_limits<DWORD>::max();
+  return static_cast<DWORD>(size > kMax ? kMax : size);
+}
+
+DirectoryEntry EntryFrom(const WIN32_FIND_DATAW& found) {
+  DirectoryEntry entry;
+  entry.name = win32::FromWide(found.cFileName, wcslen(found.cFileName));
+  const DWORD attributes = found.dwFileAttributes;
+  entry.hidden = (attributes & FILE_ATTRIBUTE_HIDDEN) != 0;
+  entry.system = (attributes & FILE_ATTRIBUTE_SYSTEM) != 0;
+  entry.directory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  entry.volumeLabel = (attributes & kVolumeLabelAttribute) != 0;
+  return entry;
+}
+
+// The handles the tool opens itself may be inherited; it starts no process
+// while one is open, and CreateProcessW is told not to pass any on.
+SECURITY_ATTRIBUTES InheritableHandle() {
+  SECURITY_ATTRIBUTES attributes{};
+  attributes.nLength = sizeof(attributes);
+  attributes.lpSecurityDescriptor = nullptr;
+  attributes.bInheritHandle = TRUE;
+  return attributes;
+}
+
+File OpenFile(std::u16string_view path, DWORD access, DWORD disposition) {
+  const std::wstring name = win32::ToWide(path);
+  SECURITY_ATTRIBUTES security = InheritableHandle();
+  const CriticalErrorsOff quiet;
+  const HANDLE handle = CreateFileW(name.c_str(), access, 0, &security, disposition,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return File();
+  return File(reinterpret_cast<std::intptr_t>(handle));
+}
+
+// Volume and file index together name one file, whatever path reached it.
+std::optional<BY_HANDLE_FILE_INFORMATION> Identity(std::u16string_view path) {
+  const std::wstring name = win32::ToWide(path);
+  const CriticalErrorsOff quiet;
+  // Backup semantics let a directory be opened too.
+  const win32::OwnedHandle handle(CreateFileW(name.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!handle.IsOpen() || !GetFileInformationByHandle(handle.Get(), &info)) return std::nullopt;
+  return info;
+}
+
+}  // namespace
+
+// ---- Directory searches ----------------------------------------------------------
+
+namespace {
+
+// A FindFirstFileW search, ended with FindClose.
+class SearchHandle {
+ public:
+  SearchHandle(const std::wstring& pattern, WIN32_FIND_DATAW& found) {
+    const CriticalErrorsOff quiet;
+    handle_ = FindFirstFileW(pattern.c_str(), &found);
+  }
+  ~SearchHandle() {
+    if (IsOpen()) FindClose(handle_);
+  }
+  SearchHandle(const SearchHandle&) = delete;
+  SearchHandle& operator=(const SearchHandle&) = delete;
+
+  bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+  bool FindNext(WIN32_FIND_DATAW& found) const {
+    const CriticalErrorsOff quiet;
+    return IsOpen() && FindNextFileW(handle_, &found) != FALSE;
+  }
+
+ private:
+  HANDLE handle_ = INVALID_HANDLE_VALUE;
+};
+
+}  // namespace
+
+struct EntrySearch::State {
+  explicit State(const std::wstring& pattern) : search(pattern, found), firstWaiting(search.IsOpen()) {}
+  WIN32_FIND_DATAW found{};
+  SearchHandle search;
+  bool firstWaiting;  // FindFirstFileW's entry, not yet handed out
+};
+
+EntrySearch::EntrySearch(std::u16string_view pattern) : state_(new State(win32::ToWide(pattern))) {}
+
+EntrySearch::~EntrySearch() { delete state_; }
+
+std::optional<DirectoryEntry> EntrySearch::Next() {
+  if (state_->firstWaiting) {
+    state_->firstWaiting = false;
+    return EntryFrom(state_->found);
+  }
+  if (!state_->search.FindNext(state_->found)) return std::nullopt;
+  return EntryFrom(state_->found);
+}
+
+bool DeleteFileByName(std::u16string_view path) {
+  const std::wstring name = win32::ToWide(path);
+  const CriticalErrorsOff quiet;
+  return DeleteFileW(name.c_str()) != FALSE;
+}
+
+// ---- File handles ----------------------------------------------------------------
+
+File::~File() { Close(); }
+
+File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = kInvalid; }
+
+File& File::operator=(File&& other) noexcept {
+  if (this != &other) {
+    Close();
+    handle_ = other.handle_;
+    other.handle_ = kInvalid;
+  }
+  return *this;
+}
+
+void File::Close() {
+  if (handle_ != kInvalid) {
+    const CriticalErrorsOff quiet;
+    CloseHandle(reinterpret_cast<HANDLE>(handle_));
+  }
+  handle_ = kInvalid;
+}
+
+File OpenForReading(std::u16string_view path) { return OpenFile(path, GENERIC_READ, OPEN_EXISTING); }
+
+File OpenOrCreateForWriting(std::u16string_view path) {
+  return OpenFile(path, GENERIC_WRITE, OPEN_ALWAYS);
+}
+
+bool IsDiskFile(const File& file) {
+  if (!file.IsOpen()) return false;
+  const CriticalErrorsOff quiet;
+  return GetFileType(Native(file)) == FILE_TYPE_DISK;
+}
+
+bool TruncateToStart(const File& file) {
+  const CriticalErrorsOff quiet;
+  // Position 0 is also a valid result, so only the failure value counts.
+  if (SetFilePointer(Native(file), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return false;
+  return SetEndOfFile(Native(file)) != FALSE;
+}
+
+bool TruncateHere(const File& file) {
+  const CriticalErrorsOff quiet;
+  return SetEndOfFile(Native(file)) != FALSE;
+}
+
+std::optional<std::size_t> ReadBytes(const File& file, char* buffer, std::size_t size) {
+  DWORD got = 0;
+  const CriticalErrorsOff quiet;
+  if (!ReadFile(Native(file), buffer, ClampToDword(size), &got, nullptr)) return std::nullopt;
+  return got;
+}
+
+std::optional<std::size_t> WriteBytes(const File& file, std::string_view bytes) {
+  DWORD written = 0;
+  const CriticalErrorsOff quiet;
+  if (!WriteFile(Native(file), bytes.data(), ClampToDword(bytes.size()), &written, nullptr)) {
+    return std::nullopt;
+  }
+  return written;
+}
+
+bool NamesSameFile(std::u16string_view first, std::u16string_view second) {
+  const auto a = Identity(first);
+  const auto b = Identity(second);
+  return a && b && a->dwVolumeSerialNumber == b->dwVolumeSerialNumber &&
+         a->nFileIndexHigh == b->nFileIndexHigh && a->nFileIndexLow == b->nFileIndexLow;
+}
+
+}  // namespace sympack::platform
