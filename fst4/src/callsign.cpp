@@ -139,12 +139,15 @@ std::uint32_t hash_call(std::string_view call, int bits) {
 
 void HashBook::save(std::string_view call) {
   std::string bare = strip_brackets(call);
-  if (std::find(calls_.begin(), calls_.end(), bare) == calls_.end()) calls_.push_back(bare);
+  std::erase(calls_, bare);
+  calls_.push_back(bare);
 }
 
+// When two calls share a hash the one saved last is shown, as the
+// reference's table does (e.g. PA3XYZ and G4ABC/P share their 12-bit hash).
 std::string HashBook::show(std::uint32_t hash, int bits) const {
-  for (const auto& call : calls_) {
-    if (hash_call(call, bits) == hash) return "<" + call + ">";
+  for (auto it = calls_.rbegin(); it != calls_.rend(); ++it) {
+    if (hash_call(*it, bits) == hash) return "<" + *it + ">";
   }
   return "<...>";
 }

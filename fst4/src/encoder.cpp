@@ -36,6 +36,9 @@ EncodeResult encode(std::string_view message, bool wspr_hint) {
   // prints "*** bad message ***" and garbage symbols in that case.
   auto decoded = unpack77(payload.bits, book);
   if (!decoded) return refuse("message cannot be encoded (it would not decode)");
+  // All-zero telemetry (and a few malformed exchanges) decode as nothing at
+  // all; the reference sends them anyway, we do not.
+  if (decoded->empty()) return refuse("message would decode as empty text");
 
   bool fst4w = payload.i3 == 0 && payload.n3 == 6;
   Bits info = information_word(payload.bits, fst4w);

@@ -16,7 +16,9 @@ bool decided(const Attempt& attempt) { return attempt.kind != Attempt::Kind::no_
 // accepts the message wins, and free text takes the rest.
 Attempt pack77(std::string_view message, bool wspr_hint, HashBook& book) {
   Words words = split_message(message);
-  const std::string& text = words.text;
+  // The reference compares the blank-padded message field, so a lone "CQ",
+  // "DE" or "QRZ" counts as well.
+  std::string text = words.text + " ";
   bool addressed = starts_with(text, "CQ ") || starts_with(text, "DE ") || starts_with(text, "QRZ ");
   if (!addressed) {
     if (auto a = pack_dxpedition(words, book); decided(a)) return a;

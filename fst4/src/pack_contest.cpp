@@ -113,7 +113,7 @@ Attempt pack_eu_vhf(const Words& words, HashBook& book) {
   auto exchange = parse_int(words.at(n - 1));
   const std::string& grid = words.at(n);
   if (!call1 || !call2 || !exchange || !is_grid6(grid)) return Attempt::none();
-  if (*exchange < kMinExchange || *exchange > kMaxExchange || (n == 5 && words.at(3) != "R")) return Attempt::none();
+  if (*exchange < kMinExchange || *exchange > kMaxExchange) return Attempt::none();
   book.save(*call1);
   book.save(*call2);
   long serial = *exchange % 10000;
@@ -121,7 +121,8 @@ Attempt pack_eu_vhf(const Words& words, HashBook& book) {
   Bits bits;
   put_bits(bits, hash_call(*call1, 12), 12);
   put_bits(bits, hash_call(*call2, 22), 22);
-  put_bits(bits, n == 5 ? 1 : 0, 1);
+  // With five words the third is not checked; only "R" sets the flag.
+  put_bits(bits, (n == 5 && words.at(3) == "R") ? 1 : 0, 1);
   put_bits(bits, static_cast<std::uint64_t>(*exchange / 10000 - 52), 3);
   put_bits(bits, static_cast<std::uint64_t>(serial > kMaxSerial ? kMaxSerial : serial), 11);
   put_bits(bits, static_cast<std::uint64_t>(g25), 25);

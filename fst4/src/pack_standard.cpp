@@ -49,10 +49,13 @@ std::optional<LastWord> report(const std::string& word) {
   return LastWord{value + kReportOffset, false, r_flag};
 }
 
+// Grids and RR73 are recognised by the first four characters ("FN42NP" is
+// sent as FN42, "RR73X" as RR73), as the reference does.
 std::optional<LastWord> last_word(const std::string& word) {
-  if (is_grid4(word)) return LastWord{grid4_value(word), true, false};
+  std::string head = word.substr(0, 4);
+  if (is_grid4(head)) return LastWord{grid4_value(head), true, false};
   if (word == "RRR") return LastWord{kRRR, false, false};
-  if (word == "RR73") return LastWord{kRR73, false, false};
+  if (head == "RR73") return LastWord{kRR73, false, false};
   if (word == "73") return LastWord{k73, false, false};
   return report(word);
 }
@@ -85,7 +88,9 @@ Attempt pack_standard(const Words& words, HashBook& book) {
     tail = *parsed;
   }
   if (n == 4 && words.at(3) != "R") return Attempt::none();
-  if (n == 4) tail.r_flag = true;
+  // A separate "R" word is sent only in front of a grid; before RRR, RR73,
+  // 73 or a report the reference drops it.
+  if (n == 4 && tail.is_grid) tail.r_flag = true;
 
   bool p1 = w1[0] != '<' && ends_with(w1, "/P");
   bool p2 = w2[0] != '<' && ends_with(w2, "/P");
@@ -117,13 +122,18 @@ std::optional<std::string> unpack_standard(const Bits& bits, int i3, const HashB
   bool r_flag = bits[58] != 0;
   long g15 = static_cast<long>(get_bits(bits, 59, 15));
   std::string message = *call1 + " " + *call2;
+  bool is_cq = call1->rfind("CQ", 0) == 0;
+  // A bare CQ followed by a hashed call does not decode in the reference.
+  if (*call1 == "CQ" && call2->front() == '<') return std::nullopt;
   if (g15 < kGridLimit) {
     // "CQ ... R grid" has no meaning; the reference rejects it.
-    if (r_flag && call1->rfind("CQ", 0) == 0) return std::nullopt;
+    if (r_flag && is_cq) return std::nullopt;
     return message + (r_flag ? " R " : " ") + grid4_text(g15);
   }
   long irpt = g15 - kGridLimit;
   if (irpt == kNoThirdWord) return message;
+  // Nor does a CQ with a report, RRR, RR73 or 73.
+  if (is_cq) return std::nullopt;
   if (irpt == kRRR) return message + " RRR";
   if (irpt == kRR73) return message + " RR73";
   if (irpt == k73) return message + " 73";

@@ -67,6 +67,23 @@ std::string trim_left(const std::string& text, char pad) {
   return first == std::string::npos ? std::string{} : text.substr(first);
 }
 
+// One 6-character field of the right-aligned word: blanks, an optional
+// '+', then hex digits (the reference's hex read accepts the sign).
+std::optional<std::uint32_t> telemetry_field(std::string_view field) {
+  auto first = field.find_first_not_of(' ');
+  if (first == std::string_view::npos) return 0;
+  field.remove_prefix(first);
+  if (field[0] == '+') field.remove_prefix(1);
+  if (field.empty()) return std::nullopt;
+  std::uint32_t value = 0;
+  for (char c : field) {
+    int digit = hex_digit(c);
+    if (digit < 0) return std::nullopt;
+    value = value * 16 + static_cast<std::uint32_t>(digit);
+  }
+  return value;
+}
+
 }  // namespace
 
 Payload pack_free_text(const Words& words) {
@@ -94,16 +111,17 @@ std::optional<std::string> unpack_free_text(const Bits& bits) {
 }
 
 Attempt pack_telemetry(const Words& words) {
-  // A single word of at most 18 hex digits, right-aligned (the word is taken
-  // from the message itself, not cut to 13 characters).
-  const std::string& word = words.text;
-  if (words.count() != 1 || word.size() > kTelemetryDigits) return Attempt::none();
-  std::string digits = std::string(kTelemetryDigits - word.size(), '0') + word;
+  // A single word read as hex digits, right-aligned in 18 places. Only its
+  // first 18 characters are read (as the reference does); the word is taken
+  // from the message itself, not cut to 13 characters.
+  if (words.count() != 1) return Attempt::none();
+  std::string word = words.text.substr(0, kTelemetryDigits);
+  std::string padded = std::string(kTelemetryDigits - word.size(), ' ') + word;
   std::array<std::uint32_t, 3> parts{};
-  for (std::size_t i = 0; i < kTelemetryDigits; ++i) {
-    int digit = hex_digit(digits[i]);
-    if (digit < 0) return Attempt::none();
-    parts[i / 6] = parts[i / 6] * 16 + static_cast<std::uint32_t>(digit);
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    auto part = telemetry_field(std::string_view(padded).substr(6 * i, 6));
+    if (!part) return Attempt::none();
+    parts[i] = *part;
   }
   // Too large for 71 bits: the message goes out as free text instead.
   if (parts[0] >= kTelemetryFirstLimit) return Attempt::packed(pack_free_text(words));
