@@ -1,0 +1,179 @@
+// Starting processes on the Win32 seam: exit codes, programs that cannot
+// start, the command tail a started program sees, and the real interpreter
+// running the simulator command.
+#include <gtest/gtest.h>
+
+#include "platform/platform.h"
+#include "scratch_folder.h"
+#include "simulator/interpreter.h"
+#include "simulator/simulator_command.h"
+
+namespace sympack::platform {
+namespace {
+
+using wintest::ProgramFolder;
+using wintest::ReadFileBytes;
+
+std::u16string Program(const wchar_t* name) {
+  const std::wstring path = ProgramFolder() + name;
+  return u"\"" + std::u16string(path.begin(), path.end()) + u"\"";
+}
+
+std::u16string Recorded(const wchar_t* file) {
+  const std::string bytes = ReadFileBytes(file);
+  std::u16string units(bytes.size() / 2, u'\0');
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    units[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                     (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+  }
+  return units;
+}
+
+// ---- Exit codes and failures to start ----------------------------------------------------
+
+TEST(ProcessSeam, TheChildsExitCodeComesBack) {
+  EXPECT_EQ(RunProcess(Program(L"exit_with.exe") + u" 0"), std::optional<std::uint32_t>(0));
+  EXPECT_EQ(RunProcess(Program(L"exit_with.exe") + u" 7"), std::optional<std::uint32_t>(7));
+  EXPECT_EQ(RunProcess(Program(L"exit_with.exe") + u" 3221225477"),
+            std::optional<std::uint32_t>(3221225477u));  // an access violation's code
+}
+
+TEST(ProcessSeam, ABareProgramNameIsFoundBesideTheStartingProgram) {
+  // CreateProcessW looks in the folder of the program that starts it first.
+  EXPECT_EQ(RunProcess(u"exit_with 4"), std::optional<std::uint32_t>(4));
+}
+
+TEST(ProcessSeam, WhatCannotStartGivesNoExitCode) {
+  EXPECT_EQ(RunProcess(u"no_such_program_anywhere.exe"), std::nullopt);
+  EXPECT_EQ(RunProcess(u""), std::nullopt);
+  // An unset comspec leaves the line starting with the switch.
+  EXPECT_EQ(RunProcess(u" /C FST4SIM \"CQ\""), std::nullopt);
+  // A folder is no program.
+  const std::wstring folder = ProgramFolder();
+  EXPECT_EQ(RunProcess(u"\"" + std::u16string(folder.begin(), folder.end()) + u"\""), std::nullopt);
+}
+
+TEST(ProcessSeam, TheLongestCommandLineStillStarts) {
+  std::u16string line = u"exit_with 6 ";
+  line.resize(kMaxCommandLineUnits, u'x');
+  EXPECT_EQ(RunProcess(line), std::optional<std::uint32_t>(6));
+}
+
+TEST(ProcessSeam, TheInterpreterRunsCommandsAndReportsTheirExitCode) {
+  const auto comspec = EnvironmentVariable(u"comspec");
+  ASSERT_TRUE(comspec.has_value());
+  EXPECT_EQ(RunProcess(*comspec + u" /C exit 3"), std::optional<std::uint32_t>(3));
+}
+
+// ---- The command tail a started program sees ----------------------------------------------
+
+struct TailSeam : ::testing::Test {
+  wintest::ScratchFolder folder;
+
+  std::u16string TailOf(const std::u16string& line) {
+    EXPECT_EQ(RunProcess(line), std::optional<std::uint32_t>(0));
+    return Recorded(L"COMMAND_TAIL.BIN");
+  }
+};
+
+TEST_F(TailSeam, BlanksAfterTheProgramAreSkippedAndTheRestKeptAsTyped) {
+  EXPECT_EQ(TailOf(Program(L"record_command_line.exe") + u"   cq test  "), u"cq test  ");
+  EXPECT_EQ(TailOf(Program(L"record_command_line.exe") + u"\"cq\""), u"\"cq\"");
+  EXPECT_EQ(TailOf(Program(L"record_command_line.exe") + u" \"cq k1abc\" fn42"), u"\"cq k1abc\" fn42");
+}
+
+TEST_F(TailSeam, AnUnquotedProgramEndsAtAControlCharacterThatStartsTheTail) {
+  EXPECT_EQ(TailOf(u"record_command_line.exe\tcq\t"), u"\tcq\t");
+  EXPECT_EQ(TailOf(u"record_command_line.exe"), u"");
+  EXPECT_EQ(TailOf(u"record_command_line.exe    "), u"");
+}
+
+TEST_F(TailSeam, TheTailIsTheSplitOfTheWholeCommandLine) {
+  const std::u16string line = Program(L"record_command_line.exe") + u"  \u00E9t\u00E9 \"x\"";
+  const std::u16string tail = TailOf(line);
+  EXPECT_EQ(Recorded(L"COMMAND_LINE.BIN"), line);
+  EXPECT_EQ(tail, u"\u00E9t\u00E9 \"x\"");
+}
+
+// ---- The simulator command through the real interpreter -------------------------------------
+
+// Whatever the message, the interpreter must start the program with the
+// message in quotes and the fixed parameters, send its output into the report
+// file, and run nothing else.
+struct InterpreterSeam : ::testing::Test {
+  wintest::ScratchFolder folder;
+
+  void SetUp() override {
+    const std::wstring helper = ProgramFolder() + L"record_command_line.exe";
+    ASSERT_TRUE(CopyFileW(helper.c_str(), L"FST4SIM.EXE", FALSE));
+  }
+
+  std::u16string SimulatorTail(const std::string& message) {
+    DeleteFileW(L"COMMAND_LINE.BIN");
+    DeleteFileW(L"FST4TEMP.TXT");
+    EXPECT_TRUE(simulator::RunSimulator(simulator::InterpreterPath(), message)) << message;
+    EXPECT_EQ(ReadFileBytes(L"FST4TEMP.TXT"), "recorded\r\n") << message;
+    std::u16string tail(SplitLast(Recorded(L"COMMAND_LINE.BIN")));
+    while (!tail.empty() && tail.back() == u' ') tail.pop_back();
+    return tail;
+  }
+
+  static std::u16string_view SplitLast(const std::u16string& line);
+};
+
+std::u16string_view InterpreterSeam::SplitLast(const std::u16string& line) {
+  // The interpreter may pass the program as typed or as a full path; the
+  // message starts at the first quote.
+  const auto quote = line.find(u'"');
+  return quote == std::u16string::npos ? std::u16string_view() : std::u16string_view(line).substr(quote);
+}
+
+std::u16string Expected(const std::string& message) {
+  std::string text = "\"" + message + "\"" + std::string(simulator::kSimulatorParameters);
+  return AnsiToWide(text);
+}
+
+TEST_F(InterpreterSeam, APlainMessageArrivesByteForByte) {
+  EXPECT_EQ(SimulatorTail("CQ K1ABC FN42"), Expected("CQ K1ABC FN42"));
+  EXPECT_EQ(SimulatorTail("CQ TEST  "), Expected("CQ TEST  "));
+}
+
+TEST_F(InterpreterSeam, InterpreterSyntaxInTheMessageRunsNothing) {
+  for (const std::string message :
+       {"A&B|C>D", "CQ\" & echo PWNED > PWNED.TXT & \"", "\" | MORE", "A\" < NUL", "X\" ) ( \"",
+        "A\">PWNED.TXT", "\"\"\"", "\"", "A\"\"B", "^&^\"", "CQ \"K1ABC\" FN42", "A^B", "(CQ)",
+        "!COMSPEC!"}) {
+    EXPECT_EQ(SimulatorTail(message), Expected(message)) << message;
+    EXPECT_FALSE(wintest::Exists(L"PWNED.TXT")) << message;
+  }
+}
+
+// Carets of the message that end up outside the interpreter's quotes are
+// doubled, and the interpreter makes one of each pair. Wine 8's cmd keeps the
+// pair when a quote follows it (Windows' cmd.exe does not); under Wine the
+// test allows for exactly that and nothing more.
+std::u16string OneCaretPerPair(std::u16string text) {
+  for (auto pair = text.find(u"^^"); pair != std::u16string::npos; pair = text.find(u"^^", pair + 1)) {
+    text.erase(pair, 1);
+  }
+  return text;
+}
+
+TEST_F(InterpreterSeam, CaretsBeforeAQuoteArriveSingle) {
+  for (const std::string message : {"\"^\"", "A\"^^\"B"}) {
+    const std::u16string tail = SimulatorTail(message);
+    EXPECT_EQ(wintest::RunningUnderWine() ? OneCaretPerPair(tail) : tail, Expected(message)) << message;
+  }
+}
+
+// Known fault, not yet mended: cmd.exe replaces %NAME% by the variable's value
+// even inside quotes, so such a message reaches the simulator changed. Enable
+// once the simulator command protects percent signs.
+TEST_F(InterpreterSeam, DISABLED_PercentSignsReachTheSimulatorUnexpanded) {
+  for (const std::string message : {"%COMSPEC%", "\"%COMSPEC%\"", "CQ %OS% 100%"}) {
+    EXPECT_EQ(SimulatorTail(message), Expected(message)) << message;
+  }
+}
+
+}  // namespace
+}  // namespace sympack::platform

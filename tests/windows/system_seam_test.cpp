@@ -1,0 +1,105 @@
+// Code page, environment and console start-up on the Win32 seam.
+#include <gtest/gtest.h>
+
+#include "platform/platform.h"
+#include "scratch_folder.h"
+
+namespace sympack::platform {
+namespace {
+
+constexpr UINT kWestern = 1252;
+constexpr int kByteValues = 256;
+
+bool SingleByteAnsiPage() {
+  CPINFO info{};
+  return GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1;
+}
+
+// ---- Code page ---------------------------------------------------------------
+
+TEST(CodePageSeam, EveryByteOfASingleBytePageSurvivesARoundTrip) {
+  if (!SingleByteAnsiPage()) GTEST_SKIP() << "ANSI code page " << GetACP() << " is not single-byte";
+  std::string all;
+  for (int b = 0; b < kByteValues; ++b) all += static_cast<char>(b);
+  const std::u16string wide = AnsiToWide(all);
+  EXPECT_EQ(wide.size(), all.size());
+  EXPECT_EQ(WideToAnsi(wide), all);
+}
+
+TEST(CodePageSeam, WesternPageCharacters) {
+  if (GetACP() != kWestern) GTEST_SKIP() << "ANSI code page is " << GetACP();
+  EXPECT_EQ(AnsiToWide("\x80"), u"\u20AC");           // the euro sign
+  EXPECT_EQ(AnsiToWide("\xE9t\xE9"), u"\u00E9t\u00E9");  // precomposed, one unit each
+  EXPECT_EQ(WideToAnsi(u"\u00E9"), "\xE9");
+  // A decomposed e + combining acute has no single byte: each unit on its own.
+  EXPECT_EQ(WideToAnsi(u"e\u0301").size(), 2u);
+}
+
+TEST(CodePageSeam, CharactersThePageCannotHoldBecomeItsDefaultCharacter) {
+  CPINFO info{};
+  ASSERT_TRUE(GetCPInfo(CP_ACP, &info));
+  const std::string defaultCharacter(reinterpret_cast<const char*>(info.DefaultChar));
+  // Cyrillic Zhe and a CJK ideograph are in no Western page.
+  if (GetACP() == kWestern) {
+    EXPECT_EQ(WideToAnsi(u"A\u0416\u4E2DB"), "A" + defaultCharacter + defaultCharacter + "B");
+  }
+  EXPECT_EQ(WideToAnsi(u""), "");
+  EXPECT_EQ(AnsiToWide(""), u"");
+}
+
+TEST(CodePageSeam, ZeroBytesAreText) {
+  const std::string withZero("A\0B", 3);
+  EXPECT_EQ(AnsiToWide(withZero), std::u16string(u"A\0B", 3));
+  EXPECT_EQ(WideToAnsi(std::u16string(u"A\0B", 3)), withZero);
+}
+
+// ---- Environment ---------------------------------------------------------------
+
+TEST(EnvironmentSeam, NamesAreLookedUpWithoutRegardToCase) {
+  ASSERT_TRUE(SetEnvironmentVariableW(L"SympackProbe", L"C:\\x y\\cmd.exe"));
+  EXPECT_EQ(EnvironmentVariable(u"SYMPACKPROBE"), std::optional<std::u16string>(u"C:\\x y\\cmd.exe"));
+  EXPECT_EQ(EnvironmentVariable(u"sympackprobe"), std::optional<std::u16string>(u"C:\\x y\\cmd.exe"));
+  SetEnvironmentVariableW(L"SympackProbe", nullptr);
+  EXPECT_EQ(EnvironmentVariable(u"SympackProbe"), std::nullopt);
+}
+
+TEST(EnvironmentSeam, LongValuesComeBackWhole) {
+  const std::wstring longValue(5000, L'v');
+  ASSERT_TRUE(SetEnvironmentVariableW(L"SympackLong", longValue.c_str()));
+  const auto value = EnvironmentVariable(u"SympackLong");
+  ASSERT_TRUE(value.has_value());
+  EXPECT_EQ(value->size(), longValue.size());
+  SetEnvironmentVariableW(L"SympackLong", nullptr);
+}
+
+TEST(EnvironmentSeam, TheSystemInterpreterIsNamedByComspec) {
+  const auto comspec = EnvironmentVariable(u"comspec");
+  ASSERT_TRUE(comspec.has_value());
+  EXPECT_FALSE(comspec->empty());
+  EXPECT_TRUE(DefaultInterpreter().empty());  // Windows always brings its own
+}
+
+// ---- Console start-up without a console ------------------------------------------------
+
+// Run by ctest, the tests have pipes for standard streams and no console:
+// everything must fail quietly, and line input must not wait for ever.
+bool HasConsole() {
+  const HANDLE screen = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+  if (screen == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(screen);
+  return true;
+}
+
+TEST(ConsoleSeam, WithoutAConsoleNothingIsWrittenAndNoKeyIsAwaited) {
+  if (HasConsole()) GTEST_SKIP() << "this run has a console";
+  EXPECT_FALSE(PrepareConsole());
+  EXPECT_FALSE(ReadScreenInfo().has_value());
+  EXPECT_FALSE(WriteCells(0, 0, u"text", 7));
+  EXPECT_FALSE(ScrollUpOneRow(7));
+  EXPECT_FALSE(NextKeyEvent().has_value());
+  RestoreConsole();
+}
+
+}  // namespace
+}  // namespace sympack::platform
