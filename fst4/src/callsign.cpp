@@ -1,6 +1,7 @@
 #include "callsign.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "text.h"
 
@@ -52,7 +53,13 @@ std::optional<std::int64_t> cq_token(std::string_view word) {
   auto letters = std::count_if(tail.begin(), tail.end(), is_letter);
   auto digits = std::count_if(tail.begin(), tail.end(), is_digit);
   if (digits == 3 && letters == 0) {
-    return kCqNumberBase + std::stol(std::string(tail));
+    // The leading number, as std::stol read it; a tail that does not start
+    // with one ("/123") is no CQ number rather than an exception.
+    std::int64_t number = 0;
+    if (std::from_chars(tail.data(), tail.data() + tail.size(), number).ec != std::errc()) {
+      return std::nullopt;
+    }
+    return kCqNumberBase + number;
   }
   if (letters >= 1 && letters <= 4 && digits == 0) {
     std::int64_t m = 0;

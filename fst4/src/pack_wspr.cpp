@@ -44,13 +44,21 @@ bool all_base36(std::string_view text) {
   return true;
 }
 
-// The x16 prefix/suffix field of a compound call, or nothing.
-std::optional<long> affix_field(const std::string& call) {
+// The x16 prefix/suffix field of a compound call, or nothing. The side
+// that is not the base call is the prefix or suffix.
+//
+// The reference instead takes everything before a '/' at position 2..4 as a
+// prefix, so a 3-character call with a short suffix ("K1A/P") goes out as
+// "K1A/K1A"; here it is sent as the suffix it is.
+std::optional<long> affix_field(const std::string& call, const std::string& base) {
   auto slash = call.find('/');
   std::string left = call.substr(0, slash);
   std::string right = call.substr(slash + 1);
-  if (slash >= 1 && slash <= 3) {  // prefix of 1 to 3 characters
-    if (!all_base36(left)) return std::nullopt;
+  // A 3-character right-hand part must end in a digit even when it is the
+  // base call (the reference sends "PJ4/K1A 37" as free text).
+  if (right.size() == 3 && !is_digit(right[2])) return std::nullopt;
+  if (right == base) {  // prefix of 1 to 3 characters
+    if (left.empty() || left.size() > 3 || !all_base36(left)) return std::nullopt;
     long value = 0;
     for (char c : left) value = value * 36 + base36(c);
     return value;
@@ -106,7 +114,7 @@ std::optional<Payload> wspr_type2(const Words& words, HashBook& book) {
   auto power = dbm(words.at(2));
   auto base = base_call(call);
   if (!power || !base || call.find('/') == std::string::npos) return std::nullopt;
-  auto affix = affix_field(call);
+  auto affix = affix_field(call, *base);
   if (!affix) return std::nullopt;
   Bits bits;
   put_bits(bits, pack28(*base, book), 28);

@@ -25,6 +25,9 @@ FIXED_ARGS = ["120", "1500", "0.0", "0", "0", "0", "0"]
 # The reference encodes these, but not the way a sound encoder should.
 DELIBERATE = {
     "K1ABC W9XYZ 123 MA": "deliberate: RTTY Roundup needs a 5x9 report (reference reads an unset serial)",
+    "K1A/P 37": "deliberate: FST4W suffix of a 3-character call (reference sends K1A/K1A 37)",
+    "K1A/7 37": "deliberate: FST4W suffix of a 3-character call (reference sends K1A/K1A 37)",
+    "K1A/AB 37": "deliberate: FST4W suffix of a 3-character call (reference sends K1A/K1A 37)",
 }
 
 
@@ -176,6 +179,49 @@ def all_messages():
     return unique
 
 
+def valid_call(word):
+    """A standard or compound call as the reference's call check accepts it."""
+    if len(word) > 11 or any(c in word for c in ".+-?") or (len(word) > 6 and "/" not in word):
+        return False
+    base = word
+    if "/" in word:
+        left, right = word.split("/", 1)
+        base = left if len(left) > len(right) else right
+    if not 3 <= len(base) <= 6 or not (base[0].isalpha() or base[1].isalpha()):
+        return False
+    if base[0] == "Q" and base != "QU1RK":
+        return False
+    area = 2 if base[2].isdigit() else (1 if base[1].isdigit() else 0)
+    suffix = base[area + 1:]
+    return (area > 0 and 1 <= len(suffix) <= 3 and suffix.isalpha() and suffix.isupper()
+            and base[:area].isalnum())
+
+
+def reads_unset_serial(message):
+    """The reference's RTTY check reads an unset serial number on 4 to 6
+    words with two valid calls and no 5x9 report before the last word, when
+    no earlier message type took the message: it then crashes, or sends free
+    text or a made-up exchange, depending on stack contents. Only the shape
+    is checked here; see payload_type for the rest."""
+    words = message.upper().split()
+    if not 4 <= len(words) <= 6:
+        return False
+    tu = 1 if words[0] == "TU;" else 0
+    report = words[-2][:3]
+    is_rst = len(report) == 3 and report[0] == "5" and report[1] in "123456789" and report[2] == "9"
+    return valid_call(words[tu]) and valid_call(words[tu + 1]) and not is_rst
+
+
+SCRAMBLER = "01001010010111101000100110110100101100001000101001111001010101011011111000101"
+
+
+def payload_type(bits_line):
+    """(i3, n3) of the payload behind a reference bits line (FST4 lines)."""
+    bits = bits_line.replace(" ", "")[:77]
+    c77 = "".join("1" if a != b else "0" for a, b in zip(bits, SCRAMBLER))
+    return int(c77[74:77], 2), int(c77[71:74], 2)
+
+
 def run(sim, message, hint):
     proc = subprocess.run([sim, message, *FIXED_ARGS, hint], capture_output=True, text=True)
     lines = proc.stdout.split("\n")
@@ -197,9 +243,12 @@ def run(sim, message, hint):
     return proc.returncode, decoded, symbols, bits
 
 
-def classify(message, decoded, symbols):
+def classify(message, decoded, symbols, bits):
+    """Why the reference's output for `message` is unsound, or None."""
     if message.startswith(" "):
         return "leading-blank"
+    if reads_unset_serial(message) and (bits is None or payload_type(bits) in [(0, 0), (3, 0)]):
+        return "unset-serial"
     if symbols is None or decoded is None:
         return "crash"
     if "bad message" in decoded:
@@ -210,6 +259,8 @@ def classify(message, decoded, symbols):
         return "empty-decode"
     if "<...>" in decoded:  # every call we pack is known, so this is garbage
         return "lost-message"
+    if "<>" in decoded:  # a call whose hash is 0 is shown as an empty table slot
+        return "blank-hash"
     return DELIBERATE.get(message)
 
 
@@ -219,7 +270,7 @@ def main():
     faults = []
     for message, hint in all_messages():
         _, decoded, symbols, bits = run(sim, message, hint)
-        fault = classify(message, decoded, symbols)
+        fault = classify(message, decoded, symbols, bits)
         if fault:
             faults.append((message, hint, fault))
         else:
