@@ -139,7 +139,8 @@ TEST_P(LdpcCode, IsLinear) {
 
 INSTANTIATE_TEST_SUITE_P(Fst4AndFst4w, LdpcCode,
                          ::testing::Values(std::make_pair(std::size_t{101}, "ldpc_240_101_generator.hex"),
-                                           std::make_pair(std::size_t{74}, "ldpc_240_74_generator.hex")));
+                                           std::make_pair(std::size_t{74}, "ldpc_240_74_generator.hex")),
+                         [](const auto& info) { return "Info" + std::to_string(info.param.first); });
 
 TEST(Ldpc, RejectsOtherLengths) {
   EXPECT_TRUE(ldpc_encode(Bits(77, 0)).empty());
