@@ -7,6 +7,7 @@
 
 #include "platform/name_match.h"
 #include "platform/platform.h"
+#include "platform/posix/terminal.h"
 #include "text/cp1252.h"
 #include "text/utf.h"
 
@@ -59,6 +60,8 @@ std::u16string DefaultInterpreter() {
 }
 
 void SleepMilliseconds(unsigned milliseconds) {
+  // What was written shows before the wait, as console writes do on Windows.
+  posix::FlushTerminal();
   timespec rest{static_cast<time_t>(milliseconds / 1000),
                 static_cast<long>(milliseconds % 1000) * 1000000L};
   while (nanosleep(&rest, &rest) != 0 && errno == EINTR) {

@@ -9,5 +9,8 @@ void HandOverTerminal();
 // After it ended: the tool's modes again, and the cursor position to be
 // asked anew, since the child moved it.
 void TakeBackTerminal();
+// Writes out what the console operations have buffered, so that it shows
+// before the process waits (Pause).
+void FlushTerminal();
 
 }  // namespace sympack::platform::posix

@@ -507,5 +507,7 @@ void TakeBackTerminal() {
   g_terminal.cursorKnown = false;
 }
 
+void FlushTerminal() { Flush(); }
+
 }  // namespace posix
 }  // namespace sympack::platform
