@@ -151,6 +151,23 @@ bool ReadMoreInput(int timeoutMs) {
   return true;
 }
 
+// Keys typed while the terminal was in the user's own modes (before the tool
+// started, or while a child ran) went through the user's input processing,
+// which (ICRNL) turned their Enter into LF. Takes them in as soon as the raw
+// modes are back, with Enter given back its code, so that none is lost.
+void TakeKeysTypedInUserModes() {
+  Terminal& t = g_terminal;
+  if (!t.savedModes) return;
+  const std::size_t first = t.input.size();
+  while (ReadMoreInput(0)) {
+  }
+  const bool enterBecameLf = (t.userModes.c_iflag & ICRNL) && !(t.userModes.c_iflag & INLCR);
+  if (!enterBecameLf) return;
+  for (std::size_t i = first; i < t.input.size(); ++i) {
+    if (t.input[i] == '\n') t.input[i] = '\r';
+  }
+}
+
 // Looks for a cursor-position report "ESC [ row ; col R" in the input and
 // takes it out, leaving typed keys around it in place.
 bool TakeCursorReport(int& x, int& y) {
@@ -374,6 +391,7 @@ bool PrepareConsole() {
   }
   InstallSignalHandlers();
   EnterRawModes();
+  TakeKeysTypedInUserModes();
   return t.outFd != kNoFd;
 }
 
@@ -504,6 +522,7 @@ void HandOverTerminal() {
 
 void TakeBackTerminal() {
   EnterRawModes();
+  TakeKeysTypedInUserModes();
   g_terminal.cursorKnown = false;
 }
 
