@@ -95,7 +95,8 @@ std::size_t standard_area(std::string_view call) {
 }
 
 std::int64_t standard_value(std::string_view call, std::size_t area) {
-  std::string six = (area == 2 ? " " : "") + std::string(call);
+  std::string six(area == 2 ? 1 : 0, ' ');
+  six += call;
   six.resize(6, ' ');
   std::int64_t s = index_in(kAlpha37, six[0]);
   s = s * 36 + index_in(kAlpha36, six[1]);

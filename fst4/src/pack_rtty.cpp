@@ -34,7 +34,8 @@ std::optional<long> multiplier(const std::string& word) {
 std::string multiplier_text(long index) {
   if (index <= static_cast<long>(kMultipliers.size())) return std::string(kMultipliers[static_cast<std::size_t>(index - 1)]);
   std::string number = std::to_string(index - static_cast<long>(kMultipliers.size()));
-  return "X" + std::string(2 - number.size(), '0') + number;
+  std::string text = number.size() < 2 ? "X0" : "X";
+  return text + number;
 }
 
 // "5x9" with x = 1..9, judged on the first three characters as the
@@ -86,13 +87,13 @@ std::optional<std::string> unpack_rtty(const Bits& bits, const HashBook& book) {
   long exchange = static_cast<long>(get_bits(bits, 61, 13));
   long mult = exchange - kMultiplierBase;
   if (!call1 || !call2 || mult > static_cast<long>(kMultipliers.size()) + kNumberedMultipliers) return std::nullopt;
-  std::string rst = "5" + std::to_string(get_bits(bits, 58, 3) + 2) + "9";
+  std::string rst = {'5', static_cast<char>('0' + get_bits(bits, 58, 3) + 2), '9'};
   std::string tail;
   if (mult >= 1) {
     tail = multiplier_text(mult);
   } else {
     tail = std::to_string(exchange);
-    tail.insert(0, tail.size() < 4 ? 4 - tail.size() : 0, '0');
+    if (tail.size() < 4) tail = std::string(4 - tail.size(), '0') + tail;
   }
   return std::string(bits[0] != 0 ? "TU; " : "") + *call1 + " " + *call2 + (bits[57] != 0 ? " R " : " ") + rst + " " +
          tail;
