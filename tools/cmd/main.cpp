@@ -115,6 +115,12 @@ int TypeFiles(std::string_view names, int out) {
       status = 1;
       continue;
     }
+    // A device shows nothing, as TYPE NUL does on Windows: /dev/zero or
+    // /dev/full would never end.
+    if (S_ISCHR(info.st_mode)) {
+      close(fd);
+      continue;
+    }
     char buffer[65536];
     ssize_t n;
     while ((n = read(fd, buffer, sizeof(buffer))) > 0) {
