@@ -3,15 +3,12 @@
 # simulator, passing on any arguments as the message.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-SYMPACK_WINDOWS=0 "$root/scripts/setup.sh"
+SYMPACK_WINDOWS=0 SYMPACK_REFERENCE=0 "$root/scripts/setup.sh"
 cmake --preset default -S "$root" >/dev/null
-cmake --build "$root/build/default" -j"$(nproc)" --target sympack sympack-cmd >/dev/null
+cmake --build "$root/build/default" -j"$(nproc)" --target sympack sympack-cmd fst4sim_tool >/dev/null
 work="${SYMPACK_WORKDIR:-$root/work}"
 mkdir -p "$work"
-if [ -x "$root/build/default/bin/FST4SIM.EXE" ]; then
-  cp "$root/build/default/bin/FST4SIM.EXE" "$work/FST4SIM.EXE"
-elif [ -x /usr/bin/fst4sim ]; then
-  cp /usr/bin/fst4sim "$work/FST4SIM.EXE"
-fi
+# Our own simulator, unless the folder already holds one the user put there.
+[ -e "$work/FST4SIM.EXE" ] || cp "$root/build/default/bin/FST4SIM.EXE" "$work/FST4SIM.EXE"
 cd "$work"
 exec "$root/build/default/bin/sympack" "$@"

@@ -5,8 +5,10 @@ set -euo pipefail
 packages=(
   cmake g++ make libgtest-dev libbenchmark-dev   # the native build and unit tests
   python3 python3-pyte                           # the terminal end-to-end tests
-  wsjtx                                          # the reference simulator, for conformance
 )
+if [ "${SYMPACK_REFERENCE:-1}" = 1 ]; then
+  packages+=(wsjtx)                              # the reference simulator, for conformance
+fi
 if [ "${SYMPACK_WINDOWS:-1}" = 1 ]; then
   packages+=(g++-mingw-w64-x86-64 wine wine64)   # the Windows build and its tests
 fi
