@@ -1,0 +1,252 @@
+"""Run completion (Part 1.2, Parts 2.2, 3.1, 3.2, issue 3): the whole road of
+one run, the include file's bytes, the clipboard, the clean-up, the pause,
+and the outcomes when something goes wrong."""
+
+import os
+
+import fake_data
+import reference
+from harness import (BANNER, BLANK_LINE, DARK_GREY, DARK_YELLOW, DESTINATION_PROMPT,
+                     EXIT_NO_LISTING, EXIT_NOT_WRITTEN, EXIT_OK, LIGHT_GREY, LIGHT_RED,
+                     MESSAGE_PROMPT, NO_LISTING, SIMULATOR_LINE, YELLOW, E2ETestCase,
+                     not_written_line, wrap_rows, written_line)
+
+MESSAGE = b"CQ K1ABC FN42"
+INCLUDE_TEXT = reference.build_include_text(fake_data.GOOD_SYMBOLS, MESSAGE)
+INCLUDE_FILE = INCLUDE_TEXT + b"\r\n"
+
+REPORT_ROWS = [(row, DARK_YELLOW) for line in fake_data.GOOD_REPORT_LINES
+               for row in wrap_rows(line.decode("ascii"))]
+
+
+def include_rows(data):
+    """The rows the interpreter's TYPE shows for a file of CR LF lines."""
+    lines = data.decode("latin-1").split("\r\n")
+    assert lines[-1] == ""
+    return [(row, LIGHT_GREY) for line in lines[:-1] for row in wrap_rows(line)]
+
+
+class WholeRoad(E2ETestCase):
+
+    def test_whole_road_of_one_run(self):
+        self.install("fake_writes_wav")
+        run = self.start()
+        self.answer_prompts(run, message="cq k1abc fn42", destination="")
+        success = run.wait_for_text(written_line("FST4.INC").rstrip())
+        code = run.wait_exit()
+        self.assertEqual(code, EXIT_OK, run.dump())
+
+        # The screen, row by row, with colours.
+        expected = ([(BLANK_LINE, LIGHT_GREY), (BLANK_LINE, LIGHT_GREY), (BANNER, LIGHT_GREY),
+                     (SIMULATOR_LINE, DARK_GREY), (BLANK_LINE, LIGHT_GREY),
+                     (MESSAGE_PROMPT + "cq k1abc fn42", LIGHT_GREY),
+                     (BLANK_LINE, LIGHT_GREY), (BLANK_LINE, LIGHT_GREY)]
+                    + REPORT_ROWS
+                    + [(DESTINATION_PROMPT, LIGHT_GREY)]
+                    + include_rows(INCLUDE_FILE)
+                    + [(written_line("FST4.INC"), YELLOW), (BLANK_LINE, LIGHT_GREY)])
+        self.assert_transcript(run, expected)
+        self.assertEqual(len(run.transcript()), len(expected) + 1, run.dump())
+        self.assertEqual(run.cursor(), (0, 24), "the cursor waits below the empty line")
+        self.assertEqual(written_line("FST4.INC"), "Symbols written to FST4.INC  and copied to Clipboard ")
+
+        # The include file, byte for byte: computed from the fake's symbols by
+        # the rules of Part 3.1, and its first line worked out by hand
+        # ("0132" = 0*64 + 1*16 + 3*4 + 2 = 30 = 0x1E).
+        data = self.read("FST4.INC")
+        self.assertEqual(data, INCLUDE_FILE)
+        self.assertEqual(data.split(b"\r\n")[1], b"        de   0x1E, 0x4B, 0x4F, 0x5B, 0xCD, 0xD4, 0xA9, 0x75")
+        self.assertEqual(len(data.split(b"\r\n")), 10)
+        self.assertTrue(data.endswith(b"    ;   CQ K1ABC FN42\r\n\r\n\r\n"))
+
+        # The clipboard: the include text, the file without its last CR LF.
+        self.assertEqual(run.clipboard_texts(), [data[:-2]])
+        self.assertIn(b"\x1b]52;c;", run.raw, "OSC 52 for the clipboard selection")
+
+        # The clean-up: the report and the audio file are gone.
+        self.assertEqual(self.files(), ["FST4.INC", "FST4SIM.EXE"])
+
+        # The pause: 2000 ms after the success line is on the screen.
+        self.assertGreaterEqual(run.exit_time - success, 1.9,
+                                "the success line must show before the 2000 ms pause, not after it")
+        self.assertLess(run.exit_time - success, 6)
+
+        self.assert_default_colours_at_end(run)
+        self.assertFalse(run.screen.cursor.hidden, "the cursor is visible at the end")
+        self.assertEqual(run.modes_now(), run.modes_before, "terminal modes restored")
+
+
+class Outcomes(E2ETestCase):
+
+    def finish(self, destination="", args=("cq k1abc fn42",), fake="fake_good_report", env=None):
+        self.install(fake)
+        run = self.full_run(args=args, destination=destination,
+                            env=self.environment(**(env or {})))
+        self.assert_default_colours_at_end(run)
+        return run
+
+    def rows_after_prompt(self, run):
+        rows = run.transcript()
+        at = max(i for i, row in enumerate(rows) if row.startswith(DESTINATION_PROMPT.rstrip()))
+        return at, rows[at + 1:]
+
+    def test_report_without_listing(self):
+        self.write("FST4.INC", b"old include\r\n")
+        run = self.finish(fake="fake_no_listing")
+        self.assertEqual(run.exit_code(), EXIT_NO_LISTING, run.dump())
+        at, after = self.rows_after_prompt(run)
+        self.assert_row(run, run.transcript_cells()[at + 1], NO_LISTING, LIGHT_RED)
+        self.assertEqual(after[1:], [""] * (len(after) - 1))
+        self.assertEqual(run.cursor()[0], 0)
+        self.assertEqual(self.read("FST4.INC"), b"old include\r\n", "no include file written")
+        self.assertEqual(run.clipboard_texts(), [], "nothing placed on the clipboard")
+        # The run's own decision (README): the temporary files are removed.
+        self.assertEqual(self.files(), ["FST4.INC", "FST4SIM.EXE"])
+
+    def test_other_destination(self):
+        run = self.finish(destination="beacon.inc")
+        self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+        self.assertEqual(self.read("beacon.inc"), INCLUDE_FILE)
+        self.assertEqual(self.files(), ["FST4SIM.EXE", "beacon.inc"])
+        at, after = self.rows_after_prompt(run)
+        self.assert_transcript(run, include_rows(INCLUDE_FILE)
+                               + [(written_line("beacon.inc"), YELLOW), (BLANK_LINE, LIGHT_GREY)],
+                               start=at + 1)
+        self.assertEqual(run.clipboard_texts(), [INCLUDE_TEXT])
+
+    def test_destination_in_a_sub_folder(self):
+        os.mkdir(self.path("inc"))
+        run = self.finish(destination="inc/beacon.inc")
+        self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+        self.assertEqual(self.read("inc/beacon.inc"), INCLUDE_FILE)
+        self.assertIn(written_line("inc/beacon.inc").rstrip(), run.transcript())
+
+    def check_report_file_kept(self, answer, kept_as="FST4TEMP.TXT"):
+        run = self.finish(destination=answer)
+        self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+        self.assertEqual(self.files(), sorted(["FST4SIM.EXE", kept_as]))
+        self.assertEqual(self.read(kept_as), INCLUDE_FILE, "the include file stays")
+        at, after = self.rows_after_prompt(run)
+        self.assert_transcript(run, include_rows(INCLUDE_FILE)
+                               + [(written_line(answer), YELLOW), (BLANK_LINE, LIGHT_GREY)],
+                               start=at + 1)
+        self.assertEqual(run.clipboard_texts(), [INCLUDE_TEXT])
+
+    def test_destination_is_the_report_file(self):
+        self.check_report_file_kept("FST4TEMP.TXT")
+
+    def test_destination_is_the_report_file_in_lower_case(self):
+        self.check_report_file_kept("fst4temp.txt")
+
+    def test_destination_is_a_path_to_the_report_file(self):
+        self.check_report_file_kept("./FST4TEMP.TXT")
+
+    def test_read_only_destination(self):
+        if not self.runner.posix_system:
+            self.skipTest("needs chmod")
+        self.write("FST4.INC", b"OLD CONTENT\r\n", mode=0o444)
+        run = self.finish()
+        self.assertEqual(run.exit_code(), EXIT_NOT_WRITTEN, run.dump())
+        self.assertEqual(self.read("FST4.INC"), b"OLD CONTENT\r\n", "the old content stays")
+        at, after = self.rows_after_prompt(run)
+        # The display shows the old content; then the failure line.
+        self.assert_transcript(run, [("OLD CONTENT", LIGHT_GREY),
+                                     (not_written_line("FST4.INC"), LIGHT_RED),
+                                     (BLANK_LINE, LIGHT_GREY)], start=at + 1)
+        self.assertEqual(run.clipboard_texts(), [INCLUDE_TEXT], "the clipboard still gets the text")
+        self.assertEqual(self.files(), ["FST4.INC", "FST4SIM.EXE"], "clean-up done")
+
+    def check_not_written(self, answer):
+        run = self.finish(destination=answer)
+        self.assertEqual(run.exit_code(), EXIT_NOT_WRITTEN, run.dump())
+        rows = run.transcript()
+        at = rows.index(not_written_line(answer).rstrip())
+        self.assert_row(run, run.transcript_cells()[at], not_written_line(answer), LIGHT_RED)
+        self.assertEqual(rows[at + 1:], [""] * (len(rows) - at - 1))
+        self.assertNotIn("Symbols written", "\n".join(rows))
+        self.assertEqual(run.clipboard_texts(), [INCLUDE_TEXT])
+        return run
+
+    def test_missing_folder(self):
+        self.check_not_written("nofolder/FST4.INC")
+        self.assertEqual(self.files(), ["FST4SIM.EXE"], "nothing created")
+
+    def test_full_device(self):
+        if not os.path.exists("/dev/full") or not self.runner.posix_system:
+            self.skipTest("needs /dev/full")
+        self.check_not_written("/dev/full")
+
+    def test_null_device(self):
+        if not self.runner.posix_system:
+            self.skipTest("needs /dev/null")
+        run = self.finish(destination="/dev/null")
+        self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+        self.assertIn(written_line("/dev/null").rstrip(), run.transcript())
+        self.assertEqual(self.files(), ["FST4SIM.EXE"])
+
+    def test_name_with_wildcards_writes_nothing(self):
+        self.write("out1.inc", b"keep\r\n")
+        self.check_not_written("out*.inc")
+        self.assertEqual(self.read("out1.inc"), b"keep\r\n")
+        self.assertEqual(self.files(), ["FST4SIM.EXE", "out1.inc"])
+
+    def test_longer_file_is_cut(self):
+        self.write("FST4.INC", b"X" * 5000)
+        run = self.finish()
+        self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+        self.assertEqual(self.read("FST4.INC"), INCLUDE_FILE)
+
+    def test_other_files_stay(self):
+        self.write("keep.txt", b"keep")
+        self.write("000000_0002.wav", b"keep")
+        run = self.finish()
+        self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+        self.assertEqual(self.files(), ["000000_0002.wav", "FST4.INC", "FST4SIM.EXE", "keep.txt"])
+
+
+class ReportReading(E2ETestCase):
+    """Reports with odd bytes, read by the rules of Part 2.2, packed by those
+    of Part 3.1."""
+
+    def check_variant(self, variant):
+        self.install("fake_odd_bytes")
+        env = {"FAKE_VARIANT": variant}
+        run = self.full_run(args=["test"], env=self.environment(**env))
+        self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+        data = self.read("FST4.INC")
+        self.assertEqual(data, reference.include_file_bytes(fake_data.ODD_SYMBOLS[variant], b"TEST"))
+        self.assertEqual(data.split(b"\r\n")[1:-4], fake_data.ODD_DATA_LINES[variant])
+        self.assertEqual(run.clipboard_texts(), [data[:-2]])
+        return data
+
+    def test_cr_only_line_ends_blanks_high_digits_and_file_stop_line(self):
+        self.check_variant("file")
+
+    def test_byte_26_ends_the_report(self):
+        self.check_variant("ctrlz")
+
+    def test_line_with_channel_ends_the_listing(self):
+        self.check_variant("channel")
+
+    def test_worked_example_gives_87_bytes(self):
+        data = self.check_variant("worked")
+        self.assertEqual(data, b";     FST4 SYMBOLS Packed 4 per byte\r\n"
+                               b"        de   0x1B, 0xE4, 0x10\r\n"
+                               b"    ;   TEST\r\n"
+                               b"\r\n"
+                               b"\r\n")
+        self.assertEqual(len(data), 87)
+
+    def test_report_with_lf_only_lines(self):
+        """A POSIX program prints lone LFs; our interpreter writes them into the
+        redirect file as CR LF, so the report reads as the good one."""
+        if not self.runner.interpreter_converts_lf:
+            self.skipTest("the interpreter keeps lone LFs")
+        self.install("fake_lf_report")
+        run = self.full_run(args=["cq k1abc fn42"])
+        self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+        self.assertEqual(self.read("FST4.INC"), INCLUDE_FILE)
+        rows = run.transcript()
+        at = rows.index("Channel symbols:")
+        self.assertEqual(rows[at - 8:at + 18], [row.rstrip(" ") for row, _ in REPORT_ROWS])
+        self.assertEqual(self.files(), ["FST4.INC", "FST4SIM.EXE"])

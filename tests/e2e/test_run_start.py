@@ -1,0 +1,259 @@
+"""Run start (Part 1.1, issue 2): banner, the simulator check, the message,
+the simulator run, the report's presence and its display."""
+
+import os
+import time
+
+import fake_data
+from harness import (BANNER, BLANK_LINE, DARK_GREY, DARK_YELLOW, DESTINATION_PROMPT,
+                     DOWNLOAD_HINT, EXIT_NO_LISTING, EXIT_NO_REPORT, EXIT_OK,
+                     EXIT_SIMULATOR_MISSING, LIGHT_GREY, LIGHT_RED, MESSAGE_PROMPT, NO_LISTING,
+                     NO_REPORT, SIMULATOR_LINE, SIMULATOR_MISSING, E2ETestCase, wrap_rows)
+
+BANNER_ROWS = [(BLANK_LINE, LIGHT_GREY), (BLANK_LINE, LIGHT_GREY), (BANNER, LIGHT_GREY),
+               (SIMULATOR_LINE, DARK_GREY), (BLANK_LINE, LIGHT_GREY)]
+
+REPORT_ROWS = [(row, DARK_YELLOW) for line in fake_data.GOOD_REPORT_LINES
+               for row in wrap_rows(line.decode("ascii"))]
+
+
+class Banner(E2ETestCase):
+
+    def test_banner_rows_colours_and_message_prompt(self):
+        self.install()
+        run = self.start()
+        run.wait_for_prompt(MESSAGE_PROMPT)
+        self.assert_transcript(run, BANNER_ROWS + [(MESSAGE_PROMPT, LIGHT_GREY)])
+        self.assertEqual(run.cursor(), (len(MESSAGE_PROMPT), 5), "the cursor stands right after the prompt")
+        # Blanks in the default colours show only in what was sent: the banner
+        # goes out as one run of cells, its two trailing blanks included.
+        self.assertIn(BANNER.encode("ascii"), run.raw)
+        self.assertIn(SIMULATOR_LINE.encode("ascii"), run.raw)
+        self.assertEqual(run.transcript()[6:], [""] * (len(run.transcript()) - 6))
+
+    def test_banner_when_the_cursor_starts_on_the_bottom_row(self):
+        self.install()
+        run = self.start(before_start=b"$ earlier output\r\n" * 30)
+        run.wait_for_prompt(MESSAGE_PROMPT)
+        transcript = run.transcript()
+        start = transcript.index(BANNER.strip()) - 3
+        self.assertEqual(transcript[start], "$ earlier output")
+        self.assert_transcript(run, BANNER_ROWS + [(MESSAGE_PROMPT, LIGHT_GREY)], start=start + 1)
+        self.assertEqual(run.cursor(), (len(MESSAGE_PROMPT), 24))
+        self.assertEqual(run.row_text(24), MESSAGE_PROMPT.strip())
+
+
+class MissingSimulator(E2ETestCase):
+
+    def check_missing(self, run):
+        code = run.wait_exit()
+        self.assertEqual(code, EXIT_SIMULATOR_MISSING, run.dump())
+        self.assert_transcript(run, BANNER_ROWS + [(SIMULATOR_MISSING, LIGHT_RED),
+                                                   (DOWNLOAD_HINT, LIGHT_GREY)])
+        self.assertEqual(run.cursor(), (0, 7))
+        self.assertEqual(len(run.transcript()), 25)
+        self.assertEqual(run.transcript()[7:], [""] * 18, "nothing more, no prompt")
+        self.assertNotIn(b"\x1b]52", run.raw)
+        self.assert_default_colours_at_end(run)
+
+    def test_no_simulator(self):
+        run = self.start()
+        self.check_missing(run)
+        self.assertEqual(self.files(), [], "nothing run, nothing created")
+
+    def test_a_folder_named_like_the_simulator_is_no_simulator(self):
+        os.mkdir(self.path("FST4SIM.EXE"))
+        self.check_missing(self.start(args=["cq"]))
+        self.assertEqual(self.files(), ["FST4SIM.EXE"])
+
+    def test_hidden_simulator_is_no_simulator(self):
+        # POSIX: a name starting with a dot is hidden; .FST4SIM.EXE is not the name.
+        self.install(as_name=".FST4SIM.EXE")
+        self.check_missing(self.start(args=["cq"]))
+
+    def test_simulator_name_in_lower_case_is_found(self):
+        self.install(as_name="fst4sim.exe")
+        run = self.full_run(args=["cq", "k1abc", "fn42"])
+        self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+        self.assertEqual(self.files(), ["FST4.INC", "fst4sim.exe"])
+
+
+class MessageSource(E2ETestCase):
+
+    def test_command_line_message_needs_no_prompt(self):
+        self.install("fake_record_args")
+        record, env = self.record_arguments()
+        run = self.start(args=["cq", "k1abc", "fn42"], env=self.environment(**env))
+        run.wait_for_prompt(DESTINATION_PROMPT)
+        # Straight from the banner's empty line to the simulator run: two empty
+        # lines, then the report.
+        self.assert_transcript(run, BANNER_ROWS + [(BLANK_LINE, LIGHT_GREY), (BLANK_LINE, LIGHT_GREY)]
+                               + REPORT_ROWS + [(DESTINATION_PROMPT, LIGHT_GREY)])
+        self.assertNotIn("Message", "".join(run.transcript()[:7]))
+        self.assertEqual(self.recorded(record),
+                         [b"CQ K1ABC FN42", b"120", b"1500", b"0.0", b"0", b"0", b"0", b"0", b"F"])
+        run.type("\r")
+        self.assertEqual(run.wait_exit(), EXIT_OK)
+
+    def test_command_line_blanks_are_kept(self):
+        self.install("fake_record_args")
+        record, env = self.record_arguments()
+        run = self.full_run(args=["cq  test  "], env=self.environment(**env))
+        self.assertEqual(run.exit_code(), EXIT_OK)
+        self.assertEqual(self.recorded(record)[0], b"CQ  TEST  ")
+
+    def test_typed_message_is_upper_cased(self):
+        self.install("fake_record_args")
+        record, env = self.record_arguments()
+        run = self.full_run(message="cq k1abc/p fn42", env=self.environment(**env))
+        self.assertEqual(run.exit_code(), EXIT_OK)
+        self.assertEqual(self.recorded(record)[0], b"CQ K1ABC/P FN42")
+        self.assertIn(b"    ;   CQ K1ABC/P FN42\r\n", self.read("FST4.INC"))
+
+    def test_characters_outside_ascii(self):
+        """Windows-1252 is the ANSI code page: e-acute (0xE9) stays, the
+        low double quote (0x84) becomes 0x8E (Z with caron) by UpperCase's
+        table. The simulator gets the upper-cased text, the file its ANSI
+        bytes, the clipboard its characters."""
+        self.install("fake_record_args")
+        record, env = self.record_arguments()
+        run = self.full_run(message="cq \u00e9\u201e", env=self.environment(**env))
+        self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+        self.assertEqual(self.recorded(record)[0].decode(self.runner.argv_encoding), "CQ \u00e9\u017d")
+        self.assertIn(b"    ;   CQ \xe9\x8e\r\n", self.read("FST4.INC"))
+        self.assertIn("    ;   CQ \u00e9\u017d\r\n".encode("utf-8"), run.clipboard_texts()[0])
+        self.assertIn("Message  cq \u00e9\u201e", run.transcript())
+
+    def test_empty_message_ends_the_run_at_once(self):
+        self.install()
+        run = self.start()
+        run.wait_for_prompt(MESSAGE_PROMPT)
+        typed = time.monotonic()
+        run.type("\r")
+        self.assertEqual(run.wait_exit(), EXIT_OK)
+        self.assertLess(run.exit_time - typed, 1.8, "no pause after an empty message")
+        self.assert_transcript(run, BANNER_ROWS + [(MESSAGE_PROMPT, LIGHT_GREY)])
+        self.assertEqual(run.cursor(), (0, 6))
+        self.assertEqual(run.transcript()[6:], [""] * 19, "nothing more is printed")
+        self.assertEqual(self.files(), ["FST4SIM.EXE"], "no simulator run")
+        self.assert_default_colours_at_end(run)
+
+    def test_blanks_only_message_goes_on(self):
+        self.install("fake_record_args")
+        record, env = self.record_arguments()
+        run = self.full_run(message="   ", env=self.environment(**env))
+        self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+        self.assertEqual(self.recorded(record)[0], b"   ")
+        self.assertTrue(self.read("FST4.INC").endswith(b"    ;      \r\n\r\n\r\n"))
+
+
+class SimulatorRun(E2ETestCase):
+
+    def test_report_in_dark_yellow_after_two_empty_lines(self):
+        self.install()
+        run = self.start()
+        self.answer_prompts(run, message="cq k1abc fn42", destination="")
+        run.wait_exit()
+        self.assert_transcript(run, BANNER_ROWS + [(MESSAGE_PROMPT + "cq k1abc fn42", LIGHT_GREY),
+                                                   (BLANK_LINE, LIGHT_GREY), (BLANK_LINE, LIGHT_GREY)]
+                               + REPORT_ROWS + [(DESTINATION_PROMPT, LIGHT_GREY)])
+
+    def test_destination_prompt_leaves_the_cursor_after_its_blanks(self):
+        self.install()
+        run = self.start(args=["cq"])
+        run.wait_for_prompt(DESTINATION_PROMPT)
+        x, y = run.cursor()
+        self.assertEqual(x, len(DESTINATION_PROMPT))
+        self.assertEqual(run.row_text(y), DESTINATION_PROMPT.strip())
+        self.assertEqual(run.row_text(y - 1), "", "the report's last line is empty")
+        self.assertEqual(run.row_text(y - 2), "0101321023")
+        self.assertIn(DESTINATION_PROMPT.encode("ascii"), run.raw)
+
+    def test_simulator_complaint_in_light_grey_and_empty_report(self):
+        """The interpreter creates the redirect file even when the simulator
+        prints nothing; its complaint on standard error shows in colour 7; the
+        empty report holds no listing."""
+        self.install("fake_no_report")
+        run = self.start()
+        self.answer_prompts(run, message="cq", destination="")
+        code = run.wait_exit()
+        self.assertEqual(code, EXIT_NO_LISTING, run.dump())
+        self.assert_transcript(run, BANNER_ROWS + [
+            (MESSAGE_PROMPT + "cq", LIGHT_GREY),
+            ("fake_no_report: no report for this message", LIGHT_GREY),
+            (BLANK_LINE, LIGHT_GREY), (BLANK_LINE, LIGHT_GREY),
+            (DESTINATION_PROMPT, LIGHT_GREY),
+            (NO_LISTING, LIGHT_RED)])
+        self.assertEqual(run.cursor(), (0, 11))
+        self.assertEqual(self.files(), ["FST4SIM.EXE"])
+
+    def check_no_temp_file(self, run):
+        code = run.wait_exit()
+        self.assertEqual(code, EXIT_NO_REPORT, run.dump())
+        self.assert_transcript(run, BANNER_ROWS + [(MESSAGE_PROMPT + "cq k1abc fn42", LIGHT_GREY),
+                                                   (NO_REPORT, LIGHT_GREY)])
+        self.assertEqual(run.cursor(), (0, 7))
+        self.assertEqual(run.transcript()[7:], [""] * 18)
+        self.assert_default_colours_at_end(run)
+
+    def test_no_temp_file_when_the_interpreter_cannot_run(self):
+        for name in ("COMSPEC", "comspec", "ComSpec"):
+            with self.subTest(variable=name):
+                for entry in os.listdir(self.work):
+                    os.remove(self.path(entry))
+                self.install()
+                env = self.environment(**{name: self.runner.missing_interpreter()})
+                run = self.start(env=env)
+                run.wait_for_prompt(MESSAGE_PROMPT)
+                run.type("cq k1abc fn42\r")
+                self.check_no_temp_file(run)
+                self.assertEqual(self.files(), ["FST4SIM.EXE"])
+
+    def test_comspec_names_the_interpreter(self):
+        if not self.runner.posix_system:
+            self.skipTest("needs /bin/true")
+        self.install()
+        # A program that ignores its command: nothing writes the report.
+        run = self.start(env=self.environment(COMSPEC="/bin/true"))
+        run.wait_for_prompt(MESSAGE_PROMPT)
+        run.type("cq k1abc fn42\r")
+        self.check_no_temp_file(run)
+        # Named explicitly, our interpreter works as when comspec is unset.
+        for entry in os.listdir(self.work):
+            os.remove(self.path(entry))
+        self.install()
+        interpreter = os.path.join(self.runner.bin_dir, "sympack-cmd")
+        run = self.full_run(args=["cq"], env=self.environment(COMSPEC=interpreter))
+        self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+
+    def test_report_of_an_earlier_run_is_never_read(self):
+        stale = b"Channel symbols\r\n3333333333333333\r\n\r\n"
+        with self.subTest("the interpreter cannot run"):
+            self.install()
+            self.write("FST4TEMP.TXT", stale)
+            run = self.start(env=self.environment(COMSPEC=self.runner.missing_interpreter()))
+            run.wait_for_prompt(MESSAGE_PROMPT)
+            run.type("cq k1abc fn42\r")
+            self.check_no_temp_file(run)
+            self.assertEqual(self.files(), ["FST4SIM.EXE"], "the old report was removed first")
+        with self.subTest("the simulator writes nothing"):
+            self.write("FST4TEMP.TXT", stale)
+            self.write("FST4.INC", b"old include\r\n")
+            self.install("fake_no_report")
+            run = self.full_run(args=["cq"])
+            self.assertEqual(run.exit_code(), EXIT_NO_LISTING, run.dump())
+            self.assertEqual(self.read("FST4.INC"), b"old include\r\n")
+            self.assertNotIn("3333333333333333", run.transcript())
+        with self.subTest("an old report that cannot be removed"):
+            if not self.runner.posix_system:
+                self.skipTest("needs chmod")
+            for entry in os.listdir(self.work):
+                os.remove(self.path(entry))
+            self.install()
+            self.write("FST4TEMP.TXT", stale, mode=0o444)
+            run = self.start()
+            run.wait_for_prompt(MESSAGE_PROMPT)
+            run.type("cq k1abc fn42\r")
+            self.check_no_temp_file(run)
+            self.assertEqual(self.read("FST4TEMP.TXT"), stale)
+            self.assertNotIn("FST4.INC", self.files())
