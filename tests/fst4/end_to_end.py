@@ -1,0 +1,67 @@
+#!/usr/bin/env python3
+"""sympack with our own FST4SIM.EXE: the include file must pack the reference
+simulator's symbols for the message, as captured in reference_vectors.tsv.
+
+Runs without a terminal (new session, message and destination as stdin lines),
+so it checks the whole road from the typed message to the file's bytes."""
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+MESSAGE_TYPED = "cq k1abc fn42"
+MESSAGE_SENT = "CQ K1ABC FN42"
+
+
+def reference_symbols(vectors, message):
+    with open(vectors, encoding="utf-8") as rows:
+        for row in rows:
+            fields = row.rstrip("\n").split("\t")
+            if len(fields) >= 3 and fields[0] == message and fields[1] == "F":
+                return fields[2]
+    raise SystemExit(f"no reference vector for {message!r}")
+
+
+def expected_include(symbols, message):
+    """The include file as the packing rules give it, written out directly."""
+    values = [int(symbols[i:i + 4].ljust(4, "0"), 4) for i in range(0, len(symbols), 4)]
+    lines = [";     FST4 SYMBOLS Packed 4 per byte"]
+    for start in range(0, len(values), 8):
+        lines.append("        de  " + ",".join(f" 0x{v:02X}" for v in values[start:start + 8]))
+    lines.append("    ;   " + message)
+    return ("\r\n".join(lines) + "\r\n\r\n\r\n").encode("ascii")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--bin", required=True, help="folder with sympack, sympack-cmd, FST4SIM.EXE")
+    parser.add_argument("--vectors", required=True)
+    args = parser.parse_args()
+
+    symbols = reference_symbols(args.vectors, MESSAGE_SENT)
+    assert len(symbols) == 160
+    expected = expected_include(symbols, MESSAGE_SENT)
+    assert expected.count(b"de  ") == 5 and expected.count(b"0x") == 40
+
+    with tempfile.TemporaryDirectory() as work:
+        shutil.copy(os.path.join(args.bin, "FST4SIM.EXE"), os.path.join(work, "FST4SIM.EXE"))
+        env = {k: v for k, v in os.environ.items() if k.lower() != "comspec"}
+        run = subprocess.run([os.path.join(args.bin, "sympack")], cwd=work, env=env,
+                             input=(MESSAGE_TYPED + "\n\n").encode(), capture_output=True,
+                             start_new_session=True, timeout=60)
+        if run.returncode != 0:
+            sys.exit(f"sympack exited {run.returncode}: {run.stderr.decode(errors='replace')}")
+        with open(os.path.join(work, "FST4.INC"), "rb") as written:
+            actual = written.read()
+        leftovers = sorted(set(os.listdir(work)) - {"FST4SIM.EXE", "FST4.INC"})
+    if actual != expected:
+        sys.exit(f"include file differs:\n{actual!r}\nexpected:\n{expected!r}")
+    if leftovers:
+        sys.exit(f"temporary files left behind: {leftovers}")
+    print("include file matches the reference symbols")
+
+
+if __name__ == "__main__":
+    main()
