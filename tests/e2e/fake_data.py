@@ -78,7 +78,7 @@ ODD_REPORTS = {
 }
 
 # The SymbolText each odd report must give, worked out by hand from the rules
-# of Part 2.2 (the tests also check the Python reader against these).
+# of the report reader (the tests also check the Python reader against these).
 ODD_SYMBOLS = {
     "file": b"0123 321" + b"4000" + b"9999" + b"12 3",
     "ctrlz": b"0123" + b"32",
@@ -86,7 +86,7 @@ ODD_SYMBOLS = {
     "worked": b"0123321001",
 }
 
-# The data lines those give by Part 3.1, worked out by hand.
+# The data lines those give by the packing rules, worked out by hand.
 ODD_DATA_LINES = {
     # "0123" 27, " 321" 57, "4000" 256 -> "100" cut to "10", "9999" 765 ->
     # "2FD" cut to "2F", "12 3" 64+32+0+3 = 99

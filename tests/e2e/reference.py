@@ -1,5 +1,5 @@
-"""The byte-exact rules of the spec, written again in Python from the spec's
-text (not from the C++ code), so that the end-to-end tests can compute what the
+"""The tool's byte-exact rules, written again in Python from their written
+description (not from the C++ code), so that the end-to-end tests can compute what the
 tool must produce independently of it."""
 
 HEADER_MARKER = b"hannel symbols"
@@ -10,7 +10,7 @@ SIMULATOR_PARAMETERS = b" 120  1500 0.0   0 0 0 0 F"
 
 
 def report_lines(report):
-    """Part 2.2, ReadFileLine over a whole file: lines end at CR (an LF right
+    """ReadFileLine over a whole file: lines end at CR (an LF right
     after it is taken too); a lone LF is an ordinary byte; byte 26 ends the
     file; the last line needs no CR. Yields the lines until the end."""
     end = report.find(b"\x1a")
@@ -29,7 +29,7 @@ def report_lines(report):
 
 
 def read_symbol_text(report):
-    """Part 2.2, ReadSymbolText: the symbol lines after the first line that
+    """ReadSymbolText: the symbol lines after the first line that
     contains "hannel symbols"; None when no such line exists."""
     lines = report_lines(report)
     for line in lines:
@@ -48,7 +48,7 @@ def read_symbol_text(report):
 
 
 def build_include_text(symbols, message):
-    """Part 3.1, BuildIncludeText: four symbols to a byte, eight values to a
+    """BuildIncludeText: four symbols to a byte, eight values to a
     `de` line, CR LF line ends, the message in the closing comment, one
     empty line after it."""
     text = b";     FST4 SYMBOLS Packed 4 per byte"
@@ -73,7 +73,7 @@ def build_include_text(symbols, message):
 
 
 def include_file_bytes(symbols, message):
-    """Part 3.2: the include file holds the include text and one more CR LF."""
+    """WriteIncludeFile: the include file holds the include text and one more CR LF."""
     return build_include_text(symbols, message) + b"\r\n"
 
 
@@ -82,7 +82,7 @@ _UPPER_HIGH = {0x84: 0x8E, 0x94: 0x99, 0x81: 0x9A, 0x82: 0x90, 0xA4: 0xA5,
 
 
 def upper_case(message):
-    """Part 2.1, UpperCase: a to z, and seven bytes of code page 437."""
+    """UpperCase: a to z, and seven bytes of code page 437."""
     out = bytearray()
     for byte in message:
         if 0x61 <= byte <= 0x7A:
@@ -93,7 +93,7 @@ def upper_case(message):
 
 
 def first_field(line):
-    """Part 4.1, ReadField: the first comma-separated field of a typed line."""
+    """ReadField: the first comma-separated field of a typed line."""
     line = line.lstrip(" ")
     if line.startswith('"'):
         end = line.find('"', 1)

@@ -1,4 +1,4 @@
-"""Run completion (Part 1.2, Parts 2.2, 3.1, 3.2, issue 3): the whole road of
+"""Run completion: the whole road of
 one run, the include file's bytes, the clipboard, the clean-up, the pause,
 and the outcomes when something goes wrong."""
 
@@ -51,7 +51,7 @@ class WholeRoad(E2ETestCase):
         self.assertEqual(written_line("FST4.INC"), "Symbols written to FST4.INC  and copied to Clipboard ")
 
         # The include file, byte for byte: computed from the fake's symbols by
-        # the rules of Part 3.1, and its first line worked out by hand
+        # the packing rules, and its first line worked out by hand
         # ("0132" = 0*64 + 1*16 + 3*4 + 2 = 30 = 0x1E).
         data = self.read("FST4.INC")
         self.assertEqual(data, INCLUDE_FILE)
@@ -205,8 +205,8 @@ class Outcomes(E2ETestCase):
 
 
 class ReportReading(E2ETestCase):
-    """Reports with odd bytes, read by the rules of Part 2.2, packed by those
-    of Part 3.1."""
+    """Reports with odd bytes, read by the report rules, packed by the
+    packing rules."""
 
     def check_variant(self, variant):
         self.install("fake_odd_bytes")

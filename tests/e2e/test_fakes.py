@@ -1,5 +1,5 @@
 """The ground the other tests stand on: the fake simulators print exactly what
-fake_data.py says, and the Python reference rules give the spec's worked
+fake_data.py says, and the Python reference rules give the documented worked
 examples."""
 
 import os
@@ -13,10 +13,10 @@ from harness import E2ETestCase
 
 
 class ReferenceRules(unittest.TestCase):
-    """The reference rules against the spec's own examples (Parts 2.2, 3.1,
-    3.2, 2.1, 4.1)."""
+    """The reference rules against the documented examples (report reading, packing, delivery,
+    upper-casing, first field)."""
 
-    def test_worked_example_of_part_3_1(self):
+    def test_worked_packing_example(self):
         text = reference.build_include_text(b"0123321001", b"TEST")
         self.assertEqual(text, b";     FST4 SYMBOLS Packed 4 per byte\r\n"
                                b"        de   0x1B, 0xE4, 0x10\r\n"

@@ -1,4 +1,4 @@
-"""Line input at the two prompts (Part 4.1, Part 1.1 step 9): destination
+"""Line input at the two prompts: destination
 answers, keys typed ahead, editing, ignored keys, wrapping and scrolling at
 the screen's edge, the 10000-character limit."""
 
@@ -176,7 +176,7 @@ class LineEditing(E2ETestCase):
 
 class WrapAndScroll(E2ETestCase):
     """The echo wraps at the right edge; Backspace walks back over a row
-    edge; at the bottom row the screen scrolls (Part 4.1, WrapPending)."""
+    edge; at the bottom row the screen scrolls (WrapPending)."""
 
     TEXT70 = "".join(chr(ord("a") + i % 26) for i in range(70))
 

@@ -1,4 +1,4 @@
-"""Run start (Part 1.1, issue 2): banner, the simulator check, the message,
+"""Run start: banner, the simulator check, the message,
 the simulator run, the report's presence and its display."""
 
 import os

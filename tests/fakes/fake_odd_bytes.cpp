@@ -6,7 +6,7 @@
 //                   the reader), lower-case heading "channel symbols";
 //   channel:        the listing ended by a line containing "hannel", which is
 //                   added in full;
-//   worked:         the worked example of Part 3.1, symbols "0123321001".
+//   worked:         the worked packing example, symbols "0123321001".
 #include "fake_common.h"
 
 int main() {
