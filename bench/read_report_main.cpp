@@ -1,0 +1,17 @@
+// Reads the report file in the current folder exactly as the tool does
+// (ReadSymbolText) and prints the number of symbol bytes kept and the
+// process's peak resident memory, for scripts/bench.sh to set beside cat.
+#include <sys/resource.h>
+
+#include <cstdio>
+
+#include "simulator/report_reader.h"
+
+int main() {
+  const auto symbols = sympack::simulator::ReadSymbolText();
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  std::printf("kept %zu\nblock %zu\npeak_kib %ld\n", symbols ? symbols->size() : 0,
+              sympack::simulator::kReadBlockSize, usage.ru_maxrss);
+  return symbols ? 0 : 1;
+}
