@@ -59,7 +59,11 @@ TEST(ReferenceVectors, CoverEveryMessageType) {
     auto result = fst4::encode(row.message, row.hint);
     if (!result.ok()) continue;
     const auto& e = *result.encoding;
-    std::string kind = std::to_string(e.i3) + (e.i3 == 0 ? "." + std::to_string(e.n3) : "");
+    std::string kind = std::to_string(e.i3);
+    if (e.i3 == 0) {
+      kind += '.';
+      kind += std::to_string(e.n3);
+    }
     if (std::find(kinds.begin(), kinds.end(), kind) == kinds.end()) kinds.push_back(kind);
   }
   for (const char* kind : {"0.0", "0.1", "0.3", "0.4", "0.5", "0.6", "1", "2", "3", "4", "5"}) {
