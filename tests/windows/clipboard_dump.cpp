@@ -7,6 +7,9 @@
 // Exit codes: 0 done, 1 no such text, 2 clipboard not available.
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -90,6 +93,7 @@ int Seed() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  _setmode(_fileno(stdout), _O_BINARY);  // the text's own CR LF, nothing added
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "formats") return ListFormats();
   if (mode == "seed") return Seed();

@@ -131,13 +131,18 @@ bool WriteCells(int x, int y, std::u16string_view cells, std::uint16_t attribute
 bool ScrollUpOneRow(std::uint16_t fillAttribute) {
   CONSOLE_SCREEN_BUFFER_INFO info{};
   if (!GetConsoleScreenBufferInfo(State().output, &info)) return false;
-  // The whole buffer moves up one row: the top row falls off and the bottom
-  // row, left empty, takes the fill. This also works for a one-row buffer.
-  const SMALL_RECT whole{0, 0, static_cast<SHORT>(info.dwSize.X - 1), static_cast<SHORT>(info.dwSize.Y - 1)};
+  const SHORT right = static_cast<SHORT>(info.dwSize.X - 1);
+  const SHORT bottom = static_cast<SHORT>(info.dwSize.Y - 1);
   CHAR_INFO fill{};
   fill.Char.UnicodeChar = kBlank;
   fill.Attributes = fillAttribute;
-  return ScrollConsoleScreenBufferW(State().output, &whole, nullptr, Cell(0, -1), &fill) != FALSE;
+  // Rows 1..H-1 move to 0..H-2; the bottom row they leave takes the fill.
+  // (Wine refuses a destination above the buffer, so only a one-row buffer
+  // scrolls its single row out through the top.)
+  const SHORT firstMoved = bottom > 0 ? 1 : 0;
+  const SMALL_RECT moved{0, firstMoved, right, bottom};
+  const COORD destination = Cell(0, firstMoved - 1);
+  return ScrollConsoleScreenBufferW(State().output, &moved, nullptr, destination, &fill) != FALSE;
 }
 
 bool PlaceCursor(int x, int y) { return SetConsoleCursorPosition(State().output, Cell(x, y)) != FALSE; }

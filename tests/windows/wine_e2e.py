@@ -1,0 +1,529 @@
+"""End-to-end checks of the Windows build under Wine.
+
+Each test starts `wine cmd /c RUN.BAT` in a pseudo-terminal of a set size (Wine
+gives a program a console only when it runs on a terminal). The batch file
+starts SYMPACK.EXE with an exact command tail in the test's working folder,
+then, in the same console and Wine session, runs two helpers:
+console_dump.exe, which reads every cell's character and attribute back with
+ReadConsoleOutputW, and clipboard_dump.exe, which reads the clipboard. The
+tool's exit code comes back through %ERRORLEVEL%.
+
+Environment (ctest sets it): SYMPACK_BIN_DIR (the Windows programs),
+SYMPACK_WINE_RUN (cmake/wine-run.sh), SYMPACK_WINE_PREFIX.
+"""
+
+import fcntl
+import os
+import pty
+import select
+import shutil
+import signal
+import struct
+import subprocess
+import sys
+import tempfile
+import termios
+import time
+import unittest
+
+import pyte
+
+BANNER = "Generates FST4[W] Symbols in correct format for PIC .ASM file  "
+SIMULATOR_LINE = "Calls FST4SIM.EXE    "
+SIMULATOR_MISSING = "FST4SIM.EXE is not present.  Ensure this is in the same directory as SYMPACK"
+DOWNLOAD_HINT = "Visit the WSJT-X SOurce Website for full download"
+MESSAGE_PROMPT = "Message  "
+DESTINATION_PROMPT = "Destination file ( FST4.INC )   "
+NO_REPORT = "No Temp file created"
+PARAMETERS = " 120  1500 0.0   0 0 0 0 F"
+
+
+def written_line(name):
+    return "Symbols written to %s  and copied to Clipboard " % name
+
+
+# Console attributes (foreground + 16 x background) the tool uses.
+DARK_YELLOW, LIGHT_GREY, DARK_GREY, LIGHT_RED, YELLOW = 6, 7, 8, 12, 14
+
+EXIT_OK, EXIT_SIMULATOR_MISSING, EXIT_NO_REPORT = 0, 2, 3
+
+# The final pause is 2 s; Wine's start-up adds about a second per program.
+RUN_TIMEOUT = 60
+# Wine 8 drops console input that arrives while, or just after, a program
+# attached to the console starts or ends (the interpreter runs of the tool).
+# Keys are therefore typed only once the prompt has settled, and typed once
+# more if the tool showed no reaction to them; the tool itself keeps every
+# key it gets, so a second copy can only follow a lost first one.
+SETTLE_SECONDS = 0.5
+REACTION_SECONDS = 4
+ATTEMPTS = 3
+
+
+def windows_path(path):
+    """Wine's drive Z: is the Unix root."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+# ---- The include text, worked out here independently of the tool -------------------------
+
+
+def symbol_text(report):
+    """The lines after the first one holding "hannel symbols", up to an empty
+    line (the good report has no other stop)."""
+    lines = report.split(b"\r\n")
+    start = next(i for i, line in enumerate(lines) if b"hannel symbols" in line) + 1
+    symbols = b""
+    for line in lines[start:]:
+        if not line:
+            break
+        symbols += line
+    return symbols
+
+
+def include_text(symbols, message):
+    values = []
+    for i in range(0, len(symbols), 4):
+        value = 0
+        for digit in symbols[i:i + 4].ljust(4, b"0"):
+            value = value * 4 + (digit - 0x30)
+        values.append(b" 0x%02X" % value)
+    text = b";     FST4 SYMBOLS Packed 4 per byte"
+    for first in range(0, len(values), 8):
+        text += b"\r\n        de  " + b",".join(values[first:first + 8])
+    return text + b"\r\n    ;   " + message + b"\r\n\r\n"
+
+
+# ---- The console, as the helper read it back ------------------------------------------------
+
+
+class ConsoleDump:
+    """Every cell of the screen buffer: rows of text and of attributes."""
+
+    def __init__(self, data):
+        lines = data.decode("utf-8").split("\n")
+        width, height, x, y, attribute = (int(n) for n in lines[0].split())
+        self.width, self.height = width, height
+        self.cursor = (x, y)
+        self.attribute = attribute
+        self.rows = [lines[1 + 2 * r] for r in range(height)]
+        self.attributes = [[int(lines[2 + 2 * r][2 * c:2 * c + 2], 16) for c in range(width)]
+                           for r in range(height)]
+
+    def text(self):
+        return [row.rstrip(" ") for row in self.rows]
+
+    def describe(self):
+        out = ["cursor %s, attribute %d" % (self.cursor, self.attribute)]
+        for r, row in enumerate(self.rows):
+            shown = sorted(set(self.attributes[r]))
+            out.append("%3d |%s| %s" % (r, row.rstrip(" "), shown))
+        return "\n".join(out)
+
+
+def wrapped(text, width):
+    """How a line that the interpreter prints shows in rows of `width`."""
+    if not text:
+        return [""]
+    return [text[i:i + width] for i in range(0, len(text), width)]
+
+
+# ---- One run in a pseudo-terminal ---------------------------------------------------------
+
+
+class WineRun:
+    """`wine cmd /c RUN.BAT` in a pseudo-terminal, its screen followed with
+    pyte so the test can wait for prompts before it types."""
+
+    def __init__(self, session, workdir, program, args, columns, rows, env):
+        self.session = session
+        self.screen = pyte.Screen(columns, rows)
+        self.stream = pyte.ByteStream(self.screen)
+        self.raw = bytearray()
+        command = [session.wine_run, "--prefix", session.prefix, program] + list(args)
+        self.pid, self.master = pty.fork()
+        if self.pid == 0:
+            os.chdir(workdir)
+            os.execve(command[0], command, env)
+        fcntl.ioctl(self.master, termios.TIOCSWINSZ, struct.pack("HHHH", rows, columns, 0, 0))
+        self.status = None
+
+    def pump(self, timeout):
+        ready, _, _ = select.select([self.master], [], [], timeout)
+        if not ready:
+            return False
+        try:
+            data = os.read(self.master, 65536)
+        except OSError:
+            return False
+        if not data:
+            return False
+        self.raw += data
+        self.stream.feed(data)
+        return True
+
+    def exited(self):
+        if self.status is None:
+            pid, status = os.waitpid(self.pid, os.WNOHANG)
+            if pid:
+                self.status = status
+        return self.status is not None
+
+    def screen_text(self):
+        return "\n".join(line.rstrip() for line in self.screen.display)
+
+    def wait_for_text(self, text, timeout=RUN_TIMEOUT):
+        deadline = time.monotonic() + timeout
+        while text not in self.screen_text():
+            if self.exited() or time.monotonic() > deadline:
+                while self.pump(0.1):
+                    pass
+                if text in self.screen_text():
+                    return
+                raise AssertionError("no %r on the screen:\n%s" % (text, self.screen_text()))
+            self.pump(0.05)
+
+    def type(self, keys):
+        os.write(self.master, keys.encode("latin-1") if isinstance(keys, str) else keys)
+
+    def type_until(self, keys, reacted):
+        """Types `keys` until reacted() holds (see SETTLE_SECONDS)."""
+        for _ in range(ATTEMPTS):
+            self.type(keys)
+            deadline = time.monotonic() + REACTION_SECONDS
+            while time.monotonic() < deadline:
+                if reacted():
+                    return
+                if self.exited():
+                    break
+                self.pump(0.05)
+            if reacted() or self.exited():
+                return
+        raise AssertionError("no reaction to %r:\n%s" % (keys, self.screen_text()))
+
+    def answer(self, prompt, text="", echo=None):
+        """At `prompt`: types `text` (shown as `echo`, by default the text
+        itself) and Enter."""
+        self.wait_for_text(prompt.strip())
+        time.sleep(SETTLE_SECONDS)
+        self.pump(0)
+        if text:
+            shown = prompt + (text if echo is None else echo)
+            self.type_until(text, lambda: shown in self.screen_text())
+        before = self.screen_text()
+        self.type_until("\r", lambda: self.screen_text() != before)
+
+    def wait_exit(self, timeout=RUN_TIMEOUT):
+        deadline = time.monotonic() + timeout
+        while not self.exited():
+            if time.monotonic() > deadline:
+                self.kill()
+                raise AssertionError("the run did not end:\n%s" % self.screen_text())
+            self.pump(0.05)
+        while self.pump(0.05):
+            pass
+        os.close(self.master)
+
+    def kill(self):
+        if not self.exited():
+            os.kill(self.pid, signal.SIGKILL)
+            os.waitpid(self.pid, 0)
+            self.status = -1
+
+
+class WineSession:
+    def __init__(self):
+        self.bin_dir = os.environ.get("SYMPACK_BIN_DIR")
+        self.wine_run = os.environ.get("SYMPACK_WINE_RUN")
+        self.prefix = os.environ.get("SYMPACK_WINE_PREFIX")
+        if not (self.bin_dir and self.wine_run and self.prefix):
+            raise unittest.SkipTest("SYMPACK_BIN_DIR, SYMPACK_WINE_RUN and SYMPACK_WINE_PREFIX are not set")
+
+    def program(self, name):
+        return os.path.join(self.bin_dir, name)
+
+    def environment(self, **overrides):
+        env = {key: value for key, value in os.environ.items() if not key.startswith("FAKE_")}
+        env["TERM"] = "xterm"
+        env.update(overrides)
+        return env
+
+    def capture(self, name, args=(), cwd=None):
+        """A Windows program's standard output, run outside any console."""
+        result = subprocess.run([self.wine_run, "--prefix", self.prefix, self.program(name)] + list(args),
+                                cwd=cwd, capture_output=True, stdin=subprocess.DEVNULL,
+                                timeout=RUN_TIMEOUT, env=self.environment())
+        return result
+
+
+# ---- The test case base ---------------------------------------------------------------------
+
+
+class WineTestCase(unittest.TestCase):
+    maxDiff = None
+    columns, rows = 80, 60
+
+    def setUp(self):
+        self.session = WineSession()
+        self.work = tempfile.mkdtemp(prefix="sympack-wine-")
+        self.aside = tempfile.mkdtemp(prefix="sympack-wine-aside-")
+        for folder in (self.work, self.aside):
+            self.addCleanup(shutil.rmtree, folder, True)
+
+    def install(self, program="fake_good_report.exe", as_name="FST4SIM.EXE"):
+        shutil.copyfile(self.session.program(program), os.path.join(self.work, as_name))
+
+    def aside_path(self, name):
+        return os.path.join(self.aside, name)
+
+    def start(self, tail="", before=(), after=(), env=None):
+        """Starts the tool from a batch file with `tail` exactly after the
+        program name; `before` and `after` are further batch lines."""
+        tool = '"%s"' % windows_path(self.session.program("SYMPACK.EXE"))
+        lines = ["@echo off"] + list(before) + [tool + tail]
+        lines.append('>"%s" echo %%ERRORLEVEL%%' % windows_path(self.aside_path("exit.txt")))
+        lines += list(after)
+        lines.append('"%s" "%s"' % (windows_path(self.session.program("console_dump.exe")),
+                                     windows_path(self.aside_path("dump.txt"))))
+        lines.append('"%s" > "%s"' % (windows_path(self.session.program("clipboard_dump.exe")),
+                                       windows_path(self.aside_path("clip.txt"))))
+        batch = self.aside_path("RUN.BAT")
+        with open(batch, "wb") as f:
+            f.write("\r\n".join(lines).encode("latin-1") + b"\r\n")
+        run = WineRun(self.session, self.work, "cmd", ["/c", windows_path(batch)], self.columns, self.rows,
+                      env or self.session.environment())
+        self.addCleanup(run.kill)
+        return run
+
+    def finish(self, run):
+        """Waits for the end; the exit code and the console as read back."""
+        run.wait_exit()
+        with open(self.aside_path("exit.txt"), "rb") as f:
+            exit_code = int(f.read().strip())
+        with open(self.aside_path("dump.txt"), "rb") as f:
+            dump = ConsoleDump(f.read())
+        return exit_code, dump
+
+    def clipboard(self):
+        with open(self.aside_path("clip.txt"), "rb") as f:
+            return f.read()
+
+    def read(self, name):
+        with open(os.path.join(self.work, name), "rb") as f:
+            return f.read()
+
+    def files(self):
+        return sorted(os.listdir(self.work))
+
+    def good_report(self):
+        result = self.session.capture("fake_good_report.exe")
+        self.assertEqual(result.returncode, 0)
+        return result.stdout
+
+    # -- assertions on the console --
+
+    def assert_rows(self, dump, expected, start=0):
+        """Rows from `start`: each (text, attribute) row holds the text with
+        that attribute on every one of its cells, trailing blanks included,
+        and the untouched rest of the row in light grey."""
+        for index, (text, attribute) in enumerate(expected):
+            row = start + index
+            self.assertEqual(dump.rows[row].rstrip(" "), text.rstrip(" "),
+                             "text of row %d\n%s" % (row, dump.describe()))
+            wanted = [attribute] * len(text) + [LIGHT_GREY] * (dump.width - len(text))
+            self.assertEqual(dump.attributes[row], wanted,
+                             "attributes of row %d (%r)\n%s" % (row, text, dump.describe()))
+
+    def assert_blank_from(self, dump, row):
+        for r in range(row, dump.height):
+            self.assertEqual(dump.rows[r].strip(" "), "", "row %d\n%s" % (r, dump.describe()))
+            self.assertEqual(set(dump.attributes[r]), {LIGHT_GREY}, "row %d\n%s" % (r, dump.describe()))
+
+
+BANNER_ROWS = [("", LIGHT_GREY), ("", LIGHT_GREY), (BANNER, LIGHT_GREY), (SIMULATOR_LINE, DARK_GREY),
+               ("", LIGHT_GREY)]
+
+
+def full_run_rows(report, include, width):
+    """Every row of a run with the message on the command line and Enter at
+    the destination prompt, as (text, attribute); the cursor ends on the row
+    after them."""
+    report_rows = [(row, DARK_YELLOW) for line in report.decode("ascii").split("\r\n")[:-1]
+                   for row in wrapped(line, width)]
+    include_rows = [(line, LIGHT_GREY) for line in (include + b"\r\n").decode("ascii").split("\r\n")[:-1]]
+    return (BANNER_ROWS + [("", LIGHT_GREY), ("", LIGHT_GREY)] + report_rows +
+            [(DESTINATION_PROMPT, LIGHT_GREY)] + include_rows +
+            [(written_line("FST4.INC"), YELLOW), ("", LIGHT_GREY)])
+
+
+class FullRun(WineTestCase):
+    """The road of one run, message on the command line, every cell checked."""
+
+    def test_every_cell_the_files_the_clipboard_and_the_exit_code(self):
+        self.install()
+        report = self.good_report()
+        expected_text = include_text(symbol_text(report), b"CQ K1ABC FN42")
+
+        run = self.start(" cq k1abc fn42")
+        run.answer(DESTINATION_PROMPT)
+        exit_code, dump = self.finish(run)
+
+        self.assertEqual(exit_code, EXIT_OK, dump.describe())
+        self.assertEqual(self.read("FST4.INC"), expected_text + b"\r\n")
+        self.assertEqual(self.clipboard(), expected_text)
+        self.assertEqual(self.files(), ["FST4.INC", "FST4SIM.EXE"], "the report is removed")
+
+        expected = full_run_rows(report, expected_text, dump.width)
+        self.assert_rows(dump, expected)
+        self.assert_blank_from(dump, len(expected))
+        self.assertEqual(dump.cursor, (0, len(expected)))
+        self.assertEqual(dump.attribute, LIGHT_GREY, "the console is left in light grey")
+
+
+class MissingSimulator(WineTestCase):
+
+    def test_banner_and_the_two_messages(self):
+        run = self.start(" cq k1abc fn42")
+        exit_code, dump = self.finish(run)
+        self.assertEqual(exit_code, EXIT_SIMULATOR_MISSING)
+        self.assert_rows(dump, BANNER_ROWS + [(SIMULATOR_MISSING, LIGHT_RED), (DOWNLOAD_HINT, LIGHT_GREY)])
+        self.assert_blank_from(dump, 7)
+        self.assertEqual(dump.attribute, LIGHT_GREY)
+        self.assertEqual(self.files(), [])
+
+    def test_a_folder_of_that_name_is_no_simulator(self):
+        os.mkdir(os.path.join(self.work, "FST4SIM.EXE"))
+        exit_code, dump = self.finish(self.start(" cq"))
+        self.assertEqual(exit_code, EXIT_SIMULATOR_MISSING, dump.describe())
+
+
+class TypedInput(WineTestCase):
+    """Keys typed at the prompts, through Wine's console keyboard."""
+
+    def test_message_and_destination_typed_with_editing(self):
+        self.install()
+        run = self.start()
+        # Backspace (DEL from the terminal) removes the extra letter; an arrow
+        # key carries no character and changes nothing.
+        run.answer(MESSAGE_PROMPT, "cqq\x7f k1abc\x1b[D fn42", echo="cq k1abc fn42")
+        run.answer(DESTINATION_PROMPT, "out.inc , ignored")
+        exit_code, dump = self.finish(run)
+        self.assertEqual(exit_code, EXIT_OK, dump.describe())
+        text = dump.text()
+        self.assertIn(MESSAGE_PROMPT + "cq k1abc fn42", text)
+        self.assertIn(DESTINATION_PROMPT + "out.inc , ignored", text)
+        self.assertIn(written_line("out.inc").rstrip(" "), text)
+        self.assertTrue(self.read("out.inc").endswith(b"    ;   CQ K1ABC FN42\r\n\r\n\r\n"))
+
+    def test_an_empty_message_ends_the_run_at_once(self):
+        self.install()
+        run = self.start()
+        run.answer(MESSAGE_PROMPT)
+        exit_code, dump = self.finish(run)
+        self.assertEqual(exit_code, EXIT_OK)
+        self.assert_rows(dump, BANNER_ROWS + [(MESSAGE_PROMPT, LIGHT_GREY)])
+        self.assert_blank_from(dump, 6)
+        self.assertEqual(dump.cursor, (0, 6))
+        self.assertEqual(self.files(), ["FST4SIM.EXE"])
+
+
+class CommandTail(WineTestCase):
+    """What reaches the simulator, through the real cmd.exe. The stand-in
+    simulator records its whole command line."""
+
+    def recorded_command_line(self):
+        return self.read("COMMAND_LINE.BIN").decode("utf-16-le")
+
+    def run_with(self, tail="", typed=None):
+        self.install("record_command_line.exe")
+        run = self.start(tail)
+        if typed is not None:
+            run.answer(MESSAGE_PROMPT, typed)
+        run.answer(DESTINATION_PROMPT)
+        exit_code, dump = self.finish(run)
+        line = self.recorded_command_line()
+        return line[line.index('"'):].rstrip(" "), dump
+
+    def test_blanks_after_the_program_are_skipped_and_the_rest_kept(self):
+        tail, _ = self.run_with("   cq test  ")
+        self.assertEqual(tail, '"CQ TEST  "' + PARAMETERS)
+
+    def test_a_quoted_message_keeps_its_quotes(self):
+        tail, _ = self.run_with(' "cq k1abc"')
+        self.assertEqual(tail, '""CQ K1ABC""' + PARAMETERS)
+
+    def test_interpreter_syntax_typed_in_the_message_runs_nothing(self):
+        message = 'cq" & echo PWNED> PWNED.TXT & "'
+        tail, dump = self.run_with(typed=message)
+        self.assertEqual(tail, '"' + message.upper() + '"' + PARAMETERS)
+        self.assertNotIn("PWNED.TXT", [name.upper() for name in self.files()])
+
+
+class Interpreter(WineTestCase):
+
+    def test_without_comspec_nothing_runs(self):
+        self.install()
+        run = self.start(" cq k1abc fn42", before=["set COMSPEC="])
+        exit_code, dump = self.finish(run)
+        self.assertEqual(exit_code, EXIT_NO_REPORT, dump.describe())
+        self.assert_rows(dump, BANNER_ROWS + [(NO_REPORT, LIGHT_GREY)])
+        self.assertEqual(self.files(), ["FST4SIM.EXE"])
+
+    def test_standard_output_redirected_the_texts_still_show(self):
+        self.install()
+        out = self.aside_path("out.txt")
+        run = self.start(' cq k1abc fn42 > "%s"' % windows_path(out))
+        run.answer(DESTINATION_PROMPT)
+        exit_code, dump = self.finish(run)
+        self.assertEqual(exit_code, EXIT_OK, dump.describe())
+        self.assertEqual(dump.rows[2].rstrip(" "), BANNER.rstrip(" "))
+        self.assertIn(written_line("FST4.INC").rstrip(" "), dump.text())
+        with open(out, "rb") as f:
+            redirected = f.read()
+        for own_text in (BANNER.strip(), DESTINATION_PROMPT.strip(), "Symbols written"):
+            self.assertNotIn(own_text.encode("ascii"), redirected)
+
+
+class Clipboard(WineTestCase):
+
+    def test_other_formats_stay_on_the_clipboard(self):
+        self.install()
+        seeded = self.session.capture("clipboard_dump.exe", ["seed"])
+        self.assertEqual(seeded.returncode, 0)
+        formats = self.aside_path("formats.txt")
+        run = self.start(" cq k1abc fn42", after=['"%s" formats > "%s"' % (
+            windows_path(self.session.program("clipboard_dump.exe")), windows_path(formats))])
+        run.answer(DESTINATION_PROMPT)
+        exit_code, _ = self.finish(run)
+        self.assertEqual(exit_code, EXIT_OK)
+        with open(formats, "rb") as f:
+            self.assertIn(b"marker", f.read().split())
+        self.assertTrue(self.clipboard().startswith(b";     FST4 SYMBOLS Packed 4 per byte\r\n"))
+
+
+class SmallConsole(WineTestCase):
+    """An 80 x 25 console: the run scrolls the whole buffer."""
+
+    columns, rows = 80, 25
+
+    def test_the_last_rows_after_scrolling(self):
+        self.install()
+        report = self.good_report()
+        include = include_text(symbol_text(report), b"CQ K1ABC FN42")
+        run = self.start(" cq k1abc fn42")
+        run.answer(DESTINATION_PROMPT)
+        exit_code, dump = self.finish(run)
+        self.assertEqual(exit_code, EXIT_OK)
+        self.assertEqual((dump.width, dump.height), (80, 25))
+        self.assertEqual(dump.cursor, (0, 24))
+        # The buffer holds the last 25 rows of the whole run, cursor row
+        # included. The line end after the success line scrolled while the
+        # colour was still yellow, so the row it opened is blank in yellow.
+        rows = full_run_rows(report, include, dump.width)[-24:-1]
+        self.assert_rows(dump, rows)
+        self.assertEqual(dump.rows[23].strip(" "), "")
+        self.assertEqual(dump.attributes[23], [YELLOW] * dump.width, dump.describe())
+        self.assert_blank_from(dump, 24)
+
+
+if __name__ == "__main__":
+    unittest.main(argv=[sys.argv[0]] + sys.argv[1:], verbosity=2)
