@@ -6,7 +6,31 @@
 #include <random>
 #include <string>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace sympack::testing {
+
+// Wine keeps a file's read-only attribute in its Unix permissions, which do
+// not stop root; real Windows refuses to open such a file for writing. Asks
+// the system directly whether a read-only file can be opened for writing.
+inline bool ReadOnlyFilesWritableHere() {
+#ifdef _WIN32
+  const wchar_t* probe = L"read-only-probe.tmp";
+  HANDLE created = CreateFileW(probe, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_READONLY, nullptr);
+  if (created == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(created);
+  HANDLE reopened = CreateFileW(probe, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  const bool writable = reopened != INVALID_HANDLE_VALUE;
+  if (writable) CloseHandle(reopened);
+  SetFileAttributesW(probe, FILE_ATTRIBUTE_NORMAL);
+  DeleteFileW(probe);
+  return writable;
+#else
+  return false;
+#endif
+}
 
 class TempFolder {
  public:
