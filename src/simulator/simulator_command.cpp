@@ -6,16 +6,35 @@ namespace sympack::simulator {
 namespace {
 
 constexpr char kQuote = '"';
+constexpr char kPercent = '%';
 constexpr char kEscape = '^';
 
-// Characters the interpreter acts on when they stand outside double quotes.
+// Characters the interpreter acts on when they stand outside its quotes;
+// the percent sign it acts on inside them too.
 bool IsInterpreterSyntax(char c) {
   switch (c) {
-    case '&': case '|': case '<': case '>': case '^': case '(': case ')':
+    case '"': case '&': case '|': case '<': case '>': case '^': case '(': case ')':
+    case '%': case '!':
       return true;
     default:
       return false;
   }
+}
+
+bool NeedsEscaping(std::string_view message) {
+  constexpr char kTriggers[] = {kQuote, kPercent, '\0'};
+  return message.find_first_of(kTriggers) != std::string_view::npos;
+}
+
+void AppendEscaped(std::string& command, std::string_view message) {
+  command += kEscape;
+  command += kQuote;
+  for (const char c : message) {
+    if (IsInterpreterSyntax(c)) command += kEscape;
+    command += c;
+  }
+  command += kEscape;
+  command += kQuote;
 }
 
 }  // namespace
@@ -23,20 +42,13 @@ bool IsInterpreterSyntax(char c) {
 std::string SimulatorCommand(std::string_view message) {
   std::string command(kSimulatorToken);
   command.reserve(command.size() + message.size() * 2 + 64);
-  command += kQuote;
-  bool insideQuotes = true;  // the interpreter's view, tracked byte by byte
-  for (const char c : message) {
-    if (c == kQuote) {
-      insideQuotes = !insideQuotes;
-    } else if (!insideQuotes && IsInterpreterSyntax(c)) {
-      command += kEscape;
-    }
-    command += c;
+  if (NeedsEscaping(message)) {
+    AppendEscaped(command, message);
+  } else {
+    command += kQuote;
+    command += message;
+    command += kQuote;
   }
-  // An escaped quote reaches the program without reopening quotes, so the
-  // parameters and the redirection keep their meaning.
-  if (!insideQuotes) command += kEscape;
-  command += kQuote;
   command += kSimulatorParameters;
   command += kReportRedirection;
   return command;

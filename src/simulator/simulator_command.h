@@ -16,12 +16,13 @@ constexpr std::string_view kSimulatorToken = "FST4SIM ";
 constexpr std::string_view kReportRedirection = " > FST4TEMP.TXT";
 
 // "FST4SIM " + quote + message + quote + parameters + redirection, written so
-// that no byte of the message ever acts as interpreter syntax: outside the
-// interpreter's quotes, & | < > ^ ( ) are escaped with ^, and when the
-// message's own double quotes leave the interpreter outside quotes, the
-// closing quote is escaped too. The program still receives the message bytes
-// as they are, quotes included. A message without double quotes gives the
-// plain command byte for byte.
+// that no byte of the message ever acts as interpreter syntax, and the program
+// still receives exactly these bytes. A message without double quotes and
+// percent signs stands between plain quotes, byte for byte. Any other message
+// is written wholly outside the interpreter's quotes: its two framing quotes
+// and every one of " & | < > ^ ( ) % ! are escaped with ^, because inside
+// quotes the interpreter would still expand %NAME%, and a quote of the
+// message would otherwise end the quoted stretch.
 std::string SimulatorCommand(std::string_view message);
 
 // Runs the simulator through the interpreter; false when nothing was started.

@@ -28,16 +28,35 @@ TEST(SimulatorCommand, BlanksAndSyntaxInsideQuotesAreLeftAlone) {
   EXPECT_EQ(SimulatorCommand("A&B|C>D"), "FST4SIM \"A&B|C>D\"" + kParameters + " > FST4TEMP.TXT");
 }
 
-TEST(SimulatorCommand, SyntaxAfterAQuoteIsEscapedAndTheClosingQuoteToo) {
+TEST(SimulatorCommand, MessagesWithQuotesOrPercentSignsAreWrittenOutsideQuotes) {
   EXPECT_EQ(SimulatorCommand("A\" & DEL *"),
-            "FST4SIM \"A\" ^& DEL *^\"" + kParameters + " > FST4TEMP.TXT");
-  EXPECT_EQ(SimulatorCommand("\"CQ\""), "FST4SIM \"\"CQ\"\"" + kParameters + " > FST4TEMP.TXT");
+            "FST4SIM ^\"A^\" ^& DEL *^\"" + kParameters + " > FST4TEMP.TXT");
+  EXPECT_EQ(SimulatorCommand("\"CQ\""), "FST4SIM ^\"^\"CQ^\"^\"" + kParameters + " > FST4TEMP.TXT");
+  EXPECT_EQ(SimulatorCommand("%OS% (X)!"),
+            "FST4SIM ^\"^%OS^% ^(X^)^!^\"" + kParameters + " > FST4TEMP.TXT");
+}
+
+// The interpreter expands %NAME% even between quotes: every percent sign must
+// stand outside them, behind an escape, so that no name can form.
+void ExpectNoPercentExpandable(const std::string& command) {
+  bool insideQuotes = false;
+  for (std::size_t i = 0; i < command.size(); ++i) {
+    if (command[i] == '^' && !insideQuotes) {
+      ++i;
+    } else if (command[i] == '"') {
+      insideQuotes = !insideQuotes;
+    } else {
+      ASSERT_NE(command[i], '%') << command;
+    }
+  }
 }
 
 // What the interpreter makes of the command: the program's argument text (its
 // escapes removed) and the redirection.
 void ExpectReadBackAsReference(const std::string& message) {
-  const auto parsed = cmd::ParseCommand(SimulatorCommand(message));
+  const std::string command = SimulatorCommand(message);
+  ExpectNoPercentExpandable(command);
+  const auto parsed = cmd::ParseCommand(command);
   ASSERT_FALSE(parsed.refused) << message;
   ASSERT_TRUE(parsed.output) << message;
   EXPECT_EQ(*parsed.output, "FST4TEMP.TXT") << message;
@@ -51,13 +70,13 @@ void ExpectReadBackAsReference(const std::string& message) {
 TEST(SimulatorCommand, InjectionAttemptsReachTheSimulatorAsPlainBytes) {
   for (const std::string message :
        {"CQ\" & echo PWNED > X.TXT & \"", "\" | MORE", "A\" < NUL", "\"^\"", "X\" ) ( \"",
-        "A\">EVIL.TXT", "\"\"\"", "\"", "A\"\"B", "^&^\"", "CQ \"K1ABC\" FN42"}) {
+        "A\">EVIL.TXT", "CQ 100%", "%PATH%", "\"%OS%\" & %TEMP%", "\"\"\"", "\"", "A\"\"B", "^&^\"", "CQ \"K1ABC\" FN42"}) {
     ExpectReadBackAsReference(message);
   }
 }
 
 TEST(SimulatorCommand, AnyMessageOfSyntaxCharactersReadsBackExactly) {
-  const std::string alphabet = "\"&|<>^() AZ09%!\t";
+  const std::string alphabet = "\"&|<>^() AZ09%!\t\\";
   std::mt19937 random(20261207);
   std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
   std::uniform_int_distribution<int> length(0, 24);
