@@ -1,0 +1,288 @@
+"""Bad input and faults (issue 6): messages with every byte value and of
+extreme length, odd destination names, reports of garbage or one huge line, a
+one-cell terminal, simulators that cannot run, fail or die part way. Each
+case states its outcome: the documented behaviour or a clear exit code,
+nothing lost, no hang, no crash. Cases the other modules already cover
+(quotes and interpreter syntax, wildcards, missing folders, devices,
+read-only files, LF-only reports, byte 26, no terminal, a silent terminal, a
+missing simulator) are not repeated here."""
+
+import os
+import random
+import re
+import subprocess
+
+import fake_data
+import reference
+from harness import (DESTINATION_PROMPT, EXIT_NO_LISTING, EXIT_NO_REPORT, EXIT_NOT_WRITTEN,
+                     EXIT_OK, MESSAGE_PROMPT, NO_LISTING, NO_REPORT, E2ETestCase, TerminalRun,
+                     not_written_line, written_line)
+
+GOOD_MESSAGE = b"CQ K1ABC FN42"
+GOOD_INCLUDE = reference.include_file_bytes(fake_data.GOOD_SYMBOLS, GOOD_MESSAGE)
+# The byte values 1..255 in four command-line arguments, one run each; the
+# high ones are no UTF-8, so the tool sees each as U+FFFD.
+BYTE_CHUNKS = [bytes(range(low, min(low + 64, 256))) for low in (1, 65, 129, 193)]
+# Python's cp1252 leaves five bytes undefined; Windows maps them to the C1
+# controls of the same value, and so does the tool.
+CP1252_UNDEFINED = (0x81, 0x8D, 0x8F, 0x90, 0x9D)
+# Longest message that still fits the 32766-unit process command line with
+# room for the interpreter path; and one that does not fit.
+LONG_MESSAGE_LENGTH = 30000
+TOO_LONG_MESSAGE_LENGTH = 33000
+HUGE_LINE_BYTES = 100 * 1024 * 1024
+GARBAGE_SEED = 6
+GARBAGE_BYTES = 20000
+# Generous limits: these catch a hang, they do not measure speed.
+SLOW_RUN_SECONDS = 300
+
+
+def cp1252_text(data):
+    return "".join(chr(b) if b in CP1252_UNDEFINED else bytes([b]).decode("cp1252") for b in data)
+
+
+def cp1252_bytes(text):
+    return bytes(ord(c) if ord(c) in CP1252_UNDEFINED else c.encode("cp1252")[0] for c in text)
+
+
+def as_tool_sees_argument(argument):
+    """The command tail the POSIX tool takes from one argument: decoded as
+    UTF-8 (a malformed byte becomes U+FFFD), then put in Windows-1252 (what the
+    page cannot hold becomes "?")."""
+    text = argument.decode("utf-8", errors="replace")
+    return text.encode("cp1252", errors="replace")
+
+
+def as_interpreter_writes(output):
+    """Our interpreter writes each lone LF of a redirected program as CR LF."""
+    return re.sub(rb"(?<!\r)\n", b"\r\n", output)
+
+
+def script_simulator(folder, report_path, tail=""):
+    """A simulator that prints the report file and then runs `tail`."""
+    path = os.path.join(folder, "FST4SIM.EXE")
+    with open(path, "w") as f:
+        f.write('#!/bin/sh\ncat "%s"\n%s\n' % (report_path, tail))
+    os.chmod(path, 0o755)
+
+
+class BadInputCase(E2ETestCase):
+
+    def needs_posix(self, why):
+        if not self.runner.posix_system:
+            self.skipTest(why)
+
+    def run_without_terminal(self, args, timeout=60):
+        """The tool in a new session without a terminal, standard input
+        empty, its output in files (they may be large)."""
+        out_path = os.path.join(self.other_folder(), "out")
+        with open(out_path, "wb") as out:
+            return subprocess.run(self.runner.tool_command(args), stdin=subprocess.DEVNULL,
+                                  stdout=out, stderr=subprocess.STDOUT, cwd=self.work,
+                                  env=self.runner.environment(), timeout=timeout,
+                                  start_new_session=True)
+
+    def report_aside(self, data):
+        path = os.path.join(self.other_folder(), "report")
+        with open(path, "wb") as f:
+            f.write(data)
+        return path
+
+
+class MessageBytes(BadInputCase):
+    """Whatever bytes a message holds, the simulator gets them as documented,
+    the include file's trailer holds them upper-cased, and nothing else runs."""
+
+    def expected_arguments(self, upper):
+        arguments = reference.simulator_arguments(
+            upper, doubled_quote_stays_quoted=self.runner.doubled_quote_stays_quoted)
+        return b"".join(cp1252_text(a).encode(self.runner.argv_encoding) + b"\n"
+                        for a in arguments)
+
+    def run_recorded(self, folder, args=(), typed=None):
+        self.runner.install_simulator("fake_record_args", folder)
+        record = os.path.join(self.other_folder(), "argv.txt")
+        run = TerminalRun(self.runner, folder, args=args,
+                          env=self.environment(FAKE_ARGV_FILE=record))
+        self.addCleanup(run.close)
+        run.start()
+        if typed is not None:
+            run.wait_for_prompt(MESSAGE_PROMPT)
+            run.type(typed + b"\r")
+        run.wait_for_prompt(DESTINATION_PROMPT, timeout=30)
+        run.type("\r")
+        code = run.wait_exit(timeout=60)
+        with open(record, "rb") as f:  # one LF after each argument; arguments may hold LFs too
+            return run, code, f.read()
+
+    def check_delivered(self, folder, run, code, recorded, upper):
+        self.assertEqual(code, EXIT_OK, run.dump())
+        self.assertEqual(recorded, self.expected_arguments(upper))
+        self.assertEqual(sorted(os.listdir(folder)), ["FST4.INC", "FST4SIM.EXE"])
+        with open(os.path.join(folder, "FST4.INC"), "rb") as f:
+            self.assertEqual(f.read(), reference.include_file_bytes(fake_data.GOOD_SYMBOLS, upper))
+
+    def test_every_byte_value_on_the_command_line(self):
+        self.needs_posix("arguments as raw bytes")
+        for index, chunk in enumerate(BYTE_CHUNKS):
+            with self.subTest(first_byte=chunk[0]):
+                folder = os.path.join(self.work, "bytes%d" % index)
+                os.mkdir(folder)
+                run, code, recorded = self.run_recorded(folder, args=[chunk])
+                upper = reference.upper_case(as_tool_sees_argument(chunk))
+                self.check_delivered(folder, run, code, recorded, upper)
+
+    def test_every_character_of_the_code_page_on_the_command_line(self):
+        high = cp1252_text(bytes(range(0x80, 0x100)))
+        run, code, recorded = self.run_recorded(self.work, args=[high.encode("utf-8")])
+        self.check_delivered(self.work, run, code, recorded, reference.upper_case(cp1252_bytes(high)))
+
+    def test_typed_characters_of_the_code_page_and_ignored_controls(self):
+        """Every character of Windows-1252 from blank up, typed with the
+        control keys 1..31 between them (Backspace, Enter and Escape aside):
+        the controls change nothing, every character arrives."""
+        controls = bytes(b for b in range(1, 32) if b not in (8, 13, 27))
+        characters = bytes(range(32, 127)) + bytes(range(0xA0, 0x100))
+        keys = bytearray()
+        for index, byte in enumerate(characters):
+            keys += bytes([byte]).decode("cp1252").encode("utf-8")
+            keys.append(controls[index % len(controls)])
+        folder = os.path.join(self.work, "typed")
+        os.mkdir(folder)
+        run, code, recorded = self.run_recorded(folder, typed=bytes(keys))
+        self.check_delivered(folder, run, code, recorded, reference.upper_case(characters))
+
+    def test_30000_character_message_on_the_command_line(self):
+        message = (b"CQ K1ABC FN42 " * (LONG_MESSAGE_LENGTH // 14 + 1))[:LONG_MESSAGE_LENGTH]
+        run, code, recorded = self.run_recorded(self.work, args=[message.lower()])
+        self.check_delivered(self.work, run, code, recorded, message)
+
+    def test_message_too_long_to_start_the_interpreter(self):
+        """Longer than a process command line can be: nothing starts, the run
+        says "No Temp file created" and ends with its exit code."""
+        self.install()
+        run = self.start(args=["x" * TOO_LONG_MESSAGE_LENGTH])
+        self.assertEqual(run.wait_exit(timeout=60), EXIT_NO_REPORT, run.dump())
+        self.assertTrue(any(NO_REPORT in row for row in run.transcript()), run.dump())
+        self.assertEqual(self.files(), ["FST4SIM.EXE"])
+
+
+class DestinationNames(BadInputCase):
+
+    def finish(self, destination):
+        self.install()
+        run = self.start(args=["cq k1abc fn42"])
+        run.wait_for_prompt(DESTINATION_PROMPT, timeout=30)
+        run.type(destination + "\r")
+        run.wait_exit(timeout=60)
+        return run
+
+    def test_quoted_name_with_blanks_is_written(self):
+        run = self.finish('"my beacon.inc", ignored')
+        self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+        self.assertEqual(self.read("my beacon.inc"), GOOD_INCLUDE)
+        self.assertIn(written_line("my beacon.inc").rstrip(), run.transcript())
+        self.assertEqual(self.files(), ["FST4SIM.EXE", "my beacon.inc"])
+
+    def test_a_folder_is_not_written(self):
+        os.mkdir(self.path("beacon"))
+        run = self.finish("beacon")
+        self.assertEqual(run.exit_code(), EXIT_NOT_WRITTEN, run.dump())
+        self.assertIn(not_written_line("beacon").rstrip(), run.transcript())
+        self.assertEqual(os.listdir(self.path("beacon")), [], "the folder is left as it was")
+        self.assertEqual(self.files(), ["FST4SIM.EXE", "beacon"])
+
+
+class BadReports(BadInputCase):
+    """Reports the simulator should never print. Run without a terminal: the
+    report is shown by the interpreter, and garbage on a terminal would only
+    disturb the screen the harness reads."""
+
+    def setUp(self):
+        super().setUp()
+        self.needs_posix("a shell-script simulator")
+
+    def test_binary_garbage_without_a_header_writes_nothing(self):
+        garbage = bytes(random.Random(GARBAGE_SEED).randrange(256) for _ in range(GARBAGE_BYTES))
+        garbage = garbage.replace(b"hannel symbols", b"")
+        script_simulator(self.work, self.report_aside(garbage))
+        result = self.run_without_terminal(["cq k1abc fn42"])
+        self.assertEqual(result.returncode, EXIT_NO_LISTING)
+        self.assertEqual(self.files(), ["FST4SIM.EXE"], "no include file, the report removed")
+
+    def test_listing_inside_garbage_is_read_by_the_rules(self):
+        """A header amid random bytes: the listing is whatever the line rules
+        collect after it, packed as documented, byte for byte."""
+        noise = random.Random(GARBAGE_SEED + 1)
+        before = bytes(noise.randrange(256) for _ in range(GARBAGE_BYTES))
+        after = bytes(noise.randrange(256) for _ in range(GARBAGE_BYTES))
+        before = before.replace(b"hannel", b"").replace(b"\x1a", b"")  # byte 26 would end it early
+        printed = before + b"\r\nChannel symbols:\r\n" + after
+        script_simulator(self.work, self.report_aside(printed))
+        result = self.run_without_terminal(["cq k1abc fn42"])
+        symbols = reference.read_symbol_text(as_interpreter_writes(printed))
+        self.assertGreater(len(symbols or b""), 100, "the seed gives a listing worth checking")
+        self.assertEqual(result.returncode, EXIT_OK)
+        self.assertEqual(self.read("FST4.INC"), reference.include_file_bytes(symbols, GOOD_MESSAGE))
+        self.assertEqual(self.files(), ["FST4.INC", "FST4SIM.EXE"])
+
+    def test_single_100_mib_line_ends_with_no_listing(self):
+        report = self.report_aside(b"")
+        with open(report, "wb") as f:
+            f.truncate(HUGE_LINE_BYTES)  # zero bytes: one line, no header
+        script_simulator(self.work, report)
+        result = self.run_without_terminal(["cq k1abc fn42"], timeout=SLOW_RUN_SECONDS)
+        self.assertEqual(result.returncode, EXIT_NO_LISTING)
+        self.assertEqual(self.files(), ["FST4SIM.EXE"])
+
+
+class OneCellTerminal(BadInputCase):
+
+    def test_terminal_one_column_wide_and_one_row_high(self):
+        """Every text wraps and scrolls cell by cell; the run completes and
+        the include file and clipboard are exact."""
+        self.install()
+        run = self.start(args=["cq k1abc fn42"], columns=1, lines=1, keys_before_start=b"\r")
+        self.assertEqual(run.wait_exit(timeout=60), EXIT_OK, run.dump())
+        self.assertEqual(self.read("FST4.INC"), GOOD_INCLUDE)
+        self.assertEqual(run.clipboard_texts(), [GOOD_INCLUDE[:-2]])
+
+
+class SimulatorFaults(BadInputCase):
+
+    def setUp(self):
+        super().setUp()
+        self.needs_posix("file modes and shell scripts")
+
+    def full(self):
+        run = self.start(args=["cq k1abc fn42"])
+        run.wait_for_prompt(DESTINATION_PROMPT, timeout=30)
+        run.type("\r")
+        run.wait_exit(timeout=60)
+        return run
+
+    def test_simulator_that_is_not_executable(self):
+        """Present but not a program: the interpreter complains, the report
+        is empty, the run says so and writes nothing."""
+        self.write("FST4SIM.EXE", b"not a program\n", mode=0o644)
+        run = self.full()
+        self.assertEqual(run.exit_code(), EXIT_NO_LISTING, run.dump())
+        self.assertTrue(any(NO_LISTING in row for row in run.transcript()), run.dump())
+        self.assertEqual(self.files(), ["FST4SIM.EXE"])
+
+    def test_simulator_exit_code_is_not_used(self):
+        script_simulator(self.work, self.report_aside(fake_data.GOOD_REPORT), "exit 3")
+        run = self.full()
+        self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+        self.assertEqual(self.read("FST4.INC"), GOOD_INCLUDE)
+
+    def test_simulator_killed_part_way_through_its_listing(self):
+        """The report ends inside the listing: the lines printed so far are
+        the listing, nothing more is invented."""
+        cut = fake_data.GOOD_REPORT.index(b"1023321132")
+        script_simulator(self.work, self.report_aside(fake_data.GOOD_REPORT[:cut]), "kill -KILL $$")
+        run = self.full()
+        symbols = reference.read_symbol_text(fake_data.GOOD_REPORT[:cut])
+        self.assertEqual(len(symbols), 80)
+        self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+        self.assertEqual(self.read("FST4.INC"), reference.include_file_bytes(symbols, GOOD_MESSAGE))
