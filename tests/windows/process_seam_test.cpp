@@ -14,10 +14,15 @@ namespace {
 using wintest::ProgramFolder;
 using wintest::ReadFileBytes;
 
-std::u16string Program(const wchar_t* name) {
-  const std::wstring path = ProgramFolder() + name;
-  return u"\"" + std::u16string(path.begin(), path.end()) + u"\"";
+// A path in double quotes, as a command line's first token.
+std::u16string Quoted(const std::wstring& path) {
+  std::u16string quoted(1, u'"');
+  quoted.append(path.begin(), path.end());
+  quoted += u'"';
+  return quoted;
 }
+
+std::u16string Program(const wchar_t* name) { return Quoted(ProgramFolder() + name); }
 
 std::u16string Recorded(const wchar_t* file) {
   const std::string bytes = ReadFileBytes(file);
@@ -49,8 +54,7 @@ TEST(ProcessSeam, WhatCannotStartGivesNoExitCode) {
   // An unset comspec leaves the line starting with the switch.
   EXPECT_EQ(RunProcess(u" /C FST4SIM \"CQ\""), std::nullopt);
   // A folder is no program.
-  const std::wstring folder = ProgramFolder();
-  EXPECT_EQ(RunProcess(u"\"" + std::u16string(folder.begin(), folder.end()) + u"\""), std::nullopt);
+  EXPECT_EQ(RunProcess(Quoted(ProgramFolder())), std::nullopt);
 }
 
 TEST(ProcessSeam, TheLongestCommandLineStillStarts) {
