@@ -64,6 +64,13 @@ def command_line_seeds():
     write("fuzz_command_line", "empty", b"")
 
 
+def text_conversion_seeds():
+    write("fuzz_text_conversions", "ascii", b"cq k1abc fn42")
+    write("fuzz_text_conversions", "utf8", "cq \u00e9\u201e \U0001F4FB".encode("utf-8"))
+    write("fuzz_text_conversions", "malformed", b"\xc3\x28 \xe2\x82 \xf0\x9f\x92 \xc0\x80 \xed\xa0\x80 \xff")
+    write("fuzz_text_conversions", "cp1252", bytes(range(256)))
+
+
 def first_field_seeds():
     write("fuzz_first_field", "plain", utf16("  FST4.INC  , rest"))
     write("fuzz_first_field", "quoted", utf16('  "a, b.inc" tail'))
@@ -122,6 +129,7 @@ def main():
     report_seeds(good)
     include_text_seeds(good)
     command_line_seeds()
+    text_conversion_seeds()
     first_field_seeds()
     line_editor_seeds()
     simulator_command_seeds()
