@@ -1,5 +1,9 @@
 #include "simulator/report_reader.h"
 
+#include <algorithm>
+#include <cstring>
+#include <functional>
+
 #include "platform/platform.h"
 #include "simulator/file_names.h"
 
@@ -10,12 +14,25 @@ constexpr char kCr = 13;
 constexpr char kLf = 10;
 constexpr char kEndOfFile = 26;  // Ctrl+Z
 
-bool Contains(std::string_view line, std::string_view marker) {
-  return line.find(marker) != std::string_view::npos;
-}
+// The longer of the two stop markers: a marker split between two pieces of a
+// line is found by looking back this many bytes less one.
+constexpr std::size_t kLongestStopMarker = std::max(kFileStop.size(), kChannelEnd.size());
 
 // Longest file name the reader passes on; longer ones are cut.
 constexpr std::size_t kMaxOpenNameLength = 255;
+
+bool Contains(std::string_view text, std::string_view marker) {
+  return text.find(marker) != std::string_view::npos;
+}
+
+// Offset of the first CR or byte 26 in the bytes, or their count.
+std::size_t LineEndIn(const char* bytes, std::size_t count) {
+  const void* cr = std::memchr(bytes, kCr, count);
+  std::size_t end = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - bytes) : count;
+  const void* eof = std::memchr(bytes, kEndOfFile, end);
+  if (eof) end = static_cast<std::size_t>(static_cast<const char*>(eof) - bytes);
+  return end;
+}
 
 }  // namespace
 
@@ -24,62 +41,137 @@ ReportLineReader::Fill ReportLineReader::Refill() {
   const auto got = read_(block_.data(), block_.size());
   if (!got) return Fill::kFailed;
   if (*got == 0) return Fill::kEnd;
-  filled_ = *got;
+  filled_ = std::min(*got, block_.size());
   return Fill::kData;
+}
+
+bool ReportLineReader::HaveBytes() {
+  if (atEnd_) return false;
+  if (position_ < filled_) return true;
+  const Fill fill = Refill();
+  if (fill == Fill::kData) return true;
+  failed_ = fill == Fill::kFailed;
+  atEnd_ = true;
+  return false;
+}
+
+void ReportLineReader::DropLfAfterCr() {
+  if (!pendingLf_ || !HaveBytes()) return;
+  pendingLf_ = false;
+  if (block_[position_] == kLf) ++position_;
+}
+
+void ReportLineReader::EndLine() {
+  if (position_ >= filled_) return;
+  if (block_[position_] == kEndOfFile) {
+    atEnd_ = true;  // never consumed: every later read stops here again
+    return;
+  }
+  ++position_;  // the CR; an LF right after it goes with it
+  if (position_ < filled_) {
+    if (block_[position_] == kLf) ++position_;
+  } else {
+    pendingLf_ = true;
+  }
+}
+
+bool ReportLineReader::ReadLinePieces(const PieceFunction& take) {
+  DropLfAfterCr();
+  while (HaveBytes()) {
+    const char* start = block_.data() + position_;
+    const std::size_t available = filled_ - position_;
+    const std::size_t end = LineEndIn(start, available);
+    position_ += end;
+    if (end > 0 && !take(std::string_view(start, end))) return true;
+    if (end < available) {
+      EndLine();
+      return true;
+    }
+  }
+  return !failed_;
 }
 
 std::string ReportLineReader::ReadFileLine() {
   std::string line;
-  while (!atEnd_) {
-    if (position_ == filled_) {
-      const Fill fill = Refill();
-      if (fill != Fill::kData) {
-        atEnd_ = true;
-        if (fill == Fill::kFailed) line.clear();
-        break;
-      }
-    }
-    if (pendingLf_) {
-      pendingLf_ = false;
-      if (block_[position_] == kLf) {
-        ++position_;
-        continue;
-      }
-    }
-    const char* start = block_.data() + position_;
-    const std::size_t available = filled_ - position_;
-    std::size_t stop = 0;
-    while (stop < available && start[stop] != kCr && start[stop] != kEndOfFile) ++stop;
-    line.append(start, stop);
-    position_ += stop;
-    if (stop == available) continue;
-    if (start[stop] == kEndOfFile) {
-      atEnd_ = true;  // never consumed: every later read stops here again
-      break;
-    }
-    ++position_;  // the CR; an LF right after it goes with it
-    if (position_ < filled_) {
-      if (block_[position_] == kLf) ++position_;
-    } else {
-      pendingLf_ = true;
-    }
-    break;
-  }
+  const bool complete = ReadLinePieces([&line](std::string_view piece) {
+    line.append(piece);
+    return true;
+  });
+  if (!complete) line.clear();
   return line;
 }
 
-std::optional<std::string> CollectSymbolText(ReportLineReader& reader) {
-  for (;;) {
-    const std::string line = reader.ReadFileLine();
-    if (Contains(line, kListingHeader)) break;
-    if (reader.AtEnd()) return std::nullopt;
+bool ReportLineReader::SkipPastLineContaining(std::string_view marker) {
+  DropLfAfterCr();
+  const std::boyer_moore_horspool_searcher searcher(marker.begin(), marker.end());
+  const std::size_t keep = marker.size() - 1;
+  std::string carry;  // the last bytes before this block, for a marker split between blocks
+  std::string seam;   // carry and the start of this block, reused from block to block
+  carry.reserve(2 * keep);
+  seam.reserve(2 * keep);
+  while (HaveBytes()) {
+    const char* start = block_.data() + position_;
+    const std::size_t available = filled_ - position_;
+    // Nothing after a byte 26 is read.
+    const void* eof = std::memchr(start, kEndOfFile, available);
+    const std::size_t usable = eof ? static_cast<std::size_t>(static_cast<const char*>(eof) - start) : available;
+    const std::string_view region(start, usable);
+
+    std::size_t pastMarker = std::string_view::npos;
+    if (!carry.empty()) {
+      seam.assign(carry);
+      seam.append(region.substr(0, keep));
+      const auto at = seam.find(marker);
+      if (at != std::string::npos) pastMarker = at + marker.size() - carry.size();
+    }
+    if (pastMarker == std::string_view::npos) {
+      const auto at = std::search(region.begin(), region.end(), searcher);
+      if (at != region.end()) pastMarker = static_cast<std::size_t>(at - region.begin()) + marker.size();
+    }
+    if (pastMarker != std::string_view::npos) {
+      // The marker holds no line end, so it lies inside one line: the
+      // header line. Read on to its end.
+      position_ += pastMarker;
+      return ReadLinePieces([](std::string_view) { return true; });
+    }
+
+    carry.append(region.substr(region.size() - std::min(region.size(), keep)));
+    if (carry.size() > keep) carry.erase(0, carry.size() - keep);
+    position_ += usable;
+    if (usable < available) {
+      atEnd_ = true;
+      return false;
+    }
   }
+  return false;
+}
+
+std::optional<std::string> CollectSymbolText(ReportLineReader& reader) {
+  if (!reader.SkipPastLineContaining(kListingHeader)) return std::nullopt;
   std::string symbols;
   for (;;) {
-    const std::string line = reader.ReadFileLine();
-    if (line.empty() || Contains(line, kFileStop)) break;
-    symbols += line;
-    if (Contains(line, kChannelEnd)) break;
+    // Each line goes straight into the symbols and is taken out again when
+    // a stop marker says it does not belong there.
+    const std::size_t lineStart = symbols.size();
+    bool fileStop = false;
+    bool channelEnd = false;
+    const bool complete = reader.ReadLinePieces([&](std::string_view piece) {
+      const std::size_t lookBack = std::min(symbols.size() - lineStart, kLongestStopMarker - 1);
+      const std::size_t from = symbols.size() - lookBack;
+      symbols.append(piece);
+      const std::string_view fresh = std::string_view(symbols).substr(from);
+      if (Contains(fresh, kFileStop)) {
+        fileStop = true;
+        return false;  // the line is not added, and the listing ends here
+      }
+      channelEnd = channelEnd || Contains(fresh, kChannelEnd);
+      return true;
+    });
+    if (!complete || fileStop || symbols.size() == lineStart) {
+      symbols.resize(lineStart);
+      break;
+    }
+    if (channelEnd) break;
   }
   return symbols;
 }

@@ -121,6 +121,16 @@ TEST(CollectSymbolText, NoHeaderMeansNoListingAndReadingStops) {
   EXPECT_EQ(Collect("hannel symbol\r\n0123\r\n"), std::nullopt);
 }
 
+TEST(CollectSymbolText, MarkersSplitBetweenReadsAreFound) {
+  const std::string report = std::string(300, 'x') + "Channel symbols: \r\n0123\r\n32 Channel\r\n";
+  const std::string withFile = "Channel symbols\r\n0123\r\nhannel Fi" + std::string("le\r\n");
+  for (std::size_t chunk = 1; chunk <= 17; ++chunk) {
+    EXPECT_EQ(Collect(report, chunk), "012332 Channel") << chunk;
+    EXPECT_EQ(Collect(withFile, chunk), "0123") << chunk;
+    EXPECT_EQ(Collect("Channel symbo\x1Als\r\n0123\r\n", chunk), std::nullopt) << chunk;
+  }
+}
+
 TEST(CollectSymbolText, LfOnlyReportReadsAsOneLine) {
   // The header line swallows the whole report: nothing follows it.
   EXPECT_EQ(Collect("\nChannel symbols: \n0123\n3210\n\n"), "");
