@@ -146,19 +146,6 @@ bool DeleteFileByName(std::u16string_view path) {
   return unlink(native.c_str()) == 0;
 }
 
-File::~File() { Close(); }
-
-File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = kInvalid; }
-
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    other.handle_ = kInvalid;
-  }
-  return *this;
-}
-
 void File::Close() {
   if (handle_ != kInvalid) close(static_cast<int>(handle_));
   handle_ = kInvalid;

@@ -128,19 +128,6 @@ bool DeleteFileByName(std::u16string_view path) {
 
 // ---- File handles ----------------------------------------------------------------
 
-File::~File() { Close(); }
-
-File::File(File&& other) noexcept : handle_(other.handle_) { other.handle_ = kInvalid; }
-
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    Close();
-    handle_ = other.handle_;
-    other.handle_ = kInvalid;
-  }
-  return *this;
-}
-
 void File::Close() {
   if (handle_ != kInvalid) {
     const CriticalErrorsOff quiet;
