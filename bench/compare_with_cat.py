@@ -7,6 +7,7 @@ For report files of 1 KiB to 100 MiB in three shapes it times, best of
 several runs, `cat FILE > /dev/null` and the reader driver with the committed
 read block and with the variant block (each a whole process, started the
 same way), and takes each one's peak resident memory from /usr/bin/time.
+The drivers print their block sizes, which head the columns.
 Prints a Markdown table.
 """
 import os
@@ -55,9 +56,10 @@ def peak_kib(command, cwd):
     return int(result.stderr.decode().strip().splitlines()[-1])
 
 
-def kept_bytes(reader, cwd):
+def driver_says(reader, cwd, what):
+    """A figure the reader driver prints ("kept", "block")."""
     out = subprocess.run([reader], cwd=cwd, capture_output=True, check=False).stdout.decode()
-    return int(out.split()[1])
+    return int(dict(line.split() for line in out.splitlines())[what])
 
 
 def size_label(size):
@@ -68,9 +70,11 @@ def main():
     bin_dir, work = Path(sys.argv[1]), Path(sys.argv[2])
     reader = str(bin_dir / "bench_read_report")
     variant = str(bin_dir / "bench_read_report_variant")
-    print("| shape | size | cat ms | reader ms (128 B) | reader / cat | reader ms (variant block) "
-          "| peak KiB cat / reader / variant | symbol bytes kept |")
-    print("|---|---|---|---|---|---|---|---|")
+    blocks = [driver_says(r, work, "block") for r in (reader, variant)]
+    print(f"| shape | size | cat ms | reader ms ({blocks[0]} B block) | reader / cat "
+          f"| variant ms ({blocks[1]} B block) | variant / cat "
+          f"| peak KiB cat / reader / variant | symbol bytes kept |")
+    print("|---|---|---|---|---|---|---|---|---|")
     for shape, make in SHAPES.items():
         for size in SIZES:
             folder = work / f"{shape.split(',')[0].replace(' ', '_')}_{size}"
@@ -83,8 +87,9 @@ def main():
             t_variant = best_seconds([variant], folder, runs)
             peaks = [peak_kib(c, folder) for c in (cat, [reader], [variant])]
             print(f"| {shape} | {size_label(size)} | {t_cat * 1e3:.2f} | {t_reader * 1e3:.2f} "
-                  f"| {t_reader / t_cat:.2f} | {t_variant * 1e3:.2f} "
-                  f"| {' / '.join(map(str, peaks))} | {kept_bytes(reader, folder)} |", flush=True)
+                  f"| {t_reader / t_cat:.2f} | {t_variant * 1e3:.2f} | {t_variant / t_cat:.2f} "
+                  f"| {' / '.join(map(str, peaks))} | {driver_says(reader, folder, 'kept')} |",
+                  flush=True)
             os.remove(folder / REPORT)
 
 
