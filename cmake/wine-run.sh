@@ -3,9 +3,10 @@
 #   wine-run.sh [--prefix DIR] PROGRAM.EXE [ARGS...]
 # The Wine prefix is private to the build tree (DIR, else $WINEPREFIX), made on
 # first use. A persistent wineserver is kept up, so that each start takes a
-# fraction of a second and the clipboard outlives the program that set it; it
-# ends by itself once no Wine program has run for SYMPACK_WINESERVER_LINGER
-# seconds.
+# fraction of a second; it ends by itself once no Wine program has run for
+# SYMPACK_WINESERVER_LINGER seconds. The server does not keep the clipboard
+# alive on its own: that lives in the window station, which Wine drops about a
+# second after the last program on its desktop has ended.
 set -e
 
 if [ "$1" = "--prefix" ]; then
