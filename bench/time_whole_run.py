@@ -37,7 +37,7 @@ def prepare(bin_dir, work):
 
 
 def main():
-    bin_dir, work = Path(sys.argv[1]).resolve(), Path(sys.argv[2])
+    bin_dir, work = Path(sys.argv[1]).resolve(), Path(sys.argv[2]).resolve()
     runs = int(sys.argv[3]) if len(sys.argv) > 3 else 10
     prepare(bin_dir, work)
     tool = ["setsid", str(bin_dir / "sympack"), MESSAGE]
