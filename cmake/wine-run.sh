@@ -26,18 +26,26 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 linger=${SYMPACK_WINESERVER_LINGER:-60}
 
 # Making the prefix takes seconds; tests that start together must not make it
-# twice.
+# twice, nor start the server twice.
 mkdir -p "$(dirname "$WINEPREFIX")"
 (
   flock 9
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot -i >/dev/null 2>&1 </dev/null
+    wineboot -i >/dev/null 2>&1 </dev/null 9>&-
     wineserver -w
   fi
+  # A second server for the same prefix refuses to start (exit code 2), so
+  # this starts one only when none is up. What it starts outlives this
+  # script and must not hold the lock (descriptor 9).
+  if wineserver -p"$linger" >/dev/null 2>&1 </dev/null 9>&-; then
+    # The first program of a new server starts Wine's background services
+    # (services.exe, rpcss.exe, ...), which take over its standard error and
+    # keep it open for as long as the server lives. Started by a test, they
+    # would hold the test's pipe, and ctest (or a test listing) would wait
+    # for the server's whole linger time. So a throwaway program starts them
+    # here, with nothing to inherit.
+    wine cmd /c exit >/dev/null 2>&1 </dev/null 9>&-
+  fi
 ) 9>"$WINEPREFIX.lock"
-
-# A second server for the same prefix refuses to start, so this is harmless
-# when one is up already. Its output must not hold the test's pipes open.
-wineserver -p"$linger" >/dev/null 2>&1 </dev/null || true
 
 exec wine "$@"
