@@ -22,7 +22,7 @@ ctest --preset windows
 echo "== native tests under AddressSanitizer and UBSan"
 cmake --preset asan >/dev/null
 cmake --build build/asan -j"$jobs"
-ctest --preset asan
+ctest --preset asan -j"$jobs"
 
 echo "== fuzz targets"
 "$root/scripts/fuzz.sh" "${SYMPACK_FUZZ_SECONDS:-20}"
