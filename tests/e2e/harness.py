@@ -12,6 +12,7 @@ environment variable SYMPACK_E2E_RUNNER.
 import base64
 import errno
 import fcntl
+import importlib
 import os
 import re
 import select
@@ -97,7 +98,8 @@ class PosixRunner:
                               timeout=timeout, stdin=subprocess.DEVNULL)
 
 
-RUNNERS = {"posix": PosixRunner}
+# Other runners live in their own modules ("module.Class"), loaded when chosen.
+RUNNERS = {"posix": PosixRunner, "wine": "wine_runner.WineRunner"}
 
 
 def make_runner():
@@ -107,7 +109,11 @@ def make_runner():
     name = os.environ.get("SYMPACK_E2E_RUNNER", "posix")
     if name not in RUNNERS:
         raise RuntimeError("unknown SYMPACK_E2E_RUNNER %r (known: %s)" % (name, ", ".join(RUNNERS)))
-    return RUNNERS[name](os.path.abspath(bin_dir))
+    runner = RUNNERS[name]
+    if isinstance(runner, str):
+        module, _, cls = runner.rpartition(".")
+        runner = getattr(importlib.import_module(module), cls)
+    return runner(os.path.abspath(bin_dir))
 
 
 # ---- The tool's own texts (Parts 1.1, 1.2; issue 3 for the outcome lines) ----------
@@ -300,6 +306,8 @@ class TerminalRun:
         tool on its echo."""
         if isinstance(keys, str):
             keys = keys.encode("utf-8")
+        if hasattr(self.runner, "before_typing"):
+            self.runner.before_typing(self)
         deadline = time.monotonic() + timeout
         while keys:
             if time.monotonic() > deadline:
@@ -434,7 +442,10 @@ class TerminalRun:
         return [self.row_text(y) for y in range(self.lines)]
 
     def clipboard_texts(self):
-        """The texts placed on the clipboard with OSC 52, decoded."""
+        """The texts placed on the clipboard with OSC 52, decoded (or, where
+        the runner reads a clipboard of its own, what it found there)."""
+        if hasattr(self.runner, "clipboard_texts"):
+            return self.runner.clipboard_texts()
         return [base64.b64decode(m.group(2)) for m in OSC52.finditer(bytes(self.raw))]
 
     def first_time_of(self, needle):
