@@ -559,9 +559,24 @@ class E2ETestCase(unittest.TestCase):
 
     # -- assertions on the screen --
 
+    def exact_screen(self):
+        """Whether the terminal shows the tool's own output, so that rows,
+        colours, blanks and the cursor can be checked cell by cell. A runner
+        whose terminal shows another program's drawing of the screen (Wine's
+        console) names the reason in `screen_is_redrawn`; the exact checks are
+        then reported as a skipped subtest and the test goes on."""
+        reason = getattr(self.runner, "screen_is_redrawn", None)
+        if not reason:
+            return True
+        with self.subTest(check="exact screen"):
+            self.skipTest(reason)
+        return False
+
     def assert_row(self, run, cells, text, colour, what=""):
         """A row holds exactly `text` (trailing blanks of it included, as far
         as colours show them) in `colour`, and nothing after it."""
+        if not self.exact_screen():
+            return
         shown = "".join(c.data for c in cells)
         self.assertEqual(shown.rstrip(" "), text.rstrip(" "),
                          "row text %s\n%s" % (what, run.dump()))
@@ -581,6 +596,8 @@ class E2ETestCase(unittest.TestCase):
         """Rows from `start` on: `expected` is a list of (text, colour); the
         transcript must hold exactly these rows (and then only blank rows up to
         the cursor's row)."""
+        if not self.exact_screen():
+            return
         cells = run.transcript_cells()
         for index, (text, colour) in enumerate(expected):
             self.assertLess(start + index, len(cells), "missing row %d: %r\n%s"
@@ -588,6 +605,8 @@ class E2ETestCase(unittest.TestCase):
             self.assert_row(run, cells[start + index], text, colour, "in row %d" % (start + index))
 
     def assert_default_colours_at_end(self, run):
+        if not self.exact_screen():
+            return
         attrs = run.screen.cursor.attrs
         self.assertEqual((attrs.fg, attrs.bg, attrs.bold), ("default", "default", False),
                          "the terminal is not left in its default colours")

@@ -156,9 +156,10 @@ def split_c_arguments(text, doubled_quote_stays_quoted=True):
         arguments.append(argument)
 
 
-def simulator_arguments(message, doubled_quote_stays_quoted=True):
+def simulator_arguments(message, doubled_quote_stays_quoted=True, blank_before_redirection_kept=False):
     """What the simulator must receive for an upper-cased message: the command
     tail `"` + message + `"` + parameters, as the interpreter hands it over,
-    split by the C rules."""
-    return split_c_arguments(b'"' + message + b'"' + SIMULATOR_PARAMETERS,
-                             doubled_quote_stays_quoted)
+    split by the C rules. cmd.exe hands over the blank that stood before the
+    report's redirection too (it counts when a quote is left open)."""
+    tail = b'"' + message + b'"' + SIMULATOR_PARAMETERS + (b" " if blank_before_redirection_kept else b"")
+    return split_c_arguments(tail, doubled_quote_stays_quoted)

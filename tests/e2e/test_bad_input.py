@@ -95,7 +95,8 @@ class MessageBytes(BadInputCase):
 
     def expected_arguments(self, upper):
         arguments = reference.simulator_arguments(
-            upper, doubled_quote_stays_quoted=self.runner.doubled_quote_stays_quoted)
+            upper, doubled_quote_stays_quoted=self.runner.doubled_quote_stays_quoted,
+            blank_before_redirection_kept=getattr(self.runner, "blank_before_redirection_kept", False))
         return b"".join(cp1252_text(a).encode(self.runner.argv_encoding) + b"\n"
                         for a in arguments)
 
@@ -141,6 +142,9 @@ class MessageBytes(BadInputCase):
         """Every character of Windows-1252 from blank up, typed with the
         control keys 1..31 between them (Backspace, Enter and Escape aside):
         the controls change nothing, every character arrives."""
+        signals = getattr(self.runner, "control_keys_are_signals", None)
+        if signals:
+            self.skipTest(signals)
         controls = bytes(b for b in range(1, 32) if b not in (8, 13, 27))
         characters = bytes(range(32, 127)) + bytes(range(0xA0, 0x100))
         keys = bytearray()
@@ -153,6 +157,9 @@ class MessageBytes(BadInputCase):
         self.check_delivered(folder, run, code, recorded, reference.upper_case(characters))
 
     def test_30000_character_message_on_the_command_line(self):
+        limit = getattr(self.runner, "interpreter_line_limit", None)
+        if limit is not None and LONG_MESSAGE_LENGTH > limit:
+            self.skipTest("the interpreter takes command lines of at most %d characters" % limit)
         message = (b"CQ K1ABC FN42 " * (LONG_MESSAGE_LENGTH // 14 + 1))[:LONG_MESSAGE_LENGTH]
         run, code, recorded = self.run_recorded(self.work, args=[message.lower()])
         self.check_delivered(self.work, run, code, recorded, message)
@@ -241,6 +248,9 @@ class OneCellTerminal(BadInputCase):
     def test_terminal_one_column_wide_and_one_row_high(self):
         """Every text wraps and scrolls cell by cell; the run completes and
         the include file and clipboard are exact."""
+        lost = getattr(self.runner, "keys_typed_ahead_lost", None)
+        if lost:
+            self.skipTest(lost + " (the Enter here is typed before the start)")
         self.install()
         run = self.start(args=["cq k1abc fn42"], columns=1, lines=1, keys_before_start=b"\r")
         self.assertEqual(run.wait_exit(timeout=60), EXIT_OK, run.dump())

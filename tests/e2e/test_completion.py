@@ -46,8 +46,9 @@ class WholeRoad(E2ETestCase):
                     + include_rows(INCLUDE_FILE)
                     + [(written_line("FST4.INC"), YELLOW), (BLANK_LINE, LIGHT_GREY)])
         self.assert_transcript(run, expected)
-        self.assertEqual(len(run.transcript()), len(expected) + 1, run.dump())
-        self.assertEqual(run.cursor(), (0, 24), "the cursor waits below the empty line")
+        if self.exact_screen():
+            self.assertEqual(len(run.transcript()), len(expected) + 1, run.dump())
+            self.assertEqual(run.cursor(), (0, 24), "the cursor waits below the empty line")
         self.assertEqual(written_line("FST4.INC"), "Symbols written to FST4.INC  and copied to Clipboard ")
 
         # The include file, byte for byte: computed from the fake's symbols by
@@ -61,7 +62,8 @@ class WholeRoad(E2ETestCase):
 
         # The clipboard: the include text, the file without its last CR LF.
         self.assertEqual(run.clipboard_texts(), [data[:-2]])
-        self.assertIn(b"\x1b]52;c;", run.raw, "OSC 52 for the clipboard selection")
+        if self.exact_screen():
+            self.assertIn(b"\x1b]52;c;", run.raw, "OSC 52 for the clipboard selection")
 
         # The clean-up: the report and the audio file are gone.
         self.assertEqual(self.files(), ["FST4.INC", "FST4SIM.EXE"])

@@ -40,7 +40,8 @@ class CommandInjection(E2ETestCase):
     def expected_arguments(self, message):
         upper = reference.upper_case(message.encode("cp1252"))
         arguments = reference.simulator_arguments(
-            upper, doubled_quote_stays_quoted=self.runner.doubled_quote_stays_quoted)
+            upper, doubled_quote_stays_quoted=self.runner.doubled_quote_stays_quoted,
+            blank_before_redirection_kept=getattr(self.runner, "blank_before_redirection_kept", False))
         return [a.decode("cp1252").encode(self.runner.argv_encoding) for a in arguments], upper
 
     def run_message(self, folder, message, typed):

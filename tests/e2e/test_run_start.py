@@ -24,12 +24,13 @@ class Banner(E2ETestCase):
         run = self.start()
         run.wait_for_prompt(MESSAGE_PROMPT)
         self.assert_transcript(run, BANNER_ROWS + [(MESSAGE_PROMPT, LIGHT_GREY)])
-        self.assertEqual(run.cursor(), (len(MESSAGE_PROMPT), 5), "the cursor stands right after the prompt")
-        # Blanks in the default colours show only in what was sent: the banner
-        # goes out as one run of cells, its two trailing blanks included.
-        self.assertIn(BANNER.encode("ascii"), run.raw)
-        self.assertIn(SIMULATOR_LINE.encode("ascii"), run.raw)
         self.assertEqual(run.transcript()[6:], [""] * (len(run.transcript()) - 6))
+        if self.exact_screen():
+            self.assertEqual(run.cursor(), (len(MESSAGE_PROMPT), 5), "the cursor stands right after the prompt")
+            # Blanks in the default colours show only in what was sent: the banner
+            # goes out as one run of cells, its two trailing blanks included.
+            self.assertIn(BANNER.encode("ascii"), run.raw)
+            self.assertIn(SIMULATOR_LINE.encode("ascii"), run.raw)
 
     def test_banner_when_the_cursor_starts_on_the_bottom_row(self):
         self.install()
@@ -50,10 +51,11 @@ class MissingSimulator(E2ETestCase):
         self.assertEqual(code, EXIT_SIMULATOR_MISSING, run.dump())
         self.assert_transcript(run, BANNER_ROWS + [(SIMULATOR_MISSING, LIGHT_RED),
                                                    (DOWNLOAD_HINT, LIGHT_GREY)])
-        self.assertEqual(run.cursor(), (0, 7))
-        self.assertEqual(len(run.transcript()), 25)
-        self.assertEqual(run.transcript()[7:], [""] * 18, "nothing more, no prompt")
-        self.assertNotIn(b"\x1b]52", run.raw)
+        if self.exact_screen():
+            self.assertEqual(run.cursor(), (0, 7))
+            self.assertEqual(len(run.transcript()), 25)
+        self.assertEqual(run.transcript()[7:], [""] * (len(run.transcript()) - 7), "nothing more, no prompt")
+        self.assertEqual(run.clipboard_texts(), [])
         self.assert_default_colours_at_end(run)
 
     def test_no_simulator(self):
@@ -167,7 +169,8 @@ class SimulatorRun(E2ETestCase):
         self.assertEqual(run.row_text(y), DESTINATION_PROMPT.strip())
         self.assertEqual(run.row_text(y - 1), "", "the report's last line is empty")
         self.assertEqual(run.row_text(y - 2), "0101321023")
-        self.assertIn(DESTINATION_PROMPT.encode("ascii"), run.raw)
+        if self.exact_screen():
+            self.assertIn(DESTINATION_PROMPT.encode("ascii"), run.raw)
 
     def test_simulator_complaint_in_light_grey_and_empty_report(self):
         """The interpreter creates the redirect file even when the simulator

@@ -13,6 +13,7 @@ Environment (ctest sets it): SYMPACK_BIN_DIR, SYMPACK_WINE_RUN
 (cmake/wine-run.sh), SYMPACK_WINE_PREFIX.
 """
 
+import codecs
 import os
 import shutil
 import subprocess
@@ -31,6 +32,28 @@ SETTLE_SECONDS = 0.5
 PROGRAM_TIMEOUT = 120
 
 
+# Windows-1252 as Windows has it: the five bytes Python's cp1252 leaves
+# undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for U+0081 and so on.
+ANSI_CODEC = "sympack-windows-1252"
+_UNDEFINED_IN_PYTHON = {0x81, 0x8D, 0x8F, 0x90, 0x9D}
+
+
+def _ansi_encode(text, errors="strict"):
+    data = bytes(ord(c) if ord(c) in _UNDEFINED_IN_PYTHON else c.encode("cp1252", errors)[0]
+                 for c in text)
+    return data, len(text)
+
+
+def _ansi_decode(data, errors="strict"):
+    text = "".join(chr(b) if b in _UNDEFINED_IN_PYTHON else bytes([b]).decode("cp1252", errors)
+                   for b in bytes(data))
+    return text, len(data)
+
+
+codecs.register(lambda name: codecs.CodecInfo(_ansi_encode, _ansi_decode, name=ANSI_CODEC)
+                if name == ANSI_CODEC.replace("-", "_") else None)
+
+
 def windows_path(path):
     """Wine's drive Z: is the Unix root."""
     return "Z:" + os.path.abspath(path).replace("/", "\\")
@@ -42,15 +65,26 @@ class WineRunner(PosixRunner):
     name = "wine"
     # The fakes are C programs of the Windows build: their argv is in the
     # ANSI code page, which Wine sets to Windows-1252 here.
-    argv_encoding = "cp1252"
+    argv_encoding = ANSI_CODEC
     # cmd.exe copies the simulator's output byte for byte.
     interpreter_converts_lf = False
     doubled_quote_stays_quoted = True
     posix_system = False
-    # Ctrl+C reaches the tool as a signal to its control handler, not as a key.
-    ctrl_c_is_a_key = False
-    # Why a test that relies on the POSIX terminal or system cannot apply.
-    NOT_APPLICABLE = "POSIX only: Wine draws a Windows console on the terminal"
+    # cmd.exe keeps the blank before "> FST4TEMP.TXT" in the simulator's
+    # command line, as Windows' cmd.exe does.
+    blank_before_redirection_kept = True
+    # What the terminal shows is Wine's drawing of the console, not the tool's
+    # own output.
+    screen_is_redrawn = ("Wine draws the console on the terminal itself (leaving out trailing "
+                         "blanks, redrawing rows); wine_e2e reads the cells back with console_dump.exe")
+    # Ctrl+C, Ctrl+Z and Ctrl+\\ typed on the terminal reach Wine as signals.
+    control_keys_are_signals = ("Wine takes Ctrl+C, Ctrl+Z and Ctrl+\\ typed on the terminal as "
+                                "signals, not as keys for the console")
+    # cmd.exe refuses longer command lines (as on Windows).
+    interpreter_line_limit = 8191
+    # Why keys typed ahead cannot be checked.
+    keys_typed_ahead_lost = ("Wine drops console input that arrives while a program attached to "
+                             "the console starts or ends")
 
     def __init__(self, bin_dir):
         super().__init__(bin_dir)
@@ -69,19 +103,27 @@ class WineRunner(PosixRunner):
         return [self.wine_run, "--prefix", self.prefix, program] + list(args)
 
     def tool_command(self, args):
+        """The POSIX build's tail is its arguments joined by blanks (bytes
+        arguments are UTF-8); the helper hands SYMPACK.EXE that tail."""
         self.runs += 1
         self.clipboard_file = os.path.join(self.records, "clipboard-%d.txt" % self.runs)
-        tail = " ".join(args).encode("utf-8").hex()
+        tail_file = os.path.join(self.records, "tail-%d.txt" % self.runs)
+        with open(tail_file, "wb") as f:
+            f.write(b" ".join(a if isinstance(a, bytes) else a.encode("utf-8") for a in args))
         return self._wine(os.path.join(self.bin_dir, "start_with_tail.exe"),
-                          [windows_path(os.path.join(self.bin_dir, "SYMPACK.EXE")), tail,
-                           windows_path(self.clipboard_file)])
+                          [windows_path(os.path.join(self.bin_dir, "SYMPACK.EXE")),
+                           windows_path(tail_file), windows_path(self.clipboard_file)])
 
     def fake_path(self, fake):
         return os.path.join(self.fakes_dir, fake + ".exe")
 
     def environment(self, overrides=None):
+        """As PosixRunner's; a "comspec" the test sets goes through the helper
+        (Wine puts its own COMSPEC over the Unix one). Without one, the tool
+        gets Wine's: cmd.exe."""
         env = super().environment(overrides)
-        env.pop("LC_ALL", None)  # Wine's code pages follow the locale; keep the default
+        for key in [key for key in env if key.lower() == "comspec"]:
+            env["SYMPACK_E2E_SET_" + key] = env.pop(key)
         return env
 
     def missing_interpreter(self):

@@ -1,21 +1,25 @@
 // Test helper for the shared end-to-end suite under Wine: starts a program
 // with an exact command tail, in this console, and reports what it left on
 // the clipboard.
-//   start_with_tail PROGRAM HEX_TAIL [CLIPBOARD_FILE]
-// HEX_TAIL is the tail's UTF-8 bytes in hexadecimal, so that no quoting rule
-// of Wine or of an interpreter touches it; the program's command line is the
-// quoted program path, a blank, then the tail. The clipboard is emptied
-// first; afterwards its text (if any) is written as UTF-8 to CLIPBOARD_FILE.
+//   start_with_tail PROGRAM TAIL_FILE CLIPBOARD_FILE
+// TAIL_FILE holds the tail as UTF-8, so that no quoting rule of Wine or of an
+// interpreter touches it and no length limit of this helper's own command
+// line applies; the program's command line is the quoted program path, a
+// blank, then the tail. Variables named SYMPACK_E2E_SET_<NAME> are set as
+// <NAME> for the program: Wine sets some variables (COMSPEC among them) from
+// its registry, over the Unix environment. The clipboard is emptied first;
+// afterwards its text (if any) is written as UTF-8 to CLIPBOARD_FILE.
 // Ends with the program's exit code, or kCannotStart.
 #include <windows.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <string>
 
 namespace {
 
 constexpr int kCannotStart = 125;
-constexpr int kHexBase = 16;
+constexpr wchar_t kSetPrefix[] = L"SYMPACK_E2E_SET_";
 
 std::wstring Wide(const std::string& utf8) {
   if (utf8.empty()) return {};
@@ -34,12 +38,29 @@ std::string Utf8(const wchar_t* text) {
   return out;
 }
 
-std::string FromHex(const std::string& hex) {
+std::string ReadWholeFile(const char* path) {
   std::string bytes;
-  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-    bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, kHexBase));
+  if (FILE* file = std::fopen(path, "rb")) {
+    char buffer[4096];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof(buffer), file)) > 0) bytes.append(buffer, got);
+    std::fclose(file);
   }
   return bytes;
+}
+
+// Copies each SYMPACK_E2E_SET_<NAME>=value to <NAME>=value.
+void ApplyRequestedVariables() {
+  wchar_t* block = GetEnvironmentStringsW();
+  for (const wchar_t* entry = block; *entry != L'\0'; entry += std::wcslen(entry) + 1) {
+    const std::wstring pair(entry);
+    if (pair.rfind(kSetPrefix, 0) != 0) continue;
+    const auto equals = pair.find(L'=');
+    if (equals == std::wstring::npos) continue;
+    const std::wstring name = pair.substr(std::wcslen(kSetPrefix), equals - std::wcslen(kSetPrefix));
+    SetEnvironmentVariableW(name.c_str(), pair.substr(equals + 1).c_str());
+  }
+  FreeEnvironmentStringsW(block);
 }
 
 void EmptyTheClipboard() {
@@ -83,9 +104,11 @@ int Run(const std::wstring& program, const std::wstring& tail) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) return kCannotStart;
+  constexpr int kArguments = 4;
+  if (argc != kArguments) return kCannotStart;
+  ApplyRequestedVariables();
   EmptyTheClipboard();
-  const int code = Run(Wide(argv[1]), Wide(FromHex(argv[2])));
-  if (argc > 3) SaveClipboardText(argv[3]);
+  const int code = Run(Wide(argv[1]), Wide(ReadWholeFile(argv[2])));
+  SaveClipboardText(argv[3]);
   return code;
 }
