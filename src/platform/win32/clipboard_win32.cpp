@@ -10,10 +10,24 @@
 namespace sympack::platform {
 namespace {
 
+// Clipboard viewers and managers hold the clipboard open for a moment after
+// every change; a few short waits let the tool's text through instead of
+// giving up at the first refusal. At most 200 ms in all.
+constexpr int kOpenAttempts = 20;
+constexpr DWORD kOpenRetryMilliseconds = 10;
+
+bool OpenClipboardPatiently() {
+  for (int attempt = 1;; ++attempt) {
+    if (OpenClipboard(nullptr)) return true;
+    if (attempt == kOpenAttempts) return false;
+    Sleep(kOpenRetryMilliseconds);
+  }
+}
+
 // The clipboard, held open (with no owner window) for as long as this lives.
 class OpenedClipboard {
  public:
-  OpenedClipboard() : open_(OpenClipboard(nullptr) != FALSE) {}
+  OpenedClipboard() : open_(OpenClipboardPatiently()) {}
   ~OpenedClipboard() {
     if (open_) CloseClipboard();
   }
