@@ -146,10 +146,46 @@ bool ReportLineReader::SkipPastLineContaining(std::string_view marker) {
   return false;
 }
 
+void ReportLineReader::TakePlainListingLines(std::string& symbols) {
+  DropLfAfterCr();
+  if (pendingLf_ || position_ >= filled_ || atEnd_) return;
+  const char* block = block_.data();
+  std::size_t end = filled_;  // nothing after a byte 26 counts
+  if (const void* eof = std::memchr(block + position_, kEndOfFile, end - position_)) {
+    end = static_cast<std::size_t>(static_cast<const char*>(eof) - block);
+  }
+  // Lines before the first stop marker in the block are plain; markers hold
+  // no line end, so one never spans two lines.
+  const std::string_view region(block + position_, end - position_);
+  const std::size_t markerOffset = std::min(region.find(kFileStop), region.find(kChannelEnd));
+  const std::size_t firstMarker = markerOffset == std::string_view::npos ? end : position_ + markerOffset;
+  // Room for every byte that can come, cut back to what came.
+  const std::size_t kept = symbols.size();
+  symbols.resize(kept + (end - position_));
+  char* out = symbols.data() + kept;
+  while (position_ < end) {
+    const char* start = block + position_;
+    const void* cr = std::memchr(start, kCr, end - position_);
+    if (cr == nullptr) break;  // the line goes on past the block
+    const auto length = static_cast<std::size_t>(static_cast<const char*>(cr) - start);
+    if (length == 0 || position_ + length > firstMarker) break;
+    std::memcpy(out, start, length);
+    out += length;
+    position_ += length + 1;
+    if (position_ == filled_) {
+      pendingLf_ = true;
+      break;
+    }
+    if (block[position_] == kLf) ++position_;
+  }
+  symbols.resize(static_cast<std::size_t>(out - symbols.data()));
+}
+
 std::optional<std::string> CollectSymbolText(ReportLineReader& reader) {
   if (!reader.SkipPastLineContaining(kListingHeader)) return std::nullopt;
   std::string symbols;
   for (;;) {
+    reader.TakePlainListingLines(symbols);
     // Each line goes straight into the symbols and is taken out again when
     // a stop marker says it does not belong there.
     const std::size_t lineStart = symbols.size();

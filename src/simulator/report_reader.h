@@ -47,6 +47,11 @@ class ReportLineReader {
   // the file ends, or a read fails, before such a line is complete.
   bool SkipPastLineContaining(std::string_view marker);
 
+  // Appends to `symbols` the lines of the listing that need no closer look:
+  // whole lines inside the buffered block, not empty and holding no stop
+  // marker. Stops before the first line that is not such a line.
+  void TakePlainListingLines(std::string& symbols);
+
   // True once the end of the file (or byte 26, or a failed read) is reached.
   bool AtEnd() const { return atEnd_; }
 
