@@ -151,10 +151,11 @@ class Outcomes(E2ETestCase):
         self.assertEqual(run.exit_code(), EXIT_NOT_WRITTEN, run.dump())
         self.assertEqual(self.read("FST4.INC"), b"OLD CONTENT\r\n", "the old content stays")
         at, after = self.rows_after_prompt(run)
-        # The display shows the old content; then the failure line.
-        self.assert_transcript(run, [("OLD CONTENT", LIGHT_GREY),
-                                     (not_written_line("FST4.INC"), LIGHT_RED),
+        # The old content is not shown as if it were the result: the failure
+        # line follows the prompt.
+        self.assert_transcript(run, [(not_written_line("FST4.INC"), LIGHT_RED),
                                      (BLANK_LINE, LIGHT_GREY)], start=at + 1)
+        self.assertNotIn("OLD CONTENT", run.transcript())
         self.assertEqual(run.clipboard_texts(), [INCLUDE_TEXT], "the clipboard still gets the text")
         self.assertEqual(self.files(), ["FST4.INC", "FST4SIM.EXE"], "clean-up done")
 
