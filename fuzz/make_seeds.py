@@ -111,7 +111,11 @@ def simulator_command_seeds():
     for name, message in [("plain", b"CQ K1ABC FN42"), ("syntax", b"A&B|C<D>E^F(G)"),
                           ("odd_quotes", b'A"B&C'), ("even_quotes", b'"CQ" "&"'),
                           ("nested", b'""&""^"'), ("trailing_blanks", b"CQ TEST  "),
-                          ("high_bytes", bytes(range(1, 256)))]:
+                          ("high_bytes", bytes(range(1, 256))),
+                          ("substring_form", b"%OS:~0,3%"), ("replace_form", b"%PATH:A=B%"),
+                          ("doubled_percents", b"%%PATH%%"), ("trailing_backslash", b"AB\\"),
+                          ("inner_quote", b'A"B'), ("redirection_name", b"x>FST4SIM.EXE"),
+                          ("carets_around_forms", b"^%OS:~0,3^%"), ("type_separators", b"my a,b;c=d.inc")]:
         write("fuzz_simulator_command", name, message)
 
 
