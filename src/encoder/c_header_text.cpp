@@ -19,6 +19,8 @@ constexpr unsigned char kDelete = 0x7F;
 // prime 1099511628211).
 constexpr std::uint64_t kFnvOffsetBasis = 14695981039346656037ULL;
 constexpr std::uint64_t kFnvPrime = 1099511628211ULL;
+constexpr unsigned kBitsPerHexDigit = 4;
+constexpr std::size_t kGuardHexDigits = 64 / kBitsPerHexDigit;
 
 char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -52,7 +54,9 @@ std::uint64_t Fnv1a(std::string_view text) {
 std::string GuardName(std::string_view guardedText) {
   std::string name(kGuardPrefix);
   const std::uint64_t hash = Fnv1a(guardedText);
-  for (int shift = 60; shift >= 0; shift -= 4) name += kHexDigits[(hash >> shift) & 0xF];
+  for (std::size_t digit = kGuardHexDigits; digit-- > 0;) {
+    name += kHexDigits[(hash >> (digit * kBitsPerHexDigit)) & 0xF];
+  }
   return name;
 }
 
