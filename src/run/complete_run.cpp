@@ -48,7 +48,7 @@ int CompleteRun(Console& console, std::u16string_view interpreter, std::string_v
     return kExitNoListing;
   }
 
-  const std::string includeText = encoder::BuildIncludeText(*symbolText, messageText);
+  const std::string includeText = encoder::BuildIncludeText(*symbolText, messageText, destinationName);
   // The simulator program itself (under any name the file system takes for
   // it) is never overwritten: every later run would fail.
   encoder::IncludeFileWrite write;
