@@ -100,7 +100,7 @@ Payload finish_wspr(Bits bits) {
 std::optional<Payload> wspr_type1(const Words& words, HashBook& book) {
   const std::string& call = words.at(1);
   auto power = dbm(words.at(3));
-  if (call.size() < 3 || call.size() > 6 || !base_call(call) || !is_grid4(words.at(2)) || !power) return std::nullopt;
+  if (call.size() < 3 || call.size() > 6 || !base_call(call, QCalls::allowed) || !is_grid4(words.at(2)) || !power) return std::nullopt;
   Bits bits;
   put_bits(bits, pack28(call, book), 28);
   put_bits(bits, static_cast<std::uint64_t>(grid4_value(words.at(2))), 15);
