@@ -11,7 +11,7 @@ namespace fst4::detail {
 
 namespace {
 
-// Up to 101 information bits, held in two 64-bit words: bit j (0-based) of
+// Up to kInfoBits information bits, held in two 64-bit words: bit j (0-based) of
 // the word sits in words[j / 64] at bit position 63 - j % 64.
 using Packed = std::array<std::uint64_t, 2>;
 
@@ -47,15 +47,15 @@ Code make_code(const char* const* table, std::size_t rows, std::size_t info_bits
 }
 
 const Code& code_for(std::size_t info_bits) {
-  static const Code code101 = make_code(kGenerator101, kParity101, kInfo101);
-  static const Code code74 = make_code(kGenerator74, kParity74, kInfo74);
-  return info_bits == kInfo101 ? code101 : code74;
+  static const Code code101 = make_code(kGenerator101, kParity101, kInfoBits);
+  static const Code code74 = make_code(kGenerator74, kParity74, kFst4wInfoBits);
+  return info_bits == kInfoBits ? code101 : code74;
 }
 
 }  // namespace
 
 Bits ldpc_encode(const Bits& info) {
-  if (info.size() != kInfo101 && info.size() != kInfo74) return {};
+  if (info.size() != kInfoBits && info.size() != kFst4wInfoBits) return {};
   const Code& code = code_for(info.size());
   Packed word{};
   for (std::size_t j = 0; j < info.size(); ++j) {

@@ -7,14 +7,14 @@
 
 #include <cstddef>
 
+#include "fst4/encoder.h"
+
 namespace fst4::detail {
 
-// (240,101): 101 information bits, 139 parity rows of 26 hex digits.
-inline constexpr std::size_t kInfo101 = 101;
-inline constexpr std::size_t kParity101 = 139;
-// (240,74): 74 information bits, 166 parity rows of 19 hex digits.
-inline constexpr std::size_t kInfo74 = 74;
-inline constexpr std::size_t kParity74 = 166;
+// (240,101): kInfoBits information bits, 139 parity rows of 26 hex digits.
+inline constexpr std::size_t kParity101 = kCodewordBits - kInfoBits;
+// (240,74): kFst4wInfoBits information bits, 166 parity rows of 19 hex digits.
+inline constexpr std::size_t kParity74 = kCodewordBits - kFst4wInfoBits;
 
 extern const char* const kGenerator101[kParity101];
 extern const char* const kGenerator74[kParity74];
