@@ -12,9 +12,9 @@
 
 namespace fst4 {
 
-// Sizes of one transmission (WSJT-X 2.6.1, lib/fst4/genfst4.f90, and the
-// FST4/FST4W paper by Steve Franke and Joe Taylor, QEX 2021). Every part of
-// this library and our FST4SIM.EXE takes them from here.
+// Sizes of one transmission (WSJT-X 2.6.1, lib/fst4/fst4_params.f90 and
+// lib/fst4/genfst4.f90). Every part of this library and our FST4SIM.EXE
+// takes them from here.
 //   FST4:  77 payload bits, scrambled, + CRC-24 = 101 information bits
 //   FST4W: the first 50 payload bits + CRC-24   =  74 information bits
 //   either word + LDPC parity = 240 bits = 120 four-level data symbols,
