@@ -97,7 +97,7 @@ Attempt pack_field_day(const Words& words, HashBook& book) {
 std::optional<std::string> unpack_field_day(const Bits& bits, int n3, const HashBook& book) {
   auto call1 = call_at(bits, 0, book);
   auto call2 = call_at(bits, 28, book);
-  auto section = get_bits(bits, 64, 7);
+  auto section = static_cast<std::size_t>(get_bits(bits, 64, 7));
   if (!call1 || !call2 || section < 1 || section > kSections.size()) return std::nullopt;
   long transmitters = static_cast<long>(get_bits(bits, 57, 4)) + 1 + (n3 == 4 ? kTransmittersPerN3 : 0);
   char klass = static_cast<char>('A' + get_bits(bits, 61, 3));

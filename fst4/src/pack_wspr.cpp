@@ -20,11 +20,9 @@ constexpr long kSubsquareBase = 25;
 constexpr long kGrid4Subsquare = 24;
 
 std::optional<long> dbm(const std::string& word) {
-  if (word.empty() || word.size() > 2) return std::nullopt;
-  for (char c : word) {
-    if (!is_digit(c)) return std::nullopt;
-  }
-  return std::stol(word);
+  // One or two digits, no sign.
+  if (word.empty() || word.size() > 2 || !is_digit(word[0]) || !is_digit(word.back())) return std::nullopt;
+  return parse_int(word);
 }
 
 // p5 = nint(0.3 * dBm) after clamping to 0..60, rounding halves up.
