@@ -21,10 +21,8 @@ else()
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-  # The first line is the summary; the rest, indented by CPack, the long
-  # description.
-  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-sympack turns a message into the 160 four-level FST4 or FST4W channel
+  # The long description; CPack puts the summary above it.
+  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "sympack turns a message into the 160 four-level FST4 or FST4W channel
 symbols, packs them four to a byte and writes them as data lines into an
 assembler include file for a PIC microcontroller beacon, and copies the
 same text to the clipboard. It runs a simulator, FST4SIM.EXE, to compute
