@@ -49,10 +49,12 @@ Attempt pack_dxpedition(const Words& words, HashBook& book) {
   if (!hashed || !db || !base_call(words.at(1)) || !base_call(words.at(3))) return Attempt::none();
   long r5 = (*db + kDxReportOffset) / 2;  // C++ and Fortran both truncate toward zero
   r5 = r5 < 0 ? 0 : (r5 > kDxReportMax ? kDxReportMax : r5);
-  book.save(*hashed);
   Bits bits;
   put_bits(bits, field28(words.at(1), book), 28);
   put_bits(bits, field28(words.at(3), book), 28);
+  // Saved after the two calls, as the reference saves it: when one of them
+  // shares its 10-bit hash, the hashed call is still the one shown.
+  book.save(*hashed);
   put_bits(bits, hash_call(*hashed, 10), 10);
   put_bits(bits, static_cast<std::uint64_t>(r5), 5);
   return Attempt::packed(finish_type0(std::move(bits), 1));

@@ -64,7 +64,9 @@ def dxpedition_messages():
         out.append(f"K1ABC RR73; W9XYZ <KH1/KH7Z> {rpt}")
     out += ["K1ABC RR73; W9XYZ <KH1/KH7Z> 7", "PJ4/K1ABC RR73; W9XYZ <KH1/KH7Z> -11",
             "K1ABC RR73; W9XYZ KH1/KH7Z -11", "K1ABC RR73 W9XYZ <KH1/KH7Z> -11",
-            "K1ABC RR73; W9XYZ <KH1/KH7Z> X", "K1ABC RR73; <W9XYZ> <KH1/KH7Z> -11"]
+            "K1ABC RR73; W9XYZ <KH1/KH7Z> X", "K1ABC RR73; <W9XYZ> <KH1/KH7Z> -11",
+            # KH6E and PJ4/3D9FC share their 10-bit hash: the hashed call is shown.
+            "KH6E RR73; G4SH <PJ4/3D9FC> -23"]
     return out
 
 
