@@ -49,6 +49,7 @@ def include_text_seeds(good):
     write("fuzz_include_text", "digits_over_3", seed(b"X", b"40009999"))
     write("fuzz_include_text", "closing_line", seed(b"M", b"012332100000 Channel"))
     write("fuzz_include_text", "odd_message", seed(b"\"&|<>^\r\n\x1a\xff", b"3 21x123"))
+    write("fuzz_include_text", "comment_breakers", seed(b"*/ /* ??/ x\\ */\\", b"01233"))
 
 
 def utf16(text):

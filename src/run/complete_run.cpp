@@ -48,7 +48,7 @@ int CompleteRun(Console& console, std::string_view interpreter, std::string_view
     return kExitNoListing;
   }
 
-  const std::string includeText = encoder::BuildIncludeText(*symbolText, messageText);
+  const std::string includeText = encoder::BuildIncludeText(*symbolText, messageText, destinationName);
   const bool written = encoder::WriteIncludeFile(destinationName, includeText);
   sim::ShowFile(interpreter, destinationName);
   const bool copied = encoder::CopyTextToClipboard(includeText);
