@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
   for (auto tone : symbols) std::printf("%d", tone);
   std::printf("\n\nconst unsigned char fst4_symbols[%zu] = {", symbols.size());
   for (std::size_t i = 0; i < symbols.size(); ++i) {
-    std::printf("%s%s%d", i == 0 ? "" : ",", i % 20 == 0 ? "\n  " : " ", symbols[i]);
+    std::printf("%s%s%d", i == 0 ? "" : ",", i % 10 == 0 ? "\n  " : " ", symbols[i]);
   }
   std::printf("\n};\n");
   return 0;

@@ -23,13 +23,15 @@ std::string Usage() {
   std::string text = Line("Usage: sympack [message]") + Line("       sympack --help | --version") + "\n";
   text += Line("Turns a message into the 160 FST4 (or FST4W) channel symbols of a PIC");
   text += Line("beacon, packs them four to a byte and writes them as `de` lines into an");
-  text += Line("assembler include file, and copies the same text to the clipboard.");
+  text += Line("assembler include file (a C array for a name ending in .h or .hpp),");
+  text += Line("and copies the same text to the clipboard.");
   text += Line(simulator + ", which computes the symbols, must be in the current folder.") + "\n";
   text += Line("It asks, showing these prompts:");
   text += Line("  \"" + std::string(kMessagePrompt) + "\"  for the message, unless the command line holds one;");
   text += Line("      Enter alone ends the run");
   text += Line("  \"" + std::string(kDestinationPrompt) + "\"  for the include file;");
-  text += Line("      Enter alone takes " + std::string(kDefaultDestination)) + "\n";
+  text += Line("      Enter alone takes " + std::string(kDefaultDestination) + "; a name ending in .h or .hpp");
+  text += Line("      gets the C layout") + "\n";
   text += Line("Exit codes:");
   text += ExitLine(kExitOk, "the include file was written, or the message was left empty");
   text += ExitLine(kExitSimulatorMissing, simulator + " is not in the current folder");
