@@ -4,12 +4,12 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <string>
 
 #include "platform/posix/clipboard_osc52.h"
 #include "platform/posix/controlling_terminal.h"
 #include "platform/terminal_input.h"
+#include "posix/process.h"
 #include "text/utf.h"
 
 namespace sympack::platform::posix {
@@ -64,15 +64,6 @@ void AppendCell(std::string& out, char16_t unit) {
     text::AppendUtf8(out, 0xFFFD);
   } else {
     text::AppendUtf8(out, unit);
-  }
-}
-
-void WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return;
-    bytes.remove_prefix(static_cast<std::size_t>(n));
   }
 }
 
@@ -149,7 +140,7 @@ class VtScreen final : public TerminalScreen {
   }
 
   void Flush() override {
-    if (!pending_.empty()) WriteAll(outFd_, pending_);
+    if (!pending_.empty()) sympack::posix::WriteAll(outFd_, pending_);
     pending_.clear();
   }
 
