@@ -12,6 +12,7 @@
 
 #include "command_parser.h"
 #include "fuzz_check.h"
+#include "simulator/file_names.h"
 #include "simulator/simulator_command.h"
 
 namespace {
@@ -20,7 +21,6 @@ namespace {
 // header, so that a change there is caught too.
 constexpr std::string_view kProgram = "FST4SIM";
 constexpr std::string_view kParameters = " 120  1500 0.0   0 0 0 0 F";
-constexpr std::string_view kReportFile = "FST4TEMP.TXT";
 
 }  // namespace
 
@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto parsed = sympack::cmd::ParseCommand(command);
 
   FUZZ_CHECK(!parsed.refused, "the interpreter refuses the command");
-  FUZZ_CHECK(parsed.output && *parsed.output == kReportFile, "the output is not the report file");
+  FUZZ_CHECK(parsed.output && *parsed.output == sympack::simulator::kReportFile, "the output is not the report file");
   FUZZ_CHECK(!parsed.append, "the report is appended to");
   const std::string plain = std::string(kProgram) + " \"" + std::string(message) + "\"" +
                             std::string(kParameters);

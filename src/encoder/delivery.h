@@ -5,9 +5,6 @@
 
 namespace sympack::encoder {
 
-// Longest destination name used, in UTF-16 units; longer ones are cut.
-constexpr std::size_t kMaxDestinationLength = 255;
-
 // Writes the include text and one more CR LF into the named file, created if
 // missing; a disk file loses its old content first, a device (NUL, /dev/null)
 // just receives the bytes. A name that is empty or holds * or ? is refused.

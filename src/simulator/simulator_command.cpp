@@ -1,5 +1,6 @@
 #include "simulator/simulator_command.h"
 
+#include "simulator/file_names.h"
 #include "simulator/interpreter.h"
 
 namespace sympack::simulator {
@@ -50,7 +51,8 @@ std::string SimulatorCommand(std::string_view message) {
     command += kQuote;
   }
   command += kSimulatorParameters;
-  command += kReportRedirection;
+  command += kRedirection;
+  command += kReportFile;
   return command;
 }
 
