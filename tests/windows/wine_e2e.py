@@ -1,7 +1,8 @@
 """End-to-end checks of the Windows build under Wine.
 
-Each test starts `wine cmd /c RUN.BAT` in a pseudo-terminal of a set size (Wine
-gives a program a console only when it runs on a terminal). The batch file
+Each test starts `wine cmd /c RUN.BAT` in the shared harness's pseudo-terminal
+(tests/e2e/harness.py) of a set size (Wine gives a program a console only when
+it runs on a terminal). The batch file
 starts SYMPACK.EXE with an exact command tail in the test's working folder,
 then, in the same console and Wine session, runs two helpers:
 console_dump.exe, which reads every cell's character and attribute back with
@@ -29,6 +30,7 @@ from harness import (BANNER, DARK_GREY, DARK_YELLOW, DESTINATION_PROMPT,  # noqa
                      LIGHT_GREY, LIGHT_RED, MESSAGE_PROMPT, NO_REPORT, SIMULATOR_LINE,
                      SIMULATOR_MISSING, YELLOW, TerminalRun, written_line)
 import reference  # noqa: E402
+from wine_runner import SETTLE_SECONDS, windows_path  # noqa: E402
 
 PARAMETERS = reference.SIMULATOR_PARAMETERS.decode("ascii")
 
@@ -36,17 +38,12 @@ PARAMETERS = reference.SIMULATOR_PARAMETERS.decode("ascii")
 RUN_TIMEOUT = 60
 # Wine 8 drops console input that arrives while, or just after, a program
 # attached to the console starts or ends (the interpreter runs of the tool).
-# Keys are therefore typed only once the prompt has settled, and typed once
-# more if the tool showed no reaction to them; the tool itself keeps every
-# key it gets, so a second copy can only follow a lost first one.
-SETTLE_SECONDS = 0.5
+# Keys are therefore typed only once the prompt has settled (SETTLE_SECONDS,
+# as the Wine runner of the shared suite waits), and typed once more if the
+# tool showed no reaction to them; the tool itself keeps every key it gets,
+# so a second copy can only follow a lost first one.
 REACTION_SECONDS = 4
 ATTEMPTS = 3
-
-
-def windows_path(path):
-    """Wine's drive Z: is the Unix root."""
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
 # ---- The console, as the helper read it back ------------------------------------------------
