@@ -36,7 +36,7 @@ void CleanUp(std::string_view destination) {
 
 }  // namespace
 
-int CompleteRun(Console& console, std::string_view interpreter, std::string_view messageText,
+int CompleteRun(Console& console, std::u16string_view interpreter, std::string_view messageText,
                 std::string_view destinationName) {
   const auto symbolText = sim::ReadSymbolText();
   if (!symbolText) {
@@ -48,9 +48,17 @@ int CompleteRun(Console& console, std::string_view interpreter, std::string_view
     return kExitNoListing;
   }
 
-  const std::string includeText = encoder::BuildIncludeText(*symbolText, messageText);
-  const bool written = encoder::WriteIncludeFile(destinationName, includeText);
-  sim::ShowFile(interpreter, destinationName);
+  const std::string includeText = encoder::BuildIncludeText(*symbolText, messageText, destinationName);
+  // The simulator program itself (under any name the file system takes for
+  // it) is never overwritten: every later run would fail.
+  encoder::IncludeFileWrite write;
+  if (!sim::NamesSameFile(destinationName, sim::kSimulatorProgram)) {
+    write = encoder::WriteIncludeFile(destinationName, includeText);
+  }
+  const bool written = write.complete;
+  // Only a disk file written in full is shown: an old text, a device that
+  // would wait for the keyboard or a file that was never written is not.
+  if (written && write.diskFile) sim::ShowFile(interpreter, destinationName);
   const bool copied = encoder::CopyTextToClipboard(includeText);
 
   console.SetTextColor(written ? console::kYellow : console::kLightRed);

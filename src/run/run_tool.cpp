@@ -2,6 +2,8 @@
 
 #include "run/exit_codes.h"
 #include "run/messages.h"
+#include "platform/platform.h"
+#include "simulator/command_tail.h"
 #include "simulator/file_names.h"
 #include "simulator/files.h"
 #include "simulator/interpreter.h"
@@ -24,8 +26,9 @@ void ShowBanner(Console& console) {
   console.EndLine();
 }
 
+// A tail of nothing but a pair of quotes gives no message: the run asks.
 std::string TakeMessage(Console& console, std::string_view commandTail) {
-  if (!commandTail.empty()) return std::string(commandTail);
+  if (std::string message = sim::MessageFromTail(commandTail); !message.empty()) return message;
   console.WriteText(kMessagePrompt);
   return console.ReadLine();
 }
@@ -60,8 +63,8 @@ int RunTool(Console& console, std::string_view commandTail) {
   std::string message = TakeMessage(console, commandTail);
   if (message.empty()) return kExitOk;  // the user chose to stop
 
-  message = sim::UpperCase(message);
-  const std::string interpreter = sim::InterpreterPath();
+  message = sim::UpperCase(message, platform::AnsiIsSingleByte());
+  const std::u16string interpreter = sim::InterpreterPath();
 
   const bool ran = ClearOldReport() && sim::RunSimulator(interpreter, message);
   if (!ran || !sim::FileIsPresent(sim::kReportFile)) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "simulator/interpreter_argument.h"
+
 namespace sympack::simulator {
 
 // The simulator's fixed arguments after the message (26 bytes): T/R period
@@ -16,17 +18,13 @@ constexpr std::string_view kSimulatorToken = "FST4SIM ";
 // Sends the simulator's standard output into the report file (kReportFile).
 constexpr std::string_view kRedirection = " > ";
 
-// "FST4SIM " + quote + message + quote + parameters + redirection, written so
-// that no byte of the message ever acts as interpreter syntax, and the program
-// still receives exactly these bytes. A message without double quotes and
-// percent signs stands between plain quotes, byte for byte. Any other message
-// is written wholly outside the interpreter's quotes: its two framing quotes
-// and every one of " & | < > ^ ( ) % ! are escaped with ^, because inside
-// quotes the interpreter would still expand %NAME%, and a quote of the
-// message would otherwise end the quoted stretch.
-std::string SimulatorCommand(std::string_view message);
+// "FST4SIM " + the message as one argument + parameters + redirection. The
+// simulator's first argument is exactly the message, whatever it holds
+// (InterpreterArgument); a message that needs no care stands between plain
+// quotes, byte for byte. A message with a NUL byte gives an empty command.
+std::string SimulatorCommand(std::string_view message, CharacterLength characterLength);
 
 // Runs the simulator through the interpreter; false when nothing was started.
-bool RunSimulator(std::string_view interpreter, std::string_view message);
+bool RunSimulator(std::u16string_view interpreter, std::string_view message);
 
 }  // namespace sympack::simulator
