@@ -167,7 +167,12 @@ class JobControl(E2ETestCase):
         shell.wait_for_prompt(DESTINATION_PROMPT, timeout=15)
         os.kill(self.tool_pid(shell), signal.SIGSTOP)
         self.at_shell_prompt(shell, 4)
+        command_shown = self.text(shell).count(self.runner.tool_command([])[-1])
         shell.type("fg\r")
+        # The shell's own line editor also runs without echo: first see the
+        # shell name the job it continues, then the tool's raw modes.
+        shell.wait_for(lambda: self.text(shell).count(self.runner.tool_command([])[-1]) > command_shown,
+                       what="the shell continuing the job")
         shell.wait_for(lambda: not shell.modes_now()[LFLAG] & termios.ECHO, what="raw modes again")
         shell.type("\r")
         self.at_shell_prompt(shell, 5)

@@ -79,11 +79,15 @@ void SetModes(const termios& modes) {
   if (g_signalSafe.modesSaved) tcsetattr(g_signalSafe.terminalFd, TCSANOW, &modes);
 }
 
-// After a stop and continue the shell may have left its own modes in force.
+// After a stop and continue the shell may have left its own modes in force;
+// keys typed between the continue and now went through them (an Enter typed
+// right after `fg` came as LF) and are taken in as typed.
 void ReassertModesIfContinued() {
   if (!g_signalSafe.continued) return;
   g_signalSafe.continued = 0;
-  if (g_terminal.rawInForce) SetModes(g_terminal.rawModes);
+  if (!g_terminal.rawInForce) return;
+  SetModes(g_terminal.rawModes);
+  TakeKeysTypedInUserModes();
 }
 
 }  // namespace
