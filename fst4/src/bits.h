@@ -1,14 +1,16 @@
 // Bit strings as used throughout the encoder: one element per bit, value 0 or
-// 1, fields written most significant bit first.
+// 1, fields written most significant bit first. The longest is the codeword.
 #pragma once
 
 #include <cstdint>
 #include <string>
-#include <vector>
+
+#include "fixed_vector.h"
+#include "fst4/encoder.h"
 
 namespace fst4::detail {
 
-using Bits = std::vector<std::uint8_t>;
+using Bits = FixedVector<std::uint8_t, kCodewordBits>;
 
 // Appends the low `width` bits of `value`, MSB first.
 inline void put_bits(Bits& bits, std::uint64_t value, int width) {
@@ -26,6 +28,7 @@ inline std::uint64_t get_bits(const Bits& bits, std::size_t pos, int width) {
   return value;
 }
 
+// '0'/'1' text; for the report layer and the tests, not the encode path.
 inline std::string to_string(const Bits& bits) {
   std::string text;
   text.reserve(bits.size());
@@ -35,7 +38,6 @@ inline std::string to_string(const Bits& bits) {
 
 inline Bits from_string(const std::string& text) {
   Bits bits;
-  bits.reserve(text.size());
   for (char c : text) bits.push_back(c == '1' ? 1 : 0);
   return bits;
 }

@@ -10,7 +10,7 @@
 
 namespace fst4::detail {
 
-using Symbols = std::array<std::uint8_t, kChannelSymbols>;
+using fst4::Symbols;
 
 // FST4: payload XOR the scrambling vector, then CRC-24 (kInfoBits).
 // FST4W: the first kFst4wPayloadBits payload bits unscrambled, then CRC-24

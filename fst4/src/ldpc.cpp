@@ -30,7 +30,6 @@ Bits ldpc_encode(const Bits& info) {
   if (info.size() != kInfoBits && info.size() != kFst4wInfoBits) return {};
   const PackedRow word = pack(info);
   Bits codeword = info;
-  codeword.reserve(kCodewordBits);
   for (const PackedRow& row : rows_for(info.size())) {
     int ones = std::popcount(row[0] & word[0]) + std::popcount(row[1] & word[1]);
     codeword.push_back(static_cast<std::uint8_t>(ones & 1));

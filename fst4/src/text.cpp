@@ -17,41 +17,43 @@ bool is_alnum(char c) { return is_letter(c) || is_digit(c); }
 
 }  // namespace
 
-const std::string& Words::at(std::size_t n) const {
-  static const std::string empty;
-  return (n >= 1 && n <= words.size()) ? words[n - 1] : empty;
+std::string_view Words::at(std::size_t n) const {
+  return (n >= 1 && n <= word_count) ? words[n - 1].view() : std::string_view{};
 }
 
 Words split_message(std::string_view message) {
   Words result;
-  std::string word;
-  auto flush = [&] {
-    if (word.empty()) return;
-    if (result.words.size() < kMaxWords) result.words.push_back(word.substr(0, kMaxWordLength));
-    word.clear();
-  };
   for (char raw : message) {
     char c = upper(raw);
-    if (c == ' ') {
-      if (!result.text.empty() && result.text.back() != ' ') result.text.push_back(' ');
-      flush();
-    } else {
-      result.text.push_back(c);
-      word.push_back(c);
+    if (c != ' ') {
+      result.text.append(c);
+    } else if (!result.text.empty() && result.text.back() != ' ') {
+      result.text.append(' ');
     }
   }
-  flush();
   while (!result.text.empty() && result.text.back() == ' ') result.text.pop_back();
 
+  // The words are the text's blank-separated runs.
+  std::string_view rest = result.text;
+  while (!rest.empty()) {
+    auto blank = rest.find(' ');
+    std::string_view word = rest.substr(0, blank);
+    rest = blank == std::string_view::npos ? std::string_view{} : rest.substr(blank + 1);
+    if (result.word_count < kMaxWords) result.words[result.word_count++] = Word(word.substr(0, kMaxWordLength));
+  }
+
   auto& w = result.words;
-  if (w.size() >= 3 && w[0] == "CQ" && base_call(w[2])) {
-    w[1] = "CQ_" + w[1].substr(0, 10);
-    w.erase(w.begin());
+  if (result.word_count >= 3 && w[0] == "CQ" && base_call(w[2])) {
+    Word joined("CQ_");
+    joined.append(w[1].view().substr(0, 10));
+    w[1] = joined;
+    for (std::size_t i = 1; i < result.word_count; ++i) w[i - 1] = w[i];
+    w[--result.word_count] = Word();
   }
   return result;
 }
 
-std::optional<std::string> base_call(std::string_view word, QCalls q_calls) {
+std::optional<std::string_view> base_call(std::string_view word, QCalls q_calls) {
   if (word.empty() || word.size() > kMaxCompoundCall) return std::nullopt;
   if (word.find_first_of(".+-?") != std::string_view::npos) return std::nullopt;
   auto slash = word.find('/');
@@ -78,7 +80,7 @@ std::optional<std::string> base_call(std::string_view word, QCalls q_calls) {
   for (char c : base.substr(0, area)) {
     if (!is_alnum(c)) return std::nullopt;
   }
-  return std::string(base);
+  return base;
 }
 
 bool is_grid4(std::string_view word) {
@@ -107,9 +109,9 @@ std::optional<long> parse_int(std::string_view word) {
   return negative ? -value : value;
 }
 
-std::optional<std::string> bracketed_call(std::string_view word) {
+std::optional<std::string_view> bracketed_call(std::string_view word) {
   if (word.size() < 3 || word.front() != '<' || word.back() != '>') return std::nullopt;
-  return std::string(word.substr(1, word.size() - 2));
+  return word.substr(1, word.size() - 2);
 }
 
 }  // namespace fst4::detail
