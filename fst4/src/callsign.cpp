@@ -34,20 +34,20 @@ std::int64_t index_in(std::string_view alphabet, char c) {
 
 std::string_view strip_brackets(std::string_view call) {
   if (!call.empty() && call.front() == '<') call.remove_prefix(1);
-  return call.substr(0, call.find('>'));
+  return slice(call, 0, call.find('>'));
 }
 
 CallText trimmed(std::string_view text) {
   auto first = text.find_first_not_of(' ');
   if (first == std::string_view::npos) return {};
   auto last = text.find_last_not_of(' ');
-  return CallText(text.substr(first, last - first + 1));
+  return CallText(slice(text, first, last - first + 1));
 }
 
 // CQ_nnn (exactly three digits) or CQ_abcd (one to four letters).
 std::optional<std::int64_t> cq_token(std::string_view word) {
-  if (word.substr(0, 3) != "CQ_" || word.size() < 4 || word.size() > 7) return std::nullopt;
-  std::string_view tail = word.substr(3);
+  if (slice(word, 0, 3) != "CQ_" || word.size() < 4 || word.size() > 7) return std::nullopt;
+  std::string_view tail = slice(word, 3);
   auto letters = std::count_if(tail.begin(), tail.end(), is_letter);
   auto digits = std::count_if(tail.begin(), tail.end(), is_digit);
   if (digits == 3 && letters == 0) {
@@ -99,7 +99,7 @@ std::size_t standard_area(std::string_view call) {
 std::int64_t standard_value(std::string_view call, std::size_t area) {
   // The call in six places, its area digit in the third.
   FixedString<6> six(area == 2 ? 1 : 0, ' ');
-  six.append(call.substr(0, 6 - six.size()));
+  six.append(slice(call, 0, 6 - six.size()));
   six.resize(6, ' ');
   std::int64_t s = index_in(kAlpha37, six[0]);
   s = s * 36 + index_in(kAlpha36, six[1]);
@@ -202,7 +202,7 @@ std::optional<CallText> unpack28(std::uint32_t n28, const HashBook& book) {
 
 std::uint64_t pack58(std::string_view call) {
   // The call right-aligned in kHashedCallWidth places, blank-padded.
-  call = call.substr(0, kHashedCallWidth);
+  call = slice(call, 0, kHashedCallWidth);
   std::size_t blanks = kHashedCallWidth - call.size();
   std::uint64_t n = 0;
   for (std::size_t i = 0; i < kHashedCallWidth; ++i) {

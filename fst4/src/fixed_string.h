@@ -3,10 +3,20 @@
 // text, built without the heap.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <string_view>
 
 namespace fst4::detail {
+
+// Part of `text` as std::string_view::substr gives it, except that a start
+// past the end gives an empty view: substr would throw, and without
+// exceptions that is a call to abort, which drags the C library's signal
+// handling and with it malloc into a firmware image.
+inline std::string_view slice(std::string_view text, std::size_t pos, std::size_t count = std::string_view::npos) {
+  if (pos > text.size()) return {};
+  return {text.data() + pos, std::min(count, text.size() - pos)};
+}
 
 // Characters beyond the capacity are dropped, and overflowed() says so
 // (also for a string appended that had itself overflowed), so that a cut

@@ -79,7 +79,7 @@ Attempt pack_field_day(const Words& words, HashBook& book) {
   }
   if (section == 0 || (n == 5 && words.at(3) != "R")) return Attempt::none();
   std::string_view entry = words.at(n - 1);  // "<transmitters><class>"
-  auto transmitters = parse_int(entry.substr(0, entry.size() - 1));
+  auto transmitters = parse_int(slice(entry, 0, entry.size() - 1));
   if (!transmitters || *transmitters < 1 || *transmitters > kMaxTransmitters) return Attempt::none();
   int klass = entry.back() - 'A';
   // The reference does not range-check the class: a letter beyond H

@@ -35,7 +35,7 @@ struct LastWord {
 // 101; other values are not range-checked (as in the reference).
 std::optional<LastWord> report(std::string_view word) {
   bool r_flag = word.size() > 1 && word[0] == 'R' && (word[1] == '+' || word[1] == '-');
-  std::string_view number = r_flag ? word.substr(1) : word;
+  std::string_view number = r_flag ? slice(word, 1) : word;
   if (number.empty() || (number[0] != '+' && number[0] != '-')) return std::nullopt;
   auto db = parse_int(number);
   if (!db) return std::nullopt;
@@ -47,7 +47,7 @@ std::optional<LastWord> report(std::string_view word) {
 // Grids and RR73 are recognised by the first four characters ("FN42NP" is
 // sent as FN42, "RR73X" as RR73), as the reference does.
 std::optional<LastWord> last_word(std::string_view word) {
-  std::string_view head = word.substr(0, 4);
+  std::string_view head = slice(word, 0, 4);
   if (is_grid4(head)) return LastWord{grid4_value(head), true, false};
   if (word == "RRR") return LastWord{kRRR, false, false};
   if (head == "RR73") return LastWord{kRR73, false, false};

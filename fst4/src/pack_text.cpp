@@ -64,7 +64,7 @@ int hex_digit(char c) {
 
 std::string_view trim_left(std::string_view text, char pad) {
   auto first = text.find_first_not_of(pad);
-  return first == std::string_view::npos ? std::string_view{} : text.substr(first);
+  return first == std::string_view::npos ? std::string_view{} : slice(text, first);
 }
 
 // One 6-character field of the right-aligned word: blanks, an optional
@@ -88,7 +88,7 @@ std::optional<std::uint32_t> telemetry_field(std::string_view field) {
 
 Payload pack_free_text(const Words& words) {
   // The first kTextLength characters, right-aligned.
-  std::string_view head = words.text.view().substr(0, kTextLength);
+  std::string_view head = slice(words.text.view(), 0, kTextLength);
   while (!head.empty() && head.back() == ' ') head.remove_suffix(1);
   FixedString<kTextLength> text(kTextLength - head.size(), ' ');
   text.append(head);
@@ -117,12 +117,12 @@ Attempt pack_telemetry(const Words& words) {
   // first 18 characters are read (as the reference does); the word is taken
   // from the message itself, not cut to 13 characters.
   if (words.count() != 1) return Attempt::none();
-  std::string_view word = words.text.view().substr(0, kTelemetryDigits);
+  std::string_view word = slice(words.text.view(), 0, kTelemetryDigits);
   FixedString<kTelemetryDigits> padded(kTelemetryDigits - word.size(), ' ');
   padded.append(word);
   std::array<std::uint32_t, 3> parts{};
   for (std::size_t i = 0; i < parts.size(); ++i) {
-    auto part = telemetry_field(padded.view().substr(6 * i, 6));
+    auto part = telemetry_field(slice(padded.view(), 6 * i, 6));
     if (!part) return Attempt::none();
     parts[i] = *part;
   }

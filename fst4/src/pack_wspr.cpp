@@ -52,8 +52,8 @@ bool all_base36(std::string_view text) {
 // "K1A/K1A"; here it is sent as the suffix it is.
 std::optional<long> affix_field(std::string_view call, std::string_view base) {
   auto slash = call.find('/');
-  std::string_view left = call.substr(0, slash);
-  std::string_view right = call.substr(slash + 1);
+  std::string_view left = slice(call, 0, slash);
+  std::string_view right = slice(call, slash + 1);
   // A 3-character right-hand part must end in a digit even when it is the
   // base call (the reference sends "PJ4/K1A 37" as free text).
   if (right.size() == 3 && !is_digit(right[2])) return std::nullopt;

@@ -37,15 +37,15 @@ Words split_message(std::string_view message) {
   std::string_view rest = result.text;
   while (!rest.empty()) {
     auto blank = rest.find(' ');
-    std::string_view word = rest.substr(0, blank);
-    rest = blank == std::string_view::npos ? std::string_view{} : rest.substr(blank + 1);
-    if (result.word_count < kMaxWords) result.words[result.word_count++] = Word(word.substr(0, kMaxWordLength));
+    std::string_view word = slice(rest, 0, blank);
+    rest = blank == std::string_view::npos ? std::string_view{} : slice(rest, blank + 1);
+    if (result.word_count < kMaxWords) result.words[result.word_count++] = Word(slice(word, 0, kMaxWordLength));
   }
 
   auto& w = result.words;
   if (result.word_count >= 3 && w[0] == "CQ" && base_call(w[2])) {
     Word joined("CQ_");
-    joined.append(w[1].view().substr(0, 10));
+    joined.append(slice(w[1].view(), 0, 10));
     w[1] = joined;
     for (std::size_t i = 1; i < result.word_count; ++i) w[i - 1] = w[i];
     w[--result.word_count] = Word();
@@ -60,8 +60,8 @@ std::optional<std::string_view> base_call(std::string_view word, QCalls q_calls)
   if (word.size() > kMaxBaseCall && slash == std::string_view::npos) return std::nullopt;
   std::string_view base = word;
   if (slash != std::string_view::npos) {
-    std::string_view left = word.substr(0, slash);
-    std::string_view right = word.substr(slash + 1);
+    std::string_view left = slice(word, 0, slash);
+    std::string_view right = slice(word, slash + 1);
     base = left.size() > right.size() ? left : right;
   }
   if (base.size() > kMaxBaseCall || base.size() < 3) return std::nullopt;
@@ -72,12 +72,12 @@ std::optional<std::string_view> base_call(std::string_view word, QCalls q_calls)
   if (is_digit(base[1])) area = 1;
   if (base.size() > 2 && is_digit(base[2])) area = 2;
   if (area == 0) return std::nullopt;
-  std::string_view suffix = base.substr(area + 1);
+  std::string_view suffix = slice(base, area + 1);
   if (suffix.empty() || suffix.size() > 3) return std::nullopt;
   for (char c : suffix) {
     if (!is_letter(c)) return std::nullopt;
   }
-  for (char c : base.substr(0, area)) {
+  for (char c : slice(base, 0, area)) {
     if (!is_alnum(c)) return std::nullopt;
   }
   return base;
@@ -89,7 +89,7 @@ bool is_grid4(std::string_view word) {
 }
 
 bool is_grid6(std::string_view word) {
-  return word.size() == 6 && is_grid4(word.substr(0, 4)) && word[4] >= 'A' && word[4] <= 'X' &&
+  return word.size() == 6 && is_grid4(slice(word, 0, 4)) && word[4] >= 'A' && word[4] <= 'X' &&
          word[5] >= 'A' && word[5] <= 'X';
 }
 
@@ -111,7 +111,7 @@ std::optional<long> parse_int(std::string_view word) {
 
 std::optional<std::string_view> bracketed_call(std::string_view word) {
   if (word.size() < 3 || word.front() != '<' || word.back() != '>') return std::nullopt;
-  return word.substr(1, word.size() - 2);
+  return slice(word, 1, word.size() - 2);
 }
 
 }  // namespace fst4::detail
