@@ -3,8 +3,9 @@
 # gcc-arm-none-eabi (no exceptions, no RTTI) and prints its size: the
 # library's objects, and the flash and static RAM a firmware needs for it
 # (examples/cortex_m0plus/beacon.cpp, and baseline.cpp without the encoder,
-# newlib-nano, unused sections dropped). Fails when the firmware links a heap
-# allocator: the encoder must work without one.
+# newlib-nano, unused sections dropped), and the stack its deepest call path
+# takes. Fails when the firmware links a heap allocator: the encoder must work
+# without one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,7 +18,8 @@ arm-none-eabi-size -t "$library" | sed -n '1p;$p'
 
 flags=(-mcpu=cortex-m0plus -mthumb -Os -std=c++20 -fno-exceptions -fno-rtti -ffunction-sections -fdata-sections
        -Ifst4/include --specs=nano.specs --specs=nosys.specs -Wl,--gc-sections)
-arm-none-eabi-g++ "${flags[@]}" examples/cortex_m0plus/beacon.cpp "$library" -o "$build/beacon.elf"
+arm-none-eabi-g++ "${flags[@]}" -fcallgraph-info=su -c examples/cortex_m0plus/beacon.cpp -o "$build/beacon.o"
+arm-none-eabi-g++ "${flags[@]}" "$build/beacon.o" "$library" -o "$build/beacon.elf"
 arm-none-eabi-g++ "${flags[@]}" examples/cortex_m0plus/baseline.cpp -o "$build/baseline.elf"
 echo "== firmware with and without the encoder"
 arm-none-eabi-size "$build/beacon.elf" "$build/baseline.elf"
@@ -34,3 +36,25 @@ if [ -n "$heap" ]; then
   exit 1
 fi
 echo "heap: none linked (no malloc, free, _sbrk, operator new or delete in the image)"
+
+# Stack: each function's frame from the compiler's call-graph files (.ci,
+# written with -fcallgraph-info=su), summed along the deepest path from main.
+# Library calls (memcpy, memset) count 0; the encoder makes no indirect calls.
+python3 - "$build/fst4" "$build/beacon.ci" <<'PY'
+import pathlib, re, sys
+frames, calls = {}, {}
+for ci in [*pathlib.Path(sys.argv[1]).rglob("*.ci"), pathlib.Path(sys.argv[2])]:
+    for line in ci.read_text().splitlines():
+        if node := re.match(r'node: \{ title: "([^"]+)" label: "[^"]*?\\n(\d+) bytes \((\w+)\)', line):
+            if node[3] != "static":
+                sys.exit(f"stack of {node[1]} is {node[3]}, not fixed")
+            frames[node[1]] = int(node[2])
+        elif edge := re.match(r'edge: \{ sourcename: "([^"]+)" targetname: "([^"]+)"', line):
+            calls.setdefault(edge[1], set()).add(edge[2])
+def deepest(function, path=()):
+    if function in path:
+        sys.exit(f"recursion through {function}")
+    below = [deepest(callee, path + (function,)) for callee in calls.get(function, ())]
+    return frames.get(function, 0) + max(below, default=0)
+print(f"stack: {deepest('main')} bytes on the deepest path from main (encoder and beacon's main)")
+PY

@@ -13,7 +13,7 @@ namespace fst4::detail {
 // Everything one encoding produces.
 struct Encoded {
   Payload payload;
-  Bits info;
+  InfoBits info;
   Text decoded;
   Symbols symbols{};
   bool fst4w = false;

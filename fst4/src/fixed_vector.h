@@ -23,12 +23,17 @@ class FixedVector {
   FixedVector(It first, It last) {
     insert(end(), first, last);
   }
+  template <std::size_t Other>
+  FixedVector(const FixedVector<T, Other>& other)  // NOLINT: as a copy, cut when longer
+      : FixedVector(other.begin(), other.end()) {}
 
   [[nodiscard]] std::size_t size() const { return size_; }
   [[nodiscard]] bool empty() const { return size_ == 0; }
   [[nodiscard]] static constexpr std::size_t capacity() { return Capacity; }
   [[nodiscard]] bool overflowed() const { return overflowed_; }
 
+  T* data() { return items_; }
+  const T* data() const { return items_; }
   T* begin() { return items_; }
   T* end() { return items_ + size_; }
   const T* begin() const { return items_; }

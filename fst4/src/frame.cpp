@@ -26,12 +26,12 @@ constexpr std::array<std::uint8_t, 4> kGray{0, 1, 3, 2};
 
 }  // namespace
 
-Bits information_word(const Bits& payload, bool fst4w) {
-  Bits word;
+InfoBits information_word(BitView payload, bool fst4w) {
+  InfoBits word;
   if (fst4w) {
-    word = Bits(payload.begin(), payload.begin() + kFst4wPayloadBits);
+    word = InfoBits(payload.begin(), payload.begin() + kFst4wPayloadBits);
   } else {
-    word = payload;
+    word = InfoBits(payload.begin(), payload.end());
     for (std::size_t i = 0; i < kPayloadBits; ++i) {
       word[i] = static_cast<std::uint8_t>(word[i] ^ (kScrambler[i] == '1' ? 1 : 0));
     }

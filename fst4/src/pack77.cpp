@@ -35,7 +35,7 @@ Attempt pack77(std::string_view message, bool wspr_hint, HashBook& book) {
   return Attempt::packed(pack_free_text(words));
 }
 
-std::optional<Text> unpack77(const Bits& payload, const HashBook& book) {
+std::optional<Text> unpack77(BitView payload, const HashBook& book) {
   auto i3 = static_cast<int>(get_bits(payload, kI3Position, kI3Bits));
   auto n3 = static_cast<int>(get_bits(payload, kN3Position, kN3Bits));
   switch (i3) {

@@ -10,6 +10,6 @@
 namespace fst4::detail {
 
 Attempt pack77(std::string_view message, bool wspr_hint, HashBook& book);
-std::optional<Text> unpack77(const Bits& payload, const HashBook& book);
+std::optional<Text> unpack77(BitView payload, const HashBook& book);
 
 }  // namespace fst4::detail

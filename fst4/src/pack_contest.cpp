@@ -36,7 +36,7 @@ constexpr long kSubsquares = 24;
 
 std::uint64_t field28(std::string_view word, HashBook& book) { return pack28(word, book); }
 
-std::optional<CallText> call_at(const Bits& bits, std::size_t pos, const HashBook& book) {
+std::optional<CallText> call_at(BitView bits, std::size_t pos, const HashBook& book) {
   return unpack28(static_cast<std::uint32_t>(get_bits(bits, pos, 28)), book);
 }
 
@@ -49,7 +49,7 @@ Attempt pack_dxpedition(const Words& words, HashBook& book) {
   if (!hashed || !db || !base_call(words.at(1)) || !base_call(words.at(3))) return Attempt::none();
   long r5 = (*db + kDxReportOffset) / 2;  // C++ and Fortran both truncate toward zero
   r5 = r5 < 0 ? 0 : (r5 > kDxReportMax ? kDxReportMax : r5);
-  Bits bits;
+  PayloadBits bits;
   put_bits(bits, field28(words.at(1), book), 28);
   put_bits(bits, field28(words.at(3), book), 28);
   // Saved after the two calls, as the reference saves it: when one of them
@@ -60,7 +60,7 @@ Attempt pack_dxpedition(const Words& words, HashBook& book) {
   return Attempt::packed(finish_type0(bits, 1));
 }
 
-std::optional<Text> unpack_dxpedition(const Bits& bits, const HashBook& book) {
+std::optional<Text> unpack_dxpedition(BitView bits, const HashBook& book) {
   auto call1 = call_at(bits, 0, book);
   auto call2 = call_at(bits, 28, book);
   if (!call1 || !call2) return std::nullopt;
@@ -87,7 +87,7 @@ Attempt pack_field_day(const Words& words, HashBook& book) {
   if (klass < 0 || klass >= kClassLimit) return Attempt::refused("Field Day class must be A to H");
   long tx = *transmitters - 1;
   int n3 = tx >= kTransmittersPerN3 ? 4 : 3;
-  Bits bits;
+  PayloadBits bits;
   put_bits(bits, field28(words.at(1), book), 28);
   put_bits(bits, field28(words.at(2), book), 28);
   put_bits(bits, n == 5 ? 1 : 0, 1);
@@ -97,7 +97,7 @@ Attempt pack_field_day(const Words& words, HashBook& book) {
   return Attempt::packed(finish_type0(bits, n3));
 }
 
-std::optional<Text> unpack_field_day(const Bits& bits, int n3, const HashBook& book) {
+std::optional<Text> unpack_field_day(BitView bits, int n3, const HashBook& book) {
   auto call1 = call_at(bits, 0, book);
   auto call2 = call_at(bits, 28, book);
   auto section = static_cast<std::size_t>(get_bits(bits, 64, 7));
@@ -123,7 +123,7 @@ Attempt pack_eu_vhf(const Words& words, HashBook& book) {
   book.save(*call2);
   long serial = *exchange % 10000;
   long g25 = ((grid4_value(grid) * kSubsquares) + (grid[4] - 'A')) * kSubsquares + (grid[5] - 'A');
-  Bits bits;
+  PayloadBits bits;
   put_bits(bits, hash_call(*call1, 12), 12);
   put_bits(bits, hash_call(*call2, 22), 22);
   // With five words the third is not checked; only "R" sets the flag.
@@ -134,7 +134,7 @@ Attempt pack_eu_vhf(const Words& words, HashBook& book) {
   return Attempt::packed(finish(bits, 5));
 }
 
-std::optional<Text> unpack_eu_vhf(const Bits& bits, const HashBook& book) {
+std::optional<Text> unpack_eu_vhf(BitView bits, const HashBook& book) {
   long rst = 52 + static_cast<long>(get_bits(bits, 35, 3));
   long g25 = static_cast<long>(get_bits(bits, 49, 25));
   Text text;

@@ -24,7 +24,7 @@ constexpr const char* kReplies[] = {"", " RRR", " RR73", " 73"};
 constexpr std::size_t kMinCqCall = 5;
 
 Attempt packed(std::uint32_t h12, std::string_view whole, bool flip, std::uint64_t reply, bool cq) {
-  Bits bits;
+  PayloadBits bits;
   put_bits(bits, h12, 12);
   put_bits(bits, pack58(whole), 58);
   put_bits(bits, flip ? 1 : 0, 1);
@@ -64,7 +64,7 @@ Attempt pack_nonstandard(const Words& words, HashBook& book) {
   return packed(hash_call(hashed, 12), whole, !hashed1, reply, false);
 }
 
-std::optional<Text> unpack_nonstandard(const Bits& bits, const HashBook& book) {
+std::optional<Text> unpack_nonstandard(BitView bits, const HashBook& book) {
   CallText hashed = book.show(static_cast<std::uint32_t>(get_bits(bits, 0, 12)), 12);
   CallText whole = unpack58(get_bits(bits, 12, 58));
   bool flip = bits[70] != 0;

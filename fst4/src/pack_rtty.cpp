@@ -73,7 +73,7 @@ Attempt pack_rtty(const Words& words, HashBook& book) {
   if (!rst) return Attempt::none();
   long rst3 = (*rst - 509) / 10 - 2;
   rst3 = rst3 < 0 ? 0 : (rst3 > 7 ? 7 : rst3);
-  Bits bits;
+  PayloadBits bits;
   put_bits(bits, tu, 1);
   put_bits(bits, pack28(call1, book), 28);
   put_bits(bits, pack28(call2, book), 28);
@@ -83,7 +83,7 @@ Attempt pack_rtty(const Words& words, HashBook& book) {
   return Attempt::packed(finish(bits, 3));
 }
 
-std::optional<Text> unpack_rtty(const Bits& bits, const HashBook& book) {
+std::optional<Text> unpack_rtty(BitView bits, const HashBook& book) {
   auto call1 = unpack28(static_cast<std::uint32_t>(get_bits(bits, 1, 28)), book);
   auto call2 = unpack28(static_cast<std::uint32_t>(get_bits(bits, 29, 28)), book);
   long exchange = static_cast<long>(get_bits(bits, 61, 13));

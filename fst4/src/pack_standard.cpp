@@ -97,7 +97,7 @@ Attempt pack_standard(const Words& words, HashBook& book) {
   // writes asterisks into the payload and sends garbage.
   if (g15 < 0 || g15 >= kG15Limit) return Attempt::refused("report out of range");
 
-  Bits bits;
+  PayloadBits bits;
   put_bits(bits, pack28(packed_form(w1), book), 28);
   put_bits(bits, (p1 || r1) ? 1 : 0, 1);
   put_bits(bits, pack28(packed_form(w2), book), 28);
@@ -107,7 +107,7 @@ Attempt pack_standard(const Words& words, HashBook& book) {
   return Attempt::packed(finish(bits, i3));
 }
 
-std::optional<Text> unpack_standard(const Bits& bits, int i3, const HashBook& book) {
+std::optional<Text> unpack_standard(BitView bits, int i3, const HashBook& book) {
   auto call1 = unpack28(static_cast<std::uint32_t>(get_bits(bits, 0, 28)), book);
   auto call2 = unpack28(static_cast<std::uint32_t>(get_bits(bits, 29, 28)), book);
   if (!call1 || !call2) return std::nullopt;

@@ -43,14 +43,14 @@ std::uint32_t divide(Wide& value, std::uint32_t divisor) {
   return static_cast<std::uint32_t>(remainder);
 }
 
-void put_wide(Bits& bits, const Wide& value, int width) {
+void put_wide(PayloadBits& bits, const Wide& value, int width) {
   for (int i = width - 1; i >= 0; --i) {
     auto limb = value[value.size() - 1 - static_cast<std::size_t>(i / 32)];
     bits.push_back(static_cast<std::uint8_t>((limb >> (i % 32)) & 1U));
   }
 }
 
-Wide get_wide(const Bits& bits, int width) {
+Wide get_wide(BitView bits, int width) {
   Wide value{};
   for (int i = 0; i < width; ++i) multiply_add(value, 2, bits[static_cast<std::size_t>(i)]);
   return value;
@@ -97,12 +97,12 @@ Payload pack_free_text(const Words& words) {
     auto index = kTextAlphabet.find(c);
     multiply_add(value, kTextBase, index == std::string_view::npos ? 0 : static_cast<std::uint32_t>(index));
   }
-  Bits bits;
+  PayloadBits bits;
   put_wide(bits, value, kTextBits);
   return finish_type0(bits, 0);
 }
 
-std::optional<Text> unpack_free_text(const Bits& bits) {
+std::optional<Text> unpack_free_text(BitView bits) {
   Wide value = get_wide(bits, kTextBits);
   FixedString<kTextLength> all(kTextLength, ' ');
   for (std::size_t i = kTextLength; i-- > 0;) all[i] = kTextAlphabet[divide(value, kTextBase)];
@@ -128,14 +128,14 @@ Attempt pack_telemetry(const Words& words) {
   }
   // Too large for 71 bits: the message goes out as free text instead.
   if (parts[0] >= kTelemetryFirstLimit) return Attempt::packed(pack_free_text(words));
-  Bits bits;
+  PayloadBits bits;
   put_bits(bits, parts[0], 23);
   put_bits(bits, parts[1], 24);
   put_bits(bits, parts[2], 24);
   return Attempt::packed(finish_type0(bits, 5));
 }
 
-std::optional<Text> unpack_telemetry(const Bits& bits) {
+std::optional<Text> unpack_telemetry(BitView bits) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   std::uint64_t parts[3] = {get_bits(bits, 0, 23), get_bits(bits, 23, 24), get_bits(bits, 47, 24)};
   FixedString<kTelemetryDigits> text;

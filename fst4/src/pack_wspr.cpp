@@ -93,7 +93,7 @@ void append_affixed(Text& out, long x16, std::string_view base) {
   }
 }
 
-Payload finish_wspr(Bits bits) {
+Payload finish_wspr(PayloadBits bits) {
   for (std::size_t i = 0; i < kUnusedBits; ++i) bits.push_back(0);
   return finish_type0(bits, kN3Wspr);
 }
@@ -102,7 +102,7 @@ std::optional<Payload> wspr_type1(const Words& words, HashBook& book) {
   std::string_view call = words.at(1);
   auto power = dbm(words.at(3));
   if (call.size() < 3 || call.size() > 6 || !base_call(call, QCalls::allowed) || !is_grid4(words.at(2)) || !power) return std::nullopt;
-  Bits bits;
+  PayloadBits bits;
   put_bits(bits, pack28(call, book), 28);
   put_bits(bits, static_cast<std::uint64_t>(grid4_value(words.at(2))), 15);
   put_bits(bits, power_field(*power), 5);
@@ -117,7 +117,7 @@ std::optional<Payload> wspr_type2(const Words& words, HashBook& book) {
   if (!power || !base || call.find('/') == std::string_view::npos) return std::nullopt;
   auto affix = affix_field(call, *base);
   if (!affix) return std::nullopt;
-  Bits bits;
+  PayloadBits bits;
   put_bits(bits, pack28(*base, book), 28);
   put_bits(bits, static_cast<std::uint64_t>(*affix), 16);
   put_bits(bits, power_field(*power), 5);
@@ -133,7 +133,7 @@ std::optional<Payload> wspr_type3(const Words& words, HashBook& book) {
   long s5 = grid.size() == 6 ? grid[4] - 'A' : kGrid4Subsquare;
   long s6 = grid.size() == 6 ? grid[5] - 'A' : kGrid4Subsquare;
   long g25 = (grid4_value(grid) * kSubsquareBase + s5) * kSubsquareBase + s6;
-  Bits bits;
+  PayloadBits bits;
   put_bits(bits, hash_call(*call, 22), 22);
   put_bits(bits, static_cast<std::uint64_t>(g25), 25);
   put_bits(bits, 0b010, 3);
@@ -150,7 +150,7 @@ Attempt pack_wspr(const Words& words, HashBook& book, bool wspr_hint) {
   return payload ? Attempt::packed(*payload) : Attempt::none();
 }
 
-std::optional<Text> unpack_wspr(const Bits& bits, const HashBook& book) {
+std::optional<Text> unpack_wspr(BitView bits, const HashBook& book) {
   bool bit49 = bits[48] != 0;
   bool bit50 = bits[49] != 0;
   Text text;

@@ -10,14 +10,14 @@ constexpr long kGridSquares = 18L * 18 * 100;  // 32400 grid4 values
 
 }  // namespace
 
-Payload finish_type0(const Bits& bits, int n3) {
+Payload finish_type0(const PayloadBits& bits, int n3) {
   Payload payload{bits, 0, n3};
   put_bits(payload.bits, static_cast<std::uint64_t>(n3), kN3Bits);
   put_bits(payload.bits, 0, kI3Bits);
   return payload;
 }
 
-Payload finish(const Bits& bits, int i3) {
+Payload finish(const PayloadBits& bits, int i3) {
   Payload payload{bits, i3, 0};
   put_bits(payload.bits, static_cast<std::uint64_t>(i3), kI3Bits);
   return payload;

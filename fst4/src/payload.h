@@ -28,7 +28,7 @@ inline constexpr std::size_t kMaxDecodedLength = 64;
 using Text = FixedString<kMaxDecodedLength>;
 
 struct Payload {
-  Bits bits;  // kPayloadBits bits; i3 is always the last 3, n3 (for i3 = 0) the 3 before
+  PayloadBits bits;  // kPayloadBits bits; i3 is always the last 3, n3 (for i3 = 0) the 3 before
   int i3 = 0;
   int n3 = 0;
 };
@@ -45,8 +45,8 @@ struct Attempt {
 };
 
 // Appends n3 and i3 to a type-0 payload of 71 bits, or i3 to one of 74 bits.
-Payload finish_type0(const Bits& bits, int n3);
-Payload finish(const Bits& bits, int i3);
+Payload finish_type0(const PayloadBits& bits, int n3);
+Payload finish(const PayloadBits& bits, int i3);
 
 // Packers, in the order pack77 tries them (see pack77.cpp).
 Attempt pack_dxpedition(const Words& words, HashBook& book);   // 0.1
@@ -60,15 +60,15 @@ Attempt pack_eu_vhf(const Words& words, HashBook& book);       // 5
 Payload pack_free_text(const Words& words);                    // 0.0
 
 // Decoders; nothing when the bits do not decode.
-std::optional<Text> unpack_free_text(const Bits& bits);
-std::optional<Text> unpack_dxpedition(const Bits& bits, const HashBook& book);
-std::optional<Text> unpack_field_day(const Bits& bits, int n3, const HashBook& book);
-std::optional<Text> unpack_telemetry(const Bits& bits);
-std::optional<Text> unpack_wspr(const Bits& bits, const HashBook& book);
-std::optional<Text> unpack_standard(const Bits& bits, int i3, const HashBook& book);
-std::optional<Text> unpack_rtty(const Bits& bits, const HashBook& book);
-std::optional<Text> unpack_nonstandard(const Bits& bits, const HashBook& book);
-std::optional<Text> unpack_eu_vhf(const Bits& bits, const HashBook& book);
+std::optional<Text> unpack_free_text(BitView bits);
+std::optional<Text> unpack_dxpedition(BitView bits, const HashBook& book);
+std::optional<Text> unpack_field_day(BitView bits, int n3, const HashBook& book);
+std::optional<Text> unpack_telemetry(BitView bits);
+std::optional<Text> unpack_wspr(BitView bits, const HashBook& book);
+std::optional<Text> unpack_standard(BitView bits, int i3, const HashBook& book);
+std::optional<Text> unpack_rtty(BitView bits, const HashBook& book);
+std::optional<Text> unpack_nonstandard(BitView bits, const HashBook& book);
+std::optional<Text> unpack_eu_vhf(BitView bits, const HashBook& book);
 
 // Report numbers as the decoder prints them: "+05", "-12" (Fortran i3.2
 // with a '+' in place of a leading blank).
