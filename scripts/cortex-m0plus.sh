@@ -51,6 +51,8 @@ for ci in [*pathlib.Path(sys.argv[1]).rglob("*.ci"), pathlib.Path(sys.argv[2])]:
             frames[node[1]] = int(node[2])
         elif edge := re.match(r'edge: \{ sourcename: "([^"]+)" targetname: "([^"]+)"', line):
             calls.setdefault(edge[1], set()).add(edge[2])
+if not any("encode_into" in name for name in frames):
+    sys.exit("no call-graph files for the library (a compiler cache hit?): rebuild it without the cache")
 def deepest(function, path=()):
     if function in path:
         sys.exit(f"recursion through {function}")

@@ -82,7 +82,8 @@ struct EncodeResult {
 };
 
 // Encodes `message`. `wspr_hint` allows the FST4W type-3 form
-// ("<CALL> GRID") that is otherwise packed as an FST4 message.
+// ("<CALL> GRID") that is otherwise packed as an FST4 message. The result's
+// strings are allocated; firmware without a heap uses `encode_symbols`.
 [[nodiscard]] EncodeResult encode(std::string_view message, bool wspr_hint);
 
 }  // namespace fst4
