@@ -1,6 +1,7 @@
 #include "encoder/delivery.h"
 
 #include "platform/name_match.h"
+#include "simulator/file_names.h"
 #include "platform/platform.h"
 
 namespace sympack::encoder {
@@ -17,7 +18,7 @@ bool WroteAll(const platform::File& file, std::string_view bytes) {
 
 IncludeFileWrite WriteIncludeFile(std::string_view destinationName, std::string_view includeText) {
   std::u16string name = platform::AnsiToWide(destinationName);
-  if (name.size() > kMaxDestinationLength) name.resize(kMaxDestinationLength);
+  if (name.size() > simulator::kMaxOpenNameLength) name.resize(simulator::kMaxOpenNameLength);
   if (name.empty() || platform::HasWildcards(name)) return {};
 
   platform::File file = platform::OpenOrCreateForWriting(name);

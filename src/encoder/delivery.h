@@ -5,9 +5,6 @@
 
 namespace sympack::encoder {
 
-// Longest destination name used, in UTF-16 units; longer ones are cut.
-constexpr std::size_t kMaxDestinationLength = 255;
-
 // What writing the include file achieved.
 struct IncludeFileWrite {
   bool complete = false;  // the whole text and the CR LF were written

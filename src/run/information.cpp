@@ -30,7 +30,7 @@ std::string Usage() {
   text += Line("  \"" + std::string(kMessagePrompt) + "\"  for the message, unless the command line holds one;");
   text += Line("      Enter alone ends the run");
   text += Line("  \"" + std::string(kDestinationPrompt) + "\"  for the include file;");
-  text += Line("      Enter alone takes " + std::string(kDefaultDestination) + "; a name ending in .h or .hpp");
+  text += Line("      Enter alone takes " + std::string(simulator::kDefaultDestination) + "; a name ending in .h or .hpp");
   text += Line("      gets the C layout") + "\n";
   text += Line("Exit codes:");
   text += ExitLine(kExitOk, "the include file was written, or the message was left empty");

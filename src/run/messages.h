@@ -15,7 +15,6 @@ constexpr std::string_view kDownloadHintLine = "Visit the WSJT-X SOurce Website 
 constexpr std::string_view kMessagePrompt = "Message  ";
 constexpr std::string_view kNoReportLine = "No Temp file created";
 constexpr std::string_view kDestinationPrompt = "Destination file ( FST4.INC )   ";
-constexpr std::string_view kDefaultDestination = "FST4.INC";
 
 // The outcome line: "Symbols written to <name>  and copied to Clipboard " when
 // all went well; its parts say what did not.

@@ -43,7 +43,7 @@ bool ClearOldReport() {
 std::string TakeDestination(Console& console) {
   console.WriteText(kDestinationPrompt);
   std::string destination = console.ReadField();
-  if (destination.empty()) destination = kDefaultDestination;
+  if (destination.empty()) destination = sim::kDefaultDestination;
   return destination;
 }
 
