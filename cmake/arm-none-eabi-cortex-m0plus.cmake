@@ -10,7 +10,9 @@ set(CMAKE_CXX_COMPILER arm-none-eabi-g++)
 # There is no operating system to run a test program on.
 set(CMAKE_TRY_COMPILE_TARGET_TYPE STATIC_LIBRARY)
 
-set(SYMPACK_CORTEX_M0PLUS_FLAGS "-mcpu=cortex-m0plus -mthumb -ffunction-sections -fdata-sections")
+# -fcallgraph-info writes each object's call graph and stack use beside it
+# (scripts/cortex-m0plus.sh sums the deepest path).
+set(SYMPACK_CORTEX_M0PLUS_FLAGS "-mcpu=cortex-m0plus -mthumb -ffunction-sections -fdata-sections -fcallgraph-info=su")
 set(CMAKE_C_FLAGS_INIT "${SYMPACK_CORTEX_M0PLUS_FLAGS}")
 set(CMAKE_CXX_FLAGS_INIT "${SYMPACK_CORTEX_M0PLUS_FLAGS} -fno-exceptions -fno-rtti")
 set(CMAKE_CXX_FLAGS_MINSIZEREL_INIT "-Os -DNDEBUG")

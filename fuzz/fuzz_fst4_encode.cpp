@@ -1,11 +1,13 @@
 // Any message, with or without the FST4W hint, through our FST4 encoder. It
 // either refuses with a reason or gives 160 tones of 0 to 3 that carry the
 // five sync words where the FST4 frame puts them, and a non-empty decoded
-// text; encoding the same message twice gives the same tones.
+// text; encoding the same message twice gives the same tones. The heap-free
+// entry gives the same tones and type, or refuses with the same reason.
 #include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "fst4/encoder.h"
@@ -37,8 +39,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view message(reinterpret_cast<const char*>(data) + 1, size - 1);
 
   const auto result = fst4::encode(message, wsprHint);
+  fst4::Symbols heapFreeTones{};
+  const auto heapFree = fst4::encode_symbols(message, wsprHint, heapFreeTones);
+  FUZZ_CHECK(heapFree.ok() == result.ok(), "the heap-free entry decides otherwise");
   if (!result.ok()) {
     FUZZ_CHECK(!result.refusal.empty(), "a refusal without a reason");
+    FUZZ_CHECK(result.refusal == heapFree.refusal, "the heap-free entry gives another reason");
     return 0;
   }
   const auto& tones = result.encoding->symbols;
@@ -46,6 +52,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(std::all_of(tones.begin(), tones.end(), [](auto t) { return t <= kHighestTone; }),
              "a tone above 3");
   FUZZ_CHECK(SyncWordsInPlace(tones), "a sync word missing");
+  FUZZ_CHECK(heapFreeTones == tones, "the heap-free entry gives other tones");
+  FUZZ_CHECK(heapFree.i3 == result.encoding->i3 && heapFree.n3 == result.encoding->n3 &&
+                 heapFree.mode == result.encoding->mode,
+             "the heap-free entry gives another message type");
   FUZZ_CHECK(!result.encoding->decoded.empty(), "an encoding that decodes as nothing");
   const auto again = fst4::encode(message, wsprHint);
   FUZZ_CHECK(again.ok() && again.encoding->symbols == tones, "the same message, other tones");

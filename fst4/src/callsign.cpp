@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <system_error>
 
 #include "text.h"
 
@@ -31,25 +32,22 @@ std::int64_t index_in(std::string_view alphabet, char c) {
   return pos == std::string_view::npos ? -1 : static_cast<std::int64_t>(pos);
 }
 
-std::string strip_brackets(std::string_view call) {
-  std::string text(call);
-  if (!text.empty() && text.front() == '<') text.erase(0, 1);
-  auto close = text.find('>');
-  if (close != std::string::npos) text.erase(close);
-  return text;
+std::string_view strip_brackets(std::string_view call) {
+  if (!call.empty() && call.front() == '<') call.remove_prefix(1);
+  return slice(call, 0, call.find('>'));
 }
 
-std::string trim(std::string text) {
+CallText trimmed(std::string_view text) {
   auto first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
+  if (first == std::string_view::npos) return {};
   auto last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
+  return CallText(slice(text, first, last - first + 1));
 }
 
 // CQ_nnn (exactly three digits) or CQ_abcd (one to four letters).
 std::optional<std::int64_t> cq_token(std::string_view word) {
-  if (word.substr(0, 3) != "CQ_" || word.size() < 4 || word.size() > 7) return std::nullopt;
-  std::string_view tail = word.substr(3);
+  if (slice(word, 0, 3) != "CQ_" || word.size() < 4 || word.size() > 7) return std::nullopt;
+  std::string_view tail = slice(word, 3);
   auto letters = std::count_if(tail.begin(), tail.end(), is_letter);
   auto digits = std::count_if(tail.begin(), tail.end(), is_digit);
   if (digits == 3 && letters == 0) {
@@ -62,9 +60,13 @@ std::optional<std::int64_t> cq_token(std::string_view word) {
     return kCqNumberBase + number;
   }
   if (letters >= 1 && letters <= 4 && digits == 0) {
+    // The letters right-aligned in four places, blanks counting 0.
     std::int64_t m = 0;
-    std::string padded = std::string(4 - std::min<std::size_t>(tail.size(), 4), ' ') + std::string(tail);
-    for (char c : padded) m = 27 * m + (is_letter(c) ? c - 'A' + 1 : 0);
+    std::size_t blanks = 4 - tail.size();
+    for (std::size_t i = 0; i < 4; ++i) {
+      char c = i < blanks ? ' ' : tail[i - blanks];
+      m = 27 * m + (is_letter(c) ? c - 'A' + 1 : 0);
+    }
     return kCqLettersBase + m;
   }
   return std::nullopt;
@@ -95,8 +97,9 @@ std::size_t standard_area(std::string_view call) {
 }
 
 std::int64_t standard_value(std::string_view call, std::size_t area) {
-  std::string six(area == 2 ? 1 : 0, ' ');
-  six += call;
+  // The call in six places, its area digit in the third.
+  FixedString<6> six(area == 2 ? 1 : 0, ' ');
+  six.append(slice(call, 0, 6 - six.size()));
   six.resize(6, ' ');
   std::int64_t s = index_in(kAlpha37, six[0]);
   s = s * 36 + index_in(kAlpha36, six[1]);
@@ -109,8 +112,8 @@ std::int64_t standard_value(std::string_view call, std::size_t area) {
 
 std::uint32_t mask28(std::int64_t value) { return static_cast<std::uint32_t>(static_cast<std::uint64_t>(value) & kMask28); }
 
-std::string unpack_standard(std::int64_t s) {
-  std::string six(6, ' ');
+CallText unpack_standard(std::int64_t s) {
+  FixedString<6> six(6, ' ');
   six[5] = kAlpha27[static_cast<std::size_t>(s % 27)];
   s /= 27;
   six[4] = kAlpha27[static_cast<std::size_t>(s % 27)];
@@ -122,42 +125,51 @@ std::string unpack_standard(std::int64_t s) {
   six[1] = kAlpha36[static_cast<std::size_t>(s % 36)];
   s /= 36;
   six[0] = kAlpha37[static_cast<std::size_t>(s)];
-  return trim(six);
+  return trimmed(six);
 }
 
-std::string unpack_cq_letters(std::int64_t m) {
-  std::string four(4, ' ');
+CallText unpack_cq_letters(std::int64_t m) {
+  FixedString<4> four(4, ' ');
   for (int i = 3; i >= 0; --i) {
     std::int64_t digit = m % 27;
     four[static_cast<std::size_t>(i)] = digit == 0 ? ' ' : static_cast<char>('A' + digit - 1);
     m /= 27;
   }
-  return "CQ " + trim(four);
+  CallText text("CQ ");
+  return text.append(trimmed(four));
 }
 
 }  // namespace
 
 std::uint32_t hash_call(std::string_view call, int bits) {
-  std::string padded(call.substr(0, kHashedCallWidth));
-  padded.resize(kHashedCallWidth, ' ');
+  // The call left-aligned in kHashedCallWidth places, blank-padded.
   std::uint64_t n = 0;
-  for (char c : padded) n = 38 * n + static_cast<std::uint64_t>(index_in(kCallAlphabet38, c));
+  for (std::size_t i = 0; i < kHashedCallWidth; ++i) {
+    char c = i < call.size() ? call[i] : ' ';
+    n = 38 * n + static_cast<std::uint64_t>(index_in(kCallAlphabet38, c));
+  }
   return static_cast<std::uint32_t>((kHashMultiplier * n) >> (64 - bits));
 }
 
 void HashBook::save(std::string_view call) {
-  std::string bare = strip_brackets(call);
-  std::erase(calls_, bare);
-  calls_.push_back(bare);
+  Word bare(strip_brackets(call));
+  auto end = std::remove_if(calls_.begin(), calls_.begin() + count_, [&](const Word& w) { return w.view() == bare.view(); });
+  count_ = static_cast<std::size_t>(end - calls_.begin());
+  if (count_ == kCapacity) {
+    std::move(calls_.begin() + 1, calls_.end(), calls_.begin());
+    --count_;
+  }
+  calls_[count_++] = bare;
 }
 
 // When two calls share a hash the one saved last is shown, as the
 // reference's table does (e.g. PA3XYZ and G4ABC/P share their 12-bit hash).
-std::string HashBook::show(std::uint32_t hash, int bits) const {
-  for (auto it = calls_.rbegin(); it != calls_.rend(); ++it) {
-    if (hash_call(*it, bits) == hash) return "<" + *it + ">";
+CallText HashBook::show(std::uint32_t hash, int bits) const {
+  CallText shown;
+  for (std::size_t i = count_; i-- > 0;) {
+    if (hash_call(calls_[i], bits) == hash) return append_all(shown, '<', calls_[i], '>');
   }
-  return "<...>";
+  return shown.append("<...>");
 }
 
 std::uint32_t pack28(std::string_view word, HashBook& book) {
@@ -171,14 +183,14 @@ std::uint32_t pack28(std::string_view word, HashBook& book) {
   return mask28(kTokens + kMax22 + standard_value(word, area));
 }
 
-std::optional<std::string> unpack28(std::uint32_t n28, const HashBook& book) {
+std::optional<CallText> unpack28(std::uint32_t n28, const HashBook& book) {
   std::int64_t n = n28;
-  if (n == 0) return "DE";
-  if (n == 1) return "QRZ";
-  if (n == 2) return "CQ";
+  if (n == 0) return CallText("DE");
+  if (n == 1) return CallText("QRZ");
+  if (n == 2) return CallText("CQ");
   if (n < kCqLettersBase) {
-    std::string digits = std::to_string(n - kCqNumberBase);
-    return "CQ " + std::string(3 - digits.size(), '0') + digits;
+    CallText text("CQ ");
+    return append_decimal(text, static_cast<unsigned long long>(n - kCqNumberBase), 3);
   }
   if (n < kCqLettersBase + kCqLettersCount) return unpack_cq_letters(n - kCqLettersBase);
   if (n < kTokens) return std::nullopt;
@@ -189,20 +201,24 @@ std::optional<std::string> unpack28(std::uint32_t n28, const HashBook& book) {
 }
 
 std::uint64_t pack58(std::string_view call) {
-  std::string padded(call.substr(0, kHashedCallWidth));
-  padded.insert(0, kHashedCallWidth - padded.size(), ' ');
+  // The call right-aligned in kHashedCallWidth places, blank-padded.
+  call = slice(call, 0, kHashedCallWidth);
+  std::size_t blanks = kHashedCallWidth - call.size();
   std::uint64_t n = 0;
-  for (char c : padded) n = 38 * n + static_cast<std::uint64_t>(index_in(kCallAlphabet38, c));
+  for (std::size_t i = 0; i < kHashedCallWidth; ++i) {
+    char c = i < blanks ? ' ' : call[i - blanks];
+    n = 38 * n + static_cast<std::uint64_t>(index_in(kCallAlphabet38, c));
+  }
   return n;
 }
 
-std::string unpack58(std::uint64_t n58) {
-  std::string call(kHashedCallWidth, ' ');
+CallText unpack58(std::uint64_t n58) {
+  FixedString<kHashedCallWidth> call(kHashedCallWidth, ' ');
   for (std::size_t i = kHashedCallWidth; i-- > 0;) {
     call[i] = kCallAlphabet38[static_cast<std::size_t>(n58 % 38)];
     n58 /= 38;
   }
-  return trim(call);
+  return trimmed(call);
 }
 
 }  // namespace fst4::detail

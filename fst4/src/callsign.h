@@ -2,11 +2,12 @@
 // table of calls seen while packing (used to show hashed calls when decoding).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <string_view>
-#include <vector>
+
+#include "text.h"
 
 namespace fst4::detail {
 
@@ -22,6 +23,11 @@ inline constexpr std::int64_t kCqLettersCount = 27 * 27 * 27 * 27;
 // Alphabet of hashed and 58-bit calls: blank, digits, letters, '/'.
 inline constexpr std::string_view kCallAlphabet38 = " 0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ/";
 
+// A call as decoded: a standard call, a CQ token, or a hashed call shown in
+// angle brackets (calls come from words, so at most kMaxWordLength + 2).
+inline constexpr std::size_t kMaxShownCall = kMaxWordLength + 2;
+using CallText = FixedString<kMaxShownCall>;
+
 // 10-, 12- or 22-bit hash of a call (without angle brackets).
 std::uint32_t hash_call(std::string_view call, int bits);
 
@@ -29,13 +35,18 @@ std::uint32_t hash_call(std::string_view call, int bits);
 // calls in full (the reference shows "<...>" for an unknown hash).
 class HashBook {
  public:
+  // One message saves at most three calls (a DXpedition message); when the
+  // book is full the oldest call makes room.
+  static constexpr std::size_t kCapacity = 4;
+
   // Stores a call; angle brackets around it are removed.
   void save(std::string_view call);
   // "<CALL>" for a known hash, "<...>" otherwise.
-  [[nodiscard]] std::string show(std::uint32_t hash, int bits) const;
+  [[nodiscard]] CallText show(std::uint32_t hash, int bits) const;
 
  private:
-  std::vector<std::string> calls_;
+  std::array<Word, kCapacity> calls_{};
+  std::size_t count_ = 0;
 };
 
 // Packs a call word (or a CQ/DE/QRZ token, "<call>" or a CQ_xxx token) to
@@ -43,10 +54,10 @@ class HashBook {
 std::uint32_t pack28(std::string_view word, HashBook& book);
 
 // Decodes a 28-bit call field; nothing for values no packer produces.
-std::optional<std::string> unpack28(std::uint32_t n28, const HashBook& book);
+std::optional<CallText> unpack28(std::uint32_t n28, const HashBook& book);
 
 // Base-38 number of a call right-aligned in 11 places (type 4's c58).
 std::uint64_t pack58(std::string_view call);
-std::string unpack58(std::uint64_t n58);
+CallText unpack58(std::uint64_t n58);
 
 }  // namespace fst4::detail

@@ -14,14 +14,14 @@ std::uint32_t shift_in(std::uint32_t reg, std::uint8_t bit) {
 
 }  // namespace
 
-std::uint32_t crc24(const Bits& message) {
+std::uint32_t crc24(BitView message) {
   std::uint32_t reg = 0;
   for (auto bit : message) reg = shift_in(reg, bit);
   for (std::size_t i = 0; i < kCrcBits; ++i) reg = shift_in(reg, 0);
   return reg;
 }
 
-std::uint32_t crc24_remainder(const Bits& word) {
+std::uint32_t crc24_remainder(BitView word) {
   std::uint32_t reg = 0;
   for (auto bit : word) reg = shift_in(reg, bit);
   return reg;

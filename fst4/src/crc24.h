@@ -13,10 +13,10 @@ namespace fst4::detail {
 inline constexpr std::uint32_t kCrc24Polynomial = 0x100065B;
 
 // Remainder of (message followed by 24 zero bits) divided by the generator.
-std::uint32_t crc24(const Bits& message);
+std::uint32_t crc24(BitView message);
 
 // Remainder of the whole word divided by the generator: 0 for a message
 // with its CRC appended.
-std::uint32_t crc24_remainder(const Bits& word);
+std::uint32_t crc24_remainder(BitView word);
 
 }  // namespace fst4::detail

@@ -24,23 +24,19 @@ constexpr std::size_t kDataRun = 30;
 // Gray map indexed by (high bit << 1 | low bit): 00->0, 01->1, 10->3, 11->2.
 constexpr std::array<std::uint8_t, 4> kGray{0, 1, 3, 2};
 
-void append_bits(Bits& word, const Bits& bits) { word.insert(word.end(), bits.begin(), bits.end()); }
-
 }  // namespace
 
-Bits information_word(const Bits& payload, bool fst4w) {
-  Bits word;
+InfoBits information_word(BitView payload, bool fst4w) {
+  InfoBits word;
   if (fst4w) {
-    word.assign(payload.begin(), payload.begin() + kFst4wPayloadBits);
+    word = InfoBits(payload.begin(), payload.begin() + kFst4wPayloadBits);
   } else {
-    word = payload;
+    word = InfoBits(payload.begin(), payload.end());
     for (std::size_t i = 0; i < kPayloadBits; ++i) {
       word[i] = static_cast<std::uint8_t>(word[i] ^ (kScrambler[i] == '1' ? 1 : 0));
     }
   }
-  Bits crc;
-  put_bits(crc, crc24(word), static_cast<int>(kCrcBits));
-  append_bits(word, crc);
+  put_bits(word, crc24(word), static_cast<int>(kCrcBits));
   return word;
 }
 

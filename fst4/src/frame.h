@@ -10,12 +10,12 @@
 
 namespace fst4::detail {
 
-using Symbols = std::array<std::uint8_t, kChannelSymbols>;
+using fst4::Symbols;
 
 // FST4: payload XOR the scrambling vector, then CRC-24 (kInfoBits).
 // FST4W: the first kFst4wPayloadBits payload bits unscrambled, then CRC-24
 // (kFst4wInfoBits).
-Bits information_word(const Bits& payload, bool fst4w);
+InfoBits information_word(BitView payload, bool fst4w);
 
 // Lays the codeword out as the channel symbols (see frame.cpp for the layout).
 Symbols channel_symbols(const Bits& codeword);

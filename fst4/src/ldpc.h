@@ -8,6 +8,6 @@ namespace fst4::detail {
 
 // Returns info || parity (kCodewordBits). `info` must hold kInfoBits (FST4)
 // or kFst4wInfoBits (FST4W); any other length yields an empty result.
-Bits ldpc_encode(const Bits& info);
+Bits ldpc_encode(BitView info);
 
 }  // namespace fst4::detail

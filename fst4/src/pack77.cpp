@@ -4,7 +4,6 @@ namespace fst4::detail {
 
 namespace {
 
-bool starts_with(const std::string& text, std::string_view head) { return text.rfind(head, 0) == 0; }
 
 bool decided(const Attempt& attempt) { return attempt.kind != Attempt::Kind::no_match; }
 
@@ -18,8 +17,9 @@ Attempt pack77(std::string_view message, bool wspr_hint, HashBook& book) {
   Words words = split_message(message);
   // The reference compares the blank-padded message field, so a lone "CQ",
   // "DE" or "QRZ" counts as well.
-  std::string text = words.text + " ";
-  bool addressed = starts_with(text, "CQ ") || starts_with(text, "DE ") || starts_with(text, "QRZ ");
+  FixedString<kMaxMessageLength + 1> text;
+  append_all(text, words.text, ' ');
+  bool addressed = text.view().starts_with("CQ ") || text.view().starts_with("DE ") || text.view().starts_with("QRZ ");
   if (!addressed) {
     if (auto a = pack_dxpedition(words, book); decided(a)) return a;
     if (auto a = pack_field_day(words, book); decided(a)) return a;
@@ -35,7 +35,7 @@ Attempt pack77(std::string_view message, bool wspr_hint, HashBook& book) {
   return Attempt::packed(pack_free_text(words));
 }
 
-std::optional<std::string> unpack77(const Bits& payload, const HashBook& book) {
+std::optional<Text> unpack77(BitView payload, const HashBook& book) {
   auto i3 = static_cast<int>(get_bits(payload, kI3Position, kI3Bits));
   auto n3 = static_cast<int>(get_bits(payload, kN3Position, kN3Bits));
   switch (i3) {

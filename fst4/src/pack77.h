@@ -3,7 +3,6 @@
 #pragma once
 
 #include <optional>
-#include <string>
 #include <string_view>
 
 #include "payload.h"
@@ -11,6 +10,6 @@
 namespace fst4::detail {
 
 Attempt pack77(std::string_view message, bool wspr_hint, HashBook& book);
-std::optional<std::string> unpack77(const Bits& payload, const HashBook& book);
+std::optional<Text> unpack77(BitView payload, const HashBook& book);
 
 }  // namespace fst4::detail

@@ -34,9 +34,9 @@ constexpr long kMaxExchange = 594095;
 constexpr long kMaxSerial = 2047;
 constexpr long kSubsquares = 24;
 
-std::uint64_t field28(const std::string& word, HashBook& book) { return pack28(word, book); }
+std::uint64_t field28(std::string_view word, HashBook& book) { return pack28(word, book); }
 
-std::optional<std::string> call_at(const Bits& bits, std::size_t pos, const HashBook& book) {
+std::optional<CallText> call_at(BitView bits, std::size_t pos, const HashBook& book) {
   return unpack28(static_cast<std::uint32_t>(get_bits(bits, pos, 28)), book);
 }
 
@@ -49,7 +49,7 @@ Attempt pack_dxpedition(const Words& words, HashBook& book) {
   if (!hashed || !db || !base_call(words.at(1)) || !base_call(words.at(3))) return Attempt::none();
   long r5 = (*db + kDxReportOffset) / 2;  // C++ and Fortran both truncate toward zero
   r5 = r5 < 0 ? 0 : (r5 > kDxReportMax ? kDxReportMax : r5);
-  Bits bits;
+  PayloadBits bits;
   put_bits(bits, field28(words.at(1), book), 28);
   put_bits(bits, field28(words.at(3), book), 28);
   // Saved after the two calls, as the reference saves it: when one of them
@@ -57,16 +57,17 @@ Attempt pack_dxpedition(const Words& words, HashBook& book) {
   book.save(*hashed);
   put_bits(bits, hash_call(*hashed, 10), 10);
   put_bits(bits, static_cast<std::uint64_t>(r5), 5);
-  return Attempt::packed(finish_type0(std::move(bits), 1));
+  return Attempt::packed(finish_type0(bits, 1));
 }
 
-std::optional<std::string> unpack_dxpedition(const Bits& bits, const HashBook& book) {
+std::optional<Text> unpack_dxpedition(BitView bits, const HashBook& book) {
   auto call1 = call_at(bits, 0, book);
   auto call2 = call_at(bits, 28, book);
   if (!call1 || !call2) return std::nullopt;
-  std::string hashed = book.show(static_cast<std::uint32_t>(get_bits(bits, 56, 10)), 10);
+  CallText hashed = book.show(static_cast<std::uint32_t>(get_bits(bits, 56, 10)), 10);
   long db = 2 * static_cast<long>(get_bits(bits, 66, 5)) - kDxReportOffset;
-  return *call1 + " RR73; " + *call2 + " " + hashed + " " + signed_report(db);
+  Text text;
+  return append_all(text, *call1, " RR73; ", *call2, ' ', hashed, ' ', signed_report(db));
 }
 
 Attempt pack_field_day(const Words& words, HashBook& book) {
@@ -77,8 +78,8 @@ Attempt pack_field_day(const Words& words, HashBook& book) {
     if (kSections[i] == words.at(n)) section = i + 1;
   }
   if (section == 0 || (n == 5 && words.at(3) != "R")) return Attempt::none();
-  const std::string& entry = words.at(n - 1);  // "<transmitters><class>"
-  auto transmitters = parse_int(std::string_view(entry).substr(0, entry.size() - 1));
+  std::string_view entry = words.at(n - 1);  // "<transmitters><class>"
+  auto transmitters = parse_int(slice(entry, 0, entry.size() - 1));
   if (!transmitters || *transmitters < 1 || *transmitters > kMaxTransmitters) return Attempt::none();
   int klass = entry.back() - 'A';
   // The reference does not range-check the class: a letter beyond H
@@ -86,25 +87,27 @@ Attempt pack_field_day(const Words& words, HashBook& book) {
   if (klass < 0 || klass >= kClassLimit) return Attempt::refused("Field Day class must be A to H");
   long tx = *transmitters - 1;
   int n3 = tx >= kTransmittersPerN3 ? 4 : 3;
-  Bits bits;
+  PayloadBits bits;
   put_bits(bits, field28(words.at(1), book), 28);
   put_bits(bits, field28(words.at(2), book), 28);
   put_bits(bits, n == 5 ? 1 : 0, 1);
   put_bits(bits, static_cast<std::uint64_t>(tx % kTransmittersPerN3), 4);
   put_bits(bits, static_cast<std::uint64_t>(klass), 3);
   put_bits(bits, section, 7);
-  return Attempt::packed(finish_type0(std::move(bits), n3));
+  return Attempt::packed(finish_type0(bits, n3));
 }
 
-std::optional<std::string> unpack_field_day(const Bits& bits, int n3, const HashBook& book) {
+std::optional<Text> unpack_field_day(BitView bits, int n3, const HashBook& book) {
   auto call1 = call_at(bits, 0, book);
   auto call2 = call_at(bits, 28, book);
   auto section = static_cast<std::size_t>(get_bits(bits, 64, 7));
   if (!call1 || !call2 || section < 1 || section > kSections.size()) return std::nullopt;
   long transmitters = static_cast<long>(get_bits(bits, 57, 4)) + 1 + (n3 == 4 ? kTransmittersPerN3 : 0);
   char klass = static_cast<char>('A' + get_bits(bits, 61, 3));
-  return *call1 + " " + *call2 + (bits[56] != 0 ? " R " : " ") + std::to_string(transmitters) + klass + " " +
-         std::string(kSections[section - 1]);
+  Text text;
+  append_all(text, *call1, ' ', *call2, bits[56] != 0 ? " R " : " ");
+  append_decimal(text, static_cast<unsigned long long>(transmitters));
+  return append_all(text, klass, ' ', kSections[section - 1]);
 }
 
 Attempt pack_eu_vhf(const Words& words, HashBook& book) {
@@ -113,14 +116,14 @@ Attempt pack_eu_vhf(const Words& words, HashBook& book) {
   auto call1 = bracketed_call(words.at(1));
   auto call2 = bracketed_call(words.at(2));
   auto exchange = parse_int(words.at(n - 1));
-  const std::string& grid = words.at(n);
+  std::string_view grid = words.at(n);
   if (!call1 || !call2 || !exchange || !is_grid6(grid)) return Attempt::none();
   if (*exchange < kMinExchange || *exchange > kMaxExchange) return Attempt::none();
   book.save(*call1);
   book.save(*call2);
   long serial = *exchange % 10000;
   long g25 = ((grid4_value(grid) * kSubsquares) + (grid[4] - 'A')) * kSubsquares + (grid[5] - 'A');
-  Bits bits;
+  PayloadBits bits;
   put_bits(bits, hash_call(*call1, 12), 12);
   put_bits(bits, hash_call(*call2, 22), 22);
   // With five words the third is not checked; only "R" sets the flag.
@@ -128,20 +131,19 @@ Attempt pack_eu_vhf(const Words& words, HashBook& book) {
   put_bits(bits, static_cast<std::uint64_t>(*exchange / 10000 - 52), 3);
   put_bits(bits, static_cast<std::uint64_t>(serial > kMaxSerial ? kMaxSerial : serial), 11);
   put_bits(bits, static_cast<std::uint64_t>(g25), 25);
-  return Attempt::packed(finish(std::move(bits), 5));
+  return Attempt::packed(finish(bits, 5));
 }
 
-std::optional<std::string> unpack_eu_vhf(const Bits& bits, const HashBook& book) {
-  std::string call1 = book.show(static_cast<std::uint32_t>(get_bits(bits, 0, 12)), 12);
-  std::string call2 = book.show(static_cast<std::uint32_t>(get_bits(bits, 12, 22)), 22);
+std::optional<Text> unpack_eu_vhf(BitView bits, const HashBook& book) {
   long rst = 52 + static_cast<long>(get_bits(bits, 35, 3));
-  std::string serial = std::to_string(get_bits(bits, 38, 11));
-  serial.insert(0, 4 - serial.size(), '0');
   long g25 = static_cast<long>(get_bits(bits, 49, 25));
-  std::string grid = grid4_text(g25 / (kSubsquares * kSubsquares));
-  grid += static_cast<char>('A' + g25 / kSubsquares % kSubsquares);
-  grid += static_cast<char>('A' + g25 % kSubsquares);
-  return call1 + " " + call2 + (bits[34] != 0 ? " R " : " ") + std::to_string(rst) + serial + " " + grid;
+  Text text;
+  append_all(text, book.show(static_cast<std::uint32_t>(get_bits(bits, 0, 12)), 12), ' ',
+             book.show(static_cast<std::uint32_t>(get_bits(bits, 12, 22)), 22), bits[34] != 0 ? " R " : " ");
+  append_decimal(text, static_cast<unsigned long long>(rst));
+  append_decimal(text, get_bits(bits, 38, 11), 4);
+  return append_all(text, ' ', grid4_text(g25 / (kSubsquares * kSubsquares)),
+                    static_cast<char>('A' + g25 / kSubsquares % kSubsquares), static_cast<char>('A' + g25 % kSubsquares));
 }
 
 }  // namespace fst4::detail

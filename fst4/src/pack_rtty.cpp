@@ -20,7 +20,7 @@ constexpr long kNumberedMultipliers = 99;  // X01..X99 follow the list
 constexpr long kMultiplierBase = 8000;
 constexpr long kMaxSerial = 7999;
 
-std::optional<long> multiplier(const std::string& word) {
+std::optional<long> multiplier(std::string_view word) {
   for (std::size_t i = 0; i < kMultipliers.size(); ++i) {
     if (kMultipliers[i] == word) return static_cast<long>(i) + 1;
   }
@@ -31,16 +31,18 @@ std::optional<long> multiplier(const std::string& word) {
   return std::nullopt;
 }
 
-std::string multiplier_text(long index) {
-  if (index <= static_cast<long>(kMultipliers.size())) return std::string(kMultipliers[static_cast<std::size_t>(index - 1)]);
-  std::string number = std::to_string(index - static_cast<long>(kMultipliers.size()));
-  std::string text = number.size() < 2 ? "X0" : "X";
-  return text + number;
+void append_multiplier(Text& out, long index) {
+  if (index <= static_cast<long>(kMultipliers.size())) {
+    out.append(kMultipliers[static_cast<std::size_t>(index - 1)]);
+  } else {
+    out.append('X');
+    append_decimal(out, static_cast<unsigned long long>(index - static_cast<long>(kMultipliers.size())), 2);
+  }
 }
 
 // "5x9" with x = 1..9, judged on the first three characters as the
 // reference does.
-bool is_rst(const std::string& word) {
+bool is_rst(std::string_view word) {
   return word.size() >= 3 && word[0] == '5' && word[1] >= '1' && word[1] <= '9' && word[2] == '9';
 }
 
@@ -55,8 +57,8 @@ Attempt pack_rtty(const Words& words, HashBook& book) {
   if (n < 4 || n > 6) return Attempt::none();
   if (words.at(1)[0] == '<' && words.at(2)[0] == '<') return Attempt::none();
   std::size_t tu = words.at(1) == "TU;" ? 1 : 0;
-  const std::string& call1 = words.at(1 + tu);
-  const std::string& call2 = words.at(2 + tu);
+  std::string_view call1 = words.at(1 + tu);
+  std::string_view call2 = words.at(2 + tu);
   if (!base_call(call1) || !base_call(call2) || !is_rst(words.at(n - 1))) return Attempt::none();
   long exchange = 0;
   if (auto mult = multiplier(words.at(n))) {
@@ -71,32 +73,31 @@ Attempt pack_rtty(const Words& words, HashBook& book) {
   if (!rst) return Attempt::none();
   long rst3 = (*rst - 509) / 10 - 2;
   rst3 = rst3 < 0 ? 0 : (rst3 > 7 ? 7 : rst3);
-  Bits bits;
+  PayloadBits bits;
   put_bits(bits, tu, 1);
   put_bits(bits, pack28(call1, book), 28);
   put_bits(bits, pack28(call2, book), 28);
   put_bits(bits, r_flag, 1);
   put_bits(bits, static_cast<std::uint64_t>(rst3), 3);
   put_bits(bits, static_cast<std::uint64_t>(exchange), 13);
-  return Attempt::packed(finish(std::move(bits), 3));
+  return Attempt::packed(finish(bits, 3));
 }
 
-std::optional<std::string> unpack_rtty(const Bits& bits, const HashBook& book) {
+std::optional<Text> unpack_rtty(BitView bits, const HashBook& book) {
   auto call1 = unpack28(static_cast<std::uint32_t>(get_bits(bits, 1, 28)), book);
   auto call2 = unpack28(static_cast<std::uint32_t>(get_bits(bits, 29, 28)), book);
   long exchange = static_cast<long>(get_bits(bits, 61, 13));
   long mult = exchange - kMultiplierBase;
   if (!call1 || !call2 || mult > static_cast<long>(kMultipliers.size()) + kNumberedMultipliers) return std::nullopt;
-  std::string rst = {'5', static_cast<char>('0' + get_bits(bits, 58, 3) + 2), '9'};
-  std::string tail;
+  char rst[] = {'5', static_cast<char>('0' + get_bits(bits, 58, 3) + 2), '9', '\0'};
+  Text text;
+  append_all(text, bits[0] != 0 ? "TU; " : "", *call1, ' ', *call2, bits[57] != 0 ? " R " : " ", rst, ' ');
   if (mult >= 1) {
-    tail = multiplier_text(mult);
+    append_multiplier(text, mult);
   } else {
-    tail = std::to_string(exchange);
-    if (tail.size() < 4) tail = std::string(4 - tail.size(), '0') + tail;
+    append_decimal(text, static_cast<unsigned long long>(exchange), 4);
   }
-  return std::string(bits[0] != 0 ? "TU; " : "") + *call1 + " " + *call2 + (bits[57] != 0 ? " R " : " ") + rst + " " +
-         tail;
+  return text;
 }
 
 }  // namespace fst4::detail

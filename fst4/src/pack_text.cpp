@@ -43,14 +43,14 @@ std::uint32_t divide(Wide& value, std::uint32_t divisor) {
   return static_cast<std::uint32_t>(remainder);
 }
 
-void put_wide(Bits& bits, const Wide& value, int width) {
+void put_wide(PayloadBits& bits, const Wide& value, int width) {
   for (int i = width - 1; i >= 0; --i) {
     auto limb = value[value.size() - 1 - static_cast<std::size_t>(i / 32)];
     bits.push_back(static_cast<std::uint8_t>((limb >> (i % 32)) & 1U));
   }
 }
 
-Wide get_wide(const Bits& bits, int width) {
+Wide get_wide(BitView bits, int width) {
   Wide value{};
   for (int i = 0; i < width; ++i) multiply_add(value, 2, bits[static_cast<std::size_t>(i)]);
   return value;
@@ -62,9 +62,9 @@ int hex_digit(char c) {
   return -1;
 }
 
-std::string trim_left(const std::string& text, char pad) {
+std::string_view trim_left(std::string_view text, char pad) {
   auto first = text.find_first_not_of(pad);
-  return first == std::string::npos ? std::string{} : text.substr(first);
+  return first == std::string_view::npos ? std::string_view{} : slice(text, first);
 }
 
 // One 6-character field of the right-aligned word: blanks, an optional
@@ -87,27 +87,29 @@ std::optional<std::uint32_t> telemetry_field(std::string_view field) {
 }  // namespace
 
 Payload pack_free_text(const Words& words) {
-  std::string text = words.text.substr(0, kTextLength);
-  while (!text.empty() && text.back() == ' ') text.pop_back();
-  text.insert(0, kTextLength - text.size(), ' ');
+  // The first kTextLength characters, right-aligned.
+  std::string_view head = slice(words.text.view(), 0, kTextLength);
+  while (!head.empty() && head.back() == ' ') head.remove_suffix(1);
+  FixedString<kTextLength> text(kTextLength - head.size(), ' ');
+  text.append(head);
   Wide value{};
   for (char c : text) {
     auto index = kTextAlphabet.find(c);
     multiply_add(value, kTextBase, index == std::string_view::npos ? 0 : static_cast<std::uint32_t>(index));
   }
-  Bits bits;
+  PayloadBits bits;
   put_wide(bits, value, kTextBits);
-  return finish_type0(std::move(bits), 0);
+  return finish_type0(bits, 0);
 }
 
-std::optional<std::string> unpack_free_text(const Bits& bits) {
+std::optional<Text> unpack_free_text(BitView bits) {
   Wide value = get_wide(bits, kTextBits);
-  std::string text(kTextLength, ' ');
-  for (std::size_t i = kTextLength; i-- > 0;) text[i] = kTextAlphabet[divide(value, kTextBase)];
-  text = trim_left(text, ' ');
-  while (!text.empty() && text.back() == ' ') text.pop_back();
+  FixedString<kTextLength> all(kTextLength, ' ');
+  for (std::size_t i = kTextLength; i-- > 0;) all[i] = kTextAlphabet[divide(value, kTextBase)];
+  std::string_view text = trim_left(all, ' ');
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
   if (text.empty()) return std::nullopt;
-  return text;
+  return Text(text);
 }
 
 Attempt pack_telemetry(const Words& words) {
@@ -115,32 +117,33 @@ Attempt pack_telemetry(const Words& words) {
   // first 18 characters are read (as the reference does); the word is taken
   // from the message itself, not cut to 13 characters.
   if (words.count() != 1) return Attempt::none();
-  std::string word = words.text.substr(0, kTelemetryDigits);
-  std::string padded = std::string(kTelemetryDigits - word.size(), ' ') + word;
+  std::string_view word = slice(words.text.view(), 0, kTelemetryDigits);
+  FixedString<kTelemetryDigits> padded(kTelemetryDigits - word.size(), ' ');
+  padded.append(word);
   std::array<std::uint32_t, 3> parts{};
   for (std::size_t i = 0; i < parts.size(); ++i) {
-    auto part = telemetry_field(std::string_view(padded).substr(6 * i, 6));
+    auto part = telemetry_field(slice(padded.view(), 6 * i, 6));
     if (!part) return Attempt::none();
     parts[i] = *part;
   }
   // Too large for 71 bits: the message goes out as free text instead.
   if (parts[0] >= kTelemetryFirstLimit) return Attempt::packed(pack_free_text(words));
-  Bits bits;
+  PayloadBits bits;
   put_bits(bits, parts[0], 23);
   put_bits(bits, parts[1], 24);
   put_bits(bits, parts[2], 24);
-  return Attempt::packed(finish_type0(std::move(bits), 5));
+  return Attempt::packed(finish_type0(bits, 5));
 }
 
-std::optional<std::string> unpack_telemetry(const Bits& bits) {
+std::optional<Text> unpack_telemetry(BitView bits) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   std::uint64_t parts[3] = {get_bits(bits, 0, 23), get_bits(bits, 23, 24), get_bits(bits, 47, 24)};
-  std::string text;
+  FixedString<kTelemetryDigits> text;
   for (auto part : parts) {
     for (int shift = 20; shift >= 0; shift -= 4) text.push_back(kHex[(part >> shift) & 0xF]);
   }
   // All-zero telemetry decodes to an empty message, as in the reference.
-  return trim_left(text, '0');
+  return Text(trim_left(text, '0'));
 }
 
 }  // namespace fst4::detail

@@ -10,33 +10,38 @@ constexpr long kGridSquares = 18L * 18 * 100;  // 32400 grid4 values
 
 }  // namespace
 
-Payload finish_type0(Bits bits, int n3) {
-  put_bits(bits, static_cast<std::uint64_t>(n3), kN3Bits);
-  put_bits(bits, 0, kI3Bits);
-  return Payload{std::move(bits), 0, n3};
+Payload finish_type0(const PayloadBits& bits, int n3) {
+  Payload payload{bits, 0, n3};
+  put_bits(payload.bits, static_cast<std::uint64_t>(n3), kN3Bits);
+  put_bits(payload.bits, 0, kI3Bits);
+  return payload;
 }
 
-Payload finish(Bits bits, int i3) {
-  put_bits(bits, static_cast<std::uint64_t>(i3), kI3Bits);
-  return Payload{std::move(bits), i3, 0};
+Payload finish(const PayloadBits& bits, int i3) {
+  Payload payload{bits, i3, 0};
+  put_bits(payload.bits, static_cast<std::uint64_t>(i3), kI3Bits);
+  return payload;
 }
 
-std::string signed_report(long value) {
-  long magnitude = std::labs(value);
-  std::string digits = std::to_string(magnitude);
-  if (digits.size() < 2) digits = std::string(1, '0') + digits;
-  if (value < 0) return digits.size() > 2 ? "***" : "-" + digits;
-  if (digits.size() > 3) return "***";
-  return digits.size() == 3 ? digits : "+" + digits;
+FixedString<3> signed_report(long value) {
+  auto magnitude = static_cast<unsigned long long>(std::labs(value));
+  FixedString<3> text;
+  if (value < 0 ? magnitude > 99 : magnitude > 999) return text.append("***");
+  if (value < 0) {
+    text.append('-');
+  } else if (magnitude < 100) {
+    text.append('+');
+  }
+  return append_decimal(text, magnitude, 2);
 }
 
-long grid4_value(const std::string& grid) {
+long grid4_value(std::string_view grid) {
   return ((grid[0] - 'A') * 18L + (grid[1] - 'A')) * 100 + (grid[2] - '0') * 10 + (grid[3] - '0');
 }
 
-std::string grid4_text(long value) {
+FixedString<4> grid4_text(long value) {
   if (value < 0 || value >= kGridSquares) return {};
-  std::string grid(4, ' ');
+  FixedString<4> grid(4, ' ');
   grid[3] = static_cast<char>('0' + value % 10);
   grid[2] = static_cast<char>('0' + value / 10 % 10);
   long field = value / 100;

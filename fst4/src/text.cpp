@@ -17,49 +17,51 @@ bool is_alnum(char c) { return is_letter(c) || is_digit(c); }
 
 }  // namespace
 
-const std::string& Words::at(std::size_t n) const {
-  static const std::string empty;
-  return (n >= 1 && n <= words.size()) ? words[n - 1] : empty;
+std::string_view Words::at(std::size_t n) const {
+  return (n >= 1 && n <= word_count) ? words[n - 1].view() : std::string_view{};
 }
 
 Words split_message(std::string_view message) {
   Words result;
-  std::string word;
-  auto flush = [&] {
-    if (word.empty()) return;
-    if (result.words.size() < kMaxWords) result.words.push_back(word.substr(0, kMaxWordLength));
-    word.clear();
-  };
   for (char raw : message) {
     char c = upper(raw);
-    if (c == ' ') {
-      if (!result.text.empty() && result.text.back() != ' ') result.text.push_back(' ');
-      flush();
-    } else {
-      result.text.push_back(c);
-      word.push_back(c);
+    if (c != ' ') {
+      result.text.append(c);
+    } else if (!result.text.empty() && result.text.back() != ' ') {
+      result.text.append(' ');
     }
   }
-  flush();
   while (!result.text.empty() && result.text.back() == ' ') result.text.pop_back();
 
+  // The words are the text's blank-separated runs.
+  std::string_view rest = result.text;
+  while (!rest.empty()) {
+    auto blank = rest.find(' ');
+    std::string_view word = slice(rest, 0, blank);
+    rest = blank == std::string_view::npos ? std::string_view{} : slice(rest, blank + 1);
+    if (result.word_count < kMaxWords) result.words[result.word_count++] = Word(slice(word, 0, kMaxWordLength));
+  }
+
   auto& w = result.words;
-  if (w.size() >= 3 && w[0] == "CQ" && base_call(w[2])) {
-    w[1] = "CQ_" + w[1].substr(0, 10);
-    w.erase(w.begin());
+  if (result.word_count >= 3 && w[0] == "CQ" && base_call(w[2])) {
+    Word joined("CQ_");
+    joined.append(slice(w[1].view(), 0, 10));
+    w[1] = joined;
+    for (std::size_t i = 1; i < result.word_count; ++i) w[i - 1] = w[i];
+    w[--result.word_count] = Word();
   }
   return result;
 }
 
-std::optional<std::string> base_call(std::string_view word, QCalls q_calls) {
+std::optional<std::string_view> base_call(std::string_view word, QCalls q_calls) {
   if (word.empty() || word.size() > kMaxCompoundCall) return std::nullopt;
   if (word.find_first_of(".+-?") != std::string_view::npos) return std::nullopt;
   auto slash = word.find('/');
   if (word.size() > kMaxBaseCall && slash == std::string_view::npos) return std::nullopt;
   std::string_view base = word;
   if (slash != std::string_view::npos) {
-    std::string_view left = word.substr(0, slash);
-    std::string_view right = word.substr(slash + 1);
+    std::string_view left = slice(word, 0, slash);
+    std::string_view right = slice(word, slash + 1);
     base = left.size() > right.size() ? left : right;
   }
   if (base.size() > kMaxBaseCall || base.size() < 3) return std::nullopt;
@@ -70,15 +72,15 @@ std::optional<std::string> base_call(std::string_view word, QCalls q_calls) {
   if (is_digit(base[1])) area = 1;
   if (base.size() > 2 && is_digit(base[2])) area = 2;
   if (area == 0) return std::nullopt;
-  std::string_view suffix = base.substr(area + 1);
+  std::string_view suffix = slice(base, area + 1);
   if (suffix.empty() || suffix.size() > 3) return std::nullopt;
   for (char c : suffix) {
     if (!is_letter(c)) return std::nullopt;
   }
-  for (char c : base.substr(0, area)) {
+  for (char c : slice(base, 0, area)) {
     if (!is_alnum(c)) return std::nullopt;
   }
-  return std::string(base);
+  return base;
 }
 
 bool is_grid4(std::string_view word) {
@@ -87,7 +89,7 @@ bool is_grid4(std::string_view word) {
 }
 
 bool is_grid6(std::string_view word) {
-  return word.size() == 6 && is_grid4(word.substr(0, 4)) && word[4] >= 'A' && word[4] <= 'X' &&
+  return word.size() == 6 && is_grid4(slice(word, 0, 4)) && word[4] >= 'A' && word[4] <= 'X' &&
          word[5] >= 'A' && word[5] <= 'X';
 }
 
@@ -107,9 +109,9 @@ std::optional<long> parse_int(std::string_view word) {
   return negative ? -value : value;
 }
 
-std::optional<std::string> bracketed_call(std::string_view word) {
+std::optional<std::string_view> bracketed_call(std::string_view word) {
   if (word.size() < 3 || word.front() != '<' || word.back() != '>') return std::nullopt;
-  return std::string(word.substr(1, word.size() - 2));
+  return slice(word, 1, word.size() - 2);
 }
 
 }  // namespace fst4::detail

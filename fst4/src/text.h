@@ -2,10 +2,12 @@
 // validity, grids and small parsers.
 #pragma once
 
+#include <array>
 #include <optional>
-#include <string>
 #include <string_view>
-#include <vector>
+
+#include "fixed_string.h"
+#include "fst4/encoder.h"
 
 namespace fst4::detail {
 
@@ -13,14 +15,17 @@ namespace fst4::detail {
 inline constexpr std::size_t kMaxWordLength = 13;
 inline constexpr std::size_t kMaxWords = 19;
 
+using Word = FixedString<kMaxWordLength>;
+
 struct Words {
   // The message upper-cased with runs of blanks collapsed to one.
-  std::string text;
-  std::vector<std::string> words;
+  FixedString<kMaxMessageLength> text;
+  std::array<Word, kMaxWords> words{};
+  std::size_t word_count = 0;
 
-  [[nodiscard]] std::size_t count() const { return words.size(); }
+  [[nodiscard]] std::size_t count() const { return word_count; }
   // Word n counted from 1, or "" when there are fewer words.
-  [[nodiscard]] const std::string& at(std::size_t n) const;
+  [[nodiscard]] std::string_view at(std::size_t n) const;
 };
 
 // Upper-cases, collapses blanks and splits. "CQ <word> <call> ..." becomes
@@ -37,8 +42,8 @@ inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
 enum class QCalls { refused, allowed };
 
 // Base call of a valid standard or compound call ("PJ4/K1ABC" -> "K1ABC"),
-// or nothing when the word is not a usable call.
-std::optional<std::string> base_call(std::string_view word, QCalls q_calls = QCalls::refused);
+// or nothing when the word is not a usable call. The result views `word`.
+std::optional<std::string_view> base_call(std::string_view word, QCalls q_calls = QCalls::refused);
 
 // "FN42": two letters A..R then two digits.
 bool is_grid4(std::string_view word);
@@ -48,7 +53,8 @@ bool is_grid6(std::string_view word);
 // A whole word read as a decimal integer with an optional sign.
 std::optional<long> parse_int(std::string_view word);
 
-// "<CALL>": a word in angle brackets; returns the call inside.
-std::optional<std::string> bracketed_call(std::string_view word);
+// "<CALL>": a word in angle brackets; returns the call inside (a view of
+// `word`).
+std::optional<std::string_view> bracketed_call(std::string_view word);
 
 }  // namespace fst4::detail

@@ -2,6 +2,8 @@
 //
 // One call turns a message text into the 160 channel symbols a transmitter
 // sends, or refuses the message with a reason. No exceptions are thrown.
+// `encode_symbols` does it without allocating memory at all, for firmware
+// without a heap; `encode` also gives the decoded text and the message bits.
 #pragma once
 
 #include <array>
@@ -32,9 +34,31 @@ inline constexpr std::size_t kMaxMessageLength = 37;
 
 enum class Mode { fst4, fst4w };
 
+// Each symbol is a tone number 0..3.
+using Symbols = std::array<std::uint8_t, kChannelSymbols>;
+
+struct SymbolsResult {
+  // nullptr when the symbols were written; otherwise why the message was
+  // refused, a static text (the symbols are then left as they were).
+  const char* refusal = nullptr;
+  // Message type "i3.n3" and mode, as in `Encoding`.
+  int i3 = 0;
+  int n3 = 0;
+  Mode mode = Mode::fst4;
+
+  [[nodiscard]] bool ok() const { return refusal == nullptr; }
+};
+
+// Encodes `message` into `symbols` without touching the heap: its working
+// buffers are on the stack (about 3 KiB at the deepest, on a Cortex-M0+).
+// `wspr_hint` as in `encode`, which gives the same symbols or refusal.
+[[nodiscard]] SymbolsResult encode_symbols(std::string_view message, bool wspr_hint, Symbols& symbols) noexcept;
+// The same for a plain array, as beacon sketches keep their tones.
+[[nodiscard]] SymbolsResult encode_symbols(std::string_view message, bool wspr_hint,
+                                           std::uint8_t (&symbols)[kChannelSymbols]) noexcept;
+
 struct Encoding {
-  // Each symbol is a tone number 0..3.
-  std::array<std::uint8_t, kChannelSymbols> symbols{};
+  Symbols symbols{};
   // The text a receiver decodes from these symbols.
   std::string decoded;
   // Message type "i3.n3" of the 77-bit payload (n3 is only meaningful for
@@ -58,7 +82,8 @@ struct EncodeResult {
 };
 
 // Encodes `message`. `wspr_hint` allows the FST4W type-3 form
-// ("<CALL> GRID") that is otherwise packed as an FST4 message.
+// ("<CALL> GRID") that is otherwise packed as an FST4 message. The result's
+// strings are allocated; firmware without a heap uses `encode_symbols`.
 [[nodiscard]] EncodeResult encode(std::string_view message, bool wspr_hint);
 
 }  // namespace fst4
