@@ -16,8 +16,9 @@ bool WroteAll(const platform::File& file, std::string_view bytes) {
 }  // namespace
 
 bool WriteIncludeFile(std::string_view destinationName, std::string_view includeText) {
-  std::u16string name = platform::AnsiToWide(destinationName);
-  if (name.size() > kMaxDestinationLength) name.resize(kMaxDestinationLength);
+  // The whole name goes to the system, which refuses one longer than it
+  // takes: cut, it would name another file.
+  const std::u16string name = platform::AnsiToWide(destinationName);
   if (name.empty() || platform::HasWildcards(name)) return false;
 
   platform::File file = platform::OpenOrCreateForWriting(name);

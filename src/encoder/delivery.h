@@ -5,12 +5,11 @@
 
 namespace sympack::encoder {
 
-// Longest destination name used, in UTF-16 units; longer ones are cut.
-constexpr std::size_t kMaxDestinationLength = 255;
-
 // Writes the include text and one more CR LF into the named file, created if
 // missing; a disk file loses its old content first, a device (NUL, /dev/null)
-// just receives the bytes. A name that is empty or holds * or ? is refused.
+// just receives the bytes. A name that is empty or holds * or ? is refused, and
+// so is one the system cannot take whole; a pipe or device with nobody at the
+// other end is not waited on.
 // True only when the whole text and the CR LF were written.
 bool WriteIncludeFile(std::string_view destinationName, std::string_view includeText);
 

@@ -18,13 +18,13 @@ std::string InterpreterPath() {
   return platform::WideToAnsi(platform::DefaultInterpreter());
 }
 
-bool RunInterpreter(std::string_view interpreter, std::string_view command) {
+std::optional<std::uint32_t> RunInterpreter(std::string_view interpreter, std::string_view command) {
   std::string line(interpreter);
   line += kInterpreterSwitch;
   line += command;
   const std::u16string wide = platform::AnsiToWide(line);
-  if (wide.size() > platform::kMaxCommandLineUnits) return false;
-  return platform::RunProcess(wide).has_value();
+  if (wide.size() > platform::kMaxCommandLineUnits) return std::nullopt;
+  return platform::RunProcess(wide);
 }
 
 void ShowFile(std::string_view interpreter, std::string_view name) {

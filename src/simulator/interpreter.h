@@ -1,6 +1,8 @@
 // The command interpreter that runs the simulator and shows files.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,9 +14,10 @@ namespace sympack::simulator {
 std::string InterpreterPath();
 
 // Runs `interpreter /C command` in this console and waits for it to end. The
-// command line is never cut: one too long to start is not run at all. False
+// command line is never cut: one too long to start is not run at all. The
+// interpreter's exit code, which is that of the last program it ran; empty
 // when nothing was started.
-bool RunInterpreter(std::string_view interpreter, std::string_view command);
+std::optional<std::uint32_t> RunInterpreter(std::string_view interpreter, std::string_view command);
 
 // Shows a file through the interpreter's TYPE command. The name goes on the
 // command line unquoted, as typed.

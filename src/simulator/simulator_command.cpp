@@ -54,7 +54,7 @@ std::string SimulatorCommand(std::string_view message) {
   return command;
 }
 
-bool RunSimulator(std::string_view interpreter, std::string_view message) {
+std::optional<std::uint32_t> RunSimulator(std::string_view interpreter, std::string_view message) {
   return RunInterpreter(interpreter, SimulatorCommand(message));
 }
 

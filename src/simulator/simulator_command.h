@@ -2,6 +2,8 @@
 // into the report file.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,7 +27,8 @@ constexpr std::string_view kReportRedirection = " > FST4TEMP.TXT";
 // message would otherwise end the quoted stretch.
 std::string SimulatorCommand(std::string_view message);
 
-// Runs the simulator through the interpreter; false when nothing was started.
-bool RunSimulator(std::string_view interpreter, std::string_view message);
+// Runs the simulator through the interpreter. The interpreter's exit code,
+// which carries the simulator's; empty when nothing was started.
+std::optional<std::uint32_t> RunSimulator(std::string_view interpreter, std::string_view message);
 
 }  // namespace sympack::simulator

@@ -70,6 +70,9 @@ class WineRunner(PosixRunner):
     interpreter_converts_lf = False
     doubled_quote_stays_quoted = True
     posix_system = False
+    transcript_line_end = b"\r\n"
+    # The Win32 clipboard needs no console.
+    clipboard_without_terminal = True
     # cmd.exe keeps the blank before "> FST4TEMP.TXT" in the simulator's
     # command line, as Windows' cmd.exe does.
     blank_before_redirection_kept = True

@@ -16,7 +16,9 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/posix/abnormal_end.h"
 #include "platform/posix/terminal.h"
+#include "platform/posix/transcript.h"
 #include "text/utf.h"
 
 namespace sympack::platform {
@@ -117,6 +119,7 @@ void LeaveRawModes() {
 
 // On a signal that ends the process, the user still gets the terminal back.
 void RestoreOnSignal(int signalNumber) {
+  posix::RemoveAbnormalEndFile();
   if (g_terminal.savedModes) tcsetattr(g_terminal.keyFd, TCSANOW, &g_terminal.userModes);
   if (g_terminal.outFd != kNoFd) {
     static const char kReset[] = "\x1b[0m\x1b[?25h";
@@ -370,16 +373,14 @@ std::optional<KeyEvent> NextStdinKey() {
 
 // ---- The seam -----------------------------------------------------------------------
 
-bool PrepareConsole() {
+OutputKind PrepareConsole() {
   Terminal& t = g_terminal;
-  if (t.prepared) return t.outFd != kNoFd;
+  if (t.prepared) return t.outFd != kNoFd ? OutputKind::kScreen : OutputKind::kTranscript;
   t.prepared = true;
-  if (isatty(STDOUT_FILENO)) {
+  if (posix::OutputTakesCells()) {
     t.outFd = STDOUT_FILENO;
-  } else if (isatty(STDERR_FILENO)) {
-    t.outFd = STDERR_FILENO;
+    t.keyFd = open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
   }
-  t.keyFd = open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
   t.stdinLines = t.keyFd == kNoFd;
   if (t.keyFd != kNoFd && tcgetattr(t.keyFd, &t.userModes) == 0) {
     t.rawModes = t.userModes;
@@ -392,7 +393,7 @@ bool PrepareConsole() {
   InstallSignalHandlers();
   EnterRawModes();
   TakeKeysTypedInUserModes();
-  return t.outFd != kNoFd;
+  return t.outFd != kNoFd ? OutputKind::kScreen : OutputKind::kTranscript;
 }
 
 void RestoreConsole() {
@@ -494,7 +495,11 @@ std::optional<KeyEvent> NextKeyEvent() {
 bool PlaceClipboardText(std::u16string_view text) {
   static constexpr char kBase64[] =
       "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  if (g_terminal.outFd == kNoFd) return false;
+  // Without cells on a terminal the sequence goes to standard error, when that
+  // is a terminal that understands sequences; otherwise nothing keeps the text.
+  int fd = g_terminal.outFd;
+  if (fd == kNoFd && isatty(STDERR_FILENO) && posix::TerminalCanPlaceCursor()) fd = STDERR_FILENO;
+  if (fd == kNoFd) return false;
   const std::string utf8 = text::Utf16ToUtf8(text);
   std::string sequence = "\x1b]52;c;";
   for (std::size_t i = 0; i < utf8.size(); i += 3) {
@@ -507,6 +512,10 @@ bool PlaceClipboardText(std::u16string_view text) {
     sequence += i + 2 < utf8.size() ? kBase64[b2 & 63] : '=';
   }
   sequence += '\a';
+  if (fd != g_terminal.outFd) {
+    WriteAll(fd, sequence.data(), sequence.size());
+    return true;
+  }
   Emit(sequence);
   Flush();
   return true;
