@@ -107,6 +107,13 @@ def line_editor_seeds():
           struct.pack("<BBBB", RESIZE, 4, 1, 0) + backspace * 2 + typed("d") + enter)
 
 
+def key_decoder_seeds():
+    write("fuzz_key_decoder", "typed_keys", b"\x01" + "cq k1abc \u00e9\U0001F600\r".encode())
+    write("fuzz_key_decoder", "escape_sequences", b"\x03\x1b[A\x1b[1;5C\x1bOP\x1b[3~\x1bb\x1b\x1b\x7f")
+    write("fuzz_key_decoder", "cursor_report", b"\x02ab\x1b[12;34Rc")
+    write("fuzz_key_decoder", "broken_utf8", b"\x05\xe2\x82a\x80\xf0\x9f")
+
+
 def simulator_command_seeds():
     for name, message in [("plain", b"CQ K1ABC FN42"), ("syntax", b"A&B|C<D>E^F(G)"),
                           ("odd_quotes", b'A"B&C'), ("even_quotes", b'"CQ" "&"'),
@@ -132,6 +139,7 @@ def main():
     text_conversion_seeds()
     first_field_seeds()
     line_editor_seeds()
+    key_decoder_seeds()
     simulator_command_seeds()
     fst4_seeds()
 

@@ -5,23 +5,20 @@
 // with > redirection. Redirected program output gets CR LF line ends, the text
 // convention of the platform it stands in for.
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "command_parser.h"
 #include "platform/name_match.h"
-#include "platform/posix/paths.h"
+#include "posix/paths.h"
+#include "posix/process.h"
 #include "text/utf.h"
-
-extern char** environ;
 
 namespace {
 
@@ -29,29 +26,16 @@ using namespace sympack;
 
 constexpr int kExitRefused = 1;
 constexpr int kExitNotFound = 127;
-constexpr int kSignalExitBase = 128;
 constexpr std::string_view kExeEnding = ".EXE";
+constexpr std::size_t kCopyChunk = 65536;
 
 void Complain(const std::string& text) { std::fputs(text.c_str(), stderr); }
 
-bool WriteAll(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = write(fd, data, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
+// What failed, in the system's words, for messages of our own.
+std::string Reason(int error) { return std::strerror(error); }
 
 std::string NativeName(const std::string& name) {
-  return platform::posix::ResolveExisting(platform::posix::ToNativePath(text::Utf8ToUtf16(name)));
-}
-
-bool IsProgram(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+  return posix::ResolveExisting(posix::ToNativePath(text::Utf8ToUtf16(name)));
 }
 
 bool EndsWithExe(const std::string& name) {
@@ -60,33 +44,40 @@ bool EndsWithExe(const std::string& name) {
                                       text::Utf8ToUtf16(kExeEnding));
 }
 
-std::string FindInFolder(const std::string& name) {
-  for (const std::string& candidate : {name, name + std::string(kExeEnding)}) {
-    const std::string resolved = NativeName(candidate);
-    if (IsProgram(resolved)) return resolved.find('/') == std::string::npos ? "./" + resolved : resolved;
-    if (EndsWithExe(name)) break;
-  }
-  return {};
+// ---- Which file a command word names: the lookup rules in one place ----------
+
+enum class Where { CurrentFolder, PathFolder };
+
+// The names tried for a command word in a folder: as written, then with the
+// .EXE ending unless it has one.
+std::vector<std::string> NamesFor(const std::string& word) {
+  if (EndsWithExe(word)) return {word};
+  return {word, word + std::string(kExeEnding)};
 }
 
-std::string FindProgram(const std::string& name) {
-  if (name.empty()) return {};
-  if (std::string found = FindInFolder(name); !found.empty()) return found;
-  if (name.find_first_of("/\\") != std::string::npos) return {};
-  const char* path = std::getenv("PATH");
-  std::string_view dirs = path ? path : "";
-  while (!dirs.empty()) {
-    const auto colon = dirs.find(':');
-    const std::string dir(dirs.substr(0, colon));
-    if (!dir.empty()) {
-      const std::string candidate = dir + "/" + name;
-      if (IsProgram(candidate) && access(candidate.c_str(), X_OK) == 0) return candidate;
-    }
-    if (colon == std::string_view::npos) break;
-    dirs.remove_prefix(colon + 1);
-  }
-  return {};
+// Whether the file at `path`, found where it was, is a program to run: a
+// regular file, and on PATH one this process may execute.
+bool IsCandidate(const std::string& path, Where where) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  return where == Where::CurrentFolder || access(path.c_str(), X_OK) == 0;
 }
+
+// The current folder first (the name matched without regard to case), then,
+// for a name without a folder part, PATH.
+std::string FindProgram(const std::string& word) {
+  if (word.empty()) return {};
+  for (const std::string& name : NamesFor(word)) {
+    const std::string resolved = NativeName(name);
+    if (IsCandidate(resolved, Where::CurrentFolder)) {
+      return resolved.find('/') == std::string::npos ? "./" + resolved : resolved;
+    }
+  }
+  if (word.find_first_of("/\\") != std::string::npos) return {};
+  return posix::FindOnPath(word, [](const std::string& path) { return IsCandidate(path, Where::PathFolder); });
+}
+
+// ---- Running it ------------------------------------------------------------------
 
 int OpenOutput(const sympack::cmd::ParsedCommand& parsed) {
   if (!parsed.output) return STDOUT_FILENO;
@@ -95,6 +86,72 @@ int OpenOutput(const sympack::cmd::ParsedCommand& parsed) {
   const int fd = open(target.c_str(), flags, 0666);
   if (fd < 0) Complain("The system cannot find the path specified.\n");
   return fd;
+}
+
+// Both ends of a pipe, closed when no longer needed.
+struct Pipe {
+  int read = -1;
+  int write = -1;
+  ~Pipe() {
+    CloseRead();
+    CloseWrite();
+  }
+  bool Open() {
+    int ends[2];
+    if (pipe2(ends, O_CLOEXEC) != 0) return false;
+    read = ends[0];
+    write = ends[1];
+    return true;
+  }
+  void CloseRead() { CloseEnd(read); }
+  void CloseWrite() { CloseEnd(write); }
+  static void CloseEnd(int& fd) {
+    if (fd >= 0) close(fd);
+    fd = -1;
+  }
+};
+
+// Reads `from` to its end, handing each block to `put`. False (with the
+// reason told) when a read or a put failed; after a failed put the rest is
+// still read, so that a program writing into a pipe can finish.
+template <typename Put>
+bool CopyBlocks(int from, const std::string& what, Put put) {
+  char buffer[kCopyChunk];
+  bool written = true;
+  for (;;) {
+    const ssize_t n = ::read(from, buffer, sizeof(buffer));
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      Complain("sympack-cmd: reading " + what + " failed: " + Reason(errno) + "\n");
+      return false;
+    }
+    if (written && !put(std::string_view(buffer, static_cast<std::size_t>(n)))) {
+      Complain("sympack-cmd: writing the output of " + what + " failed: " + Reason(errno) + "\n");
+      written = false;
+    }
+  }
+  return written;
+}
+
+bool CopyFile(int from, int to, const std::string& name) {
+  return CopyBlocks(from, name, [to](std::string_view block) { return posix::WriteAll(to, block); });
+}
+
+// Copies the child's output into the file, writing each LF that does not
+// follow a CR as CR LF.
+bool CopyWithCrLf(int from, int to, const std::string& program) {
+  std::string converted;
+  bool afterCr = false;
+  return CopyBlocks(from, program, [&](std::string_view block) {
+    converted.clear();
+    for (const char c : block) {
+      if (c == '\n' && !afterCr) converted += '\r';
+      converted += c;
+      afterCr = c == '\r';
+    }
+    return posix::WriteAll(to, converted);
+  });
 }
 
 int TypeFiles(std::string_view names, int out) {
@@ -123,69 +180,39 @@ int TypeFiles(std::string_view names, int out) {
       close(fd);
       continue;
     }
-    char buffer[65536];
-    ssize_t n;
-    while ((n = read(fd, buffer, sizeof(buffer))) > 0) {
-      if (!WriteAll(out, buffer, static_cast<std::size_t>(n))) break;
-    }
+    if (!CopyFile(fd, out, name)) status = 1;
     close(fd);
   }
   return status;
 }
 
-// Copies the child's output into the file, writing each LF that does not
-// follow a CR as CR LF.
-void CopyWithCrLf(int from, int to) {
-  char buffer[65536];
-  std::string converted;
-  bool afterCr = false;
-  ssize_t n;
-  while ((n = read(from, buffer, sizeof(buffer))) != 0) {
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      break;
-    }
-    converted.clear();
-    for (ssize_t i = 0; i < n; ++i) {
-      if (buffer[i] == '\n' && !afterCr) converted += '\r';
-      converted += buffer[i];
-      afterCr = buffer[i] == '\r';
-    }
-    WriteAll(to, converted.data(), converted.size());
+// The program's exit status; a failed copy of its output makes a failure of
+// a run the program itself called a success.
+int Finish(const std::string& program, pid_t child, bool copied) {
+  const auto status = posix::WaitForExit(child);
+  if (!status) {
+    Complain("sympack-cmd: waiting for " + program + " failed: " + Reason(errno) + "\n");
+    return kExitRefused;
   }
+  return copied || *status != 0 ? *status : kExitRefused;
 }
 
 int RunProgram(const std::string& program, std::string_view argumentText, int out) {
-  std::vector<std::string> arguments = sympack::cmd::SplitArguments(argumentText);
-  std::vector<char*> argv{const_cast<char*>(program.c_str())};
-  for (std::string& argument : arguments) argv.push_back(argument.data());
-  argv.push_back(nullptr);
-
-  int pipeEnds[2] = {-1, -1};
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  if (out != STDOUT_FILENO) {
-    if (pipe2(pipeEnds, O_CLOEXEC) != 0) return kExitRefused;
-    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+  const std::vector<std::string> arguments = sympack::cmd::SplitArguments(argumentText);
+  Pipe pipe;
+  if (out != STDOUT_FILENO && !pipe.Open()) {
+    Complain("sympack-cmd: no pipe for the output of " + program + ": " + Reason(errno) + "\n");
+    return kExitRefused;
   }
-  pid_t child = 0;
-  const int failed = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (pipeEnds[1] >= 0) close(pipeEnds[1]);
-  if (failed != 0) {
-    if (pipeEnds[0] >= 0) close(pipeEnds[0]);
+  const auto child = posix::Spawn(program, arguments, {pipe.write});
+  pipe.CloseWrite();
+  if (!child) {
     Complain("Access is denied.\n");
     return kExitRefused;
   }
-  if (pipeEnds[0] >= 0) {
-    CopyWithCrLf(pipeEnds[0], out);
-    close(pipeEnds[0]);
-  }
-  int status = 0;
-  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
-  if (WIFEXITED(status)) return WEXITSTATUS(status);
-  return kSignalExitBase + WTERMSIG(status);
+  const bool copied = pipe.read < 0 || CopyWithCrLf(pipe.read, out, program);
+  pipe.CloseRead();
+  return Finish(program, *child, copied);
 }
 
 int RunCommand(std::string_view command) {

@@ -17,47 +17,10 @@
 #include "platform/name_match.h"
 #include "platform/platform.h"
 #include "platform/posix/abnormal_end.h"
-#include "platform/posix/paths.h"
+#include "posix/paths.h"
 #include "text/utf.h"
 
 namespace sympack::platform {
-namespace posix {
-
-std::string ToNativePath(std::u16string_view name) {
-  std::string path = text::Utf16ToUtf8(name);
-  for (char& c : path) {
-    if (c == '\\') c = '/';
-  }
-  return path;
-}
-
-std::pair<std::string, std::string> SplitLast(const std::string& path) {
-  const auto slash = path.rfind('/');
-  if (slash == std::string::npos) return {"", path};
-  return {path.substr(0, slash + 1), path.substr(slash + 1)};
-}
-
-std::string ResolveExisting(const std::string& path) {
-  struct stat info {};
-  if (path.empty() || lstat(path.c_str(), &info) == 0) return path;
-  const auto [directory, last] = SplitLast(path);
-  if (last.empty()) return path;
-  DIR* dir = opendir(directory.empty() ? "." : directory.c_str());
-  if (!dir) return path;
-  const std::u16string wanted = text::Utf8ToUtf16(last);
-  std::string found = path;
-  while (const dirent* entry = readdir(dir)) {
-    if (EqualsIgnoringCase(text::Utf8ToUtf16(entry->d_name), wanted)) {
-      found = directory + entry->d_name;
-      break;
-    }
-  }
-  closedir(dir);
-  return found;
-}
-
-}  // namespace posix
-
 namespace {
 
 bool IsReadOnly(const struct stat& info) {
@@ -111,15 +74,15 @@ struct EntrySearch::State {
 };
 
 EntrySearch::EntrySearch(std::u16string_view pattern) : state_(new State) {
-  const std::string path = posix::ToNativePath(pattern);
-  auto [directory, last] = posix::SplitLast(path);
+  const std::string path = sympack::posix::ToNativePath(pattern);
+  auto [directory, last] = sympack::posix::SplitLast(path);
   state_->directory = directory;
   state_->pattern = text::Utf8ToUtf16(last);
   if (last.empty()) return;
   if (!HasWildcards(state_->pattern)) {
-    const std::string resolved = posix::ResolveExisting(path);
+    const std::string resolved = sympack::posix::ResolveExisting(path);
     struct stat info {};
-    if (lstat(resolved.c_str(), &info) == 0) state_->single = posix::SplitLast(resolved).second;
+    if (lstat(resolved.c_str(), &info) == 0) state_->single = sympack::posix::SplitLast(resolved).second;
     return;
   }
   state_->dir = opendir(directory.empty() ? "." : directory.c_str());
@@ -146,7 +109,7 @@ std::optional<DirectoryEntry> EntrySearch::Next() {
 }
 
 bool DeleteFileByName(std::u16string_view path) {
-  const std::string native = posix::ResolveExisting(posix::ToNativePath(path));
+  const std::string native = sympack::posix::ResolveExisting(sympack::posix::ToNativePath(path));
   struct stat info {};
   if (lstat(native.c_str(), &info) != 0 || S_ISDIR(info.st_mode) || IsReadOnly(info)) return false;
   // A file another handle holds without sharing cannot be deleted.
@@ -161,7 +124,7 @@ bool DeleteFileByName(std::u16string_view path) {
 
 void RemoveAtAbnormalEnd(std::u16string_view path) {
   g_abnormalEndPathSet = 0;
-  const std::string native = posix::ToNativePath(path);
+  const std::string native = sympack::posix::ToNativePath(path);
   if (native.empty() || native.size() >= sizeof(g_abnormalEndPath)) return;
   std::memcpy(g_abnormalEndPath, native.c_str(), native.size() + 1);
   g_abnormalEndPathSet = 1;
@@ -192,11 +155,11 @@ void File::Close() {
 }
 
 File OpenForReading(std::u16string_view path) {
-  return OpenExclusive(posix::ResolveExisting(posix::ToNativePath(path)), O_RDONLY);
+  return OpenExclusive(sympack::posix::ResolveExisting(sympack::posix::ToNativePath(path)), O_RDONLY);
 }
 
 File OpenOrCreateForWriting(std::u16string_view path) {
-  const std::string native = posix::ResolveExisting(posix::ToNativePath(path));
+  const std::string native = sympack::posix::ResolveExisting(sympack::posix::ToNativePath(path));
   struct stat info {};
   if (stat(native.c_str(), &info) == 0 && IsReadOnly(info)) return File();
   return OpenExclusive(native, O_WRONLY | O_CREAT);
@@ -237,8 +200,8 @@ std::optional<std::size_t> WriteBytes(const File& file, std::string_view bytes) 
 
 bool NamesSameFile(std::u16string_view first, std::u16string_view second) {
   struct stat a {}, b {};
-  return stat(posix::ResolveExisting(posix::ToNativePath(first)).c_str(), &a) == 0 &&
-         stat(posix::ResolveExisting(posix::ToNativePath(second)).c_str(), &b) == 0 &&
+  return stat(sympack::posix::ResolveExisting(sympack::posix::ToNativePath(first)).c_str(), &a) == 0 &&
+         stat(sympack::posix::ResolveExisting(sympack::posix::ToNativePath(second)).c_str(), &b) == 0 &&
          a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 

@@ -6,26 +6,19 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "platform/platform.h"
 #include "platform/posix/transcript.h"
+#include "posix/process.h"
 #include "text/utf.h"
 
 namespace sympack::platform {
 namespace {
 
-void WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return;
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-}
+using sympack::posix::WriteAll;
 
 // Both descriptors lead to one file (as after "> log.txt 2>&1").
 bool SameFile(int first, int second) {
@@ -60,8 +53,7 @@ void WriteErrorLine(std::u16string_view text) {
 void ShowPromptToTypist(std::u16string_view prompt) {
   // Typing at a terminal while the transcript goes elsewhere: the prompt
   // shows on that terminal through standard error, when that is one.
-  if (isatty(STDIN_FILENO) && !isatty(STDOUT_FILENO) && isatty(STDERR_FILENO) &&
-      !SameFile(STDOUT_FILENO, STDERR_FILENO)) {
+  if (isatty(STDIN_FILENO) && !isatty(STDOUT_FILENO) && isatty(STDERR_FILENO)) {
     WriteAll(STDERR_FILENO, text::Utf16ToUtf8(prompt));
   }
 }

@@ -1,11 +1,12 @@
 // File names on POSIX, matched the Windows way: without regard to letter case,
-// with either slash as a separator.
+// with either slash as a separator. Shared by the tool's platform layer and
+// by the command interpreter sympack-cmd.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-namespace sympack::platform::posix {
+namespace sympack::posix {
 
 // The UTF-8 path for a UTF-16 name, with backslashes turned into slashes.
 std::string ToNativePath(std::u16string_view name);
@@ -18,4 +19,4 @@ std::string ResolveExisting(const std::string& path);
 // ("", path).
 std::pair<std::string, std::string> SplitLast(const std::string& path);
 
-}  // namespace sympack::platform::posix
+}  // namespace sympack::posix

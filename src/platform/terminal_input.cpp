@@ -1,0 +1,166 @@
+#include "platform/terminal_input.h"
+
+#include "text/utf.h"
+
+namespace sympack::platform {
+namespace {
+
+constexpr unsigned char kEsc = 0x1B;
+constexpr unsigned char kDel = 0x7F;
+constexpr char16_t kBackspace = 8;
+// A coordinate in a report has at most this many digits (terminals stop at
+// a few thousand cells).
+constexpr std::size_t kMaxReportDigits = 5;
+
+// PC keyboard scan codes of the letters A..Z.
+constexpr std::uint16_t kLetterScanCodes[26] = {
+    0x1E, 0x30, 0x2E, 0x20, 0x12, 0x21, 0x22, 0x23, 0x17, 0x24, 0x25, 0x26, 0x32,
+    0x31, 0x18, 0x19, 0x10, 0x13, 0x1F, 0x14, 0x16, 0x2F, 0x11, 0x2D, 0x15, 0x2C};
+
+std::uint16_t ScanCodeOf(char16_t c) {
+  if (c >= u'a' && c <= u'z') return kLetterScanCodes[c - u'a'];
+  if (c >= u'A' && c <= u'Z') return kLetterScanCodes[c - u'A'];
+  return 0;
+}
+
+KeyEvent KeyWithoutCharacter() {
+  KeyEvent event;
+  event.pressed = true;
+  return event;
+}
+
+// How many bytes the UTF-8 character led by `lead` takes: 1 for ASCII and
+// for a byte that cannot lead one.
+std::size_t Utf8Length(unsigned char lead) {
+  if ((lead & 0xE0) == 0xC0) return 2;
+  if ((lead & 0xF0) == 0xE0) return 3;
+  if ((lead & 0xF8) == 0xF0) return 4;
+  return 1;
+}
+
+bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+// The bytes of the character that starts at `at`: its lead and the
+// continuation bytes that follow (fewer than it needs where others follow).
+// Zero when it may yet be completed by bytes still to come.
+std::size_t CharacterBytes(std::string_view bytes, std::size_t at, bool paused) {
+  const std::size_t wanted = Utf8Length(static_cast<unsigned char>(bytes[at]));
+  std::size_t have = 1;
+  while (have < wanted && at + have < bytes.size() &&
+         IsContinuation(static_cast<unsigned char>(bytes[at + have]))) {
+    ++have;
+  }
+  if (have < wanted && at + have == bytes.size() && !paused) return 0;
+  return have;
+}
+
+// The events of one character's bytes: one per UTF-16 unit, Alt on the first.
+void AddCharacter(std::string_view utf8, bool alt, std::vector<KeyEvent>& events) {
+  std::u16string units = text::Utf8ToUtf16(utf8);
+  const bool surrogatePair = units.size() == 2 && units[0] >= 0xD800 && units[0] < 0xDC00;
+  if (units.size() != 1 && !surrogatePair) units.assign(1, u'\uFFFD');  // a broken sequence is one character
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    events.push_back(CharacterKeyEvent(units[i], alt && i == 0));
+  }
+}
+
+// The length of the escape sequence after "ESC [" at `at` (counting those two
+// bytes): up to and including its final byte (0x40..0x7E). Zero when the final
+// byte has not come yet.
+std::size_t ControlSequenceLength(std::string_view bytes, std::size_t at, bool paused) {
+  for (std::size_t i = at + 2; i < bytes.size(); ++i) {
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    if ((c >= 0x40 && c <= 0x7E) || i + 1 - at >= kMaxKeySequenceBytes) return i + 1 - at;
+  }
+  return paused ? bytes.size() - at : 0;
+}
+
+// Decodes the key at `at`; returns the bytes it took, 0 when it is unfinished.
+std::size_t DecodeOne(std::string_view bytes, std::size_t at, bool paused,
+                      std::vector<KeyEvent>& events) {
+  const auto byte = static_cast<unsigned char>(bytes[at]);
+  if (byte == kDel || byte == kBackspace) {
+    events.push_back(CharacterKeyEvent(kBackspace));
+    return 1;
+  }
+  if (byte != kEsc) return DecodeCharacter(bytes.substr(at), paused, events);
+  if (at + 1 == bytes.size()) {
+    if (!paused) return 0;
+    events.push_back(CharacterKeyEvent(kEsc));  // Esc on its own
+    return 1;
+  }
+  const auto next = static_cast<unsigned char>(bytes[at + 1]);
+  if (next == kEsc) {
+    events.push_back(CharacterKeyEvent(kEsc));  // the second ESC starts a key of its own
+    return 1;
+  }
+  if (next == 'O') {  // SS3: one more byte names the key (F1..F4, keypad)
+    if (at + 2 == bytes.size() && !paused) return 0;
+    events.push_back(KeyWithoutCharacter());
+    return at + 2 == bytes.size() ? 2 : 3;
+  }
+  if (next == '[') {
+    const std::size_t length = ControlSequenceLength(bytes, at, paused);
+    if (length > 0) events.push_back(KeyWithoutCharacter());
+    return length;
+  }
+  const std::size_t length = CharacterBytes(bytes, at + 1, paused);  // Alt with that key
+  if (length == 0) return 0;
+  AddCharacter(bytes.substr(at + 1, length), true, events);
+  return length + 1;
+}
+
+}  // namespace
+
+std::size_t DecodeCharacter(std::string_view bytes, bool paused, std::vector<KeyEvent>& events) {
+  const std::size_t length = CharacterBytes(bytes, 0, paused);
+  if (length > 0) AddCharacter(bytes.substr(0, length), false, events);
+  return length;
+}
+
+KeyEvent CharacterKeyEvent(char16_t unit, bool alt) {
+  KeyEvent event;
+  event.pressed = true;
+  event.character = unit;
+  event.scanCode = ScanCodeOf(unit);
+  event.altHeld = alt;
+  return event;
+}
+
+std::size_t DecodeKeys(std::string_view bytes, bool paused, std::vector<KeyEvent>& events) {
+  std::size_t at = 0;
+  while (at < bytes.size()) {
+    const std::size_t taken = DecodeOne(bytes, at, paused, events);
+    if (taken == 0) break;
+    at += taken;
+  }
+  return at;
+}
+
+std::optional<CursorReport> FindCursorReport(std::string_view bytes) {
+  for (std::size_t start = 0; start + 1 < bytes.size(); ++start) {
+    if (bytes[start] != static_cast<char>(kEsc) || bytes[start + 1] != '[') continue;
+    int numbers[2] = {0, 0};
+    std::size_t digits[2] = {0, 0};
+    int which = 0;
+    std::size_t pos = start + 2;
+    for (; pos < bytes.size(); ++pos) {
+      const char c = bytes[pos];
+      if (c >= '0' && c <= '9' && digits[which] < kMaxReportDigits) {
+        numbers[which] = numbers[which] * 10 + (c - '0');
+        ++digits[which];
+      } else if (c == ';' && which == 0) {
+        which = 1;
+      } else {
+        break;
+      }
+    }
+    if (pos < bytes.size() && bytes[pos] == 'R' && which == 1 && digits[0] > 0 && digits[1] > 0 &&
+        numbers[0] > 0 && numbers[1] > 0) {
+      return CursorReport{start, pos + 1 - start, numbers[1] - 1, numbers[0] - 1};
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace sympack::platform

@@ -1,0 +1,134 @@
+#include "posix/process.h"
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+extern char** environ;
+
+namespace sympack::posix {
+namespace {
+
+// Where programs are looked for when PATH is not set.
+constexpr char kDefaultPath[] = "/usr/bin:/bin";
+
+// Signals that may be ignored here and that a child must get back with
+// their default handling.
+constexpr int kSignalsGivenDefaults[] = {SIGINT, SIGQUIT, SIGTSTP, SIGTERM, SIGHUP, SIGCONT};
+
+class SpawnAttributes {
+ public:
+  SpawnAttributes() {
+    posix_spawnattr_init(&attributes_);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    for (const int s : kSignalsGivenDefaults) sigaddset(&defaults, s);
+    posix_spawnattr_setsigdefault(&attributes_, &defaults);
+    posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGDEF);
+  }
+  ~SpawnAttributes() { posix_spawnattr_destroy(&attributes_); }
+  SpawnAttributes(const SpawnAttributes&) = delete;
+  SpawnAttributes& operator=(const SpawnAttributes&) = delete;
+  const posix_spawnattr_t* get() const { return &attributes_; }
+
+ private:
+  posix_spawnattr_t attributes_;
+};
+
+class FileActions {
+ public:
+  FileActions() { posix_spawn_file_actions_init(&actions_); }
+  ~FileActions() { posix_spawn_file_actions_destroy(&actions_); }
+  FileActions(const FileActions&) = delete;
+  FileActions& operator=(const FileActions&) = delete;
+  bool Duplicate(int from, int to) { return posix_spawn_file_actions_adddup2(&actions_, from, to) == 0; }
+  const posix_spawn_file_actions_t* get() const { return &actions_; }
+
+ private:
+  posix_spawn_file_actions_t actions_;
+};
+
+// The child was stopped (Ctrl+Z reaches the whole foreground process group,
+// or someone stopped it): this process stops as well, with the default
+// handling of the keyboard's stop signal, and so the shell sees the job
+// stopped. Where no shell can continue it (an orphaned process group) the
+// stop is discarded and the child is simply continued.
+void StopAlongsideChild(pid_t child) {
+  struct sigaction byDefault {};
+  struct sigaction previous {};
+  byDefault.sa_handler = SIG_DFL;
+  sigemptyset(&byDefault.sa_mask);
+  sigaction(SIGTSTP, &byDefault, &previous);
+  raise(SIGTSTP);
+  sigaction(SIGTSTP, &previous, nullptr);
+  kill(child, SIGCONT);
+}
+
+}  // namespace
+
+bool IsExecutableFile(const std::string& path) {
+  struct stat info {};
+  return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+         access(path.c_str(), X_OK) == 0;
+}
+
+std::string FindOnPath(const std::string& name, const std::function<bool(const std::string&)>& isProgram) {
+  const char* path = std::getenv("PATH");
+  std::string_view folders = path ? path : kDefaultPath;
+  for (;;) {
+    const auto colon = folders.find(':');
+    const std::string_view folder = folders.substr(0, colon);
+    const std::string candidate = (folder.empty() ? std::string(".") : std::string(folder)) + "/" + name;
+    if (isProgram(candidate)) return candidate;
+    if (colon == std::string_view::npos) return {};
+    folders.remove_prefix(colon + 1);
+  }
+}
+
+std::optional<pid_t> Spawn(const std::string& program, const std::vector<std::string>& arguments,
+                           SpawnOptions options) {
+  std::vector<char*> argv{const_cast<char*>(program.c_str())};
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+
+  const SpawnAttributes attributes;
+  FileActions actions;
+  if (options.standardOutput >= 0 && !actions.Duplicate(options.standardOutput, STDOUT_FILENO)) {
+    return std::nullopt;
+  }
+  pid_t child = 0;
+  if (posix_spawn(&child, program.c_str(), actions.get(), attributes.get(), argv.data(), environ) != 0) {
+    return std::nullopt;
+  }
+  return child;
+}
+
+std::optional<int> WaitForExit(pid_t child) {
+  for (;;) {
+    int status = 0;
+    if (waitpid(child, &status, WUNTRACED) < 0) {
+      if (errno == EINTR) continue;
+      return std::nullopt;
+    }
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) return kSignalExitBase + WTERMSIG(status);
+    if (WIFSTOPPED(status)) StopAlongsideChild(child);
+  }
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+}  // namespace sympack::posix

@@ -1,0 +1,49 @@
+// Starting programs on POSIX, shared by the tool's platform layer and by the
+// command interpreter sympack-cmd: the search of PATH, the spawn, the wait
+// for the exit status, and writing every byte of a buffer.
+#pragma once
+
+#include <sys/types.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sympack::posix {
+
+// The exit status a shell gives a program ended by signal N: 128 + N.
+constexpr int kSignalExitBase = 128;
+
+// True for a regular file this process may execute.
+bool IsExecutableFile(const std::string& path);
+
+// The first "folder/name" along PATH for which `isProgram` holds; empty when
+// none does. An empty PATH entry is the current folder; without PATH the
+// system's usual folders are searched.
+std::string FindOnPath(const std::string& name,
+                       const std::function<bool(const std::string&)>& isProgram = IsExecutableFile);
+
+struct SpawnOptions {
+  int standardOutput = -1;  // a descriptor to take the place of standard output; -1 keeps it
+};
+
+// Starts the program with these arguments (the program's own name is put
+// first), this environment, and the default handling of the signals this
+// process ignores. The child's process id, or empty when it did not start.
+std::optional<pid_t> Spawn(const std::string& program, const std::vector<std::string>& arguments,
+                           SpawnOptions options = {});
+
+// Waits for the child to end: its exit status, or kSignalExitBase + N when a
+// signal N ended it; empty when it cannot be waited for. A child stopped by
+// job control stops this process too, so that the shell gets the terminal
+// back; when this process is continued the child is continued with it, so
+// the wait never hangs on a stopped child.
+std::optional<int> WaitForExit(pid_t child);
+
+// Writes all the bytes, going on after interruptions and partial writes.
+// False when the descriptor refused them.
+bool WriteAll(int fd, std::string_view bytes);
+
+}  // namespace sympack::posix
