@@ -145,16 +145,29 @@ void EndLineOn(HANDLE handle) {
   WriteBytesTo(handle, kLineEnd);
 }
 
-// True when both handles write into one and the same disk file (as after
-// "> log.txt 2>&1"): a light red line then goes there once.
-bool SameDiskFile(HANDLE first, HANDLE second) {
-  if (!IsUsable(first) || !IsUsable(second)) return false;
-  if (first == second) return true;
-  if (GetFileType(first) != FILE_TYPE_DISK || GetFileType(second) != FILE_TYPE_DISK) return false;
+std::optional<LONGLONG> Position(HANDLE handle) {
+  LARGE_INTEGER here{};
+  if (!SetFilePointerEx(handle, LARGE_INTEGER{}, &here, FILE_CURRENT)) return std::nullopt;
+  return here.QuadPart;
+}
+
+// True when standard error writes into the disk file that standard output
+// has just written a line to (as after "> log.txt 2>&1"): a light red line
+// then goes there once. The file's identity needs a handle that may read
+// attributes, which a redirection's handle may lack; two handles of one
+// redirection share their position, which two files written apart almost
+// never do at the very same place.
+bool SameDiskFile(HANDLE output, HANDLE error) {
+  if (!IsUsable(output) || !IsUsable(error)) return false;
+  if (output == error) return true;
+  if (GetFileType(output) != FILE_TYPE_DISK || GetFileType(error) != FILE_TYPE_DISK) return false;
   BY_HANDLE_FILE_INFORMATION a{}, b{};
-  return GetFileInformationByHandle(first, &a) && GetFileInformationByHandle(second, &b) &&
-         a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
-         a.nFileIndexLow == b.nFileIndexLow;
+  if (GetFileInformationByHandle(output, &a) && GetFileInformationByHandle(error, &b)) {
+    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+           a.nFileIndexLow == b.nFileIndexLow;
+  }
+  const auto outputAt = Position(output);
+  return outputAt && *outputAt > 0 && outputAt == Position(error);
 }
 
 // ---- Typed lines from standard input ------------------------------------------------------
