@@ -5,6 +5,14 @@
 // packing of its four symbols computed here on its own; the trailer with the
 // message unchanged; one empty line. Outside the message only the layout's
 // own characters may appear.
+//
+// The same input also goes into the C layout a header name gets. Read through
+// a C compiler's first translation phases (trigraphs, line splices, comments),
+// its two comment lines must shrink to one blank each and leave the code after
+// them untouched, whatever the message holds; the code must be the guard, the
+// count and one element per symbol; and the message comment must be the
+// message with only its control bytes replaced and blanks put between "*" and
+// "/".
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -65,6 +73,145 @@ void CheckLayout(std::string_view text, std::string_view symbols, std::string_vi
   FUZZ_CHECK(text == "\r\n\r\n", "the trailer's end and the empty line");
 }
 
+// --- The C layout ---
+
+constexpr std::string_view kCLineEnd = "\r\n";
+constexpr std::size_t kElementsPerLine = 10;
+constexpr std::size_t kGuardHexDigits = 16;
+
+char Trigraph(char third) {
+  static constexpr std::string_view kFrom = "=(/)'<!>-";
+  static constexpr std::string_view kTo = "#[\\]^{|}~";
+  const std::size_t at = kFrom.find(third);
+  return at == std::string_view::npos ? 0 : kTo[at];
+}
+
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+// Translation phases 1 to 3 as far as they can touch a comment: the nine
+// trigraphs, a backslash before a line end (blanks between allowed, as gcc
+// allows) joining the lines, and each comment becoming one blank. String and
+// character literals pass as they are; CR, LF and CR LF end lines. An
+// unfinished comment gives "<open comment>".
+std::string ThroughCompilerPhases(std::string_view source) {
+  std::string mapped;
+  for (std::size_t i = 0; i < source.size(); ++i) {
+    const char replaced = i + 2 < source.size() && source[i] == '?' && source[i + 1] == '?'
+                              ? Trigraph(source[i + 2]) : 0;
+    mapped += replaced ? replaced : source[i];
+    if (replaced) i += 2;
+  }
+  std::string spliced;
+  for (std::size_t i = 0; i < mapped.size(); ++i) {
+    if (mapped[i] == '\\') {
+      std::size_t end = i + 1;
+      while (end < mapped.size() && (mapped[end] == ' ' || mapped[end] == '\t')) ++end;
+      if (end < mapped.size() && IsLineEnd(mapped[end])) {
+        i = end + (mapped.compare(end, 2, "\r\n") == 0 ? 1 : 0);
+        continue;
+      }
+    }
+    spliced += mapped[i];
+  }
+  std::string out;
+  for (std::size_t i = 0; i < spliced.size(); ++i) {
+    if (spliced.compare(i, 2, "/*") == 0) {
+      const std::size_t end = spliced.find("*/", i + 2);
+      if (end == std::string::npos) return out + "<open comment>";
+      out += ' ';
+      i = end + 1;
+    } else if (spliced.compare(i, 2, "//") == 0) {
+      out += ' ';
+      while (i + 1 < spliced.size() && !IsLineEnd(spliced[i + 1])) ++i;
+    } else if (spliced[i] == '"' || spliced[i] == '\'') {
+      const char quote = spliced[i];
+      out += spliced[i];
+      while (++i < spliced.size() && spliced[i] != quote && !IsLineEnd(spliced[i])) {
+        out += spliced[i];
+        if (spliced[i] == '\\' && i + 1 < spliced.size()) out += spliced[++i];
+      }
+      if (i < spliced.size()) out += spliced[i];
+    } else {
+      out += spliced[i];
+    }
+  }
+  return out;
+}
+
+bool IsControl(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return (byte < 0x20 && c != '\t') || byte == 0x7F;
+}
+
+// `shown` is `message` with each control byte as "?" and blanks only between
+// a "*" and a "/" (either order) added.
+bool ShowsMessage(std::string_view shown, std::string_view message) {
+  std::size_t m = 0;
+  for (std::size_t s = 0; s < shown.size(); ++s) {
+    const char expected = m < message.size() ? (IsControl(message[m]) ? '?' : message[m]) : 0;
+    if (m < message.size() && shown[s] == expected) {
+      ++m;
+      continue;
+    }
+    const bool between = s > 0 && s + 1 < shown.size() &&
+                         std::string_view("*/").find(shown[s - 1]) != std::string_view::npos &&
+                         std::string_view("*/").find(shown[s + 1]) != std::string_view::npos &&
+                         shown[s - 1] != shown[s + 1];
+    if (shown[s] != ' ' || !between) return false;
+  }
+  return m == message.size();
+}
+
+bool IsUpperHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
+
+bool TakeGuard(std::string_view& text, std::string& guard) {
+  const std::string_view prefix = "FST4_SYMBOLS_";
+  if (!Take(text, "#ifndef ") || !Take(text, prefix) || text.size() < kGuardHexDigits) return false;
+  const std::string_view hex = text.substr(0, kGuardHexDigits);
+  if (!std::all_of(hex.begin(), hex.end(), IsUpperHexDigit)) return false;
+  guard = std::string(prefix) + std::string(hex);
+  text.remove_prefix(kGuardHexDigits);
+  return Take(text, kCLineEnd) && Take(text, "#define " + guard) && Take(text, kCLineEnd);
+}
+
+void CheckCLayout(std::string_view text, std::string_view symbols, std::string_view message) {
+  const std::string code = ThroughCompilerPhases(text);
+  FUZZ_CHECK(Take(text, "/* FST4 SYMBOLS one per element, 0 to 3 */\r\n/* "), "the C comments' start");
+  const std::size_t end = text.find(" */\r\n");
+  FUZZ_CHECK(end != std::string_view::npos, "the message comment's end");
+  FUZZ_CHECK(ShowsMessage(text.substr(0, end), message), "the message, kept readable");
+  text.remove_prefix(end + 5);
+  FUZZ_CHECK(code == " \r\n \r\n" + std::string(text),
+             "the comments, closed where they stand and nothing more");
+
+  std::string guard;
+  FUZZ_CHECK(TakeGuard(text, guard), "the include guard");
+  const auto isSymbol = [](char c) { return c >= '0' && c <= '3'; };
+  const bool usable = !symbols.empty() && std::all_of(symbols.begin(), symbols.end(), isSymbol);
+  if (!usable) {
+    FUZZ_CHECK(Take(text, "#error \"FST4 symbols: "), "the #error line for unusable symbols");
+    const std::size_t lineEnd = text.find(kCLineEnd);
+    FUZZ_CHECK(lineEnd != std::string_view::npos, "the #error line's end");
+    text.remove_prefix(lineEnd + kCLineEnd.size());
+  }
+  FUZZ_CHECK(Take(text, "#define FST4_SYMBOL_COUNT " + std::to_string(symbols.size())),
+             "the count, one per report character");
+  FUZZ_CHECK(Take(text, kCLineEnd), "the count line's end");
+  if (!symbols.empty()) {
+    FUZZ_CHECK(Take(text, "static const unsigned char fst4_symbols[FST4_SYMBOL_COUNT] = {\r\n"),
+               "the array");
+    for (std::size_t at = 0; at < symbols.size(); ++at) {
+      const std::string_view lead = at % kElementsPerLine != 0 ? ", " : at > 0 ? ",\r\n  " : "  ";
+      FUZZ_CHECK(Take(text, lead), "an element's lead-in");
+      const std::string element =
+          isSymbol(symbols[at]) ? std::string(1, symbols[at]) : "FST4_NOT_A_SYMBOL";
+      FUZZ_CHECK(Take(text, element), "one element per symbol, never a wrong value");
+    }
+    FUZZ_CHECK(Take(text, "\r\n};\r\n"), "the array's end");
+  }
+  FUZZ_CHECK(text == "#endif\r\n", "the guard's end");
+}
+
 bool IsLayoutCharacter(char c) {
   static constexpr std::string_view kAllowed =
       " ;,\r\n0123456789ABCDEFx" "deFSTYMBOLSPackedperbyt";
@@ -86,5 +233,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view beforeMessage(text.data(), text.size() - message.size() - 4);
   FUZZ_CHECK(std::all_of(beforeMessage.begin(), beforeMessage.end(), IsLayoutCharacter),
              "a character outside the layout's own");
+
+  CheckCLayout(encoder::BuildIncludeText(symbols, message, "BEACON.H"), symbols, message);
   return 0;
 }

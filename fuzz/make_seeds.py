@@ -49,6 +49,7 @@ def include_text_seeds(good):
     write("fuzz_include_text", "digits_over_3", seed(b"X", b"40009999"))
     write("fuzz_include_text", "closing_line", seed(b"M", b"012332100000 Channel"))
     write("fuzz_include_text", "odd_message", seed(b"\"&|<>^\r\n\x1a\xff", b"3 21x123"))
+    write("fuzz_include_text", "comment_breakers", seed(b"*/ /* ??/ x\\ */\\", b"01233"))
 
 
 def utf16(text):
@@ -118,7 +119,11 @@ def simulator_command_seeds():
     for name, message in [("plain", b"CQ K1ABC FN42"), ("syntax", b"A&B|C<D>E^F(G)"),
                           ("odd_quotes", b'A"B&C'), ("even_quotes", b'"CQ" "&"'),
                           ("nested", b'""&""^"'), ("trailing_blanks", b"CQ TEST  "),
-                          ("high_bytes", bytes(range(1, 256)))]:
+                          ("high_bytes", bytes(range(1, 256))),
+                          ("substring_form", b"%OS:~0,3%"), ("replace_form", b"%PATH:A=B%"),
+                          ("doubled_percents", b"%%PATH%%"), ("trailing_backslash", b"AB\\"),
+                          ("inner_quote", b'A"B'), ("redirection_name", b"x>FST4SIM.EXE"),
+                          ("carets_around_forms", b"^%OS:~0,3^%"), ("type_separators", b"my a,b;c=d.inc")]:
         write("fuzz_simulator_command", name, message)
 
 

@@ -15,14 +15,14 @@ bool WroteAll(const platform::File& file, std::string_view bytes) {
 
 }  // namespace
 
-bool WriteIncludeFile(std::string_view destinationName, std::string_view includeText) {
+IncludeFileWrite WriteIncludeFile(std::string_view destinationName, std::string_view includeText) {
   // The whole name goes to the system, which refuses one longer than it
   // takes: cut, it would name another file.
   const std::u16string name = platform::AnsiToWide(destinationName);
-  if (name.empty() || platform::HasWildcards(name)) return false;
+  if (name.empty() || platform::HasWildcards(name)) return {};
 
   platform::File file = platform::OpenOrCreateForWriting(name);
-  if (!file.IsOpen()) return false;
+  if (!file.IsOpen()) return {};
   const bool disk = platform::IsDiskFile(file);
   bool complete = !disk || platform::TruncateToStart(file);
   // The text and the final line end go out as two writes; the second is
@@ -32,7 +32,7 @@ bool WriteIncludeFile(std::string_view destinationName, std::string_view include
   complete = complete && textWritten && endWritten;
   if (disk) complete = platform::TruncateHere(file) && complete;
   file.Close();
-  return complete;
+  return {complete, disk};
 }
 
 bool CopyTextToClipboard(std::string_view includeText) {

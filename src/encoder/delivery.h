@@ -5,13 +5,19 @@
 
 namespace sympack::encoder {
 
+// What writing the include file achieved.
+struct IncludeFileWrite {
+  bool complete = false;  // the whole text and the CR LF were written
+  bool diskFile = false;  // into a disk file (not a device or a pipe)
+  operator bool() const { return complete; }  // NOLINT: reads as "written in full"
+};
+
 // Writes the include text and one more CR LF into the named file, created if
 // missing; a disk file loses its old content first, a device (NUL, /dev/null)
 // just receives the bytes. A name that is empty or holds * or ? is refused, and
 // so is one the system cannot take whole; a pipe or device with nobody at the
 // other end is not waited on.
-// True only when the whole text and the CR LF were written.
-bool WriteIncludeFile(std::string_view destinationName, std::string_view includeText);
+IncludeFileWrite WriteIncludeFile(std::string_view destinationName, std::string_view includeText);
 
 // Places the include text on the clipboard as Unicode text, without a further
 // line end. False when it certainly was not placed.

@@ -1,5 +1,7 @@
 #include "encoder/include_text.h"
 
+#include "encoder/c_header_text.h"
+
 namespace sympack::encoder {
 namespace {
 
@@ -35,9 +37,7 @@ void AppendHexField(std::string& out, unsigned value) {
   }
 }
 
-}  // namespace
-
-std::string BuildIncludeText(std::string_view symbolText, std::string_view messageText) {
+std::string BuildAssemblerText(std::string_view symbolText, std::string_view messageText) {
   const std::size_t groups = (symbolText.size() + kSymbolsPerValue - 1) / kSymbolsPerValue;
   std::string text;
   text.reserve(kHeaderLine.size() + groups * 7 + (groups / kValuesPerLine + 1) * 14 +
@@ -59,6 +59,14 @@ std::string BuildIncludeText(std::string_view symbolText, std::string_view messa
   text += kLineEnd;
   text += kLineEnd;
   return text;
+}
+
+}  // namespace
+
+std::string BuildIncludeText(std::string_view symbolText, std::string_view messageText,
+                             std::string_view destinationName) {
+  return NamesCHeader(destinationName) ? BuildCHeaderText(symbolText, messageText)
+                                       : BuildAssemblerText(symbolText, messageText);
 }
 
 }  // namespace sympack::encoder

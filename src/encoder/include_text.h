@@ -1,7 +1,8 @@
-// The include text: the channel symbols packed four to a byte as PIC
-// assembler `de` lines.
+// The include text: for a C or C++ header (a name ending in .h or .hpp) the
+// symbols as a C array (c_header_text.h); for every other name the channel
+// symbols packed four to a byte as PIC assembler `de` lines.
 //
-// Layout (every line ends in CR LF):
+// The `de` layout (every line ends in CR LF):
 //   ";     FST4 SYMBOLS Packed 4 per byte"
 //   "        de   0xHH, 0xHH, ..."       up to 8 values a line, ceil(n/4) values in all
 //   "    ;   " + message
@@ -25,13 +26,18 @@ constexpr std::size_t kSymbolsPerValue = 4;
 constexpr std::size_t kValuesPerLine = 8;
 constexpr std::size_t kSymbolsPerLine = kSymbolsPerValue * kValuesPerLine;  // 32
 
-// Packs the symbols and lays out the include text. Symbol characters "0".."9"
+// The include text for the destination: the C layout when the name ends in
+// .h or .hpp (any letter case), otherwise the `de` layout, which is also what
+// no name gives.
+//
+// The `de` layout packs the symbols and lays them out. Symbol characters "0".."9"
 // count at face value, every other byte as 0, and missing positions of a last
 // short group as 0 in the low places: v = 64*d1 + 16*d2 + 4*d3 + d4. Each
 // value is written as " 0x" and the first two digits of its upper-case hex
 // text (zero-padded to two), so a value of 256 or more, which only digits 4
 // to 9 give, loses its last digit. Any length of input is packed, in linear
 // time. The message goes in unchanged.
-std::string BuildIncludeText(std::string_view symbolText, std::string_view messageText);
+std::string BuildIncludeText(std::string_view symbolText, std::string_view messageText,
+                             std::string_view destinationName = {});
 
 }  // namespace sympack::encoder

@@ -19,11 +19,19 @@ namespace sympack::platform {
 // ---- Code page ---------------------------------------------------------------
 
 // ANSI code page bytes to UTF-16, precomposed (MultiByteToWideChar, CP_ACP,
-// MB_PRECOMPOSED). POSIX: Windows-1252.
+// MB_PRECOMPOSED). POSIX: the locale's: UTF-8 in a UTF-8 locale, Windows-1252
+// in any other.
 std::u16string AnsiToWide(std::string_view ansi);
 // UTF-16 to ANSI code page bytes; a character the page cannot hold becomes the
 // page's default character (WideCharToMultiByte, CP_ACP, no flags).
 std::string WideToAnsi(std::u16string_view wide);
+// The length in bytes of the ANSI character that starts `text` (0 when it is
+// empty): 1 in a single-byte code page; a lead byte and its trail byte in a
+// double-byte one; a well-formed sequence (else one byte) in UTF-8.
+std::size_t AnsiCharacterLength(std::string_view text);
+// True when every ANSI character is one byte (GetCPInfo: MaxCharSize 1).
+// POSIX: false in a UTF-8 locale, where the ANSI code page is UTF-8.
+bool AnsiIsSingleByte();
 
 // ---- Command line and environment ----------------------------------------------
 

@@ -52,7 +52,7 @@ int ExitCode(bool written, const SimulatorRun& simulatorRun) {
 
 }  // namespace
 
-int CompleteRun(Console& console, std::string_view interpreter, std::string_view messageText,
+int CompleteRun(Console& console, std::u16string_view interpreter, std::string_view messageText,
                 std::string_view destinationName, const SimulatorRun& simulatorRun) {
   const auto symbolText = sim::ReadSymbolText();
   if (!symbolText) {
@@ -64,11 +64,19 @@ int CompleteRun(Console& console, std::string_view interpreter, std::string_view
     return kExitNoListing;
   }
 
-  const std::string includeText = encoder::BuildIncludeText(*symbolText, messageText);
+  const std::string includeText = encoder::BuildIncludeText(*symbolText, messageText, destinationName);
   // Written over the report, the include file must outlive any way out.
   if (sim::NamesSameFile(destinationName, sim::kReportFile)) sim::RemoveIfRunEndsAbnormally({});
-  const bool written = encoder::WriteIncludeFile(destinationName, includeText);
-  sim::ShowFile(interpreter, destinationName);
+  // The simulator program itself (under any name the file system takes for
+  // it) is never overwritten: every later run would fail.
+  encoder::IncludeFileWrite write;
+  if (!sim::NamesSameFile(destinationName, sim::kSimulatorProgram)) {
+    write = encoder::WriteIncludeFile(destinationName, includeText);
+  }
+  const bool written = write.complete;
+  // Only a disk file written in full is shown: an old text, a device that
+  // would wait for the keyboard or a file that was never written is not.
+  if (written && write.diskFile) sim::ShowFile(interpreter, destinationName);
   const bool copied = encoder::CopyTextToClipboard(includeText);
 
   const int exitCode = ExitCode(written, simulatorRun);

@@ -3,6 +3,8 @@
 #include "platform/platform.h"
 #include "run/exit_codes.h"
 #include "run/messages.h"
+#include "platform/platform.h"
+#include "simulator/command_tail.h"
 #include "simulator/file_names.h"
 #include "simulator/files.h"
 #include "simulator/interpreter.h"
@@ -25,8 +27,9 @@ void ShowBanner(Console& console) {
   console.EndLine();
 }
 
+// A tail of nothing but a pair of quotes gives no message: the run asks.
 std::string TakeMessage(Console& console, std::string_view commandTail) {
-  if (!commandTail.empty()) return std::string(commandTail);
+  if (std::string message = sim::MessageFromTail(commandTail); !message.empty()) return message;
   console.WriteText(kMessagePrompt);
   return console.ReadLine();
 }
@@ -74,8 +77,8 @@ int RunTool(Console& console, std::string_view commandTail) {
   std::string message = TakeMessage(console, commandTail);
   if (message.empty()) return kExitOk;  // the user chose to stop
 
-  message = sim::UpperCase(message);
-  const std::string interpreter = sim::InterpreterPath();
+  message = sim::UpperCase(message, platform::AnsiIsSingleByte());
+  const std::u16string interpreter = sim::InterpreterPath();
 
   if (!ClearOldReport()) {
     WriteFailure(console, kOldReportLine);

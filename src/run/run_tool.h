@@ -25,7 +25,7 @@ int RunTool(console::Console& console, std::string_view commandTail);
 
 // Reads the symbols, builds, writes and shows the include file, reports the
 // outcome, fills the clipboard, cleans up and pauses. Returns the exit code.
-int CompleteRun(console::Console& console, std::string_view interpreter,
+int CompleteRun(console::Console& console, std::u16string_view interpreter,
                 std::string_view messageText, std::string_view destinationName,
                 const SimulatorRun& simulatorRun);
 

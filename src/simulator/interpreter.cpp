@@ -11,26 +11,29 @@ constexpr std::u16string_view kInterpreterVariable = u"comspec";
 
 }  // namespace
 
-std::string InterpreterPath() {
-  if (auto value = platform::EnvironmentVariable(kInterpreterVariable)) {
-    return platform::WideToAnsi(*value);
+std::u16string InterpreterPath() {
+  if (auto value = platform::EnvironmentVariable(kInterpreterVariable)) return *value;
+  return platform::DefaultInterpreter();
+}
+
+std::optional<std::uint32_t> RunInterpreter(std::u16string_view interpreter, std::string_view command) {
+  std::u16string line(interpreter);
+  line += platform::AnsiToWide(kInterpreterSwitch);
+  line += platform::AnsiToWide(command);
+  if (line.size() > platform::kMaxCommandLineUnits) return std::nullopt;
+  return platform::RunProcess(line);
+}
+
+std::optional<std::string> ShowFileCommand(std::string_view name, CharacterLength characterLength) {
+  const auto argument = InterpreterArgument(name, ArgumentReader::kTypeCommand, characterLength);
+  if (!argument) return std::nullopt;
+  return std::string(kTypeCommand) + *argument;
+}
+
+void ShowFile(std::u16string_view interpreter, std::string_view name) {
+  if (const auto command = ShowFileCommand(name, platform::AnsiCharacterLength)) {
+    RunInterpreter(interpreter, *command);
   }
-  return platform::WideToAnsi(platform::DefaultInterpreter());
-}
-
-std::optional<std::uint32_t> RunInterpreter(std::string_view interpreter, std::string_view command) {
-  std::string line(interpreter);
-  line += kInterpreterSwitch;
-  line += command;
-  const std::u16string wide = platform::AnsiToWide(line);
-  if (wide.size() > platform::kMaxCommandLineUnits) return std::nullopt;
-  return platform::RunProcess(wide);
-}
-
-void ShowFile(std::string_view interpreter, std::string_view name) {
-  std::string command(kTypeCommand);
-  command += name;
-  RunInterpreter(interpreter, command);
 }
 
 }  // namespace sympack::simulator

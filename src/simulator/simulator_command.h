@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "simulator/interpreter_argument.h"
+
 namespace sympack::simulator {
 
 // The simulator's fixed arguments after the message (26 bytes): T/R period
@@ -17,18 +19,14 @@ constexpr std::string_view kSimulatorParameters = " 120  1500 0.0   0 0 0 0 F";
 constexpr std::string_view kSimulatorToken = "FST4SIM ";
 constexpr std::string_view kReportRedirection = " > FST4TEMP.TXT";
 
-// "FST4SIM " + quote + message + quote + parameters + redirection, written so
-// that no byte of the message ever acts as interpreter syntax, and the program
-// still receives exactly these bytes. A message without double quotes and
-// percent signs stands between plain quotes, byte for byte. Any other message
-// is written wholly outside the interpreter's quotes: its two framing quotes
-// and every one of " & | < > ^ ( ) % ! are escaped with ^, because inside
-// quotes the interpreter would still expand %NAME%, and a quote of the
-// message would otherwise end the quoted stretch.
-std::string SimulatorCommand(std::string_view message);
+// "FST4SIM " + the message as one argument + parameters + redirection. The
+// simulator's first argument is exactly the message, whatever it holds
+// (InterpreterArgument); a message that needs no care stands between plain
+// quotes, byte for byte. A message with a NUL byte gives an empty command.
+std::string SimulatorCommand(std::string_view message, CharacterLength characterLength);
 
 // Runs the simulator through the interpreter. The interpreter's exit code,
 // which carries the simulator's; empty when nothing was started.
-std::optional<std::uint32_t> RunSimulator(std::string_view interpreter, std::string_view message);
+std::optional<std::uint32_t> RunSimulator(std::u16string_view interpreter, std::string_view message);
 
 }  // namespace sympack::simulator

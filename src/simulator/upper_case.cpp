@@ -13,8 +13,9 @@ constexpr std::array<std::pair<unsigned char, unsigned char>, 7> kPcLetters = {{
     {0xA4, 0xA5}, {0x86, 0x8F}, {0x87, 0x80},
 }};
 
-unsigned char UpperByte(unsigned char byte) {
+unsigned char UpperByte(unsigned char byte, bool singleByteCodePage) {
   if (byte >= 'a' && byte <= 'z') return static_cast<unsigned char>(byte - 0x20);
+  if (!singleByteCodePage) return byte;
   for (const auto& [lower, upper] : kPcLetters) {
     if (byte == lower) return upper;
   }
@@ -23,9 +24,9 @@ unsigned char UpperByte(unsigned char byte) {
 
 }  // namespace
 
-std::string UpperCase(std::string_view text) {
+std::string UpperCase(std::string_view text, bool singleByteCodePage) {
   std::string out(text);
-  for (char& c : out) c = static_cast<char>(UpperByte(static_cast<unsigned char>(c)));
+  for (char& c : out) c = static_cast<char>(UpperByte(static_cast<unsigned char>(c), singleByteCodePage));
   return out;
 }
 

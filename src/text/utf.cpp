@@ -59,6 +59,15 @@ char32_t DecodeUtf8(std::string_view in, std::size_t& pos) {
 
 }  // namespace
 
+std::size_t Utf8CharacterLength(std::string_view text) {
+  if (text.empty()) return 0;
+  std::size_t pos = 0;
+  DecodeUtf8(text, pos);
+  return pos;
+}
+
+std::size_t SingleByteCharacterLength(std::string_view text) { return text.empty() ? 0 : 1; }
+
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out.push_back(static_cast<char>(cp));

@@ -11,6 +11,14 @@ namespace sympack::text {
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
 
+// The length in bytes of the character that starts `text`: a well-formed
+// UTF-8 sequence, or else one byte (a malformed byte stands for itself).
+// 0 for an empty text.
+std::size_t Utf8CharacterLength(std::string_view text);
+
+// Every byte a character of its own, as in a single-byte code page.
+std::size_t SingleByteCharacterLength(std::string_view text);
+
 // Appends one code point (U+0000..U+10FFFF) as UTF-8.
 void AppendUtf8(std::string& out, char32_t codePoint);
 

@@ -63,6 +63,8 @@ class PosixRunner:
     # Whether the text reaches a clipboard when no terminal is there (the
     # POSIX build sets it through the terminal, OSC 52).
     clipboard_without_terminal = False
+    # The locale the tool runs in unless a test sets another.
+    default_locale = "C"
 
     def __init__(self, bin_dir):
         self.bin_dir = bin_dir
@@ -87,7 +89,9 @@ class PosixRunner:
         env = {key: value for key, value in os.environ.items()
                if key.lower() != "comspec" and not key.startswith("FAKE_")}
         env["TERM"] = "xterm"
-        env["LC_ALL"] = "C.UTF-8"
+        # The ANSI code page follows the locale: any but a UTF-8 one gives
+        # Windows-1252, which the tests assume unless they set another.
+        env["LC_ALL"] = self.default_locale
         for key, value in (overrides or {}).items():
             if value is None:
                 env.pop(key, None)

@@ -156,10 +156,16 @@ def split_c_arguments(text, doubled_quote_stays_quoted=True):
         arguments.append(argument)
 
 
-def simulator_arguments(message, doubled_quote_stays_quoted=True, blank_before_redirection_kept=False):
-    """What the simulator must receive for an upper-cased message: the command
-    tail `"` + message + `"` + parameters, as the interpreter hands it over,
-    split by the C rules. cmd.exe hands over the blank that stood before the
-    report's redirection too (it counts when a quote is left open)."""
-    tail = b'"' + message + b'"' + SIMULATOR_PARAMETERS + (b" " if blank_before_redirection_kept else b"")
-    return split_c_arguments(tail, doubled_quote_stays_quoted)
+def simulator_arguments(message):
+    """What the simulator must receive for an upper-cased message: the message
+    itself as its first argument, whatever it holds, then the eight fixed
+    parameters."""
+    return [message] + SIMULATOR_PARAMETERS.split()
+
+
+def message_from_tail(tail):
+    """The message a command tail gives: a tail wholly inside one pair of
+    double quotes (no other quote in it) gives what stands between them."""
+    if len(tail) >= 2 and tail[:1] == b'"' and tail[-1:] == b'"' and b'"' not in tail[1:-1]:
+        return tail[1:-1]
+    return tail

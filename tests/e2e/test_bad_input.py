@@ -94,9 +94,7 @@ class MessageBytes(BadInputCase):
     the include file's trailer holds them upper-cased, and nothing else runs."""
 
     def expected_arguments(self, upper):
-        arguments = reference.simulator_arguments(
-            upper, doubled_quote_stays_quoted=self.runner.doubled_quote_stays_quoted,
-            blank_before_redirection_kept=getattr(self.runner, "blank_before_redirection_kept", False))
+        arguments = reference.simulator_arguments(upper)
         return b"".join(cp1252_text(a).encode(self.runner.argv_encoding) + b"\n"
                         for a in arguments)
 

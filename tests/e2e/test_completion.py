@@ -1,8 +1,11 @@
 """Run completion: the whole road of
 one run, the include file's bytes, the clipboard, the clean-up, the pause,
-and the outcomes when something goes wrong."""
+and the outcomes when something goes wrong; a header destination and the C
+compilers that read it."""
 
 import os
+import shutil
+import subprocess
 
 import fake_data
 import reference
@@ -154,10 +157,11 @@ class Outcomes(E2ETestCase):
         self.assertEqual(run.exit_code(), EXIT_NOT_WRITTEN, run.dump())
         self.assertEqual(self.read("FST4.INC"), b"OLD CONTENT\r\n", "the old content stays")
         at, after = self.rows_after_prompt(run)
-        # The display shows the old content; then the failure line.
-        self.assert_transcript(run, [("OLD CONTENT", LIGHT_GREY),
-                                     (not_written_line("FST4.INC"), LIGHT_RED),
+        # The old content is not shown as if it were the result: the failure
+        # line follows the prompt.
+        self.assert_transcript(run, [(not_written_line("FST4.INC"), LIGHT_RED),
                                      (BLANK_LINE, LIGHT_GREY)], start=at + 1)
+        self.assertNotIn("OLD CONTENT", run.transcript())
         self.assertEqual(run.clipboard_texts(), [INCLUDE_TEXT], "the clipboard still gets the text")
         self.assertEqual(self.files(), ["FST4.INC", "FST4SIM.EXE"], "clean-up done")
 
@@ -266,6 +270,56 @@ class TwoRunsInOneFolder(E2ETestCase):
 
         # The claim ends with the run: the folder is free again.
         self.assertEqual(self.run_scripted(["cq k1abc fn42"], b"B.INC\n").returncode, EXIT_OK)
+
+
+# One line of program around the header, included twice, and a second
+# translation unit that includes it too, so the guard and `static` are tried.
+C_MAIN = (b'#include "BEACON.H"\n#include "BEACON.H"\n#include <stdio.h>\nint other(void);\n'
+          b"int main(void) { int i; for (i = 0; i < FST4_SYMBOL_COUNT; ++i) "
+          b"putchar('0' + fst4_symbols[i]); return other(); }\n")
+C_OTHER = b'#include "BEACON.H"\nint other(void) { return fst4_symbols[0] & 0; }\n'
+# Strict ISO modes read trigraphs; -Werror makes every warning (a comment
+# inside a comment, a trigraph that splices a line) fail the build.
+C_BUILDS = [("gcc", "-std=c89"), ("gcc", "-std=c99"), ("gcc", "-std=gnu11"),
+            ("g++", "-std=c++98"), ("g++", "-std=c++11"), ("g++", "-std=gnu++17")]
+
+
+class CHeader(E2ETestCase):
+
+    def test_header_destination_gets_a_c_array_that_compiles_to_the_report_symbols(self):
+        self.install()
+        run = self.full_run(message="cq */ ??/ k1abc\\", destination="BEACON.H")
+        self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+        self.assertIn(written_line("BEACON.H").rstrip(), run.transcript())
+        data = self.read("BEACON.H")
+        self.assertEqual(self.files(), ["BEACON.H", "FST4SIM.EXE"])
+        self.assertEqual(run.clipboard_texts(), [data[:-2]])
+        lines = data.split(b"\r\n")
+        self.assertEqual(lines[:2], [b"/* FST4 SYMBOLS one per element, 0 to 3 */",
+                                     b"/* CQ * / ??/ K1ABC\\ */"])
+        self.assertEqual(lines[-3:], [b"#endif", b"", b""], "one more CR LF after the text")
+        self.assertIn(b"#define FST4_SYMBOL_COUNT 160", lines)
+        self.assertEqual(len([line for line in lines if line.startswith(b"  ")]), 16, "ten to a line")
+
+        for compiler, standard in C_BUILDS:
+            with self.subTest(compiler=compiler, standard=standard):
+                if not shutil.which(compiler):
+                    self.skipTest(compiler + " is not installed")
+                self.assertEqual(self.compile_and_print(compiler, standard),
+                                 fake_data.GOOD_SYMBOLS.decode("ascii"))
+
+    def compile_and_print(self, compiler, standard):
+        self.write("main.c", C_MAIN)
+        self.write("other.c", C_OTHER)
+        program = self.path("print-%s%s" % (compiler, standard))
+        language = ["-x", "c++"] if compiler == "g++" else []
+        build = subprocess.run([compiler, standard, "-pedantic-errors", "-Wall", "-Wextra", "-Werror"]
+                               + language + ["main.c", "other.c", "-o", program],
+                               cwd=self.work, capture_output=True, timeout=120)
+        self.assertEqual(build.returncode, 0, build.stderr.decode(errors="replace"))
+        printed = subprocess.run([program], capture_output=True, timeout=30)
+        self.assertEqual(printed.returncode, 0)
+        return printed.stdout.decode("ascii")
 
 
 class ReportReading(E2ETestCase):

@@ -1,14 +1,19 @@
-"""Command injection through the message (issue 2, fault 1): whatever the
-message holds, the simulator receives exactly what `"` + message + `"` and
-the parameters give by the C argument rules, the report still lands in
-FST4TEMP.TXT, and nothing else is run or created."""
+"""What the user types is passed exactly and harms nothing. Whatever a
+message holds (quotes, backslashes, percent forms, interpreter syntax), the
+simulator's first argument is exactly the message and the fixed parameters
+follow, the report still lands in FST4TEMP.TXT, and nothing else is run or
+created. Whatever a destination name holds, the include file is written under
+exactly that name where the system allows it and shown as exactly that file;
+the simulator and every other file stay untouched."""
 
 import os
 import shutil
 import tempfile
 
+import fake_data
 import reference
-from harness import DESTINATION_PROMPT, EXIT_OK, MESSAGE_PROMPT, E2ETestCase, TerminalRun
+from harness import (DESTINATION_PROMPT, EXIT_NOT_WRITTEN, EXIT_OK, MESSAGE_PROMPT, E2ETestCase,
+                     PosixRunner, TerminalRun, not_written_line, written_line)
 
 MESSAGES = [
     'CQ "K1ABC" FN42',
@@ -32,6 +37,13 @@ MESSAGES = [
     'END\\',
     '"A B" "C D" > EVIL.TXT',
     'a"b"c"d & e | f < g > h ^ i ( j ) k',
+    '%OS:~0,3%',
+    '%PATH:A=B%',
+    '%%PATH%%',
+    '^%OS:~0,3^%',
+    'AB\\',
+    'A"B',
+    'x>FST4SIM.EXE',
 ]
 
 
@@ -39,9 +51,7 @@ class CommandInjection(E2ETestCase):
 
     def expected_arguments(self, message):
         upper = reference.upper_case(message.encode("cp1252"))
-        arguments = reference.simulator_arguments(
-            upper, doubled_quote_stays_quoted=self.runner.doubled_quote_stays_quoted,
-            blank_before_redirection_kept=getattr(self.runner, "blank_before_redirection_kept", False))
+        arguments = reference.simulator_arguments(upper)
         return [a.decode("cp1252").encode(self.runner.argv_encoding) for a in arguments], upper
 
     def run_message(self, folder, message, typed):
@@ -53,6 +63,13 @@ class CommandInjection(E2ETestCase):
         run = TerminalRun(self.runner, folder, args=[] if typed else [message], env=env)
         self.addCleanup(run.close)
         run.start()
+        if not typed:
+            # A message wholly inside one pair of quotes is taken without them;
+            # a pair of quotes alone is no message, and the run asks for one.
+            message = reference.message_from_tail(message.encode("cp1252")).decode("cp1252")
+            typed = message == ""
+            if typed:
+                message = "x"
         if typed:
             run.wait_for_prompt(MESSAGE_PROMPT)
             run.type(message + "\r")
@@ -72,6 +89,8 @@ class CommandInjection(E2ETestCase):
     def test_messages_on_the_command_line(self):
         for index, message in enumerate(MESSAGES):
             with self.subTest(message=message):
+                if "%" in message and getattr(self.runner, "carets_removed_before_percents", None):
+                    self.skipTest(self.runner.carets_removed_before_percents)
                 folder = os.path.join(self.work, "case%02d" % index)
                 os.mkdir(folder)
                 self.run_message(folder, message, typed=False)
@@ -91,3 +110,169 @@ class CommandInjection(E2ETestCase):
         expected, _ = self.expected_arguments("cq k1abc & fn42 | x > y < z ^ (w)")
         self.assertEqual(expected[0], b"CQ K1ABC & FN42 | X > Y < Z ^ (W)")
         self.assertEqual(len(expected), 9)
+
+    def test_a_message_in_any_script_in_a_utf8_locale(self):
+        if not self.runner.posix_system:
+            self.skipTest("the locale sets the code page on POSIX systems only")
+        self.runner.install_simulator("fake_record_args", self.work)
+        record, env = self.record_arguments()
+        env["LC_ALL"] = "C.UTF-8"
+        message = "cq \u0444\u0430\u0439\u043b %OS% \u00e9\\"
+        run = self.full_run(args=[message], env=self.environment(**env))
+        self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+        upper = message.upper().replace("\u0424\u0410\u0419\u041b", "\u0444\u0430\u0439\u043b")
+        upper = upper.replace("\u00c9", "\u00e9").encode("utf-8")
+        self.assertEqual(self.recorded(record), reference.simulator_arguments(upper))
+        self.assertTrue(self.read("FST4.INC").endswith(b"    ;   " + upper + b"\r\n\r\n\r\n"))
+
+
+INCLUDE_FILE = reference.include_file_bytes(fake_data.GOOD_SYMBOLS, b"CQ K1ABC FN42")
+# Files an unquoted or split name used to reach instead of the one written.
+DECOYS = {"my": b"DECOY my\r\n", "ab.inc": b"DECOY ab\r\n", "a": b"DECOY a\r\n",
+          "b.inc": b"DECOY b\r\n", "x": b"DECOY x\r\n", "x.inc": b"DECOY x.inc\r\n",
+          "beacon.inc": b"DECOY beacon\r\n", "D.INC": b"DECOY D\r\n", "R": b"DECOY R\r\n"}
+# Typed at the destination prompt.
+DESTINATIONS = ['x>FST4SIM.EXE', 'beacon.inc >FST4SIM.EXE', 'x.inc & del FST4SIM.EXE', 'R&D.INC',
+                'my beacon.inc', '"my file.inc"', 'a^b.inc', 'a;b.inc', 'a=b.inc', '%OS%.inc',
+                '"a,b.inc"', '%PATH:~0,3%.inc', '(a).inc']
+# No Windows file name holds these.
+NOT_IN_WINDOWS_NAMES = set('"*?<>|')
+
+
+class DestinationNames(E2ETestCase):
+    """Each destination is written under exactly its name (where the system
+    allows that name), and exactly that file is shown."""
+
+    def run_destination(self, folder, typed, env=None):
+        self.runner.install_simulator("fake_good_report", folder)
+        for name, data in DECOYS.items():
+            with open(os.path.join(folder, name), "wb") as f:
+                f.write(data)
+        with open(os.path.join(folder, "FST4SIM.EXE"), "rb") as f:
+            simulator = f.read()
+        run = TerminalRun(self.runner, folder, args=["cq k1abc fn42"], env=env or self.environment())
+        self.addCleanup(run.close)
+        run.start()
+        run.wait_for_prompt(DESTINATION_PROMPT, timeout=15)
+        run.type(typed + "\r")
+        code = run.wait_exit()
+        with open(os.path.join(folder, "FST4SIM.EXE"), "rb") as f:
+            self.assertEqual(f.read(), simulator, "the simulator is untouched")
+        for name, data in DECOYS.items():
+            with open(os.path.join(folder, name), "rb") as f:
+                self.assertEqual(f.read(), data, "%s is untouched" % name)
+        screen = "\n".join(run.transcript())
+        self.assertNotIn("DECOY", screen, run.dump())
+        self.assertNotIn("cannot find", screen, run.dump())
+        return run, code
+
+    def check_written_and_shown(self, folder, run, code, name):
+        self.assertEqual(code, EXIT_OK, run.dump())
+        with open(os.path.join(folder, name), "rb") as f:
+            self.assertEqual(f.read(), INCLUDE_FILE)
+        self.assertEqual(sorted(os.listdir(folder)), sorted(list(DECOYS) + ["FST4SIM.EXE", name]))
+        rows = run.transcript()
+        at = max(i for i, row in enumerate(rows) if row.startswith(DESTINATION_PROMPT.rstrip()))
+        shown = [line.decode("ascii") for line in INCLUDE_FILE.split(b"\r\n")[:-1]]
+        self.assertEqual(rows[at + 1:at + 1 + len(shown)], shown, run.dump())
+        self.assertEqual(rows[at + 1 + len(shown)], written_line(name).rstrip(), run.dump())
+
+    def test_names_with_blanks_separators_syntax_and_percent_forms(self):
+        for index, typed in enumerate(DESTINATIONS):
+            name = reference.first_field(typed)
+            with self.subTest(destination=typed):
+                if "%" in name and getattr(self.runner, "carets_removed_before_percents", None):
+                    self.skipTest(self.runner.carets_removed_before_percents)
+                folder = os.path.join(self.work, "case%02d" % index)
+                os.mkdir(folder)
+                run, code = self.run_destination(folder, typed)
+                if self.runner.posix_system or not NOT_IN_WINDOWS_NAMES & set(name):
+                    self.check_written_and_shown(folder, run, code, name)
+                else:
+                    self.assertEqual(code, EXIT_NOT_WRITTEN, run.dump())
+                    self.assertIn(not_written_line(name).rstrip(), run.transcript())
+                    self.assertNotIn(";     FST4 SYMBOLS", "\n".join(run.transcript()))
+                    self.assertEqual(sorted(os.listdir(folder)), sorted(list(DECOYS) + ["FST4SIM.EXE"]))
+
+    def test_a_name_in_any_script_in_a_utf8_locale(self):
+        if not self.runner.posix_system:
+            self.skipTest("the locale sets the code page on POSIX systems only")
+        name = "\u0444\u0430\u0439\u043b.inc"
+        run, code = self.run_destination(self.work, name, env=self.environment(LC_ALL="C.UTF-8"))
+        self.check_written_and_shown(self.work, run, code, name)
+
+    def check_refused(self, typed, prepare=None):
+        folder = os.path.join(self.work, "refused%d" % len(os.listdir(self.work)))
+        os.mkdir(folder)
+        if prepare:
+            prepare(folder)
+        run, code = self.run_destination(folder, typed)
+        self.assertEqual(code, EXIT_NOT_WRITTEN, run.dump())
+        self.assertNotIn(";     FST4 SYMBOLS", "\n".join(run.transcript()), "nothing shown")
+        self.assertIn(not_written_line(typed).rstrip(), run.transcript(), run.dump())
+        return folder, run
+
+    def test_the_simulator_itself_is_refused_under_any_of_its_names(self):
+        names = ["FST4SIM.EXE", "fst4sim.exe", "Fst4Sim.Exe"]
+        if not self.runner.posix_system:
+            names.append("fst4sim.exe.")  # Windows drops a trailing dot: the same file
+        for typed in names:
+            with self.subTest(destination=typed):
+                self.check_refused(typed)
+
+    def test_a_read_only_file_keeps_its_text_and_is_not_shown(self):
+        if not self.runner.posix_system:
+            self.skipTest("needs chmod (Wine as root writes read-only files)")
+
+        def read_only(folder):
+            path = os.path.join(folder, "old.inc")
+            with open(path, "wb") as f:
+                f.write(b"OLD DE LINES\r\n")
+            os.chmod(path, 0o444)
+
+        folder, run = self.check_refused("old.inc", prepare=read_only)
+        self.assertNotIn("OLD DE LINES", "\n".join(run.transcript()), "the old text is not shown")
+        with open(os.path.join(folder, "old.inc"), "rb") as f:
+            self.assertEqual(f.read(), b"OLD DE LINES\r\n")
+
+    def test_a_device_is_not_shown(self):
+        device = "/dev/tty" if self.runner.posix_system else "CON"
+        folder = os.path.join(self.work, "device")
+        os.mkdir(folder)
+        run, code = self.run_destination(folder, device)
+        self.assertEqual(code, EXIT_OK, run.dump())
+        self.assertIn(written_line(device).rstrip(), run.transcript())
+        # The text reached the device (here the screen) once, by the write.
+        self.assertEqual("\n".join(run.transcript()).count("    ;   CQ K1ABC FN42"), 1, run.dump())
+
+
+class ProgramLookup(E2ETestCase):
+
+    def test_a_file_without_an_executable_extension_is_never_run(self):
+        if not self.runner.posix_system:
+            self.skipTest("a shell script stands in for the file")
+        self.install()
+        marker = os.path.join(self.other_folder(), "ran")
+        for name in ("fst4sim", "FST4SIM", "Fst4Sim.txt"):
+            self.write(name, ('#!/bin/sh\ntouch "%s"\n' % marker).encode("ascii"), mode=0o755)
+        run = self.full_run(args=["cq k1abc fn42"])
+        self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+        self.assertFalse(os.path.exists(marker), "a file without an executable extension ran")
+        self.assertEqual(self.read("FST4.INC"), INCLUDE_FILE)
+
+    def test_the_tool_installed_in_a_folder_of_any_script(self):
+        if not self.runner.posix_system:
+            self.skipTest("the POSIX build finds its interpreter beside itself")
+        folder = os.path.join(self.other_folder(), "\u043f\u0430\u043f\u043a\u0430 \u00e9")
+        os.mkdir(folder)
+        for program in ("sympack", "sympack-cmd"):
+            shutil.copy2(os.path.join(self.runner.bin_dir, program), folder)
+        runner = PosixRunner(folder)
+        runner.fakes_dir = self.runner.fakes_dir
+        self.install()
+        run = TerminalRun(runner, self.work, args=["cq k1abc fn42"], env=self.environment())
+        self.addCleanup(run.close)
+        run.start()
+        self.answer_prompts(run)
+        self.assertEqual(run.wait_exit(), EXIT_OK, run.dump())
+        self.assertEqual(self.read("FST4.INC"), INCLUDE_FILE)

@@ -73,6 +73,11 @@ class WineRunner(PosixRunner):
     transcript_line_end = b"\r\n"
     # The Win32 clipboard needs no console.
     clipboard_without_terminal = True
+    # Where Wine's cmd.exe differs from the documented one (docs/windows.md).
+    carets_removed_before_percents = ("Wine's cmd.exe takes carets away before it expands percents, "
+                                      "unlike the documented cmd.exe")
+    # Wine takes its ANSI code page (Windows-1252 here) from this locale.
+    default_locale = "C.UTF-8"
     # cmd.exe keeps the blank before "> FST4TEMP.TXT" in the simulator's
     # command line, as Windows' cmd.exe does.
     blank_before_redirection_kept = True

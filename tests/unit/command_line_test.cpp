@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/command_line.h"
+#include "simulator/command_tail.h"
 
 namespace sympack::platform {
 namespace {
@@ -40,3 +41,18 @@ TEST(SplitCommandLine, TokenAndTail) {
 
 }  // namespace
 }  // namespace sympack::platform
+
+namespace sympack::simulator {
+namespace {
+
+TEST(MessageFromTail, OnePairOfQuotesAroundTheWholeTailIsTakenAway) {
+  EXPECT_EQ(MessageFromTail("\"cq k1abc fn42\""), "cq k1abc fn42");
+  EXPECT_EQ(MessageFromTail("\"\""), "");
+  // Anything else stays as typed.
+  for (const char* tail : {"\"", "\"cq\" \"k1abc\"", "cq \"k1abc\"", "\"cq\" x", "\"a\"b\"", "cq"}) {
+    EXPECT_EQ(MessageFromTail(tail), tail);
+  }
+}
+
+}  // namespace
+}  // namespace sympack::simulator

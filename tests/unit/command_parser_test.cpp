@@ -1,7 +1,11 @@
 // Our stand-in interpreter's reading of a command and of C program arguments.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "command_parser.h"
+#include "percent_expansion.h"
+#include "program_lookup.h"
 
 namespace sympack::cmd {
 namespace {
@@ -31,6 +35,7 @@ TEST(ParseCommand, ChainingAndInputRedirectionAreRefused) {
   EXPECT_EQ(ParseCommand("A | B").refused.value_or(0), '|');
   EXPECT_EQ(ParseCommand("A < B").refused.value_or(0), '<');
   EXPECT_EQ(ParseCommand("\"x\" & B").refused.value_or(0), '&');
+  EXPECT_EQ(ParseCommand("A (B)").refused.value_or(0), '(');
 }
 
 TEST(SplitArguments, WindowsCProgramRules) {
@@ -51,6 +56,50 @@ TEST(FirstWord, QuotedOrPlain) {
   EXPECT_EQ(rest, "a b");
   EXPECT_EQ(FirstWord("\"my prog\" x", rest), "my prog");
   EXPECT_EQ(rest, "x");
+}
+
+// The documented command-line-mode rules, with OS=Windows_NT and PATH=C:\A
+// defined and nothing else.
+TEST(ExpandPercents, CommandLineModeRules) {
+  const VariableLookup lookup = [](std::string_view name) -> std::optional<std::string> {
+    if (name == "OS" || name == "os") return "Windows_NT";
+    if (name == "PATH") return "C:\\A";
+    return std::nullopt;
+  };
+  const auto expand = [&](std::string_view line) { return ExpandPercents(line, lookup); };
+  EXPECT_EQ(expand("%OS% %os%"), "Windows_NT Windows_NT");
+  EXPECT_EQ(expand("%OS:~0,3% %OS:~-2% %OS:~3,-3% %OS:~,%"), "Win NT dows ");
+  EXPECT_EQ(expand("%PATH:a=B% %PATH:*\\=%"), "C:\\B A");
+  // The caret means nothing here: the name ends at the colon.
+  EXPECT_EQ(expand("^%OS:~0,3^%"), "^Win");
+  // An undefined name keeps its % and the closing one may open a new name.
+  EXPECT_EQ(expand("%%OS%%"), "%Windows_NT%");
+  EXPECT_EQ(expand("%X%OS%"), "%XWindows_NT");
+  EXPECT_EQ(expand("100% %OS"), "100% %OS");
+  EXPECT_EQ(expand("%OS:abc% %OS:~1"), "%OS:abc% %OS:~1");
+  EXPECT_EQ(expand("%^OS%"), "%^OS%");
+}
+
+TEST(SplitTypeNames, BlanksTabsCommasSemicolonsAndEqualsSeparateOutsideQuotes) {
+  using V = std::vector<std::string>;
+  EXPECT_EQ(SplitTypeNames("a b\tc,d;e=f"), (V{"a", "b", "c", "d", "e", "f"}));
+  EXPECT_EQ(SplitTypeNames("\"my file.inc\" \"a,b\"x"), (V{"my file.inc", "a,bx"}));
+  EXPECT_EQ(SplitTypeNames(" ,; \"\""), (V{""}));
+}
+
+TEST(FindProgramFile, CurrentFolderThenPathAndOnlyExecutableExtensions) {
+  const std::vector<std::string> files = {"fst4sim", "FST4SIM.TXT", "bin/FST4SIM.EXE", "tool.exe", "bin/x.CMD"};
+  const auto exists = [&](const std::string& path) {
+    return std::find(files.begin(), files.end(), path) != files.end();
+  };
+  const auto find = [&](std::string_view name) { return FindProgramFile(name, kDefaultPathExt, "bin", ':', exists); };
+  EXPECT_EQ(find("FST4SIM"), "bin/FST4SIM.EXE") << "never the file without an extension";
+  EXPECT_EQ(find("tool.exe"), "tool.exe");
+  EXPECT_EQ(find("tool"), "");
+  EXPECT_EQ(find("FST4SIM.TXT"), "") << "not an executable extension";
+  EXPECT_EQ(find("x"), "bin/x.CMD");
+  EXPECT_EQ(find("./FST4SIM"), "") << "a folder part: not looked for on PATH";
+  EXPECT_EQ(ProgramFileNames("a.b", ".COM;.EXE"), (std::vector<std::string>{"a.b.COM", "a.b.EXE"}));
 }
 
 TEST(AfterSwitch, NeedsTheCSwitch) {

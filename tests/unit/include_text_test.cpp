@@ -1,6 +1,7 @@
 // Packing symbols four to a byte and laying out the include text.
 #include <gtest/gtest.h>
 
+#include "encoder/c_header_text.h"
 #include "encoder/include_text.h"
 
 namespace sympack::encoder {
@@ -71,6 +72,94 @@ TEST(BuildIncludeText, MegabytesOfSymbolsPackLikeTheFirstLine) {
     EXPECT_EQ(text.compare(kHeader.size() + i * line.size(), line.size(), line), 0) << i;
   }
   EXPECT_EQ(text.compare(kHeader.size() + (lines - 1) * line.size(), line.size(), line), 0);
+}
+
+// The C layout for a header: one symbol per array element.
+
+const std::string kCHeaderComment = "/* FST4 SYMBOLS one per element, 0 to 3 */\r\n";
+
+// The lines of a C header text from the count line on.
+std::string CountAndArray(const std::string& symbols) {
+  const std::string text = BuildIncludeText(symbols, "M", "beacon.h");
+  const std::size_t at = text.find("#define FST4_SYMBOL_COUNT");
+  return at == std::string::npos ? text : text.substr(at);
+}
+
+std::string CommentLine(const std::string& message) {
+  const std::string text = BuildIncludeText("0", message, "BEACON.H");
+  const std::size_t start = kCHeaderComment.size();
+  return text.substr(start, text.find("\r\n", start) - start);
+}
+
+TEST(CHeaderLayout, TheWorkedExample) {
+  // The guard is FNV-1a (64 bits) of the text less the guard's own lines.
+  const std::string guard = "FST4_SYMBOLS_2522CDEC78AB59F5";
+  EXPECT_EQ(BuildIncludeText("0123321001", "TEST", "BEACON.H"),
+            kCHeaderComment + "/* TEST */\r\n"
+            "#ifndef " + guard + "\r\n"
+            "#define " + guard + "\r\n"
+            "#define FST4_SYMBOL_COUNT 10\r\n"
+            "static const unsigned char fst4_symbols[FST4_SYMBOL_COUNT] = {\r\n"
+            "  0, 1, 2, 3, 3, 2, 1, 0, 0, 1\r\n"
+            "};\r\n"
+            "#endif\r\n");
+}
+
+TEST(CHeaderLayout, OnlyHeaderNamesGetIt) {
+  for (const char* name : {"BEACON.H", "beacon.h", "inc/Beacon.Hpp", "x.HPP", ".h"}) {
+    EXPECT_TRUE(NamesCHeader(name)) << name;
+    EXPECT_EQ(BuildIncludeText("0123", "M", name).rfind(kCHeaderComment, 0), 0u) << name;
+  }
+  for (const char* name : {"FST4.INC", "", "h", "beacon.hh", "beacon.hxx", "beacon.c", "beacon.ino",
+                           "beacon.h.bak", "beacon.hp"}) {
+    EXPECT_FALSE(NamesCHeader(name)) << name;
+    EXPECT_EQ(BuildIncludeText("0123321001", "TEST", name), BuildIncludeText("0123321001", "TEST"))
+        << name;
+  }
+}
+
+TEST(CHeaderLayout, EverySymbolTheReportHoldsTenToALine) {
+  EXPECT_EQ(CountAndArray("0123321001" "2"),
+            "#define FST4_SYMBOL_COUNT 11\r\n"
+            "static const unsigned char fst4_symbols[FST4_SYMBOL_COUNT] = {\r\n"
+            "  0, 1, 2, 3, 3, 2, 1, 0, 0, 1,\r\n"
+            "  2\r\n"
+            "};\r\n"
+            "#endif\r\n");
+  EXPECT_EQ(CountAndArray("3"),
+            "#define FST4_SYMBOL_COUNT 1\r\n"
+            "static const unsigned char fst4_symbols[FST4_SYMBOL_COUNT] = {\r\n"
+            "  3\r\n"
+            "};\r\n"
+            "#endif\r\n");
+}
+
+TEST(CHeaderLayout, WhatIsNotASymbolFailsToCompileInsteadOfBecomingAValue) {
+  const std::string text = BuildIncludeText("0124 x", "M", "beacon.h");
+  EXPECT_NE(text.find("\r\n#error \"FST4 symbols: the simulator's report holds characters other "
+                      "than 0 to 3 (FST4_NOT_A_SYMBOL)\"\r\n#define FST4_SYMBOL_COUNT 6\r\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("\r\n  0, 1, 2, FST4_NOT_A_SYMBOL, FST4_NOT_A_SYMBOL, FST4_NOT_A_SYMBOL\r\n"),
+            std::string::npos);
+  EXPECT_EQ(CountAndArray("0123").find("#error"), std::string::npos);
+
+  EXPECT_EQ(CountAndArray(""), "#define FST4_SYMBOL_COUNT 0\r\n#endif\r\n");
+  EXPECT_NE(BuildIncludeText("", "M", "beacon.h")
+                .find("\r\n#error \"FST4 symbols: the simulator's report holds none\"\r\n"),
+            std::string::npos);
+}
+
+TEST(CHeaderLayout, NoMessageByteCanEndOrExtendItsComment) {
+  EXPECT_EQ(CommentLine("CQ */ K1ABC"), "/* CQ * / K1ABC */");
+  EXPECT_EQ(CommentLine("*/"), "/* * / */");
+  EXPECT_EQ(CommentLine("A/*/B**//"), "/* A/ * /B** // */");
+  // A trailing backslash or trigraph stays: the comment's own end follows it
+  // on the same line, so it cannot splice the next line in.
+  EXPECT_EQ(CommentLine("K1ABC\\"), "/* K1ABC\\ */");
+  EXPECT_EQ(CommentLine("WHAT?\?/"), "/* WHAT?\?/ */");
+  // Control bytes, line ends among them, are replaced; tab and the code
+  // page's upper half stay.
+  EXPECT_EQ(CommentLine(std::string("A\r\nB\0C\x1a\x7f\tD\x84\xff", 12)), "/* A??B?C??\tD\x84\xff */");
 }
 
 }  // namespace

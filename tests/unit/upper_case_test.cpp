@@ -27,5 +27,10 @@ TEST(UpperCase, EveryOtherByteIsUnchangedAndLengthIsKept) {
   EXPECT_EQ(changed, 26 + 7);
 }
 
+// In a UTF-8 code page the high bytes are parts of characters: only a..z change.
+TEST(UpperCase, MultiByteCodePageLeavesHighBytesAlone) {
+  EXPECT_EQ(UpperCase("\xD1\x84\xD0\xB0\xD0\xB9\xD0\xBB a\x84", false), "\xD1\x84\xD0\xB0\xD0\xB9\xD0\xBB A\x84");
+}
+
 }  // namespace
 }  // namespace sympack::simulator

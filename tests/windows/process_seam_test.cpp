@@ -3,6 +3,10 @@
 // running the simulator command.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include "command_parser.h"
 #include "platform/platform.h"
 #include "scratch_folder.h"
 #include "simulator/interpreter.h"
@@ -116,6 +120,7 @@ struct InterpreterSeam : ::testing::Test {
     DeleteFileW(L"COMMAND_LINE.BIN");
     DeleteFileW(L"FST4TEMP.TXT");
     EXPECT_EQ(simulator::RunSimulator(simulator::InterpreterPath(), message), 0u) << message;
+    EXPECT_FALSE(wintest::Exists(L"PWNED.TXT")) << message;
     EXPECT_EQ(ReadFileBytes(L"FST4TEMP.TXT"), "recorded\r\n") << message;
     std::u16string tail(SplitLast(Recorded(L"COMMAND_LINE.BIN")));
     while (!tail.empty() && tail.back() == u' ') tail.pop_back();
@@ -137,6 +142,14 @@ std::u16string Expected(const std::string& message) {
   return AnsiToWide(text);
 }
 
+// The arguments the simulator's C runtime takes from its tail: the message
+// itself, then the fixed parameters.
+std::vector<std::string> Arguments(const std::u16string& tail) { return cmd::SplitArguments(WideToAnsi(tail)); }
+
+std::vector<std::string> ExpectedArguments(const std::string& message) {
+  return {message, "120", "1500", "0.0", "0", "0", "0", "0", "F"};
+}
+
 TEST_F(InterpreterSeam, APlainMessageArrivesByteForByte) {
   EXPECT_EQ(SimulatorTail("CQ K1ABC FN42"), Expected("CQ K1ABC FN42"));
   EXPECT_EQ(SimulatorTail("CQ TEST  "), Expected("CQ TEST  "));
@@ -146,9 +159,8 @@ TEST_F(InterpreterSeam, InterpreterSyntaxInTheMessageRunsNothing) {
   for (const std::string message :
        {"A&B|C>D", "CQ\" & echo PWNED > PWNED.TXT & \"", "\" | MORE", "A\" < NUL", "X\" ) ( \"",
         "A\">PWNED.TXT", "\"\"\"", "\"", "A\"\"B", "^&^\"", "CQ \"K1ABC\" FN42", "A^B", "(CQ)",
-        "!COMSPEC!"}) {
-    EXPECT_EQ(SimulatorTail(message), Expected(message)) << message;
-    EXPECT_FALSE(wintest::Exists(L"PWNED.TXT")) << message;
+        "!COMSPEC!", "AB\\", "A\"B", "x>PWNED.TXT"}) {
+    EXPECT_EQ(Arguments(SimulatorTail(message)), ExpectedArguments(message)) << message;
   }
 }
 
@@ -156,18 +168,20 @@ TEST_F(InterpreterSeam, InterpreterSyntaxInTheMessageRunsNothing) {
 // the interpreter makes one of each pair, also right before a quote.
 TEST_F(InterpreterSeam, CaretsBeforeAQuoteArriveSingle) {
   for (const std::string message : {"\"^\"", "A\"^^\"B", "^"}) {
-    EXPECT_EQ(SimulatorTail(message), Expected(message)) << message;
+    EXPECT_EQ(Arguments(SimulatorTail(message)), ExpectedArguments(message)) << message;
   }
 }
 
-// cmd.exe expands %NAME% even between quotes, before it takes escapes away;
-// the message's percent signs stand outside quotes behind an escape, so no
-// name forms. Wine 8's cmd takes escapes away first and expands anyway, so
-// there the test can only be skipped.
+// cmd.exe expands %NAME% (and its :~ and :old=new forms) even between
+// quotes, before it takes escapes away; the message's percent signs stand
+// outside quotes, each followed by a caret, so every name that could form
+// begins with one. Wine 8's cmd takes escapes away first and expands anyway,
+// so there the test can only be skipped.
 TEST_F(InterpreterSeam, PercentSignsReachTheSimulatorUnexpanded) {
   if (wintest::RunningUnderWine()) GTEST_SKIP() << "Wine's cmd expands %NAME% after removing escapes";
-  for (const std::string message : {"%COMSPEC%", "\"%COMSPEC%\"", "CQ %OS% 100%"}) {
-    EXPECT_EQ(SimulatorTail(message), Expected(message)) << message;
+  for (const std::string message : {"%COMSPEC%", "\"%COMSPEC%\"", "CQ %OS% 100%", "%OS:~0,3%",
+                                    "^%OS:~0,3^%", "%PATH:A=B%", "%%PATH%%"}) {
+    EXPECT_EQ(Arguments(SimulatorTail(message)), ExpectedArguments(message)) << message;
   }
 }
 

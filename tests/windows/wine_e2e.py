@@ -461,14 +461,15 @@ class CommandTail(WineTestCase):
         tail, _ = self.run_with("   cq test  ")
         self.assertEqual(tail, '"CQ TEST  "' + PARAMETERS)
 
-    def test_a_quoted_message_keeps_its_quotes(self):
-        tail, _ = self.run_with(' "cq k1abc"')
-        self.assertEqual(tail, '""CQ K1ABC""' + PARAMETERS)
+    def test_a_message_in_one_pair_of_quotes_is_taken_without_them(self):
+        tail, _ = self.run_with(' "cq k1abc fn42"')
+        self.assertEqual(tail, '"CQ K1ABC FN42"' + PARAMETERS)
 
     def test_interpreter_syntax_typed_in_the_message_runs_nothing(self):
         message = 'cq" & echo PWNED> PWNED.TXT & "'
         tail, dump = self.run_with(typed=message)
-        self.assertEqual(tail, '"' + message.upper() + '"' + PARAMETERS)
+        # The C runtime's quoting: each quote of the message behind a backslash.
+        self.assertEqual(tail, '"' + message.upper().replace('"', '\\"') + '"' + PARAMETERS)
         self.assertNotIn("PWNED.TXT", [name.upper() for name in self.files()])
 
 

@@ -66,6 +66,8 @@ ParsedCommand ParseCommand(std::string_view command) {
       case '&':
       case '|':
       case '<':
+      case '(':
+      case ')':
         parsed.refused = c;
         return parsed;
       default:
@@ -126,6 +128,37 @@ std::vector<std::string> SplitArguments(std::string_view text) {
     arguments.push_back(std::move(argument));
   }
   return arguments;
+}
+
+std::vector<std::string> SplitTypeNames(std::string_view text) {
+  std::vector<std::string> names;
+  std::string name;
+  bool quoted = false;
+  bool any = false;
+  for (const char c : text) {
+    if (c == kQuote) {
+      quoted = !quoted;
+      any = true;
+    } else if (!quoted && (IsSeparator(c) || c == ',' || c == ';' || c == '=')) {
+      if (any) names.push_back(std::move(name));
+      name.clear();
+      any = false;
+    } else {
+      name += c;
+      any = true;
+    }
+  }
+  if (any) names.push_back(std::move(name));
+  return names;
+}
+
+CommandReading ReadCommand(std::string_view command, const VariableLookup& lookup) {
+  CommandReading reading;
+  reading.parsed = ParseCommand(ExpandPercents(command, lookup));
+  std::string_view rest;
+  reading.name = FirstWord(reading.parsed.text, rest);
+  reading.arguments = std::string(rest);
+  return reading;
 }
 
 std::optional<std::string_view> AfterSwitch(std::string_view line) {

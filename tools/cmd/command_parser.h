@@ -1,13 +1,18 @@
-// The command syntax our stand-in interpreter understands: the subset of the
-// Windows command interpreter's that the tool uses. Double quotes toggle a
-// quoted stretch; outside it, ^ takes the next character literally, > (or >>)
-// redirects standard output into a file, and &, | and < are refused.
+// The command syntax our stand-in interpreter understands: the Windows
+// command interpreter's reading of a /C command after percent expansion
+// (percent_expansion.h). Double quotes toggle a quoted stretch and every
+// character inside it is literal; outside it, ^ takes the next character
+// literally (a ^ at the very end is dropped), > (or >>) redirects standard
+// output into the next word, and &, |, <, ( and ) are syntax: chaining, pipes,
+// input redirection and blocks are refused, nothing is run.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "percent_expansion.h"
 
 namespace sympack::cmd {
 
@@ -30,6 +35,22 @@ std::string FirstWord(std::string_view text, std::string_view& rest);
 // n backslashes and a quote that toggles quoting; 2n+1 give n backslashes and
 // a literal quote; inside quotes, "" gives a literal quote.
 std::vector<std::string> SplitArguments(std::string_view text);
+
+// The names TYPE takes from its argument text: it splits at blanks, tabs,
+// commas, semicolons and equals signs outside double quotes, and removes the
+// quotes (the public analyses of cmd.exe's parser). A name with one of those
+// characters must therefore be quoted.
+std::vector<std::string> SplitTypeNames(std::string_view text);
+
+// A /C command as the interpreter reads it: percents expanded with `lookup`,
+// then quotes, carets and redirection; the command name (its first word) and
+// the argument text after it.
+struct CommandReading {
+  ParsedCommand parsed;
+  std::string name;
+  std::string arguments;
+};
+CommandReading ReadCommand(std::string_view command, const VariableLookup& lookup);
 
 // Everything after the /C switch (any letter case), leading blanks skipped;
 // empty optional when the line does not start with the switch.

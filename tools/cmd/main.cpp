@@ -1,7 +1,8 @@
 // sympack-cmd: the command interpreter that stands in on POSIX systems for the
-// one Windows names in "comspec". It runs one command given after /C: TYPE
-// with file names, or a program by bare name (found in the current folder
-// first, with or without an .EXE ending in any letter case, then on PATH),
+// one Windows names in "comspec". It reads one command given after /C as
+// cmd.exe does (percent expansion, then quotes, carets and redirection) and
+// runs TYPE with file names, or a program looked up as cmd.exe looks it up
+// (the current folder, then PATH; only files with an executable extension),
 // with > redirection. Redirected program output gets CR LF line ends, the text
 // convention of the platform it stands in for.
 #include <fcntl.h>
@@ -10,15 +11,21 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "command_parser.h"
+#include "percent_expansion.h"
+#include "program_lookup.h"
 #include "platform/name_match.h"
 #include "posix/paths.h"
 #include "posix/process.h"
 #include "text/utf.h"
+
+extern char** environ;
 
 namespace {
 
@@ -26,7 +33,6 @@ using namespace sympack;
 
 constexpr int kExitRefused = 1;
 constexpr int kExitNotFound = 127;
-constexpr std::string_view kExeEnding = ".EXE";
 constexpr std::size_t kCopyChunk = 65536;
 
 void Complain(const std::string& text) { std::fputs(text.c_str(), stderr); }
@@ -38,46 +44,37 @@ std::string NativeName(const std::string& name) {
   return posix::ResolveExisting(posix::ToNativePath(text::Utf8ToUtf16(name)));
 }
 
-bool EndsWithExe(const std::string& name) {
-  return name.size() >= kExeEnding.size() &&
-         platform::EqualsIgnoringCase(text::Utf8ToUtf16(name.substr(name.size() - kExeEnding.size())),
-                                      text::Utf8ToUtf16(kExeEnding));
-}
-
-// ---- Which file a command word names: the lookup rules in one place ----------
-
-enum class Where { CurrentFolder, PathFolder };
-
-// The names tried for a command word in a folder: as written, then with the
-// .EXE ending unless it has one.
-std::vector<std::string> NamesFor(const std::string& word) {
-  if (EndsWithExe(word)) return {word};
-  return {word, word + std::string(kExeEnding)};
-}
-
-// Whether the file at `path`, found where it was, is a program to run: a
-// regular file, and on PATH one this process may execute.
-bool IsCandidate(const std::string& path, Where where) {
+bool IsProgram(const std::string& path) {
   struct stat info {};
-  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  return where == Where::CurrentFolder || access(path.c_str(), X_OK) == 0;
+  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-// The current folder first (the name matched without regard to case), then,
-// for a name without a folder part, PATH.
-std::string FindProgram(const std::string& word) {
-  if (word.empty()) return {};
-  for (const std::string& name : NamesFor(word)) {
-    const std::string resolved = NativeName(name);
-    if (IsCandidate(resolved, Where::CurrentFolder)) {
-      return resolved.find('/') == std::string::npos ? "./" + resolved : resolved;
+// The file cmd.exe would run for the command name (program_lookup.h), with
+// its name as this file system spells it.
+std::string FindProgram(const std::string& name) {
+  const char* pathExt = std::getenv("PATHEXT");
+  const char* path = std::getenv("PATH");
+  const std::string found = sympack::cmd::FindProgramFile(
+      name, pathExt ? pathExt : sympack::cmd::kDefaultPathExt, path ? path : "", ':',
+      [](const std::string& candidate) { return IsProgram(NativeName(candidate)); });
+  if (found.empty()) return {};
+  const std::string resolved = NativeName(found);
+  return resolved.find('/') == std::string::npos ? "./" + resolved : resolved;
+}
+
+// An environment variable by name, in any letter case.
+std::optional<std::string> Variable(std::string_view name) {
+  const std::u16string wanted = text::Utf8ToUtf16(name);
+  for (char** entry = environ; entry && *entry; ++entry) {
+    const std::string_view pair(*entry);
+    const auto equals = pair.find('=', 1);
+    if (equals == std::string_view::npos) continue;
+    if (platform::EqualsIgnoringCase(text::Utf8ToUtf16(pair.substr(0, equals)), wanted)) {
+      return std::string(pair.substr(equals + 1));
     }
   }
-  if (word.find_first_of("/\\") != std::string::npos) return {};
-  return posix::FindOnPath(word, [](const std::string& path) { return IsCandidate(path, Where::PathFolder); });
+  return std::nullopt;
 }
-
-// ---- Running it ------------------------------------------------------------------
 
 int OpenOutput(const sympack::cmd::ParsedCommand& parsed) {
   if (!parsed.output) return STDOUT_FILENO;
@@ -155,7 +152,7 @@ bool CopyWithCrLf(int from, int to, const std::string& program) {
 }
 
 int TypeFiles(std::string_view names, int out) {
-  const auto files = sympack::cmd::SplitArguments(names);
+  const auto files = sympack::cmd::SplitTypeNames(names);
   if (files.empty()) {
     Complain("The syntax of the command is incorrect.\n");
     return kExitRefused;
@@ -216,18 +213,19 @@ int RunProgram(const std::string& program, std::string_view argumentText, int ou
 }
 
 int RunCommand(std::string_view command) {
-  const auto parsed = sympack::cmd::ParseCommand(command);
+  const auto reading = sympack::cmd::ReadCommand(command, Variable);
+  const auto& parsed = reading.parsed;
   if (parsed.refused) {
     Complain(std::string("sympack-cmd: '") + *parsed.refused +
-             "' (command chaining or input redirection) is not supported; nothing was run.\n");
+             "' (command chaining, pipes, input redirection or blocks) is not supported; nothing was run.\n");
     return kExitRefused;
   }
   // As the Windows interpreter does, the redirection target is created before
   // the command is looked for.
   const int out = OpenOutput(parsed);
   if (out < 0) return kExitRefused;
-  std::string_view rest;
-  const std::string name = sympack::cmd::FirstWord(parsed.text, rest);
+  const std::string& name = reading.name;
+  const std::string_view rest = reading.arguments;
   int status = 0;
   if (platform::EqualsIgnoringCase(text::Utf8ToUtf16(name), u"TYPE")) {
     status = TypeFiles(rest, out);

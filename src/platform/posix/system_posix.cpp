@@ -1,9 +1,12 @@
 // Code page, command line, environment and time on POSIX systems.
+#include <langinfo.h>
+#include <locale.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
+#include <cstring>
 
 #include "platform/name_match.h"
 #include "platform/platform.h"
@@ -19,6 +22,22 @@ namespace {
 // The interpreter program installed beside the tool.
 constexpr char kInterpreterName[] = "sympack-cmd";
 
+// The ANSI code page follows the user's locale (LC_ALL, LC_CTYPE, LANG): in a
+// UTF-8 locale names and messages in any script pass unchanged; any other
+// keeps Windows-1252. Asked once, without changing the process's own locale.
+bool LocaleIsUtf8() {
+  static const bool utf8 = [] {
+    const locale_t user = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(0));
+    if (user == static_cast<locale_t>(0)) return false;
+    const char* codeset = nl_langinfo_l(CODESET, user);
+    const bool isUtf8 = codeset != nullptr &&
+                        (std::strcmp(codeset, "UTF-8") == 0 || std::strcmp(codeset, "utf8") == 0);
+    freelocale(user);
+    return isUtf8;
+  }();
+  return utf8;
+}
+
 std::string ExecutableDirectory() {
   char path[PATH_MAX];
   const ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
@@ -30,9 +49,19 @@ std::string ExecutableDirectory() {
 
 }  // namespace
 
-std::u16string AnsiToWide(std::string_view ansi) { return text::Cp1252ToUtf16(ansi); }
+std::u16string AnsiToWide(std::string_view ansi) {
+  return LocaleIsUtf8() ? text::Utf8ToUtf16(ansi) : text::Cp1252ToUtf16(ansi);
+}
 
-std::string WideToAnsi(std::u16string_view wide) { return text::Utf16ToCp1252(wide); }
+std::string WideToAnsi(std::u16string_view wide) {
+  return LocaleIsUtf8() ? text::Utf16ToUtf8(wide) : text::Utf16ToCp1252(wide);
+}
+
+std::size_t AnsiCharacterLength(std::string_view text) {
+  return LocaleIsUtf8() ? text::Utf8CharacterLength(text) : text::SingleByteCharacterLength(text);
+}
+
+bool AnsiIsSingleByte() { return !LocaleIsUtf8(); }
 
 std::u16string CommandTailWide(int argc, char** argv) {
   std::string joined;

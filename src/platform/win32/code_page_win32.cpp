@@ -5,6 +5,7 @@
 #include <climits>
 
 #include "platform/platform.h"
+#include "text/utf.h"
 
 namespace sympack::platform {
 namespace {
@@ -31,6 +32,18 @@ std::string WideToAnsi(std::u16string_view wide) {
   std::string ansi(static_cast<std::size_t>(bytes), '\0');
   WideCharToMultiByte(CP_ACP, 0, units, Length(wide.size()), ansi.data(), bytes, nullptr, nullptr);
   return ansi;
+}
+
+std::size_t AnsiCharacterLength(std::string_view text) {
+  if (text.empty()) return 0;
+  if (GetACP() == CP_UTF8) return text::Utf8CharacterLength(text);
+  const auto lead = static_cast<BYTE>(text[0]);
+  return text.size() >= 2 && IsDBCSLeadByteEx(CP_ACP, lead) ? 2 : 1;
+}
+
+bool AnsiIsSingleByte() {
+  CPINFO info{};
+  return GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1;
 }
 
 }  // namespace sympack::platform

@@ -1,0 +1,153 @@
+#include "encoder/c_header_text.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
+#include "encoder/include_text.h"
+
+namespace sympack::encoder {
+namespace {
+
+constexpr std::array<std::string_view, 2> kHeaderEndings = {".h", ".hpp"};
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+constexpr char kTab = '\t';
+constexpr unsigned char kFirstPrintable = 0x20;
+constexpr unsigned char kDelete = 0x7F;
+
+// FNV-1a, 64 bits (Fowler, Noll, Vo: offset basis 14695981039346656037,
+// prime 1099511628211).
+constexpr std::uint64_t kFnvOffsetBasis = 14695981039346656037ULL;
+constexpr std::uint64_t kFnvPrime = 1099511628211ULL;
+constexpr unsigned kBitsPerHexDigit = 4;
+constexpr std::size_t kGuardHexDigits = 64 / kBitsPerHexDigit;
+
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EndsWithIgnoringCase(std::string_view name, std::string_view ending) {
+  if (name.size() < ending.size()) return false;
+  const std::string_view tail = name.substr(name.size() - ending.size());
+  return std::equal(tail.begin(), tail.end(), ending.begin(),
+                    [](char a, char b) { return AsciiLower(a) == AsciiLower(b); });
+}
+
+bool IsControlByte(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return (byte < kFirstPrintable && c != kTab) || byte == kDelete;
+}
+
+// "*/" would end the comment; "/*" would open one inside it, which compilers
+// warn about.
+bool WouldJoinIntoCommentMark(char previous, char next) {
+  return (previous == '*' && next == '/') || (previous == '/' && next == '*');
+}
+
+std::uint64_t Fnv1a(std::string_view text) {
+  std::uint64_t hash = kFnvOffsetBasis;
+  for (const char c : text) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= kFnvPrime;
+  }
+  return hash;
+}
+
+std::string GuardName(std::string_view guardedText) {
+  std::string name(kGuardPrefix);
+  const std::uint64_t hash = Fnv1a(guardedText);
+  for (std::size_t digit = kGuardHexDigits; digit-- > 0;) {
+    name += kHexDigits[(hash >> (digit * kBitsPerHexDigit)) & 0xF];
+  }
+  return name;
+}
+
+bool IsSymbol(char c) { return c >= '0' && c <= '3'; }
+
+void AppendLine(std::string& text, std::string_view line) {
+  text += line;
+  text += kLineEnd;
+}
+
+void AppendElements(std::string& text, std::string_view symbols) {
+  for (std::size_t at = 0; at < symbols.size(); ++at) {
+    if (at % kElementsPerLine == 0) {
+      if (at > 0) {
+        text += ',';
+        text += kLineEnd;
+      }
+      text += kElementLineStart;
+    } else {
+      text += kElementSeparator;
+    }
+    if (IsSymbol(symbols[at])) {
+      text += symbols[at];
+    } else {
+      text += kNotASymbol;
+    }
+  }
+  text += kLineEnd;
+}
+
+// Everything after the guard's two lines, up to the closing #endif.
+std::string GuardedBody(std::string_view symbols) {
+  std::string body;
+  if (symbols.empty()) {
+    AppendLine(body, kNoSymbolsError);
+  } else if (!std::all_of(symbols.begin(), symbols.end(), IsSymbol)) {
+    AppendLine(body, kNotASymbolError);
+  }
+  body += "#define ";
+  body += kCountName;
+  body += ' ';
+  AppendLine(body, std::to_string(symbols.size()));
+  if (!symbols.empty()) {
+    body += kArrayType;
+    body += kArrayName;
+    body += '[';
+    body += kCountName;
+    AppendLine(body, "] = {");
+    AppendElements(body, symbols);
+    AppendLine(body, kArrayEnd);
+  }
+  return body;
+}
+
+}  // namespace
+
+bool NamesCHeader(std::string_view destinationName) {
+  return std::any_of(kHeaderEndings.begin(), kHeaderEndings.end(), [&](std::string_view ending) {
+    return EndsWithIgnoringCase(destinationName, ending);
+  });
+}
+
+std::string CommentSafeText(std::string_view messageText) {
+  std::string safe;
+  safe.reserve(messageText.size() + messageText.size() / 2);
+  for (const char c : messageText) {
+    const char byte = IsControlByte(c) ? kCommentReplacement : c;
+    if (!safe.empty() && WouldJoinIntoCommentMark(safe.back(), byte)) safe += ' ';
+    safe += byte;
+  }
+  return safe;
+}
+
+std::string BuildCHeaderText(std::string_view symbolText, std::string_view messageText) {
+  std::string comments;
+  AppendLine(comments, kCHeaderLine);
+  comments += kCommentStart;
+  comments += CommentSafeText(messageText);
+  AppendLine(comments, kCommentEnd);
+  const std::string body = GuardedBody(symbolText);
+  const std::string guard = GuardName(comments + body);
+
+  std::string text = comments;
+  text.reserve(comments.size() + body.size() + 2 * guard.size() + 32);
+  text += "#ifndef ";
+  AppendLine(text, guard);
+  text += "#define ";
+  AppendLine(text, guard);
+  text += body;
+  AppendLine(text, "#endif");
+  return text;
+}
+
+}  // namespace sympack::encoder

@@ -1,0 +1,68 @@
+// The include text for a C or C++ header: the channel symbols one to an
+// element of a `const unsigned char` array, for beacons on microcontrollers
+// programmed in C or C++ (an Arduino sketch, for one).
+//
+// Layout (every line ends in CR LF):
+//   "/* FST4 SYMBOLS one per element, 0 to 3 */"
+//   "/* " + message, kept inside the comment + " */"
+//   "#ifndef FST4_SYMBOLS_<16 hex digits>"     the guard, named after the text
+//   "#define FST4_SYMBOLS_<16 hex digits>"
+//   "#error \"...\""                           only when the symbols cannot be used
+//   "#define FST4_SYMBOL_COUNT <n>"
+//   "static const unsigned char fst4_symbols[FST4_SYMBOL_COUNT] = {"
+//   "  0, 1, 3, 2, 1, 0, 2, 3, 1, 0,"          ten to a line, the last without ","
+//   "};"
+//   "#endif"
+// It compiles as C (from C89 on) and as C++ with no other include.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace sympack::encoder {
+
+constexpr std::string_view kCHeaderLine = "/* FST4 SYMBOLS one per element, 0 to 3 */";
+constexpr std::string_view kCommentStart = "/* ";
+constexpr std::string_view kCommentEnd = " */";
+constexpr std::string_view kGuardPrefix = "FST4_SYMBOLS_";
+constexpr std::string_view kCountName = "FST4_SYMBOL_COUNT";
+// Static, so that every translation unit that includes the header has its
+// own copy and the program still links.
+constexpr std::string_view kArrayType = "static const unsigned char ";
+constexpr std::string_view kArrayName = "fst4_symbols";
+constexpr std::string_view kElementLineStart = "  ";
+constexpr std::string_view kElementSeparator = ", ";
+constexpr std::string_view kArrayEnd = "};";
+// A report character that is not a symbol 0 to 3 becomes this name, which
+// nothing defines: the header then fails to compile instead of sending a
+// wrong tone.
+constexpr std::string_view kNotASymbol = "FST4_NOT_A_SYMBOL";
+constexpr std::string_view kNotASymbolError =
+    "#error \"FST4 symbols: the simulator's report holds characters other than 0 to 3 "
+    "(FST4_NOT_A_SYMBOL)\"";
+constexpr std::string_view kNoSymbolsError =
+    "#error \"FST4 symbols: the simulator's report holds none\"";
+constexpr std::size_t kElementsPerLine = 10;
+// Stands for a message byte no comment can hold (a control byte).
+constexpr char kCommentReplacement = '?';
+
+// True when the name ends in ".h" or ".hpp", in any letter case.
+bool NamesCHeader(std::string_view destinationName);
+
+// The message as it goes between "/* " and " */": a control byte (other than
+// tab) becomes "?", and a blank goes between "*" and "/" and between "/" and
+// "*", so that nothing in it can end the comment or open another. Every other
+// byte stays as it is, backslashes and question marks too: on one line inside
+// a block comment that the tool closes, neither a backslash nor a trigraph
+// can reach the line end.
+std::string CommentSafeText(std::string_view messageText);
+
+// The C layout above. One element per report character, as many as there are;
+// "0" to "3" give 0 to 3, any other character kNotASymbol and the #error
+// line; no characters at all give the count 0, no array and the #error line.
+// The guard is named after a hash of the rest of the text, so the same header
+// included twice is read once, while two different ones in one program meet
+// and fail to compile rather than one hiding the other.
+std::string BuildCHeaderText(std::string_view symbolText, std::string_view messageText);
+
+}  // namespace sympack::encoder

@@ -1,0 +1,129 @@
+#include "percent_expansion.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace sympack::cmd {
+namespace {
+
+constexpr char kPercent = '%';
+constexpr char kColon = ':';
+constexpr char kTilde = '~';
+constexpr char kEquals = '=';
+constexpr char kComma = ',';
+constexpr char kStar = '*';
+
+char Fold(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
+
+// Where `needle` first stands in `hay` from `from` on, in any letter case.
+std::size_t FindIgnoringCase(std::string_view hay, std::string_view needle, std::size_t from) {
+  if (needle.size() > hay.size()) return std::string_view::npos;
+  for (std::size_t i = from; i + needle.size() <= hay.size(); ++i) {
+    bool same = true;
+    for (std::size_t k = 0; k < needle.size() && same; ++k) same = Fold(hay[i + k]) == Fold(needle[k]);
+    if (same) return i;
+  }
+  return std::string_view::npos;
+}
+
+// A number as the interpreter reads it here: blanks, an optional sign,
+// decimal digits; anything else ends it, and no digits read as 0.
+long ReadNumber(std::string_view& text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  bool negative = false;
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  long value = 0;
+  constexpr long kLimit = 1L << 30;
+  while (!text.empty() && text.front() >= '0' && text.front() <= '9') {
+    value = std::min(kLimit, value * 10 + (text.front() - '0'));
+    text.remove_prefix(1);
+  }
+  return negative ? -value : value;
+}
+
+// :~start,length
+std::string Substring(std::string_view value, std::string_view spec) {
+  const long size = static_cast<long>(value.size());
+  long start = ReadNumber(spec);
+  if (start < 0) start = std::max(0L, size + start);
+  start = std::min(start, size);
+  long length = size - start;
+  if (!spec.empty() && spec.front() == kComma) {
+    spec.remove_prefix(1);
+    const long asked = ReadNumber(spec);
+    length = asked < 0 ? std::max(0L, size - start + asked) : std::min(asked, size - start);
+  }
+  return std::string(value.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length)));
+}
+
+// :old=new, or :*old=new. Empty optional when `old` is empty (no valid form).
+std::optional<std::string> Replace(std::string_view value, std::string_view spec) {
+  const auto equals = spec.find(kEquals);
+  std::string_view old = spec.substr(0, equals);
+  const std::string_view replacement = spec.substr(equals + 1);
+  const bool fromStart = !old.empty() && old.front() == kStar;
+  if (fromStart) old.remove_prefix(1);
+  if (old.empty()) return std::nullopt;
+  std::string out;
+  std::size_t pos = 0;
+  while (true) {
+    const std::size_t found = FindIgnoringCase(value, old, pos);
+    if (found == std::string_view::npos) break;
+    if (!fromStart) out += value.substr(pos, found - pos);
+    out += replacement;
+    pos = found + old.size();
+    if (fromStart) break;
+  }
+  out += value.substr(pos);
+  return out;
+}
+
+// The text that stands for %name:modifier%, or empty optional when the form
+// is not a valid one.
+std::optional<std::string> Modified(std::string_view value, std::string_view modifier) {
+  if (!modifier.empty() && modifier.front() == kTilde) return Substring(value, modifier.substr(1));
+  if (modifier.find(kEquals) != std::string_view::npos) return Replace(value, modifier);
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::string ExpandPercents(std::string_view line, const VariableLookup& lookup) {
+  std::string out;
+  out.reserve(line.size());
+  std::size_t pos = 0;
+  while (pos < line.size()) {
+    if (line[pos] != kPercent) {
+      out += line[pos++];
+      continue;
+    }
+    const std::size_t nameEnd = line.find_first_of("%:", pos + 1);
+    std::size_t closing = nameEnd;
+    if (nameEnd != std::string_view::npos && line[nameEnd] == kColon) {
+      closing = line.find(kPercent, nameEnd + 1);
+    }
+    std::optional<std::string> replacement;
+    if (closing != std::string_view::npos) {
+      const std::string_view name = line.substr(pos + 1, nameEnd - pos - 1);
+      if (!name.empty()) {
+        if (const auto value = lookup(name)) {
+          replacement = nameEnd == closing ? std::optional<std::string>(*value)
+                                           : Modified(*value, line.substr(nameEnd + 1, closing - nameEnd - 1));
+        }
+      }
+    }
+    if (replacement) {
+      out += *replacement;
+      pos = closing + 1;
+    } else {
+      out += kPercent;  // stays; scanning goes on at the next character
+      ++pos;
+    }
+  }
+  return out;
+}
+
+}  // namespace sympack::cmd
