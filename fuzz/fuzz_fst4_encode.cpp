@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr std::size_t kSymbols = 160;
+using fst4::kChannelSymbols;
 constexpr std::uint8_t kHighestTone = 3;
 // The FST4 frame's two sync words and where they start (0-based); from the
 // FST4 protocol as WSJT-X 2.6.1 lays it out (lib/fst4/genfst4.f90).
@@ -21,7 +21,7 @@ constexpr std::array<std::uint8_t, 8> kSyncWord1 = {0, 1, 3, 2, 1, 0, 2, 3};
 constexpr std::array<std::uint8_t, 8> kSyncWord2 = {2, 3, 1, 0, 3, 2, 0, 1};
 constexpr std::array<std::size_t, 5> kSyncStarts = {0, 38, 76, 114, 152};
 
-bool SyncWordsInPlace(const std::array<std::uint8_t, kSymbols>& tones) {
+bool SyncWordsInPlace(const std::array<std::uint8_t, kChannelSymbols>& tones) {
   for (std::size_t block = 0; block < kSyncStarts.size(); ++block) {
     const auto& word = block % 2 == 0 ? kSyncWord1 : kSyncWord2;
     if (!std::equal(word.begin(), word.end(), tones.begin() + kSyncStarts[block])) return false;
@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   const auto& tones = result.encoding->symbols;
-  FUZZ_CHECK(tones.size() == kSymbols, "not 160 tones");
+  FUZZ_CHECK(tones.size() == kChannelSymbols, "not 160 tones");
   FUZZ_CHECK(std::all_of(tones.begin(), tones.end(), [](auto t) { return t <= kHighestTone; }),
              "a tone above 3");
   FUZZ_CHECK(SyncWordsInPlace(tones), "a sync word missing");

@@ -17,6 +17,7 @@
 
 #include "command_parser.h"
 #include "fuzz_check.h"
+#include "simulator/file_names.h"
 #include "simulator/interpreter.h"
 #include "simulator/simulator_command.h"
 #include "text/utf.h"
@@ -27,7 +28,7 @@ namespace {
 // header, so that a change there is caught too.
 constexpr std::string_view kProgram = "FST4SIM";
 constexpr std::string_view kParameters = " 120  1500 0.0   0 0 0 0 F";
-constexpr std::string_view kReportFile = "FST4TEMP.TXT";
+using sympack::simulator::kReportFile;
 const std::vector<std::string> kParameterWords = {"120", "1500", "0.0", "0", "0", "0", "0", "F"};
 
 // Only a name that begins with a caret is not defined.

@@ -5,6 +5,8 @@ set -euo pipefail
 packages=(
   cmake g++ make libgtest-dev libbenchmark-dev   # the native build and unit tests
   python3 python3-pyte                           # the terminal end-to-end tests
+  dpkg-dev file lintian man-db pkg-config        # the Debian package and its checks
+  gcc-arm-none-eabi libnewlib-arm-none-eabi libstdc++-arm-none-eabi-newlib  # the Cortex-M0+ build
 )
 if [ "${SYMPACK_REFERENCE:-1}" = 1 ]; then
   packages+=(wsjtx)                              # the reference simulator, for conformance

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the native unit and end-to-end suites,
-# the Windows build's suites under Wine, the whole native suite again under
-# AddressSanitizer and UBSan, and a short run of every fuzz target.
+# a differential run of our FST4SIM.EXE against WSJT-X's on random messages,
+# the install tree and the Debian package, the Windows build's suites under
+# Wine and its zip, the fst4 library cross-built for a Cortex-M0+, the whole
+# native suite again under AddressSanitizer and UBSan, and a short run of
+# every fuzz target.
 #   SYMPACK_FUZZ_SECONDS  seconds per fuzz target (default 20; 0 replays the seeds only)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -14,10 +17,22 @@ cmake --preset default >/dev/null
 cmake --build build/default -j"$jobs"
 ctest --preset default -j"$jobs"
 
+echo "== FST4SIM.EXE against WSJT-X's fst4sim, random messages (skipped without the reference)"
+status=0
+tests/fst4/differential.py --ours build/default/bin/FST4SIM.EXE || status=$?
+[ "$status" -eq 0 ] || [ "$status" -eq 77 ]
+
+echo "== cmake --install, the Debian package and a project using the fst4 library"
+scripts/package-deb.sh
+
 echo "== Windows build, tests under Wine"
 cmake --preset windows >/dev/null
 cmake --build build/windows -j"$jobs"
 ctest --preset windows
+scripts/package-windows.sh
+
+echo "== the fst4 library for a Cortex-M0+"
+scripts/cortex-m0plus.sh
 
 echo "== native tests under AddressSanitizer and UBSan"
 cmake --preset asan >/dev/null

@@ -17,7 +17,7 @@ std::uint32_t shift_in(std::uint32_t reg, std::uint8_t bit) {
 std::uint32_t crc24(const Bits& message) {
   std::uint32_t reg = 0;
   for (auto bit : message) reg = shift_in(reg, bit);
-  for (int i = 0; i < kCrcBits; ++i) reg = shift_in(reg, 0);
+  for (std::size_t i = 0; i < kCrcBits; ++i) reg = shift_in(reg, 0);
   return reg;
 }
 

@@ -4,13 +4,13 @@
 #include <cstdint>
 
 #include "bits.h"
+#include "fst4/encoder.h"
 
 namespace fst4::detail {
 
 // Generator x^24 + x^10 + x^9 + x^6 + x^4 + x^3 + x + 1 (WSJT-X 2.6.1,
 // lib/fst4/get_crc24.f90). Initial value 0, no reflection, no final XOR.
 inline constexpr std::uint32_t kCrc24Polynomial = 0x100065B;
-inline constexpr int kCrcBits = 24;
 
 // Remainder of (message followed by 24 zero bits) divided by the generator.
 std::uint32_t crc24(const Bits& message);

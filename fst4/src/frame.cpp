@@ -39,7 +39,7 @@ Bits information_word(const Bits& payload, bool fst4w) {
     }
   }
   Bits crc;
-  put_bits(crc, crc24(word), kCrcBits);
+  put_bits(crc, crc24(word), static_cast<int>(kCrcBits));
   append_bits(word, crc);
   return word;
 }
@@ -65,7 +65,8 @@ Symbols channel_symbols(const Bits& codeword) {
   put_sync(kSyncB);
   put_data();
   put_sync(kSyncA);
-  static_assert(5 * kSyncLength + 4 * kDataRun == kSymbols);
+  static_assert(5 * kSyncLength + 4 * kDataRun == kChannelSymbols);
+  static_assert(2 * 4 * kDataRun == kCodewordBits);
   return symbols;
 }
 

@@ -6,21 +6,18 @@
 #include <cstdint>
 
 #include "bits.h"
+#include "fst4/encoder.h"
 
 namespace fst4::detail {
 
-inline constexpr std::size_t kPayloadBits = 77;
-// FST4W sends only the first 50 payload bits.
-inline constexpr std::size_t kFst4wPayloadBits = 50;
-inline constexpr std::size_t kSymbols = 160;
+using Symbols = std::array<std::uint8_t, kChannelSymbols>;
 
-using Symbols = std::array<std::uint8_t, kSymbols>;
-
-// FST4: payload XOR the scrambling vector, then CRC-24 (101 bits).
-// FST4W: the first 50 payload bits unscrambled, then CRC-24 (74 bits).
+// FST4: payload XOR the scrambling vector, then CRC-24 (kInfoBits).
+// FST4W: the first kFst4wPayloadBits payload bits unscrambled, then CRC-24
+// (kFst4wInfoBits).
 Bits information_word(const Bits& payload, bool fst4w);
 
-// Lays the 240-bit codeword out as 160 tones (see frame.cpp for the layout).
+// Lays the codeword out as the channel symbols (see frame.cpp for the layout).
 Symbols channel_symbols(const Bits& codeword);
 
 }  // namespace fst4::detail

@@ -2,13 +2,12 @@
 #pragma once
 
 #include "bits.h"
+#include "fst4/encoder.h"
 
 namespace fst4::detail {
 
-inline constexpr std::size_t kCodewordBits = 240;
-
-// Returns info || parity (240 bits). `info` must hold 101 bits (FST4) or 74
-// bits (FST4W); any other length yields an empty result.
+// Returns info || parity (kCodewordBits). `info` must hold kInfoBits (FST4)
+// or kFst4wInfoBits (FST4W); any other length yields an empty result.
 Bits ldpc_encode(const Bits& info);
 
 }  // namespace fst4::detail

@@ -1,22 +1,27 @@
-// Generator tables of the two systematic LDPC codes, as hex rows.
+// Generator tables of the two systematic LDPC codes.
 //
 // Row i gives the information bits that parity bit i sums (mod 2): bit j of
-// the row is the j-th bit of the hex string read MSB first; bits beyond the
-// information length in the last hex digit are unused.
+// the row (0-based) sits in word j / 64 at bit position 63 - j % 64, as in
+// the published hex rows read MSB first; bits beyond the information length
+// are unused (the information word is zero there).
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
+
+#include "fst4/encoder.h"
 
 namespace fst4::detail {
 
-// (240,101): 101 information bits, 139 parity rows of 26 hex digits.
-inline constexpr std::size_t kInfo101 = 101;
-inline constexpr std::size_t kParity101 = 139;
-// (240,74): 74 information bits, 166 parity rows of 19 hex digits.
-inline constexpr std::size_t kInfo74 = 74;
-inline constexpr std::size_t kParity74 = 166;
+// (240,101): kInfoBits information bits, 139 parity rows of 26 hex digits.
+inline constexpr std::size_t kParity101 = kCodewordBits - kInfoBits;
+// (240,74): kFst4wInfoBits information bits, 166 parity rows of 19 hex digits.
+inline constexpr std::size_t kParity74 = kCodewordBits - kFst4wInfoBits;
 
-extern const char* const kGenerator101[kParity101];
-extern const char* const kGenerator74[kParity74];
+using PackedRow = std::array<std::uint64_t, 2>;
+
+extern const PackedRow kGenerator101[kParity101];
+extern const PackedRow kGenerator74[kParity74];
 
 }  // namespace fst4::detail

@@ -36,8 +36,8 @@ Attempt pack77(std::string_view message, bool wspr_hint, HashBook& book) {
 }
 
 std::optional<std::string> unpack77(const Bits& payload, const HashBook& book) {
-  auto i3 = static_cast<int>(get_bits(payload, 74, 3));
-  auto n3 = static_cast<int>(get_bits(payload, 71, 3));
+  auto i3 = static_cast<int>(get_bits(payload, kI3Position, kI3Bits));
+  auto n3 = static_cast<int>(get_bits(payload, kN3Position, kN3Bits));
   switch (i3) {
     case 0:
       switch (n3) {

@@ -49,10 +49,12 @@ Attempt pack_dxpedition(const Words& words, HashBook& book) {
   if (!hashed || !db || !base_call(words.at(1)) || !base_call(words.at(3))) return Attempt::none();
   long r5 = (*db + kDxReportOffset) / 2;  // C++ and Fortran both truncate toward zero
   r5 = r5 < 0 ? 0 : (r5 > kDxReportMax ? kDxReportMax : r5);
-  book.save(*hashed);
   Bits bits;
   put_bits(bits, field28(words.at(1), book), 28);
   put_bits(bits, field28(words.at(3), book), 28);
+  // Saved after the two calls, as the reference saves it: when one of them
+  // shares its 10-bit hash, the hashed call is still the one shown.
+  book.save(*hashed);
   put_bits(bits, hash_call(*hashed, 10), 10);
   put_bits(bits, static_cast<std::uint64_t>(r5), 5);
   return Attempt::packed(finish_type0(std::move(bits), 1));
@@ -97,7 +99,7 @@ Attempt pack_field_day(const Words& words, HashBook& book) {
 std::optional<std::string> unpack_field_day(const Bits& bits, int n3, const HashBook& book) {
   auto call1 = call_at(bits, 0, book);
   auto call2 = call_at(bits, 28, book);
-  auto section = get_bits(bits, 64, 7);
+  auto section = static_cast<std::size_t>(get_bits(bits, 64, 7));
   if (!call1 || !call2 || section < 1 || section > kSections.size()) return std::nullopt;
   long transmitters = static_cast<long>(get_bits(bits, 57, 4)) + 1 + (n3 == 4 ? kTransmittersPerN3 : 0);
   char klass = static_cast<char>('A' + get_bits(bits, 61, 3));

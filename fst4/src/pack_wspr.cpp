@@ -20,11 +20,9 @@ constexpr long kSubsquareBase = 25;
 constexpr long kGrid4Subsquare = 24;
 
 std::optional<long> dbm(const std::string& word) {
-  if (word.empty() || word.size() > 2) return std::nullopt;
-  for (char c : word) {
-    if (!is_digit(c)) return std::nullopt;
-  }
-  return std::stol(word);
+  // One or two digits, no sign.
+  if (word.empty() || word.size() > 2 || !is_digit(word[0]) || !is_digit(word.back())) return std::nullopt;
+  return parse_int(word);
 }
 
 // p5 = nint(0.3 * dBm) after clamping to 0..60, rounding halves up.
@@ -100,7 +98,7 @@ Payload finish_wspr(Bits bits) {
 std::optional<Payload> wspr_type1(const Words& words, HashBook& book) {
   const std::string& call = words.at(1);
   auto power = dbm(words.at(3));
-  if (call.size() < 3 || call.size() > 6 || !base_call(call) || !is_grid4(words.at(2)) || !power) return std::nullopt;
+  if (call.size() < 3 || call.size() > 6 || !base_call(call, QCalls::allowed) || !is_grid4(words.at(2)) || !power) return std::nullopt;
   Bits bits;
   put_bits(bits, pack28(call, book), 28);
   put_bits(bits, static_cast<std::uint64_t>(grid4_value(words.at(2))), 15);

@@ -6,8 +6,6 @@ namespace fst4::detail {
 
 namespace {
 
-constexpr int kN3Bits = 3;
-constexpr int kI3Bits = 3;
 constexpr long kGridSquares = 18L * 18 * 100;  // 32400 grid4 values
 
 }  // namespace

@@ -10,12 +10,20 @@
 
 #include "bits.h"
 #include "callsign.h"
+#include "fst4/encoder.h"
 #include "text.h"
 
 namespace fst4::detail {
 
+// The message type sits at the payload's end: i3 in the last 3 bits, and
+// for i3 = 0 the subtype n3 in the 3 before.
+inline constexpr int kI3Bits = 3;
+inline constexpr int kN3Bits = 3;
+inline constexpr std::size_t kI3Position = kPayloadBits - kI3Bits;
+inline constexpr std::size_t kN3Position = kI3Position - kN3Bits;
+
 struct Payload {
-  Bits bits;  // 77 bits; i3 is always the last 3, n3 (for i3 = 0) the 3 before
+  Bits bits;  // kPayloadBits bits; i3 is always the last 3, n3 (for i3 = 0) the 3 before
   int i3 = 0;
   int n3 = 0;
 };

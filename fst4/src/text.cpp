@@ -51,7 +51,7 @@ Words split_message(std::string_view message) {
   return result;
 }
 
-std::optional<std::string> base_call(std::string_view word) {
+std::optional<std::string> base_call(std::string_view word, QCalls q_calls) {
   if (word.empty() || word.size() > kMaxCompoundCall) return std::nullopt;
   if (word.find_first_of(".+-?") != std::string_view::npos) return std::nullopt;
   auto slash = word.find('/');
@@ -64,7 +64,7 @@ std::optional<std::string> base_call(std::string_view word) {
   }
   if (base.size() > kMaxBaseCall || base.size() < 3) return std::nullopt;
   if (!is_letter(base[0]) && !is_letter(base[1])) return std::nullopt;
-  if (base[0] == 'Q' && base != "QU1RK") return std::nullopt;
+  if (q_calls == QCalls::refused && base[0] == 'Q' && base != "QU1RK") return std::nullopt;
   // The call-area digit is the last digit among positions 2 and 3.
   std::size_t area = 0;
   if (is_digit(base[1])) area = 1;

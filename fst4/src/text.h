@@ -30,9 +30,15 @@ Words split_message(std::string_view message);
 inline bool is_letter(char c) { return c >= 'A' && c <= 'Z'; }
 inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
+// Whether a base call may begin with Q. Calls starting with Q are refused
+// (Q codes are not calls; QU1RK is the one exception) everywhere except in
+// the FST4W call-grid-power message, which the reference packs with any
+// such call.
+enum class QCalls { refused, allowed };
+
 // Base call of a valid standard or compound call ("PJ4/K1ABC" -> "K1ABC"),
 // or nothing when the word is not a usable call.
-std::optional<std::string> base_call(std::string_view word);
+std::optional<std::string> base_call(std::string_view word, QCalls q_calls = QCalls::refused);
 
 // "FN42": two letters A..R then two digits.
 bool is_grid4(std::string_view word);

@@ -6,7 +6,7 @@ namespace sympack::encoder {
 namespace {
 
 constexpr char kHexDigits[] = "0123456789ABCDEF";
-constexpr unsigned kBitsPerSymbol = 4;  // base of the packing: v = v * 4 + d
+constexpr unsigned kSymbolBase = 4;  // four levels a symbol: v = v * 4 + d
 
 unsigned DigitOf(char c) {
   return (c >= '0' && c <= '9') ? static_cast<unsigned>(c - '0') : 0;
@@ -17,7 +17,7 @@ unsigned GroupValue(std::string_view symbols, std::size_t first) {
   for (std::size_t k = 0; k < kSymbolsPerValue; ++k) {
     const std::size_t position = first + k;
     const unsigned digit = position < symbols.size() ? DigitOf(symbols[position]) : 0;
-    value = value * kBitsPerSymbol + digit;
+    value = value * kSymbolBase + digit;
   }
   return value;
 }

@@ -19,7 +19,6 @@ constexpr std::string_view kFolderBusyLine =
 constexpr std::string_view kOldReportLine =
     "FST4TEMP.TXT from an earlier run cannot be removed.  Remove it, then try again";
 constexpr std::string_view kDestinationPrompt = "Destination file ( FST4.INC )   ";
-constexpr std::string_view kDefaultDestination = "FST4.INC";
 
 // The outcome line: "Symbols written to <name>  and copied to Clipboard " when
 // all went well; its parts say what did not.

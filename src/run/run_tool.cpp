@@ -52,7 +52,7 @@ void WriteFailure(Console& console, std::string_view line) {
 std::string TakeDestination(Console& console) {
   console.WriteText(kDestinationPrompt);
   std::string destination = console.ReadField();
-  if (destination.empty()) destination = kDefaultDestination;
+  if (destination.empty()) destination = sim::kDefaultDestination;
   return destination;
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "simulator/file_names.h"
 
 namespace sympack::simulator {
 namespace {
@@ -10,7 +11,7 @@ namespace {
 // A name that ends in a colon or a backslash stands for every entry of that
 // directory.
 std::u16string SearchPattern(std::string_view pattern) {
-  std::u16string wide = platform::AnsiToWide(pattern.substr(0, kMaxPatternLength));
+  std::u16string wide = platform::AnsiToWide(pattern.substr(0, kMaxSearchNameLength));
   if (!wide.empty() && (wide.back() == u':' || wide.back() == u'\\')) wide += u"*.*";
   return wide;
 }

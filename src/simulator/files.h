@@ -5,9 +5,6 @@
 
 namespace sympack::simulator {
 
-// Longest name or pattern passed on to a directory search; longer ones are cut.
-constexpr std::size_t kMaxPatternLength = 256;
-
 // True when a plain file (not hidden, not a system entry, not a directory)
 // matches the name or pattern. Never fails: a failed search gives false.
 bool FileIsPresent(std::string_view pattern);

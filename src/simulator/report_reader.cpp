@@ -18,7 +18,6 @@ constexpr char kEndOfFile = 26;  // Ctrl+Z
 constexpr std::size_t kLongestStopMarker = std::max(kFileStop.size(), kChannelEnd.size());
 
 // Longest file name the reader passes on; longer ones are cut.
-constexpr std::size_t kMaxOpenNameLength = 255;
 
 bool Contains(std::string_view text, std::string_view marker) {
   return text.find(marker) != std::string_view::npos;

@@ -1,6 +1,7 @@
 #include "simulator/simulator_command.h"
 
 #include "platform/platform.h"
+#include "simulator/file_names.h"
 #include "simulator/interpreter.h"
 
 namespace sympack::simulator {
@@ -11,7 +12,8 @@ std::string SimulatorCommand(std::string_view message, CharacterLength character
   std::string command(kSimulatorToken);
   command += *argument;
   command += kSimulatorParameters;
-  command += kReportRedirection;
+  command += kRedirection;
+  command += kReportFile;
   return command;
 }
 

@@ -17,7 +17,8 @@ namespace sympack::simulator {
 // and triple blanks are part of it.
 constexpr std::string_view kSimulatorParameters = " 120  1500 0.0   0 0 0 0 F";
 constexpr std::string_view kSimulatorToken = "FST4SIM ";
-constexpr std::string_view kReportRedirection = " > FST4TEMP.TXT";
+// Sends the simulator's standard output into the report file (kReportFile).
+constexpr std::string_view kRedirection = " > ";
 
 // "FST4SIM " + the message as one argument + parameters + redirection. The
 // simulator's first argument is exactly the message, whatever it holds

@@ -223,8 +223,9 @@ class TerminalRun:
 
     def __init__(self, runner, workdir, args=(), env=None, columns=80, lines=25,
                  answer_cursor=True, type_ahead=None, before_start=b"",
-                 keys_before_start=b"", stdout_path=None, stdin_path=None):
+                 keys_before_start=b"", stdout_path=None, stdin_path=None, command=None):
         self.runner = runner
+        self.command = command  # what starts instead of the tool (a shell, say)
         self.workdir = workdir
         self.args = list(args)
         self.env = env if env is not None else runner.environment()
@@ -260,7 +261,7 @@ class TerminalRun:
         if self.keys_before_start:
             self.type(self.keys_before_start)
             self.pump(0.2)
-        command = self.runner.tool_command(self.args)
+        command = self.command or self.runner.tool_command(self.args)
         pid = os.fork()
         if pid == 0:  # the child: a new session whose controlling terminal is the slave
             try:

@@ -276,3 +276,22 @@ class SimulatorRun(E2ETestCase):
                                                    (OLD_REPORT, LIGHT_RED)])
         self.assertEqual(run.transcript()[7:], [""] * 18)
         self.assert_default_colours_at_end(run)
+
+
+class UsageAndVersion(E2ETestCase):
+
+    def test_only_an_exact_request_is_answered_and_it_touches_nothing(self):
+        self.install()
+        answers = {"--help": r"Usage: sympack \[message\]", "--version": r"^sympack \d+\.\d+\.\d+$"}
+        for request, expected in answers.items():
+            run = self.start(args=[request])
+            self.assertEqual(run.wait_exit(), EXIT_OK, run.dump())
+            self.assertRegex("\n".join(run.transcript()), "(?m)" + expected)
+            self.assertNotIn(BANNER.strip(), run.transcript())
+            self.assertEqual(self.files(), ["FST4SIM.EXE"], "no run, no file")
+        # Anything else is a message, as ever: the run goes on to write it.
+        for args in (["--HELP"], ["--version", "x"], ["-h"]):
+            run = self.full_run(args=args)
+            self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+            self.assertEqual(self.files(), ["FST4.INC", "FST4SIM.EXE"], args)
+            os.remove(self.path("FST4.INC"))

@@ -4,6 +4,7 @@ without any terminal, output through standard error, a terminal that never
 answers the cursor-position request."""
 
 import os
+import shutil
 import signal
 import subprocess
 import termios
@@ -124,6 +125,70 @@ class TerminalModes(E2ETestCase):
         run.type("\r")
         self.assertEqual(run.wait_exit(), EXIT_OK)
         self.check_restored(run)
+
+
+class JobControl(E2ETestCase):
+    """The tool under a shell with job control, as a user starts it."""
+
+    PROMPT = "shell> "
+
+    @staticmethod
+    def text(run):
+        return "\n".join(run.transcript())
+
+    def setUp(self):
+        super().setUp()
+        if not self.runner.posix_system or not shutil.which("bash"):
+            self.skipTest("job control of a POSIX shell")
+
+    def at_shell_prompt(self, run, count):
+        run.wait_for(lambda: self.text(run).count(self.PROMPT.strip()) >= count, timeout=20,
+                     what="shell prompt number %d" % count)
+
+    def tool_pid(self, shell):
+        """The tool: the shell's child."""
+        for entry in os.listdir("/proc"):
+            try:
+                with open("/proc/%s/stat" % entry) as f:
+                    fields = f.read().rsplit(")", 1)[1].split()
+            except (OSError, IndexError):
+                continue
+            if int(fields[1]) == shell.pid:
+                return int(entry)
+        raise AssertionError("the tool is not running\n" + shell.dump())
+
+    def test_stopped_and_continued_while_the_simulator_runs_and_at_a_prompt(self):
+        """Ctrl+Z while the simulator runs gives the shell its terminal and
+        fg finishes the run; stopped at a prompt and continued, the tool has
+        its raw modes back and the prompt still takes the answer."""
+        self.install()
+        env = self.environment(FAKE_SLEEP_MS="2500", PS1=self.PROMPT, HISTFILE="/dev/null")
+        shell = self.start(command=["bash", "--norc", "--noprofile", "-i"], env=env)
+        self.at_shell_prompt(shell, 1)
+        shell.type("stty -g > modes.before\r")
+        self.at_shell_prompt(shell, 2)
+        shell.type(" ".join(self.runner.tool_command([])) + "\r")
+        shell.wait_for_prompt(MESSAGE_PROMPT)
+        shell.type("cq k1abc fn42\r")
+        time.sleep(0.8)  # the simulator now sleeps
+        shell.type("\x1a")  # Ctrl+Z
+        self.at_shell_prompt(shell, 3)
+        self.assertIn("Stopped", self.text(shell))
+        self.assertFalse(os.path.exists(self.path("FST4.INC")))
+
+        shell.type("fg\r")
+        shell.wait_for_prompt(DESTINATION_PROMPT, timeout=15)
+        os.kill(self.tool_pid(shell), signal.SIGSTOP)
+        self.at_shell_prompt(shell, 4)
+        shell.type("fg\r")
+        shell.wait_for(lambda: not shell.modes_now()[LFLAG] & termios.ECHO, what="raw modes again")
+        shell.type("\r")
+        self.at_shell_prompt(shell, 5)
+        shell.type("echo exit $?; stty -g > modes.after\r")
+        self.at_shell_prompt(shell, 6)
+        self.assertIn("exit %d" % EXIT_OK, self.text(shell))
+        self.assertEqual(self.read("FST4.INC"), INCLUDE)
+        self.assertEqual(self.read("modes.after"), self.read("modes.before"), "terminal modes as before")
 
 
 class NoTerminal(E2ETestCase):

@@ -78,7 +78,7 @@ def generated_messages(count, seed):
     letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
 
     def call():
-        prefix = rng.choice(["K", "W", "N", "G", "VK", "JA", "PA", "DL", "KH", "4X", "3D", "F"])
+        prefix = rng.choice(["K", "W", "N", "G", "VK", "JA", "PA", "DL", "KH", "4X", "3D", "F", "Q", "QA"])
         return prefix + rng.choice("0123456789") + "".join(rng.choice(letters) for _ in range(rng.randint(1, 3)))
 
     def compound():
@@ -109,11 +109,18 @@ def generated_messages(count, seed):
         lambda: "".join(rng.choice("0123456789ABCDEF") for _ in range(rng.randint(1, 18))),
         lambda: "".join(rng.choice(" 0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ+-./?") for _ in range(rng.randint(1, 20))).strip(),
     ]
+    # With the W hint: the FST4W form "<CALL> GRID" and what it must not take.
+    hinted = [
+        lambda: f"<{rng.choice([call, compound])()}> {grid()}{rng.choice(['', 'AA', 'MX', 'XX'])}",
+        lambda: f"{call()} {grid()} {rng.randint(0, 60)}",
+        lambda: f"{call()} {call()} {grid()}",
+    ]
     messages = []
     for _ in range(count):
-        text = rng.choice(forms)()
+        hint = "T" if rng.random() < 0.15 else "F"
+        text = rng.choice(hinted if hint == "T" else forms)()
         if text:
-            messages.append((text.lower() if rng.random() < 0.1 else text, "F"))
+            messages.append((text.lower() if rng.random() < 0.1 else text, hint))
     return messages
 
 

@@ -64,7 +64,9 @@ def dxpedition_messages():
         out.append(f"K1ABC RR73; W9XYZ <KH1/KH7Z> {rpt}")
     out += ["K1ABC RR73; W9XYZ <KH1/KH7Z> 7", "PJ4/K1ABC RR73; W9XYZ <KH1/KH7Z> -11",
             "K1ABC RR73; W9XYZ KH1/KH7Z -11", "K1ABC RR73 W9XYZ <KH1/KH7Z> -11",
-            "K1ABC RR73; W9XYZ <KH1/KH7Z> X", "K1ABC RR73; <W9XYZ> <KH1/KH7Z> -11"]
+            "K1ABC RR73; W9XYZ <KH1/KH7Z> X", "K1ABC RR73; <W9XYZ> <KH1/KH7Z> -11",
+            # KH6E and PJ4/3D9FC share their 10-bit hash: the hashed call is shown.
+            "KH6E RR73; G4SH <PJ4/3D9FC> -23"]
     return out
 
 
@@ -147,6 +149,9 @@ def wspr_messages():
     out += ["K1ABC FN42 73", "KA1ABC JO22 30", "K1A FN42 10", "4X1AB KM72 20", "K12ABC FN42 10",
             "G4ABC/P IO91 37", "<K1ABC> FN42 37", "K1ABC RR99 37", "K1ABC SS00 37", "K1ABC FN42NP 37",
             "PJ4/K1ABC 7", "PJ4/K1ABC 100", "K1ABC 37", "CQ FN42 37"]
+    # Calls beginning with Q: refused as calls elsewhere, packed here.
+    out += ["Q1ABC FN42 37", "Q9Y FN42 30", "Q9PP FN42 33", "QQ1AB JO22 20", "Q11ABC FN42 7", "QA1XYZ IO91 0",
+            "q1abc fn42 37", "Q1ABC/P 37", "PJ4/Q1ABC 37"]
     return out
 
 

@@ -1,7 +1,8 @@
 """End-to-end checks of the Windows build under Wine.
 
-Each test starts `wine cmd /c RUN.BAT` in a pseudo-terminal of a set size (Wine
-gives a program a console only when it runs on a terminal). The batch file
+Each test starts `wine cmd /c RUN.BAT` in the shared harness's pseudo-terminal
+(tests/e2e/harness.py) of a set size (Wine gives a program a console only when
+it runs on a terminal). The batch file
 starts SYMPACK.EXE with an exact command tail in the test's working folder,
 then, in the same console and Wine session, runs two helpers:
 console_dump.exe, which reads every cell's character and attribute back with
@@ -12,85 +13,37 @@ Environment (ctest sets it): SYMPACK_BIN_DIR (the Windows programs),
 SYMPACK_WINE_RUN (cmake/wine-run.sh), SYMPACK_WINE_PREFIX.
 """
 
-import fcntl
 import os
-import pty
-import select
 import shutil
-import signal
-import struct
 import subprocess
 import sys
 import tempfile
-import termios
 import time
 import unittest
 
-import pyte
+# The tool's texts, colours, exit codes and the independent model of its
+# output live once, in the shared end-to-end harness.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 
-BANNER = "Generates FST4[W] Symbols in correct format for PIC .ASM file  "
-SIMULATOR_LINE = "Calls FST4SIM.EXE    "
-SIMULATOR_MISSING = "FST4SIM.EXE is not present.  Ensure this is in the same directory as SYMPACK"
-DOWNLOAD_HINT = "Visit the WSJT-X SOurce Website for full download"
-MESSAGE_PROMPT = "Message  "
-DESTINATION_PROMPT = "Destination file ( FST4.INC )   "
-NO_REPORT = "No Temp file created"
-PARAMETERS = " 120  1500 0.0   0 0 0 0 F"
+from harness import (BANNER, DARK_GREY, DARK_YELLOW, DESTINATION_PROMPT,  # noqa: E402
+                     DOWNLOAD_HINT, EXIT_NO_REPORT, EXIT_OK, EXIT_SIMULATOR_MISSING,
+                     LIGHT_GREY, LIGHT_RED, MESSAGE_PROMPT, NO_REPORT, SIMULATOR_LINE,
+                     SIMULATOR_MISSING, YELLOW, TerminalRun, written_line)
+import reference  # noqa: E402
+from wine_runner import SETTLE_SECONDS, windows_path  # noqa: E402
 
-
-def written_line(name):
-    return "Symbols written to %s  and copied to Clipboard " % name
-
-
-# Console attributes (foreground + 16 x background) the tool uses.
-DARK_YELLOW, LIGHT_GREY, DARK_GREY, LIGHT_RED, YELLOW = 6, 7, 8, 12, 14
-
-EXIT_OK, EXIT_SIMULATOR_MISSING, EXIT_NO_REPORT = 0, 2, 3
+PARAMETERS = reference.SIMULATOR_PARAMETERS.decode("ascii")
 
 # The final pause is 2 s; Wine's start-up adds about a second per program.
 RUN_TIMEOUT = 60
 # Wine 8 drops console input that arrives while, or just after, a program
 # attached to the console starts or ends (the interpreter runs of the tool).
-# Keys are therefore typed only once the prompt has settled, and typed once
-# more if the tool showed no reaction to them; the tool itself keeps every
-# key it gets, so a second copy can only follow a lost first one.
-SETTLE_SECONDS = 0.5
+# Keys are therefore typed only once the prompt has settled (SETTLE_SECONDS,
+# as the Wine runner of the shared suite waits), and typed once more if the
+# tool showed no reaction to them; the tool itself keeps every key it gets,
+# so a second copy can only follow a lost first one.
 REACTION_SECONDS = 4
 ATTEMPTS = 3
-
-
-def windows_path(path):
-    """Wine's drive Z: is the Unix root."""
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
-
-
-# ---- The include text, worked out here independently of the tool -------------------------
-
-
-def symbol_text(report):
-    """The lines after the first one holding "hannel symbols", up to an empty
-    line (the good report has no other stop)."""
-    lines = report.split(b"\r\n")
-    start = next(i for i, line in enumerate(lines) if b"hannel symbols" in line) + 1
-    symbols = b""
-    for line in lines[start:]:
-        if not line:
-            break
-        symbols += line
-    return symbols
-
-
-def include_text(symbols, message):
-    values = []
-    for i in range(0, len(symbols), 4):
-        value = 0
-        for digit in symbols[i:i + 4].ljust(4, b"0"):
-            value = value * 4 + (digit - 0x30)
-        values.append(b" 0x%02X" % value)
-    text = b";     FST4 SYMBOLS Packed 4 per byte"
-    for first in range(0, len(values), 8):
-        text += b"\r\n        de  " + b",".join(values[first:first + 8])
-    return text + b"\r\n    ;   " + message + b"\r\n\r\n"
 
 
 # ---- The console, as the helper read it back ------------------------------------------------
@@ -130,60 +83,24 @@ def wrapped(text, width):
 # ---- One run in a pseudo-terminal ---------------------------------------------------------
 
 
-class WineRun:
-    """`wine cmd /c RUN.BAT` in a pseudo-terminal, its screen followed with
-    pyte so the test can wait for prompts before it types."""
+class WineRun(TerminalRun):
+    """`wine cmd /c RUN.BAT` in the harness's pseudo-terminal, its screen
+    followed so the test can wait for prompts before it types. Wine needs
+    keys typed with care (see SETTLE_SECONDS)."""
 
     def __init__(self, session, workdir, program, args, columns, rows, env):
-        self.session = session
-        self.screen = pyte.Screen(columns, rows)
-        self.stream = pyte.ByteStream(self.screen)
-        self.raw = bytearray()
         command = [session.wine_run, "--prefix", session.prefix, program] + list(args)
-        self.pid, self.master = pty.fork()
-        if self.pid == 0:
-            os.chdir(workdir)
-            os.execve(command[0], command, env)
-        fcntl.ioctl(self.master, termios.TIOCSWINSZ, struct.pack("HHHH", rows, columns, 0, 0))
-        self.status = None
-
-    def pump(self, timeout):
-        ready, _, _ = select.select([self.master], [], [], timeout)
-        if not ready:
-            return False
-        try:
-            data = os.read(self.master, 65536)
-        except OSError:
-            return False
-        if not data:
-            return False
-        self.raw += data
-        self.stream.feed(data)
-        return True
-
-    def exited(self):
-        if self.status is None:
-            pid, status = os.waitpid(self.pid, os.WNOHANG)
-            if pid:
-                self.status = status
-        return self.status is not None
+        super().__init__(None, workdir, env=env, columns=columns, lines=rows, command=command)
+        self.start()
 
     def screen_text(self):
         return "\n".join(line.rstrip() for line in self.screen.display)
 
     def wait_for_text(self, text, timeout=RUN_TIMEOUT):
-        deadline = time.monotonic() + timeout
-        while text not in self.screen_text():
-            if self.exited() or time.monotonic() > deadline:
-                while self.pump(0.1):
-                    pass
-                if text in self.screen_text():
-                    return
-                raise AssertionError("no %r on the screen:\n%s" % (text, self.screen_text()))
-            self.pump(0.05)
+        self.wait_for(lambda: text in self.screen_text(), timeout, "%r on the screen" % text)
 
-    def type(self, keys):
-        os.write(self.master, keys.encode("latin-1") if isinstance(keys, str) else keys)
+    def type(self, keys, timeout=30.0):
+        super().type(keys.encode("latin-1") if isinstance(keys, str) else keys, timeout)
 
     def type_until(self, keys, reacted):
         """Types `keys` until reacted() holds (see SETTLE_SECONDS)."""
@@ -193,10 +110,10 @@ class WineRun:
             while time.monotonic() < deadline:
                 if reacted():
                     return
-                if self.exited():
+                if self._poll_exit():
                     break
                 self.pump(0.05)
-            if reacted() or self.exited():
+            if reacted() or self._poll_exit():
                 return
         raise AssertionError("no reaction to %r:\n%s" % (keys, self.screen_text()))
 
@@ -213,21 +130,13 @@ class WineRun:
         self.type_until("\r", lambda: self.screen_text() != before)
 
     def wait_exit(self, timeout=RUN_TIMEOUT):
-        deadline = time.monotonic() + timeout
-        while not self.exited():
-            if time.monotonic() > deadline:
-                self.kill()
-                raise AssertionError("the run did not end:\n%s" % self.screen_text())
-            self.pump(0.05)
-        while self.pump(0.05):
-            pass
-        os.close(self.master)
+        try:
+            return super().wait_exit(timeout)
+        finally:
+            self.close()
 
     def kill(self):
-        if not self.exited():
-            os.kill(self.pid, signal.SIGKILL)
-            os.waitpid(self.pid, 0)
-            self.status = -1
+        self.close()
 
 
 class WineSession:
@@ -361,7 +270,7 @@ class FullRun(WineTestCase):
     def test_every_cell_the_files_the_clipboard_and_the_exit_code(self):
         self.install()
         report = self.good_report()
-        expected_text = include_text(symbol_text(report), b"CQ K1ABC FN42")
+        expected_text = reference.build_include_text(reference.read_symbol_text(report), b"CQ K1ABC FN42")
 
         run = self.start(" cq k1abc fn42")
         run.answer(DESTINATION_PROMPT)
@@ -547,7 +456,7 @@ class SmallConsole(WineTestCase):
     def test_the_last_rows_after_scrolling(self):
         self.install()
         report = self.good_report()
-        include = include_text(symbol_text(report), b"CQ K1ABC FN42")
+        include = reference.build_include_text(reference.read_symbol_text(report), b"CQ K1ABC FN42")
         run = self.start(" cq k1abc fn42")
         run.answer(DESTINATION_PROMPT)
         exit_code, dump = self.finish(run)

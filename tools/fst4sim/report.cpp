@@ -18,9 +18,6 @@ constexpr const char* kType1Header =
     "          mycall                         hiscall                    hisgrid";
 constexpr std::array<std::size_t, 7> kType1Groups{28, 1, 28, 1, 1, 15, 3};
 
-// FST4 information bits split into payload and CRC for the bits line.
-constexpr std::size_t kPayloadBits = 77;
-constexpr std::size_t kReportedInfoBits = 101;
 
 std::string message_line(const fst4::Encoding& encoding, bool wspr_hint) {
   std::string text = encoding.decoded.substr(0, kMessageField);
@@ -30,16 +27,16 @@ std::string message_line(const fst4::Encoding& encoding, bool wspr_hint) {
 }
 
 std::string settings_line(const Settings& settings) {
-  double txt = 160.0 * samples_per_symbol(settings.tr_seconds) / kSampleRate;
+  double txt = static_cast<double>(fst4::kChannelSymbols) * samples_per_symbol(settings.tr_seconds) / kSampleRate;
   return "f0:" + fixed(settings.f0, 9, 3) + "   DT:" + fixed(settings.dt, 6, 2) + "   TxT:" + fixed(txt, 6, 1) +
          "   SNR:" + fixed(settings.snr, 6, 1) + "\n";
 }
 
-// The information bits the reference reports: 101 positions, the FST4W
-// word (74 bits) padded with zeros.
+// The information bits the reference reports: the FST4 word's positions,
+// the shorter FST4W word padded with zeros, split into payload and CRC.
 std::string bits_section(const fst4::Encoding& encoding) {
   std::string info = encoding.info_bits;
-  info.resize(kReportedInfoBits, '0');
+  info.resize(fst4::kInfoBits, '0');
   if (encoding.i3 == 1 && encoding.mode == fst4::Mode::fst4) {
     std::string line;
     std::size_t pos = 0;
@@ -50,7 +47,7 @@ std::string bits_section(const fst4::Encoding& encoding) {
     }
     return std::string(kType1Header) + "\n" + line + "\n";
   }
-  return "Message bits: \n" + info.substr(0, kPayloadBits) + " " + info.substr(kPayloadBits) + "\n";
+  return "Message bits: \n" + info.substr(0, fst4::kPayloadBits) + " " + info.substr(fst4::kPayloadBits) + "\n";
 }
 
 std::string symbols_section(const fst4::Encoding& encoding) {

@@ -12,7 +12,19 @@
 
 namespace fst4 {
 
-// Frame size: 120 data symbols plus five sync blocks of 8.
+// Sizes of one transmission (WSJT-X 2.6.1, lib/fst4/fst4_params.f90 and
+// lib/fst4/genfst4.f90). Every part of this library and our FST4SIM.EXE
+// takes them from here.
+//   FST4:  77 payload bits, scrambled, + CRC-24 = 101 information bits
+//   FST4W: the first 50 payload bits + CRC-24   =  74 information bits
+//   either word + LDPC parity = 240 bits = 120 four-level data symbols,
+//   sent with five 8-symbol sync words: 160 channel symbols.
+inline constexpr std::size_t kPayloadBits = 77;
+inline constexpr std::size_t kFst4wPayloadBits = 50;
+inline constexpr std::size_t kCrcBits = 24;
+inline constexpr std::size_t kInfoBits = kPayloadBits + kCrcBits;
+inline constexpr std::size_t kFst4wInfoBits = kFst4wPayloadBits + kCrcBits;
+inline constexpr std::size_t kCodewordBits = 240;
 inline constexpr std::size_t kChannelSymbols = 160;
 // Longest message the 77-bit payload is packed from (a Fortran character*37
 // field in the reference simulator; longer input is cut to this length).
@@ -30,10 +42,10 @@ struct Encoding {
   int i3 = 0;
   int n3 = 0;
   Mode mode = Mode::fst4;
-  // The 77 payload bits as '0'/'1', before scrambling.
+  // The kPayloadBits payload bits as '0'/'1', before scrambling.
   std::string payload_bits;
-  // The information word as '0'/'1': 101 bits for FST4 (scrambled payload +
-  // CRC-24), 74 bits for FST4W (50 payload bits + CRC-24).
+  // The information word as '0'/'1': kInfoBits for FST4 (scrambled payload
+  // + CRC-24), kFst4wInfoBits for FST4W (50 payload bits + CRC-24).
   std::string info_bits;
 };
 

@@ -21,7 +21,7 @@ ARGS = ["120", "1500", "0.0", "0", "0", "0", "0"]
 
 def messages(count):
     rows = []
-    with open(os.path.join(HERE, "..", "reference_vectors.tsv")) as data:
+    with open(os.path.join(HERE, "..", "tests", "fst4", "reference_vectors.tsv")) as data:
         for line in data:
             if not line.startswith("#"):
                 fields = line.split("\t")

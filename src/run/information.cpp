@@ -1,0 +1,59 @@
+#include "run/information.h"
+
+#include <cstdio>
+
+#include "run/exit_codes.h"
+#include "run/messages.h"
+#include "simulator/file_names.h"
+
+namespace sympack::run {
+namespace {
+
+// Compiled in from the project version in the top CMakeLists.txt.
+constexpr std::string_view kVersion = SYMPACK_VERSION;
+
+std::string Line(std::string_view text) { return std::string(text) + "\n"; }
+
+std::string ExitLine(int code, std::string_view meaning) {
+  return "  " + std::to_string(code) + "  " + std::string(meaning) + "\n";
+}
+
+std::string Usage() {
+  const std::string simulator(simulator::kSimulatorProgram);
+  std::string text = Line("Usage: sympack [message]") + Line("       sympack --help | --version") + "\n";
+  text += Line("Turns a message into the 160 FST4 (or FST4W) channel symbols of a PIC");
+  text += Line("beacon, packs them four to a byte and writes them as `de` lines into an");
+  text += Line("assembler include file (a C array for a name ending in .h or .hpp),");
+  text += Line("and copies the same text to the clipboard.");
+  text += Line(simulator + ", which computes the symbols, must be in the current folder.") + "\n";
+  text += Line("It asks, showing these prompts:");
+  text += Line("  \"" + std::string(kMessagePrompt) + "\"  for the message, unless the command line holds one;");
+  text += Line("      Enter alone ends the run");
+  text += Line("  \"" + std::string(kDestinationPrompt) + "\"  for the include file;");
+  text += Line("      Enter alone takes " + std::string(simulator::kDefaultDestination) + "; a name ending in .h or .hpp");
+  text += Line("      gets the C layout") + "\n";
+  text += Line("Exit codes:");
+  text += ExitLine(kExitOk, "the include file was written, or the message was left empty");
+  text += ExitLine(kExitSimulatorMissing, simulator + " is not in the current folder");
+  text += ExitLine(kExitNoReport, "the simulator run left no report");
+  text += ExitLine(kExitNoListing, "the simulator's report holds no channel symbols");
+  text += ExitLine(kExitNotWritten, "the include file could not be written in full") + "\n";
+  text += Line("More in the manual page (man sympack) and in the README that comes with");
+  text += Line("the program (share/doc/sympack on Linux, README.txt on Windows).");
+  return text;
+}
+
+}  // namespace
+
+std::optional<std::string> InformationFor(std::string_view commandTail) {
+  if (commandTail == "--help") return Usage();
+  if (commandTail == "--version") return "sympack " + std::string(kVersion) + "\n";
+  return std::nullopt;
+}
+
+bool ShowInformation(std::string_view text) {
+  const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+  return std::fflush(stdout) == 0 && written;
+}
+
+}  // namespace sympack::run

@@ -1,0 +1,87 @@
+#!/usr/bin/python3
+"""Differential run: our FST4SIM.EXE against WSJT-X's fst4sim on random
+messages of every type (the generator of conformance.py, with hinted FST4W
+forms and calls beginning with Q), under a seed that is printed so that any
+run can be repeated:  differential.py --ours FST4SIM.EXE [--seed N] [--count N]
+
+Each message falls in one class:
+  same              both print the same Message: line and symbol listing
+  reference crash   the reference prints no listing (it died or stopped)
+  reference garble  the reference's listing is unsound: its bad-message text,
+                    symbols outside 0..3, an unknown "<...>" hash, an empty
+                    decode, or an exchange read from an unset value
+  deliberate        we send it differently on purpose (README, conformance.py)
+  real difference   anything else, also our refusing a message the reference
+                    sends soundly, or ours being unsound where it is at fault
+
+Exit status: 0 when there is no real difference, 1 otherwise, 77 when the
+reference is not installed.
+"""
+
+import argparse
+import collections
+import os
+import random
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from conformance import (SKIPPED, deliberate, generated_messages, listing,  # noqa: E402
+                         reference_fault, run, unset_serial)
+
+SAME, CRASH, GARBLE, DELIBERATE, REAL = ("same", "reference crash", "reference garble", "deliberate",
+                                         "real difference")
+
+
+def classify(ours, reference, message, hint):
+    """The class of one message, and a line saying why for the differences."""
+    ref_code, ref_out = run(reference, message, hint)
+    our_code, our_out = run(ours, message, hint)
+    ref_message, ref_block = listing(ref_out)
+    our_message, our_block = listing(our_out)
+    our_sound = our_code == 2 or (our_code == 0 and not reference_fault(our_message, our_block))
+    if our_code == 0 and our_message == ref_message and our_block == ref_block:
+        return SAME, ""
+    if deliberate(message):
+        expected = message.upper().split()[0]
+        if our_code == 0 and our_message is not None and our_message[9:46].split()[0] == expected:
+            return DELIBERATE, ""
+        return REAL, f"deliberate difference, but ours is {our_message!r} (exit {our_code})"
+    if ref_code != 0 or ref_block is None:
+        kind = CRASH
+    elif unset_serial(message, ref_out) or reference_fault(ref_message, ref_block):
+        kind = GARBLE
+    else:
+        why = "ours refuses it" if our_code == 2 else f"ours {our_message!r} (exit {our_code})"
+        if our_code == 0 and our_message == ref_message:
+            why = "same decoded text, different symbols"
+        return REAL, f"reference {ref_message!r}; {why}"
+    if not our_sound:
+        return REAL, f"{kind}, and ours is unsound too: {our_message!r} (exit {our_code})"
+    return kind, ""
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--ours", required=True)
+    parser.add_argument("--reference", default="/usr/bin/fst4sim")
+    parser.add_argument("--seed", type=int, default=None, help="default: a new random seed")
+    parser.add_argument("--count", type=int, default=300)
+    options = parser.parse_args()
+    if not os.access(options.reference, os.X_OK):
+        print(f"SKIP: reference simulator {options.reference} is not installed")
+        return SKIPPED
+
+    seed = options.seed if options.seed is not None else random.SystemRandom().randrange(1 << 32)
+    print(f"differential run, seed {seed} (repeat: --seed {seed} --count {options.count})", flush=True)
+    counts = collections.Counter()
+    for message, hint in generated_messages(options.count, seed):
+        kind, why = classify(options.ours, options.reference, message, hint)
+        counts[kind] += 1
+        if kind == REAL:
+            print(f"REAL DIFFERENCE {message!r} W={hint}: {why}")
+    print(", ".join(f"{counts[k]} {k}" for k in (SAME, CRASH, GARBLE, DELIBERATE, REAL)) + f" (seed {seed})")
+    return 1 if counts[REAL] else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
