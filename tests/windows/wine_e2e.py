@@ -398,7 +398,7 @@ class Interpreter(WineTestCase):
         error) and the typing, which the console's own line editing echoes."""
         self.install()
         report = self.good_report()
-        include = include_text(symbol_text(report), b"CQ K1ABC FN42")
+        include = reference.build_include_text(reference.read_symbol_text(report), b"CQ K1ABC FN42")
         out = self.aside_path("out.txt")
         # No blank before ">": the interpreter would leave it in the tail.
         run = self.start(' cq k1abc fn42> "%s"' % windows_path(out))
