@@ -115,6 +115,7 @@ void Console::EchoBackspace() {
 }
 
 std::u16string Console::ReadTypedLine() {
+  screen_.TypingStarts();
   const auto shape = screen_.ReadCursorShape();
   const bool wasHidden = shape && !shape->visible;
   if (wasHidden) screen_.SetCursorShape({shape->sizePercent, true});

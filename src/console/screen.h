@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 
+#include "console/transcript_sink.h"
 #include "platform/platform.h"
 
 namespace sympack::console {
@@ -25,6 +26,8 @@ class Screen {
   virtual void SetAttribute(std::uint16_t attribute) = 0;
   virtual std::optional<CursorShape> ReadCursorShape() = 0;
   virtual void SetCursorShape(CursorShape shape) = 0;
+  // A typed line is about to be read (after its prompt).
+  virtual void TypingStarts() {}
 };
 
 class KeySource {
@@ -50,6 +53,15 @@ class SystemScreen final : public Screen {
 class SystemKeys final : public KeySource {
  public:
   std::optional<KeyEvent> Next() override { return platform::NextKeyEvent(); }
+};
+
+// The standard streams, for the plain transcript.
+class SystemTranscriptSink final : public TranscriptSink {
+ public:
+  void Write(std::u16string_view text) override { platform::WriteTranscriptText(text); }
+  void EndLine() override { platform::EndTranscriptLine(); }
+  void ErrorLine(std::u16string_view text) override { platform::WriteErrorLine(text); }
+  void BeforeTyping(std::u16string_view prompt) override { platform::ShowPromptToTypist(prompt); }
 };
 
 }  // namespace sympack::console

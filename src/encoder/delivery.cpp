@@ -1,7 +1,6 @@
 #include "encoder/delivery.h"
 
 #include "platform/name_match.h"
-#include "simulator/file_names.h"
 #include "platform/platform.h"
 
 namespace sympack::encoder {
@@ -17,8 +16,9 @@ bool WroteAll(const platform::File& file, std::string_view bytes) {
 }  // namespace
 
 IncludeFileWrite WriteIncludeFile(std::string_view destinationName, std::string_view includeText) {
-  std::u16string name = platform::AnsiToWide(destinationName);
-  if (name.size() > simulator::kMaxOpenNameLength) name.resize(simulator::kMaxOpenNameLength);
+  // The whole name goes to the system, which refuses one longer than it
+  // takes: cut, it would name another file.
+  const std::u16string name = platform::AnsiToWide(destinationName);
   if (name.empty() || platform::HasWildcards(name)) return {};
 
   platform::File file = platform::OpenOrCreateForWriting(name);

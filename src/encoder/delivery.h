@@ -14,7 +14,9 @@ struct IncludeFileWrite {
 
 // Writes the include text and one more CR LF into the named file, created if
 // missing; a disk file loses its old content first, a device (NUL, /dev/null)
-// just receives the bytes. A name that is empty or holds * or ? is refused.
+// just receives the bytes. A name that is empty or holds * or ? is refused, and
+// so is one the system cannot take whole; a pipe or device with nobody at the
+// other end is not waited on.
 IncludeFileWrite WriteIncludeFile(std::string_view destinationName, std::string_view includeText);
 
 // Places the include text on the clipboard as Unicode text, without a further

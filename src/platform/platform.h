@@ -63,11 +63,20 @@ struct CursorShape {
   bool visible = true;
 };
 
-// Chooses the output target (standard output if it is a console, else standard
-// error), sets its stream mode, opens the keyboard, puts standard input in raw
-// mode, installs the control handler and reads the cursor shape. Returns false
-// when there is no console to write to (writes then fail silently).
-bool PrepareConsole();
+// How the tool's texts reach the user.
+enum class OutputKind {
+  kScreen,      // cells placed on a console or a terminal that can place the cursor
+  kTranscript,  // plain lines on standard output (see "Plain transcript" below)
+};
+
+// Chooses how the texts go out and where keys come from. Standard output that
+// is a console (POSIX: a terminal that can place the cursor) gets cells: its
+// stream mode is set, the keyboard opened, standard input put in raw mode.
+// Anything else gets the plain transcript. Keys come from the console keyboard
+// only while standard input is that console and the texts go out as cells;
+// otherwise typed lines are read from standard input, whatever it is. Also
+// installs the control handler and reads the cursor shape.
+OutputKind PrepareConsole();
 // Closes the keyboard and puts back whatever PrepareConsole changed in the
 // terminal that the user must get back (POSIX: terminal modes, cursor).
 void RestoreConsole();
@@ -84,6 +93,25 @@ bool SetCurrentAttribute(std::uint16_t attribute);  // SetConsoleTextAttribute
 std::optional<CursorShape> ReadCursorShape();   // GetConsoleCursorInfo
 bool SetCursorShape(CursorShape shape);         // SetConsoleCursorInfo
 
+// ---- Plain transcript ----------------------------------------------------------------
+
+// Text for standard output, no line end. POSIX: UTF-8; Windows: the ANSI code
+// page, as programs write into a redirected standard output there.
+void WriteTranscriptText(std::u16string_view text);
+// The platform's line end on standard output: LF on POSIX, CR LF on Windows.
+void EndTranscriptLine();
+// A whole line and a line end on standard error (light red lines go there too).
+void WriteErrorLine(std::u16string_view text);
+// Called when a typed line is about to be read, with the text of the current
+// transcript line (the prompt). Shows it to whoever types, when standard input
+// is a console or terminal that does not show standard output (standard error
+// is used when it is one). Everything written so far goes out first.
+void ShowPromptToTypist(std::u16string_view prompt);
+// True when typed lines are echoed by the terminal onto the very output the
+// transcript goes to (POSIX: a terminal that cannot place the cursor, in its
+// own line mode), so that the transcript must not echo them again.
+bool TypingShowsOnTranscript();
+
 // ---- Keyboard ----------------------------------------------------------------------
 
 // One keyboard input event, as the console reports it.
@@ -95,8 +123,9 @@ struct KeyEvent {
 };
 
 // Waits, sleeping, for the next input event and removes it from the queue.
-// Empty optional when no keyboard will ever deliver one (no console keyboard,
-// or the end of the input that stands in for it).
+// Typed lines from standard input come as their characters and Enter; at the
+// end of that input every further call gives Enter. Empty optional when no
+// keyboard will ever deliver one (the console keyboard went away).
 std::optional<KeyEvent> NextKeyEvent();
 
 // ---- Time -----------------------------------------------------------------------------
@@ -133,6 +162,17 @@ class EntrySearch {
 
 bool DeleteFileByName(std::u16string_view path);  // DeleteFileW
 
+// Names a file that is removed if the process is ended from outside before the
+// run's own clean-up (POSIX: SIGTERM or SIGHUP; Windows: the console closed,
+// log-off or shut-down). An empty name cancels it.
+void RemoveAtAbnormalEnd(std::u16string_view path);
+
+// Claims the current directory for this process, so that two runs never work
+// in one folder at the same time. The claim touches no file and the system
+// drops it when the process ends in whatever way. False when another process
+// holds it; true also when the system cannot tell.
+bool ClaimCurrentFolder();
+
 // An open file handle; closes itself (CloseHandle).
 class File {
  public:
@@ -158,7 +198,9 @@ class File {
 // GENERIC_READ, share 0, OPEN_EXISTING). Not open on failure.
 File OpenForReading(std::u16string_view path);
 // Opens or creates a file for writing only, with no sharing (CreateFileW,
-// GENERIC_WRITE, share 0, OPEN_ALWAYS). Not open on failure.
+// GENERIC_WRITE, share 0, OPEN_ALWAYS). Never waits: a pipe or device with
+// nobody at the other end, like a name the system cannot take whole, is not
+// opened. Not open on failure.
 File OpenOrCreateForWriting(std::u16string_view path);
 // True when the file is a disk file (GetFileType == FILE_TYPE_DISK), false for
 // devices and pipes.

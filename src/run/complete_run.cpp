@@ -14,7 +14,8 @@ namespace {
 using console::Console;
 namespace sim = simulator;
 
-std::string OutcomeLine(std::string_view destination, bool written, bool copied) {
+std::string OutcomeLine(std::string_view destination, bool written, bool copied,
+                        std::uint32_t simulatorExitCode) {
   std::string line(written ? kWrittenTo : kNotWrittenTo);
   line += destination;
   if (written) {
@@ -22,33 +23,50 @@ std::string OutcomeLine(std::string_view destination, bool written, bool copied)
   } else {
     line += copied ? kCopiedAnyway : kNotCopied;
   }
+  if (simulatorExitCode != 0) {
+    line += kSimulatorFailedBefore;
+    line += std::to_string(simulatorExitCode);
+    line += kSimulatorFailedAfter;
+  }
   return line;
 }
 
-// Removes the run's temporary files, but never the include file just
-// written, whatever name the user gave it.
-void CleanUp(std::string_view destination) {
-  if (!sim::NamesSameFile(destination, sim::kReportFile)) sim::DeleteFiles(sim::kReportFile);
-  if (sim::FileIsPresent(sim::kAudioFile) && !sim::NamesSameFile(destination, sim::kAudioFile)) {
+// Removes what this run made and nothing else: the report, unless the include
+// file was written over it; the audio file only when it appeared during this
+// run, and not when it is the include file now.
+void CleanUp(std::string_view destination, bool includeWritten, const SimulatorRun& simulatorRun) {
+  const auto isIncludeFile = [&](std::string_view name) {
+    return includeWritten && sim::NamesSameFile(destination, name);
+  };
+  if (!isIncludeFile(sim::kReportFile)) sim::DeleteFiles(sim::kReportFile);
+  if (!simulatorRun.audioFileWasThere && sim::FileIsPresent(sim::kAudioFile) &&
+      !isIncludeFile(sim::kAudioFile)) {
     sim::DeleteFiles(sim::kAudioFile);
   }
+}
+
+int ExitCode(bool written, const SimulatorRun& simulatorRun) {
+  if (!written) return kExitNotWritten;
+  return simulatorRun.exitCode == 0 ? kExitOk : kExitSimulatorFailed;
 }
 
 }  // namespace
 
 int CompleteRun(Console& console, std::u16string_view interpreter, std::string_view messageText,
-                std::string_view destinationName) {
+                std::string_view destinationName, const SimulatorRun& simulatorRun) {
   const auto symbolText = sim::ReadSymbolText();
   if (!symbolText) {
     console.SetTextColor(console::kLightRed);
     console.WriteLine(kNoListingLine);
     console.SetTextColor(console::kLightGrey);
-    CleanUp(destinationName);
+    CleanUp(destinationName, false, simulatorRun);
     console.Pause(kFinalPauseMilliseconds);
     return kExitNoListing;
   }
 
   const std::string includeText = encoder::BuildIncludeText(*symbolText, messageText, destinationName);
+  // Written over the report, the include file must outlive any way out.
+  if (sim::NamesSameFile(destinationName, sim::kReportFile)) sim::RemoveIfRunEndsAbnormally({});
   // The simulator program itself (under any name the file system takes for
   // it) is never overwritten: every later run would fail.
   encoder::IncludeFileWrite write;
@@ -61,14 +79,15 @@ int CompleteRun(Console& console, std::u16string_view interpreter, std::string_v
   if (written && write.diskFile) sim::ShowFile(interpreter, destinationName);
   const bool copied = encoder::CopyTextToClipboard(includeText);
 
-  console.SetTextColor(written ? console::kYellow : console::kLightRed);
-  console.WriteLine(OutcomeLine(destinationName, written, copied));
+  const int exitCode = ExitCode(written, simulatorRun);
+  console.SetTextColor(exitCode == kExitOk ? console::kYellow : console::kLightRed);
+  console.WriteLine(OutcomeLine(destinationName, written, copied, simulatorRun.exitCode));
   console.SetTextColor(console::kLightGrey);
   console.EndLine();
 
-  CleanUp(destinationName);
+  CleanUp(destinationName, written, simulatorRun);
   console.Pause(kFinalPauseMilliseconds);
-  return written ? kExitOk : kExitNotWritten;
+  return exitCode;
 }
 
 }  // namespace sympack::run

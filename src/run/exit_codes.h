@@ -9,5 +9,8 @@ constexpr int kExitSimulatorMissing = 2;   // no FST4SIM.EXE in the current dire
 constexpr int kExitNoReport = 3;           // the simulator run left no report file
 constexpr int kExitNoListing = 4;          // the report holds no channel-symbol listing
 constexpr int kExitNotWritten = 5;         // the include file was not written in full
+constexpr int kExitFolderBusy = 6;         // another run is working in the current directory
+constexpr int kExitOldReportStays = 7;     // a report left by an earlier run cannot be removed
+constexpr int kExitSimulatorFailed = 8;    // written, but the simulator ended with an error
 
 }  // namespace sympack::run

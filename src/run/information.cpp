@@ -37,7 +37,12 @@ std::string Usage() {
   text += ExitLine(kExitSimulatorMissing, simulator + " is not in the current folder");
   text += ExitLine(kExitNoReport, "the simulator run left no report");
   text += ExitLine(kExitNoListing, "the simulator's report holds no channel symbols");
-  text += ExitLine(kExitNotWritten, "the include file could not be written in full") + "\n";
+  text += ExitLine(kExitNotWritten, "the include file could not be written in full");
+  text += ExitLine(kExitFolderBusy, "another run is working in this folder");
+  text += ExitLine(kExitOldReportStays, "an earlier run's report cannot be removed");
+  text += ExitLine(kExitSimulatorFailed, "written, but the simulator ended with an error") + "\n";
+  text += Line("Without a terminal, the answers are read as lines from standard input and");
+  text += Line("standard output gets a plain transcript of the run.") + "\n";
   text += Line("More in the manual page (man sympack) and in the README that comes with");
   text += Line("the program (share/doc/sympack on Linux, README.txt on Windows).");
   return text;

@@ -1,6 +1,7 @@
 // The process entry: answer --help or --version, or prepare the console, run
 // once and put the console back.
 #include "console/console.h"
+#include "console/transcript.h"
 #include "platform/platform.h"
 #include "run/exit_codes.h"
 #include "run/information.h"
@@ -15,8 +16,12 @@ int main(int argc, char** argv) {
   if (const auto information = run::InformationFor(tail)) {
     return run::ShowInformation(*information) ? run::kExitOk : run::kExitNotWritten;
   }
-  platform::PrepareConsole();
-  console::SystemScreen screen;
+  const platform::OutputKind output = platform::PrepareConsole();
+  console::SystemScreen systemScreen;
+  console::SystemTranscriptSink standardStreams;
+  console::TranscriptScreen transcript(standardStreams, platform::TypingShowsOnTranscript());
+  console::Screen& screen =
+      output == platform::OutputKind::kScreen ? static_cast<console::Screen&>(systemScreen) : transcript;
   console::SystemKeys keys;
   console::Console console(screen, keys);
   const int exitCode = run::RunTool(console, tail);

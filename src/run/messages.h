@@ -14,6 +14,10 @@ constexpr std::string_view kSimulatorMissingLine =
 constexpr std::string_view kDownloadHintLine = "Visit the WSJT-X SOurce Website for full download";
 constexpr std::string_view kMessagePrompt = "Message  ";
 constexpr std::string_view kNoReportLine = "No Temp file created";
+constexpr std::string_view kFolderBusyLine =
+    "Another SYMPACK is running in this folder.  Wait for it to finish, then try again";
+constexpr std::string_view kOldReportLine =
+    "FST4TEMP.TXT from an earlier run cannot be removed.  Remove it, then try again";
 constexpr std::string_view kDestinationPrompt = "Destination file ( FST4.INC )   ";
 
 // The outcome line: "Symbols written to <name>  and copied to Clipboard " when
@@ -24,6 +28,10 @@ constexpr std::string_view kCopied = "  and copied to Clipboard ";
 constexpr std::string_view kButNotCopied = "  but not copied to Clipboard ";
 constexpr std::string_view kNotCopied = "  and not copied to Clipboard ";
 constexpr std::string_view kCopiedAnyway = "  but copied to Clipboard ";
+// Added to the outcome line when the simulator's exit code was not 0: what it
+// printed before it stopped may not be the whole listing.
+constexpr std::string_view kSimulatorFailedBefore = " (FST4SIM.EXE ended with exit code ";
+constexpr std::string_view kSimulatorFailedAfter = ": the listing may be incomplete)";
 
 constexpr std::string_view kNoListingLine =
     "The simulator's report holds no channel symbols: no include file written";

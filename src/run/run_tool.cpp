@@ -1,5 +1,6 @@
 #include "run/run_tool.h"
 
+#include "platform/platform.h"
 #include "run/exit_codes.h"
 #include "run/messages.h"
 #include "platform/platform.h"
@@ -34,10 +35,18 @@ std::string TakeMessage(Console& console, std::string_view commandTail) {
 }
 
 // A report left by an earlier run must never pass for this run's: remove it
-// first. False when it is still there.
+// first. False when something still stands under its name (a file that
+// cannot be deleted, a folder, a pipe): the interpreter could not write the
+// report there, or would wait on it.
 bool ClearOldReport() {
   sim::DeleteFiles(sim::kReportFile);
-  return !sim::FileIsPresent(sim::kReportFile);
+  return !sim::NameIsTaken(sim::kReportFile);
+}
+
+void WriteFailure(Console& console, std::string_view line) {
+  console.SetTextColor(console::kLightRed);
+  console.WriteLine(line);
+  console.SetTextColor(console::kLightGrey);
 }
 
 std::string TakeDestination(Console& console) {
@@ -52,10 +61,15 @@ std::string TakeDestination(Console& console) {
 int RunTool(Console& console, std::string_view commandTail) {
   ShowBanner(console);
 
+  // Two runs in one folder would share the report file and delete each
+  // other's: the second one stops before it touches anything.
+  if (!platform::ClaimCurrentFolder()) {
+    WriteFailure(console, kFolderBusyLine);
+    return kExitFolderBusy;
+  }
+
   if (!sim::FileIsPresent(sim::kSimulatorProgram)) {
-    console.SetTextColor(console::kLightRed);
-    console.WriteLine(kSimulatorMissingLine);
-    console.SetTextColor(console::kLightGrey);
+    WriteFailure(console, kSimulatorMissingLine);
     console.WriteLine(kDownloadHintLine);
     return kExitSimulatorMissing;
   }
@@ -66,11 +80,21 @@ int RunTool(Console& console, std::string_view commandTail) {
   message = sim::UpperCase(message, platform::AnsiIsSingleByte());
   const std::u16string interpreter = sim::InterpreterPath();
 
-  const bool ran = ClearOldReport() && sim::RunSimulator(interpreter, message);
-  if (!ran || !sim::FileIsPresent(sim::kReportFile)) {
+  if (!ClearOldReport()) {
+    WriteFailure(console, kOldReportLine);
+    return kExitOldReportStays;
+  }
+  // Only an audio file that appears during this run is the simulator's to
+  // remove; one that was there already may be the user's own recording.
+  SimulatorRun simulatorRun;
+  simulatorRun.audioFileWasThere = sim::FileIsPresent(sim::kAudioFile);
+  sim::RemoveIfRunEndsAbnormally(sim::kReportFile);
+  const auto exitCode = sim::RunSimulator(interpreter, message);
+  if (!exitCode || !sim::FileIsPresent(sim::kReportFile)) {
     console.WriteLine(kNoReportLine);
     return kExitNoReport;
   }
+  simulatorRun.exitCode = *exitCode;
 
   console.EndLine();
   console.EndLine();
@@ -79,7 +103,7 @@ int RunTool(Console& console, std::string_view commandTail) {
   console.SetTextColor(console::kLightGrey);
 
   const std::string destination = TakeDestination(console);
-  return CompleteRun(console, interpreter, message, destination);
+  return CompleteRun(console, interpreter, message, destination, simulatorRun);
 }
 
 }  // namespace sympack::run

@@ -49,6 +49,19 @@ void DeleteFiles(std::string_view pattern) {
   }
 }
 
+bool NameIsTaken(std::string_view name) {
+  if (name.empty()) return false;
+  platform::EntrySearch search(SearchPattern(name));
+  while (auto entry = search.Next()) {
+    if (entry->name != u"." && entry->name != u"..") return true;
+  }
+  return false;
+}
+
+void RemoveIfRunEndsAbnormally(std::string_view name) {
+  platform::RemoveAtAbnormalEnd(platform::AnsiToWide(name));
+}
+
 bool NamesSameFile(std::string_view first, std::string_view second) {
   return platform::NamesSameFile(platform::AnsiToWide(first), platform::AnsiToWide(second));
 }

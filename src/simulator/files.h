@@ -13,7 +13,15 @@ bool FileIsPresent(std::string_view pattern);
 // stopping at the first one that cannot be deleted. Reports nothing.
 void DeleteFiles(std::string_view pattern);
 
+// True when anything at all stands under the name: a plain file, a hidden or
+// system entry, a directory.
+bool NameIsTaken(std::string_view name);
+
 // True when both names exist and are one and the same file.
 bool NamesSameFile(std::string_view first, std::string_view second);
+
+// The file the system removes should the run be ended from outside before its
+// own clean-up; an empty name cancels that.
+void RemoveIfRunEndsAbnormally(std::string_view name);
 
 }  // namespace sympack::simulator

@@ -16,12 +16,12 @@ std::u16string InterpreterPath() {
   return platform::DefaultInterpreter();
 }
 
-bool RunInterpreter(std::u16string_view interpreter, std::string_view command) {
+std::optional<std::uint32_t> RunInterpreter(std::u16string_view interpreter, std::string_view command) {
   std::u16string line(interpreter);
   line += platform::AnsiToWide(kInterpreterSwitch);
   line += platform::AnsiToWide(command);
-  if (line.size() > platform::kMaxCommandLineUnits) return false;
-  return platform::RunProcess(line).has_value();
+  if (line.size() > platform::kMaxCommandLineUnits) return std::nullopt;
+  return platform::RunProcess(line);
 }
 
 std::optional<std::string> ShowFileCommand(std::string_view name, CharacterLength characterLength) {

@@ -1,6 +1,7 @@
 // The command interpreter that runs the simulator and shows files.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,9 +17,10 @@ namespace sympack::simulator {
 std::u16string InterpreterPath();
 
 // Runs `interpreter /C command` in this console and waits for it to end. The
-// command line is never cut: one too long to start is not run at all. False
+// command line is never cut: one too long to start is not run at all. The
+// interpreter's exit code, which is that of the last program it ran; empty
 // when nothing was started.
-bool RunInterpreter(std::u16string_view interpreter, std::string_view command);
+std::optional<std::uint32_t> RunInterpreter(std::u16string_view interpreter, std::string_view command);
 
 // "TYPE " + the name as TYPE's one argument (InterpreterArgument): bare when
 // it needs no care, so the report is shown by "TYPE FST4TEMP.TXT". Empty

@@ -17,9 +17,10 @@ std::string SimulatorCommand(std::string_view message, CharacterLength character
   return command;
 }
 
-bool RunSimulator(std::u16string_view interpreter, std::string_view message) {
+std::optional<std::uint32_t> RunSimulator(std::u16string_view interpreter, std::string_view message) {
   const std::string command = SimulatorCommand(message, platform::AnsiCharacterLength);
-  return !command.empty() && RunInterpreter(interpreter, command);
+  if (command.empty()) return std::nullopt;
+  return RunInterpreter(interpreter, command);
 }
 
 }  // namespace sympack::simulator

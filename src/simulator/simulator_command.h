@@ -2,6 +2,8 @@
 // into the report file.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,7 +26,8 @@ constexpr std::string_view kRedirection = " > ";
 // quotes, byte for byte. A message with a NUL byte gives an empty command.
 std::string SimulatorCommand(std::string_view message, CharacterLength characterLength);
 
-// Runs the simulator through the interpreter; false when nothing was started.
-bool RunSimulator(std::u16string_view interpreter, std::string_view message);
+// Runs the simulator through the interpreter. The interpreter's exit code,
+// which carries the simulator's; empty when nothing was started.
+std::optional<std::uint32_t> RunSimulator(std::u16string_view interpreter, std::string_view message);
 
 }  // namespace sympack::simulator

@@ -44,7 +44,8 @@ class PosixRunner:
       missing_interpreter()     a "comspec" value that names no program
       run_program(path, args, cwd, env)       run a fake directly
       argv_encoding, interpreter_converts_lf, doubled_quote_stays_quoted,
-      posix_system              facts some tests depend on
+      posix_system, transcript_line_end, clipboard_without_terminal
+                                facts some tests depend on
     """
 
     name = "posix"
@@ -57,6 +58,11 @@ class PosixRunner:
     doubled_quote_stays_quoted = True
     # termios, setsid, /dev/full and chmod mean what POSIX says.
     posix_system = True
+    # The line end of the tool's own lines in its plain transcript.
+    transcript_line_end = b"\n"
+    # Whether the text reaches a clipboard when no terminal is there (the
+    # POSIX build sets it through the terminal, OSC 52).
+    clipboard_without_terminal = False
     # The locale the tool runs in unless a test sets another.
     default_locale = "C"
 
@@ -131,6 +137,8 @@ MESSAGE_PROMPT = "Message  "
 NO_REPORT = "No Temp file created"
 DESTINATION_PROMPT = "Destination file ( FST4.INC )   "
 NO_LISTING = "The simulator's report holds no channel symbols: no include file written"
+FOLDER_BUSY = "Another SYMPACK is running in this folder.  Wait for it to finish, then try again"
+OLD_REPORT = "FST4TEMP.TXT from an earlier run cannot be removed.  Remove it, then try again"
 
 
 def written_line(name):
@@ -141,10 +149,15 @@ def not_written_line(name):
     return "Symbols not written to %s  but copied to Clipboard " % name
 
 
+def simulator_failed(line, exit_code):
+    """An outcome line when the simulator ended with a non-zero exit code."""
+    return line + " (FST4SIM.EXE ended with exit code %d: the listing may be incomplete)" % exit_code
+
+
 # Exactly as the tool writes them (the report's "Message: " is not the prompt).
 OWN_TEXTS = [BANNER, SIMULATOR_LINE, SIMULATOR_MISSING, DOWNLOAD_HINT, MESSAGE_PROMPT,
-             NO_REPORT, DESTINATION_PROMPT, NO_LISTING, "Symbols written to",
-             "Symbols not written to", "Clipboard"]
+             NO_REPORT, DESTINATION_PROMPT, NO_LISTING, FOLDER_BUSY, OLD_REPORT,
+             "Symbols written to", "Symbols not written to", "Clipboard"]
 
 # Exit codes (src/run/exit_codes.h, README)
 EXIT_OK = 0
@@ -152,6 +165,9 @@ EXIT_SIMULATOR_MISSING = 2
 EXIT_NO_REPORT = 3
 EXIT_NO_LISTING = 4
 EXIT_NOT_WRITTEN = 5
+EXIT_FOLDER_BUSY = 6
+EXIT_OLD_REPORT_STAYS = 7
+EXIT_SIMULATOR_FAILED = 8
 
 # ---- Colours -------------------------------------------------------------------------
 
@@ -207,7 +223,7 @@ class TerminalRun:
 
     def __init__(self, runner, workdir, args=(), env=None, columns=80, lines=25,
                  answer_cursor=True, type_ahead=None, before_start=b"",
-                 keys_before_start=b"", stdout_path=None, command=None):
+                 keys_before_start=b"", stdout_path=None, stdin_path=None, command=None):
         self.runner = runner
         self.command = command  # what starts instead of the tool (a shell, say)
         self.workdir = workdir
@@ -220,6 +236,7 @@ class TerminalRun:
         self.before_start = before_start  # written to the terminal before the start
         self.keys_before_start = keys_before_start  # typed before the start
         self.stdout_path = stdout_path
+        self.stdin_path = stdin_path  # typed lines from a file, the terminal still there
         self.screen = _Screen(columns, lines, self)
         self.stream = pyte.ByteStream(self.screen)
         self.raw = bytearray()
@@ -256,6 +273,10 @@ class TerminalRun:
                     out = os.open(self.stdout_path, os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o644)
                     os.dup2(out, 1)
                     os.close(out)
+                if self.stdin_path:
+                    lines = os.open(self.stdin_path, os.O_RDONLY)
+                    os.dup2(lines, 0)
+                    os.close(lines)
                 os.close(self.master)
                 os.close(self.slave)
                 os.chdir(self.workdir)
@@ -531,6 +552,34 @@ class E2ETestCase(unittest.TestCase):
         return sorted(os.listdir(folder or self.work))
 
     # -- common roads --
+
+    def run_scripted(self, args=(), typed=b"", env=None, folder=None, timeout=60):
+        """The tool as a script starts it: no terminal at all (a new session),
+        standard input read from a file holding `typed`, standard output and
+        standard error into files. (Under Wine the program then has no
+        console.) A CompletedProcess with stdout and stderr as bytes, and
+        `took`, the seconds the run took."""
+        aside = self.other_folder()
+        paths = {name: os.path.join(aside, name) for name in ("in", "out", "err")}
+        with open(paths["in"], "wb") as f:
+            f.write(typed)
+        began = time.monotonic()
+        with open(paths["in"], "rb") as stdin, open(paths["out"], "wb") as stdout, \
+                open(paths["err"], "wb") as stderr:
+            result = subprocess.run(self.runner.tool_command(args), stdin=stdin, stdout=stdout,
+                                    stderr=stderr, cwd=folder or self.work,
+                                    env=env if env is not None else self.runner.environment(),
+                                    timeout=timeout, start_new_session=True)
+        result.took = time.monotonic() - began
+        with open(paths["out"], "rb") as f:
+            result.stdout = f.read()
+        with open(paths["err"], "rb") as f:
+            result.stderr = f.read()
+        return result
+
+    def own_lines(self, *texts):
+        """The tool's own lines as its plain transcript writes them."""
+        return b"".join(text.encode("ascii") + self.runner.transcript_line_end for text in texts)
 
     def record_arguments(self):
         """An environment for fake_record_args and the file it records into

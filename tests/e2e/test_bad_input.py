@@ -15,8 +15,8 @@ import subprocess
 import fake_data
 import reference
 from harness import (DESTINATION_PROMPT, EXIT_NO_LISTING, EXIT_NO_REPORT, EXIT_NOT_WRITTEN,
-                     EXIT_OK, MESSAGE_PROMPT, NO_LISTING, NO_REPORT, E2ETestCase, TerminalRun,
-                     not_written_line, written_line)
+                     EXIT_OK, EXIT_SIMULATOR_FAILED, MESSAGE_PROMPT, NO_LISTING, NO_REPORT,
+                     E2ETestCase, TerminalRun, not_written_line, simulator_failed, written_line)
 
 GOOD_MESSAGE = b"CQ K1ABC FN42"
 GOOD_INCLUDE = reference.include_file_bytes(fake_data.GOOD_SYMBOLS, GOOD_MESSAGE)
@@ -189,6 +189,21 @@ class DestinationNames(BadInputCase):
         self.assertIn(written_line("my beacon.inc").rstrip(), run.transcript())
         self.assertEqual(self.files(), ["FST4SIM.EXE", "my beacon.inc"])
 
+    def test_a_name_longer_than_the_system_takes_is_refused_not_cut(self):
+        name = "n" * 300 + ".inc"
+        run = self.finish(name)
+        self.assertEqual(run.exit_code(), EXIT_NOT_WRITTEN, run.dump())
+        self.assertIn(not_written_line(name).rstrip(), "".join(run.transcript()))
+        self.assertEqual(self.files(), ["FST4SIM.EXE"], "nothing written, under no name")
+
+    def test_a_pipe_without_a_reader_is_not_waited_on(self):
+        self.needs_posix("a FIFO")
+        os.mkfifo(self.path("pipe.inc"))
+        run = self.finish("pipe.inc")
+        self.assertEqual(run.exit_code(), EXIT_NOT_WRITTEN, run.dump())
+        self.assertIn(not_written_line("pipe.inc").rstrip(), run.transcript())
+        self.assertEqual(self.files(), ["FST4SIM.EXE", "pipe.inc"])
+
     def test_a_folder_is_not_written(self):
         os.mkdir(self.path("beacon"))
         run = self.finish("beacon")
@@ -278,11 +293,12 @@ class SimulatorFaults(BadInputCase):
         self.assertTrue(any(NO_LISTING in row for row in run.transcript()), run.dump())
         self.assertEqual(self.files(), ["FST4SIM.EXE"])
 
-    def test_simulator_exit_code_is_not_used(self):
+    def test_simulator_exit_code_is_reported_even_after_a_whole_listing(self):
         script_simulator(self.work, self.report_aside(fake_data.GOOD_REPORT), "exit 3")
         run = self.full()
-        self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+        self.assertEqual(run.exit_code(), EXIT_SIMULATOR_FAILED, run.dump())
         self.assertEqual(self.read("FST4.INC"), GOOD_INCLUDE)
+        self.assertIn(simulator_failed(written_line("FST4.INC"), 3), "".join(run.transcript()))
 
     def test_simulator_killed_part_way_through_its_listing(self):
         """The report ends inside the listing: the lines printed so far are
@@ -292,5 +308,7 @@ class SimulatorFaults(BadInputCase):
         run = self.full()
         symbols = reference.read_symbol_text(fake_data.GOOD_REPORT[:cut])
         self.assertEqual(len(symbols), 80)
-        self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+        self.assertEqual(run.exit_code(), EXIT_SIMULATOR_FAILED, run.dump())
         self.assertEqual(self.read("FST4.INC"), reference.include_file_bytes(symbols, GOOD_MESSAGE))
+        # Our interpreter reports a program killed by signal N as 128 + N.
+        self.assertIn(simulator_failed(written_line("FST4.INC"), 128 + 9), "".join(run.transcript()))

@@ -10,9 +10,10 @@ import subprocess
 import fake_data
 import reference
 from harness import (BANNER, BLANK_LINE, DARK_GREY, DARK_YELLOW, DESTINATION_PROMPT,
-                     EXIT_NO_LISTING, EXIT_NOT_WRITTEN, EXIT_OK, LIGHT_GREY, LIGHT_RED,
-                     MESSAGE_PROMPT, NO_LISTING, SIMULATOR_LINE, YELLOW, E2ETestCase,
-                     not_written_line, wrap_rows, written_line)
+                     EXIT_FOLDER_BUSY, EXIT_NO_LISTING, EXIT_NOT_WRITTEN, EXIT_OK,
+                     EXIT_SIMULATOR_FAILED, FOLDER_BUSY, LIGHT_GREY, LIGHT_RED, MESSAGE_PROMPT,
+                     NO_LISTING, SIMULATOR_LINE, YELLOW, E2ETestCase, not_written_line,
+                     simulator_failed, wrap_rows, written_line)
 
 MESSAGE = b"CQ K1ABC FN42"
 INCLUDE_TEXT = reference.build_include_text(fake_data.GOOD_SYMBOLS, MESSAGE)
@@ -84,6 +85,8 @@ class WholeRoad(E2ETestCase):
 class Outcomes(E2ETestCase):
 
     def finish(self, destination="", args=("cq k1abc fn42",), fake="fake_good_report", env=None):
+        """A run with the message on the command line and `destination`
+        typed at its prompt."""
         self.install(fake)
         run = self.full_run(args=args, destination=destination,
                             env=self.environment(**(env or {})))
@@ -208,6 +211,65 @@ class Outcomes(E2ETestCase):
         run = self.finish()
         self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
         self.assertEqual(self.files(), ["000000_0002.wav", "FST4.INC", "FST4SIM.EXE", "keep.txt"])
+
+    def test_an_audio_file_that_was_there_before_is_kept(self):
+        """Only an audio file that appears during the run is the simulator's:
+        one that was there may be the user's own recording."""
+        self.write("000000_0001.wav", b"my recording")
+        run = self.finish()
+        self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+        self.assertEqual(self.read("000000_0001.wav"), b"my recording")
+        self.assertEqual(self.files(), ["000000_0001.wav", "FST4.INC", "FST4SIM.EXE"])
+
+    def test_no_listing_removes_the_report_even_when_named_as_destination(self):
+        run = self.finish(destination="fst4temp.txt", fake="fake_no_listing")
+        self.assertEqual(run.exit_code(), EXIT_NO_LISTING, run.dump())
+        self.assertEqual(self.files(), ["FST4SIM.EXE"])
+
+    def test_simulator_ending_with_an_error_after_a_partial_listing(self):
+        """The include file holds what was listed, and the outcome says in
+        light red that the listing may be incomplete."""
+        lines = fake_data.GOOD_REPORT_LINES[:12]
+        symbols = reference.read_symbol_text(b"".join(line + b"\r\n" for line in lines))
+        self.assertEqual(len(symbols), 40)
+        run = self.finish(env={"FAKE_LINES": "12", "FAKE_EXIT_CODE": "1"})
+        self.assertEqual(run.exit_code(), EXIT_SIMULATOR_FAILED, run.dump())
+        include = reference.include_file_bytes(symbols, MESSAGE)
+        self.assertEqual(self.read("FST4.INC"), include)
+        self.assertEqual(run.clipboard_texts(), [include[:-2]])
+        line = simulator_failed(written_line("FST4.INC"), 1)
+        self.assertEqual(line, "Symbols written to FST4.INC  and copied to Clipboard  "
+                               "(FST4SIM.EXE ended with exit code 1: the listing may be incomplete)")
+        at = run.transcript().index(line[:80])
+        self.assert_row(run, run.transcript_cells()[at], line[:80], LIGHT_RED)
+        self.assertEqual(self.files(), ["FST4.INC", "FST4SIM.EXE"])
+
+
+class TwoRunsInOneFolder(E2ETestCase):
+
+    def test_the_second_run_is_refused_and_touches_nothing(self):
+        """Run A waits at its destination prompt with its report; run B, in
+        the same folder, says so in light red and ends at once; A then ends as
+        if B had never been."""
+        self.install()
+        first = self.start(args=["cq k1abc fn42"])
+        first.wait_for_prompt(DESTINATION_PROMPT, timeout=15)
+        before = {name: self.read(name) for name in self.files()}
+        self.assertIn("FST4TEMP.TXT", before)
+
+        second = self.run_scripted(["cq k9xyz"], b"B.INC\n")
+        self.assertEqual(second.returncode, EXIT_FOLDER_BUSY, second)
+        self.assertEqual(second.stdout, self.own_lines("", "", BANNER, SIMULATOR_LINE, "", FOLDER_BUSY))
+        self.assertEqual(second.stderr, self.own_lines(FOLDER_BUSY))
+        self.assertEqual({name: self.read(name) for name in self.files()}, before)
+
+        first.type("A.INC\r")
+        self.assertEqual(first.wait_exit(), EXIT_OK, first.dump())
+        self.assertEqual(self.read("A.INC"), INCLUDE_FILE)
+        self.assertEqual(self.files(), ["A.INC", "FST4SIM.EXE"])
+
+        # The claim ends with the run: the folder is free again.
+        self.assertEqual(self.run_scripted(["cq k1abc fn42"], b"B.INC\n").returncode, EXIT_OK)
 
 
 # One line of program around the header, included twice, and a second

@@ -7,8 +7,9 @@ import time
 import fake_data
 from harness import (BANNER, BLANK_LINE, DARK_GREY, DARK_YELLOW, DESTINATION_PROMPT,
                      DOWNLOAD_HINT, EXIT_NO_LISTING, EXIT_NO_REPORT, EXIT_OK,
-                     EXIT_SIMULATOR_MISSING, LIGHT_GREY, LIGHT_RED, MESSAGE_PROMPT, NO_LISTING,
-                     NO_REPORT, SIMULATOR_LINE, SIMULATOR_MISSING, E2ETestCase, wrap_rows)
+                     EXIT_OLD_REPORT_STAYS, EXIT_SIMULATOR_MISSING, LIGHT_GREY, LIGHT_RED,
+                     MESSAGE_PROMPT, NO_LISTING, NO_REPORT, OLD_REPORT, SIMULATOR_LINE,
+                     SIMULATOR_MISSING, E2ETestCase, wrap_rows)
 
 BANNER_ROWS = [(BLANK_LINE, LIGHT_GREY), (BLANK_LINE, LIGHT_GREY), (BANNER, LIGHT_GREY),
                (SIMULATOR_LINE, DARK_GREY), (BLANK_LINE, LIGHT_GREY)]
@@ -254,12 +255,27 @@ class SimulatorRun(E2ETestCase):
                 os.remove(self.path(entry))
             self.install()
             self.write("FST4TEMP.TXT", stale, mode=0o444)
-            run = self.start()
-            run.wait_for_prompt(MESSAGE_PROMPT)
-            run.type("cq k1abc fn42\r")
-            self.check_no_temp_file(run)
+            self.check_old_report_stays()
             self.assertEqual(self.read("FST4TEMP.TXT"), stale)
             self.assertNotIn("FST4.INC", self.files())
+        with self.subTest("a pipe in the report's place"):
+            if not self.runner.posix_system:
+                self.skipTest("needs a FIFO")
+            os.chmod(self.path("FST4TEMP.TXT"), 0o644)
+            os.remove(self.path("FST4TEMP.TXT"))
+            os.mkfifo(self.path("FST4TEMP.TXT"))
+            self.check_old_report_stays()  # never waited on
+            self.assertEqual(self.files(), ["FST4SIM.EXE", "FST4TEMP.TXT"])
+
+    def check_old_report_stays(self):
+        run = self.start()
+        run.wait_for_prompt(MESSAGE_PROMPT)
+        run.type("cq k1abc fn42\r")
+        self.assertEqual(run.wait_exit(), EXIT_OLD_REPORT_STAYS, run.dump())
+        self.assert_transcript(run, BANNER_ROWS + [(MESSAGE_PROMPT + "cq k1abc fn42", LIGHT_GREY),
+                                                   (OLD_REPORT, LIGHT_RED)])
+        self.assertEqual(run.transcript()[7:], [""] * 18)
+        self.assert_default_colours_at_end(run)
 
 
 class UsageAndVersion(E2ETestCase):

@@ -12,9 +12,10 @@ import time
 
 import fake_data
 import reference
-from harness import (BANNER, DESTINATION_PROMPT, EXIT_NO_LISTING, EXIT_NO_REPORT,
-                     EXIT_NOT_WRITTEN, EXIT_OK, EXIT_SIMULATOR_MISSING, MESSAGE_PROMPT, OWN_TEXTS,
-                     E2ETestCase, TerminalRun, written_line)
+from harness import (BANNER, DESTINATION_PROMPT, DOWNLOAD_HINT, EXIT_NO_LISTING, EXIT_NO_REPORT,
+                     EXIT_NOT_WRITTEN, EXIT_OK, EXIT_SIMULATOR_MISSING, MESSAGE_PROMPT, NO_LISTING,
+                     SIMULATOR_LINE, SIMULATOR_MISSING, E2ETestCase, TerminalRun,
+                     not_written_line, written_line)
 
 INCLUDE = reference.include_file_bytes(fake_data.GOOD_SYMBOLS, b"CQ K1ABC FN42")
 
@@ -82,6 +83,18 @@ class TerminalModes(E2ETestCase):
                 run.wait_for_text(MESSAGE_PROMPT + "cq")
                 os.kill(run.pid, signal_number)
                 self.assertEqual(run.wait_exit(), -signal_number)
+                self.check_restored(run)
+
+    def test_a_run_ended_by_a_signal_leaves_no_report(self):
+        for signal_number in (signal.SIGTERM, signal.SIGHUP):
+            with self.subTest(signal=signal_number):
+                self.install()
+                run = self.start(args=["cq"])
+                run.wait_for_prompt(DESTINATION_PROMPT)
+                self.assertIn("FST4TEMP.TXT", self.files())
+                os.kill(run.pid, signal_number)
+                self.assertEqual(run.wait_exit(), -signal_number)
+                self.assertEqual(self.files(), ["FST4SIM.EXE"])
                 self.check_restored(run)
 
     def test_interrupt_signals_do_not_end_the_run(self):
@@ -184,87 +197,197 @@ class JobControl(E2ETestCase):
 
 
 class NoTerminal(E2ETestCase):
-    """Without any terminal the lines come from standard input, and the end of
-    input gives empty lines: scripts never hang."""
+    """Without any terminal or console (a script, cron): the lines come from
+    standard input, its end gives empty lines, so scripts never hang; standard
+    output gets the plain transcript of the whole run, and the light red lines
+    go to standard error as well."""
 
-    def setUp(self):
-        super().setUp()
-        if not self.runner.posix_system:
-            self.skipTest("setsid and pipes")
+    def scripted(self, typed, args=(), fake="fake_good_report", env=None):
+        if fake:
+            self.install(fake)
+        return self.run_scripted(args, typed, env=env)
 
-    def run_piped(self, data, args=()):
-        self.install()
-        began = time.monotonic()
-        result = subprocess.run(self.runner.tool_command(args), input=data, capture_output=True,
-                                cwd=self.work, env=self.runner.environment(), timeout=30,
-                                start_new_session=True)  # setsid: no controlling terminal
-        return result, time.monotonic() - began
-
-    def check_quiet(self, result):
+    def check_plain(self, result):
         for stream in (result.stdout, result.stderr):
-            for text in OWN_TEXTS:
-                self.assertNotIn(text.encode("ascii"), stream)
-            self.assertNotIn(b"\x1b]52", stream, "no clipboard without a terminal")
-            self.assertNotIn(b"\x1b[", stream, "no terminal sequences")
+            self.assertNotIn(b"\x1b", stream, "no terminal sequences")
+            self.assertNotIn(b"\x07", stream)
+
+    def banner(self):
+        return self.own_lines("", "", BANNER, SIMULATOR_LINE, "")
+
+    def outcome(self, line):
+        """The outcome line as it reads when the clipboard cannot be reached
+        without a terminal."""
+        if not self.runner.clipboard_without_terminal:
+            line = line.replace("and copied to Clipboard", "but not copied to Clipboard")
+            line = line.replace("but copied to Clipboard", "and not copied to Clipboard")
+        return line
 
     def test_lines_from_standard_input(self):
-        result, took = self.run_piped(b"cq k1abc fn42\n\n")
+        """The main road: every line in order, the interpreter's displays in
+        their places, nothing on standard error."""
+        result = self.scripted(b"cq k1abc fn42\n\n")
         self.assertEqual(result.returncode, EXIT_OK, result)
+        self.assertEqual(result.stdout,
+                         self.banner()
+                         + self.own_lines(MESSAGE_PROMPT + "cq k1abc fn42", "", "")
+                         + fake_data.GOOD_REPORT
+                         + self.own_lines(DESTINATION_PROMPT)
+                         + INCLUDE
+                         + self.own_lines(self.outcome(written_line("FST4.INC")), ""))
+        self.assertEqual(result.stderr, b"")
+        self.check_plain(result)
         self.assertEqual(self.read("FST4.INC"), INCLUDE)
         self.assertEqual(self.files(), ["FST4.INC", "FST4SIM.EXE"])
-        self.check_quiet(result)
-        self.assertGreaterEqual(took, 1.9, "the pause is kept")
+        self.assertGreaterEqual(result.took, 1.9, "the pause is kept")
+
+    def test_missing_simulator_says_so(self):
+        result = self.scripted(b"", fake=None)
+        self.assertEqual(result.returncode, EXIT_SIMULATOR_MISSING, result)
+        self.assertEqual(result.stdout, self.banner() + self.own_lines(SIMULATOR_MISSING, DOWNLOAD_HINT))
+        self.assertEqual(result.stderr, self.own_lines(SIMULATOR_MISSING))
+        self.assertEqual(self.files(), [])
+
+    def test_no_listing_says_so(self):
+        result = self.scripted(b"\n", args=["cq"], fake="fake_no_listing")
+        self.assertEqual(result.returncode, EXIT_NO_LISTING, result)
+        self.assertTrue(result.stdout.startswith(self.banner() + self.own_lines("", "")), result.stdout)
+        self.assertTrue(result.stdout.endswith(self.own_lines(DESTINATION_PROMPT, NO_LISTING)),
+                        result.stdout)
+        self.assertEqual(result.stderr, self.own_lines(NO_LISTING))
+        self.assertEqual(self.files(), ["FST4SIM.EXE"])
+
+    def test_not_written_says_so(self):
+        result = self.scripted(b"nofolder/x.inc\n", args=["cq", "k1abc", "fn42"])
+        self.assertEqual(result.returncode, EXIT_NOT_WRITTEN, result)
+        line = self.outcome(not_written_line("nofolder/x.inc"))
+        self.assertIn(self.own_lines(DESTINATION_PROMPT + "nofolder/x.inc"), result.stdout)
+        self.assertTrue(result.stdout.endswith(self.own_lines(line, "")), result.stdout)
+        # The interpreter's complaint about the missing file, then the line.
+        self.assertTrue(result.stderr.endswith(self.own_lines(line)), result.stderr)
+        self.assertEqual(self.files(), ["FST4SIM.EXE"])
+
+    def test_light_red_lines_once_when_both_streams_go_to_one_file(self):
+        self.install()
+        os.mkdir(self.path("FST4.INC"))  # the answer "" (ended input) names a folder
+        log = os.path.join(self.other_folder(), "log.txt")
+        with open(log, "wb") as out:
+            code = subprocess.run(self.runner.tool_command(["cq"]), stdin=subprocess.DEVNULL, stdout=out,
+                                  stderr=subprocess.STDOUT, cwd=self.work, env=self.runner.environment(),
+                                  timeout=60, start_new_session=True).returncode
+        self.assertEqual(code, EXIT_NOT_WRITTEN)
+        with open(log, "rb") as f:
+            self.assertEqual(f.read().count(b"Symbols not written"), 1)
 
     def test_crlf_lines_and_a_destination(self):
-        result, _ = self.run_piped(b"cq k1abc fn42\r\nout.inc, x\r\n")
+        result = self.scripted(b"cq k1abc fn42\r\nout.inc, x\r\n")
         self.assertEqual(result.returncode, EXIT_OK, result)
         self.assertEqual(self.read("out.inc"), INCLUDE)
-        self.check_quiet(result)
+        self.assertIn(self.own_lines(DESTINATION_PROMPT + "out.inc, x"), result.stdout)
+        self.check_plain(result)
 
     def test_end_of_input_gives_empty_lines(self):
-        result, _ = self.run_piped(b"cq k1abc fn42")
+        result = self.scripted(b"cq k1abc fn42")
         self.assertEqual(result.returncode, EXIT_OK, result)
         self.assertEqual(self.read("FST4.INC"), INCLUDE)
-        self.check_quiet(result)
+        self.assertIn(self.own_lines(MESSAGE_PROMPT + "cq k1abc fn42"), result.stdout)
+        self.assertIn(self.own_lines(DESTINATION_PROMPT), result.stdout)
+        self.check_plain(result)
 
     def test_no_input_at_all_is_an_empty_message(self):
-        result, took = self.run_piped(b"")
+        result = self.scripted(b"")
         self.assertEqual(result.returncode, EXIT_OK, result)
         self.assertEqual(self.files(), ["FST4SIM.EXE"])
-        self.assertLess(took, 1.5)
-        self.check_quiet(result)
+        self.assertLess(result.took, 1.5 if self.runner.posix_system else 10)
+        self.assertEqual(result.stdout, self.banner() + self.own_lines(MESSAGE_PROMPT))
+        self.check_plain(result)
 
     def test_message_on_the_command_line(self):
-        result, _ = self.run_piped(b"", args=["cq", "k1abc", "fn42"])
+        result = self.scripted(b"", args=["cq", "k1abc", "fn42"])
         self.assertEqual(result.returncode, EXIT_OK, result)
         self.assertEqual(self.read("FST4.INC"), INCLUDE)
-        self.check_quiet(result)
+        self.assertTrue(result.stdout.startswith(self.banner() + self.own_lines("", "")
+                                                 + fake_data.GOOD_REPORT), result.stdout)
+        self.check_plain(result)
 
 
-class OutputThroughStandardError(E2ETestCase):
+class OutputNotATerminal(E2ETestCase):
 
     def test_standard_output_redirected_to_a_file(self):
-        """The tool's texts still show on the terminal (through standard
-        error); the file gets none of them."""
+        """Typed at the terminal, written to a file: the file gets the plain
+        transcript; the terminal shows the prompts (through standard error)
+        and the typing in its own line mode."""
         if not self.runner.posix_system:
             self.skipTest("redirection set up by the harness")
         self.install()
         out = os.path.join(self.other_folder(), "stdout.txt")
         run = self.start(stdout_path=out)
-        run.wait_for_prompt(MESSAGE_PROMPT)
-        self.assertEqual(run.transcript()[2], BANNER.strip())
+        run.wait_for_text(MESSAGE_PROMPT.strip())
+        self.assertTrue(run.modes_now()[LFLAG] & termios.ICANON, "the terminal's own line mode")
         run.type("cq k1abc fn42\r")
-        run.wait_for_prompt(DESTINATION_PROMPT)
+        run.wait_for_text(DESTINATION_PROMPT.strip(), timeout=15)
         run.type("\r")
         self.assertEqual(run.wait_exit(), EXIT_OK, run.dump())
-        self.assertIn(written_line("FST4.INC").rstrip(), run.transcript())
         self.assertEqual(self.read("FST4.INC"), INCLUDE)
         with open(out, "rb") as f:
             redirected = f.read()
-        for text in OWN_TEXTS:
-            self.assertNotIn(text.encode("ascii"), redirected)
+        self.assertIn(b"\n" + MESSAGE_PROMPT.encode() + b"cq k1abc fn42\n", redirected)
+        self.assertTrue(redirected.endswith(
+            (DESTINATION_PROMPT + "\n").encode() + INCLUDE + written_line("FST4.INC").encode() + b"\n\n"),
+            redirected)
         self.assertNotIn(b"\x1b", redirected)
+        rows = run.transcript()
+        self.assertIn(MESSAGE_PROMPT + "cq k1abc fn42", rows)
+        self.assertNotIn(BANNER.strip(), rows, "the transcript is not on the terminal")
         self.assertEqual(run.clipboard_texts(), [INCLUDE[:-2]])
+        self.assertEqual(run.modes_now(), run.modes_before)
+
+
+class LinesWithATerminal(E2ETestCase):
+    """A terminal is there, but the answers come from elsewhere, or the
+    terminal cannot place the cursor."""
+
+    def test_piped_lines_are_read_though_a_terminal_is_there(self):
+        """The screen as usual; the answers are standard input's lines, echoed
+        after the prompts, and no key is awaited."""
+        if not self.runner.posix_system:
+            self.skipTest("standard input redirected by the harness")
+        self.install()
+        lines = os.path.join(self.other_folder(), "lines.txt")
+        with open(lines, "wb") as f:
+            f.write(b"cq k1abc fn42\nout.inc\n")
+        run = self.start(stdin_path=lines)
+        self.assertEqual(run.wait_exit(), EXIT_OK, run.dump())
+        rows = run.transcript()
+        self.assertEqual(rows[2], BANNER.strip())
+        self.assertIn(MESSAGE_PROMPT + "cq k1abc fn42", rows)
+        self.assertIn(DESTINATION_PROMPT + "out.inc", rows)
+        self.assertIn(written_line("out.inc").rstrip(), rows)
+        self.assertEqual(self.read("out.inc"), INCLUDE)
+        self.assertEqual(run.clipboard_texts(), [INCLUDE[:-2]])
+        self.assertEqual(run.modes_now(), run.modes_before)
+
+    def test_a_terminal_that_cannot_place_the_cursor_gets_the_transcript(self):
+        """TERM=dumb: plain lines, not one escape byte; the terminal's own
+        line mode echoes the typing, and the tool does not echo it again."""
+        if not self.runner.posix_system:
+            self.skipTest("TERM is a POSIX matter")
+        self.install()
+        run = self.start(env=self.environment(TERM="dumb"))
+        run.wait_for_text(MESSAGE_PROMPT.strip())
+        run.type("cq k1abc fn42\r")
+        run.wait_for_text(DESTINATION_PROMPT.strip(), timeout=15)
+        run.type("\r")
+        self.assertEqual(run.wait_exit(), EXIT_OK, run.dump())
+        self.assertNotIn(b"\x1b", bytes(run.raw))
+        rows = run.transcript()
+        self.assertEqual(rows[:6], ["", "", BANNER.strip(), SIMULATOR_LINE.strip(), "",
+                                    MESSAGE_PROMPT + "cq k1abc fn42"])
+        self.assertEqual(rows.count(MESSAGE_PROMPT + "cq k1abc fn42"), 1)
+        self.assertEqual(rows[6:8], ["", ""])
+        self.assertIn(written_line("FST4.INC").replace("and copied", "but not copied").rstrip(), rows)
+        self.assertEqual(self.read("FST4.INC"), INCLUDE)
+        self.assertEqual(run.clipboard_texts(), [], "a dumb terminal is not asked to keep it")
 
 
 class CursorReports(E2ETestCase):

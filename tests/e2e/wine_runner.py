@@ -70,6 +70,9 @@ class WineRunner(PosixRunner):
     interpreter_converts_lf = False
     doubled_quote_stays_quoted = True
     posix_system = False
+    transcript_line_end = b"\r\n"
+    # The Win32 clipboard needs no console.
+    clipboard_without_terminal = True
     # Where Wine's cmd.exe differs from the documented one (docs/windows.md).
     carets_removed_before_percents = ("Wine's cmd.exe takes carets away before it expands percents, "
                                       "unlike the documented cmd.exe")

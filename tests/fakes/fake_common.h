@@ -63,18 +63,30 @@ inline void Out(std::string_view bytes) {
   std::fwrite(bytes.data(), 1, bytes.size(), stdout);
 }
 
+inline std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? std::string(value) : std::string();
+}
+
+// FAKE_LINES: print only that many lines of the report, as a simulator that
+// stops part way does.
+inline std::size_t LinesAsked() {
+  const std::string text = Environment("FAKE_LINES");
+  return text.empty() ? static_cast<std::size_t>(-1) : std::strtoul(text.c_str(), nullptr, 10);
+}
+
+// FAKE_EXIT_CODE: the exit code to end with (0 when not set).
+inline int ExitCodeAsked() { return std::atoi(Environment("FAKE_EXIT_CODE").c_str()); }
+
 // The report of the real simulator, every line ended by `lineEnd`.
 inline void WriteGoodReport(std::string_view lineEnd) {
+  std::size_t left = LinesAsked();
   for (const std::string_view line : kGoodReportLines) {
+    if (left-- == 0) break;
     Out(line);
     Out(lineEnd);
   }
   std::fflush(stdout);
-}
-
-inline std::string Environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? std::string(value) : std::string();
 }
 
 // FAKE_SLEEP_MS: wait that long before printing, so that a test can type

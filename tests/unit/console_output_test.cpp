@@ -1,7 +1,10 @@
 // The console's output rules, cell by cell on an in-memory screen.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "console/console.h"
+#include "console/transcript.h"
 #include "memory_screen.h"
 
 namespace sympack {
@@ -138,6 +141,72 @@ TEST(ConsoleOutputSingleCell, AOneByOneScreenNeverWritesOutsideIt) {
   console.WriteText("de");
   EXPECT_FALSE(screen.rowOverflow);
   EXPECT_EQ(screen.Row(0), "e");
+}
+
+// ---- The plain transcript: the same console rules, drawn as lines of text ----------------
+
+// Records what the transcript sends: standard output with "\n" for each line
+// end, standard error's lines, and what had gone out when typing started.
+struct RecordingSink final : console::TranscriptSink {
+  void Write(std::u16string_view text) override { out += text; }
+  void EndLine() override { out += u'\n'; }
+  void ErrorLine(std::u16string_view text) override { errorLines.emplace_back(text); }
+  void BeforeTyping(std::u16string_view prompt) override {
+    prompts.emplace_back(prompt);
+    outWhenTyping = out;
+  }
+  std::u16string out, outWhenTyping;
+  std::vector<std::u16string> errorLines, prompts;
+};
+
+struct Transcript : ::testing::Test {
+  RecordingSink sink;
+  KeyList keys;
+};
+
+TEST_F(Transcript, EveryLineInOrderPlainWithLightRedLinesAlsoOnStandardError) {
+  console::TranscriptScreen screen(sink, false);
+  console::Console console(screen, keys);
+  console.EndLine();
+  console.WriteLine("Banner  ");
+  console.SetTextColor(8);
+  console.WriteLine("grey");
+  console.SetTextColor(7);
+  console.WriteText("Message  ");
+  keys.Type(u"cq").Enter();
+  EXPECT_EQ(console.ReadLine(), "cq");
+  console.SetTextColor(12);
+  console.WriteText("not ");
+  console.SetTextColor(7);
+  console.WriteLine("written \x1b[2J\x07\x7f");
+  const std::u16string lines = u"\nBanner  \ngrey\nMessage  cq\nnot written ?[2J??\n";
+  EXPECT_EQ(sink.out, lines);
+  EXPECT_EQ(sink.errorLines, std::vector<std::u16string>{u"not written ?[2J??"});
+  // No screen width: a line of any length stays one line.
+  console.WriteLine(std::string(20000, 'x'));
+  EXPECT_TRUE(sink.out == lines + std::u16string(20000, u'x') + u"\n");
+}
+
+TEST_F(Transcript, APromptGoesOutBeforeTheWaitAndTheTypedLineAsItEnded) {
+  console::TranscriptScreen screen(sink, false);
+  console::Console console(screen, keys);
+  console.WriteText("Destination  ");
+  keys.Type(u"ab").Backspace().Backspace().Backspace().Type(u"c,d").Enter();
+  EXPECT_EQ(console.ReadField(), "c");
+  EXPECT_EQ(sink.outWhenTyping, u"Destination  ");
+  EXPECT_EQ(sink.prompts, std::vector<std::u16string>{u"Destination  "});
+  console.WriteLine("next");
+  EXPECT_EQ(sink.out, u"Destination  c,d\nnext\n");
+}
+
+TEST_F(Transcript, TypingTheTerminalShowsItselfIsNotEchoedAgain) {
+  console::TranscriptScreen screen(sink, true);
+  console::Console console(screen, keys);
+  console.WriteText("Message  ");
+  keys.Type(u"cq").Enter();
+  EXPECT_EQ(console.ReadLine(), "cq");
+  console.WriteLine("next");
+  EXPECT_EQ(sink.out, u"Message  next\n");
 }
 
 }  // namespace

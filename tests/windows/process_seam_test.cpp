@@ -119,7 +119,7 @@ struct InterpreterSeam : ::testing::Test {
   std::u16string SimulatorTail(const std::string& message) {
     DeleteFileW(L"COMMAND_LINE.BIN");
     DeleteFileW(L"FST4TEMP.TXT");
-    EXPECT_TRUE(simulator::RunSimulator(simulator::InterpreterPath(), message)) << message;
+    EXPECT_EQ(simulator::RunSimulator(simulator::InterpreterPath(), message), 0u) << message;
     EXPECT_FALSE(wintest::Exists(L"PWNED.TXT")) << message;
     EXPECT_EQ(ReadFileBytes(L"FST4TEMP.TXT"), "recorded\r\n") << message;
     std::u16string tail(SplitLast(Recorded(L"COMMAND_LINE.BIN")));

@@ -323,6 +323,20 @@ class TypedInput(WineTestCase):
         self.assertIn(written_line("out.inc").rstrip(" "), text)
         self.assertTrue(self.read("out.inc").endswith(b"    ;   CQ K1ABC FN42\r\n\r\n\r\n"))
 
+    def test_lines_from_a_redirected_standard_input(self):
+        """A console is there, but the answers come from a file: the screen as
+        usual, each answer echoed after its prompt."""
+        self.install()
+        with open(self.aside_path("in.txt"), "wb") as f:
+            f.write(b"cq k1abc fn42\r\nout.inc\r\n")
+        run = self.start(' < "%s"' % windows_path(self.aside_path("in.txt")))
+        exit_code, dump = self.finish(run)
+        self.assertEqual(exit_code, EXIT_OK, dump.describe())
+        self.assert_rows(dump, BANNER_ROWS + [(MESSAGE_PROMPT + "cq k1abc fn42", LIGHT_GREY)])
+        self.assertIn(DESTINATION_PROMPT + "out.inc", dump.text())
+        self.assertIn(written_line("out.inc").rstrip(" "), dump.text())
+        self.assertTrue(self.read("out.inc").endswith(b"    ;   CQ K1ABC FN42\r\n\r\n\r\n"))
+
     def test_an_empty_message_ends_the_run_at_once(self):
         self.install()
         run = self.start()
@@ -378,19 +392,29 @@ class Interpreter(WineTestCase):
         self.assert_rows(dump, BANNER_ROWS + [(NO_REPORT, LIGHT_GREY)])
         self.assertEqual(self.files(), ["FST4SIM.EXE"])
 
-    def test_standard_output_redirected_the_texts_still_show(self):
+    def test_standard_output_redirected_gets_the_plain_transcript(self):
+        """The file gets every line, CR LF ended, the interpreter's displays in
+        their places; the console shows only the prompt (through standard
+        error) and the typing, which the console's own line editing echoes."""
         self.install()
+        report = self.good_report()
+        include = reference.build_include_text(reference.read_symbol_text(report), b"CQ K1ABC FN42")
         out = self.aside_path("out.txt")
-        run = self.start(' cq k1abc fn42 > "%s"' % windows_path(out))
+        # No blank before ">": the interpreter would leave it in the tail.
+        run = self.start(' cq k1abc fn42> "%s"' % windows_path(out))
         run.answer(DESTINATION_PROMPT)
         exit_code, dump = self.finish(run)
         self.assertEqual(exit_code, EXIT_OK, dump.describe())
-        self.assertEqual(dump.rows[2].rstrip(" "), BANNER.rstrip(" "))
-        self.assertIn(written_line("FST4.INC").rstrip(" "), dump.text())
         with open(out, "rb") as f:
             redirected = f.read()
-        for own_text in (BANNER.strip(), DESTINATION_PROMPT.strip(), "Symbols written"):
-            self.assertNotIn(own_text.encode("ascii"), redirected)
+        own = lambda *lines: b"".join(line.encode("ascii") + b"\r\n" for line in lines)
+        self.assertEqual(redirected, own("", "", BANNER, SIMULATOR_LINE, "", "", "") + report
+                         + own(DESTINATION_PROMPT) + include + b"\r\n"
+                         + own(written_line("FST4.INC"), ""))
+        self.assertNotIn(BANNER.rstrip(" "), dump.text())
+        self.assertIn(DESTINATION_PROMPT.rstrip(" "), dump.text())
+        self.assertEqual(self.read("FST4.INC"), include + b"\r\n")
+        self.assertEqual(self.clipboard(), include)
 
 
 class Clipboard(WineTestCase):

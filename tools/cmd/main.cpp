@@ -160,7 +160,9 @@ int TypeFiles(std::string_view names, int out) {
   int status = 0;
   for (const std::string& name : files) {
     if (files.size() > 1) Complain("\n" + name + "\n\n\n");
-    const int fd = open(NativeName(name).c_str(), O_RDONLY | O_CLOEXEC);
+    // Opening never waits: a FIFO without a writer shows nothing.
+    const int fd = open(NativeName(name).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd >= 0) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     struct stat info {};
     if (fd < 0 || fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
       if (fd >= 0) close(fd);

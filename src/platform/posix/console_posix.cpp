@@ -1,6 +1,7 @@
-// The console seam on a POSIX system: the screen chosen for the run, keys
-// from the controlling terminal (or lines from standard input without one),
-// and the hand-over of the terminal to a child process.
+// The console seam on a POSIX system: the screen chosen for the run (cells on
+// a terminal that can place the cursor, else the plain transcript), keys from
+// the controlling terminal (or lines from standard input), and the hand-over
+// of the terminal to a child process.
 #include <unistd.h>
 
 #include <deque>
@@ -8,12 +9,15 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/posix/clipboard_osc52.h"
 #include "platform/posix/controlling_terminal.h"
 #include "platform/posix/stdin_lines.h"
 #include "platform/posix/terminal.h"
 #include "platform/posix/terminal_screen.h"
+#include "platform/posix/transcript.h"
 #include "platform/posix/vt_screen.h"
 #include "platform/terminal_input.h"
+#include "posix/process.h"
 
 namespace sympack::platform {
 namespace {
@@ -23,20 +27,11 @@ constexpr int kEscapeTimeoutMs = 30;
 
 struct Console {
   bool prepared = false;
-  std::unique_ptr<posix::TerminalScreen> screen;  // none: writes fail silently
-  bool standardInputLines = false;  // no terminal keyboard: keys from standard input
+  std::unique_ptr<posix::TerminalScreen> screen;  // none: the plain transcript
+  bool standardInputLines = false;  // keys are standard input's lines
   std::deque<KeyEvent> keys;  // decoded from the terminal, not yet delivered
 };
 Console g_console;
-
-// The screen for this run: a terminal on standard output, else on standard
-// error; none when neither is one.
-std::unique_ptr<posix::TerminalScreen> ChooseScreen() {
-  for (const int fd : {STDOUT_FILENO, STDERR_FILENO}) {
-    if (isatty(fd)) return posix::MakeVtScreen(fd);
-  }
-  return nullptr;
-}
 
 // Decodes what the terminal bytes hold; `paused`: no more came in time.
 void DecodeTerminalInput(bool paused) {
@@ -64,14 +59,20 @@ std::optional<KeyEvent> NextTerminalKey() {
 
 }  // namespace
 
-bool PrepareConsole() {
+OutputKind PrepareConsole() {
   if (!g_console.prepared) {
     g_console.prepared = true;
-    g_console.screen = ChooseScreen();
     posix::InstallSignalHandlers();
-    g_console.standardInputLines = !posix::OpenControllingTerminal();
+    // Cells need the terminal's answers (cursor reports) in raw mode; keys
+    // come from it only when standard input is that terminal too. Piped
+    // lines are the input whenever they are there, a terminal or not.
+    if (posix::OutputTakesCells()) {
+      g_console.screen = posix::MakeVtScreen(STDOUT_FILENO);
+      posix::OpenControllingTerminal();
+    }
+    g_console.standardInputLines = !(posix::HaveControllingTerminal() && isatty(STDIN_FILENO));
   }
-  return g_console.screen != nullptr;
+  return g_console.screen ? OutputKind::kScreen : OutputKind::kTranscript;
 }
 
 void RestoreConsole() {
@@ -109,13 +110,17 @@ bool SetCursorShape(CursorShape shape) {
 
 std::optional<KeyEvent> NextKeyEvent() {
   posix::FlushTerminal();
-  if (posix::HaveControllingTerminal()) return NextTerminalKey();
   if (g_console.standardInputLines) return posix::NextStandardInputKey();
+  if (posix::HaveControllingTerminal()) return NextTerminalKey();
   return std::nullopt;
 }
 
 bool PlaceClipboardText(std::u16string_view text) {
-  return g_console.screen && g_console.screen->PlaceClipboardText(text);
+  if (g_console.screen) return g_console.screen->PlaceClipboardText(text);
+  // With the transcript on standard output, a terminal on standard error that
+  // understands sequences still takes the clipboard's; nothing else keeps it.
+  if (!isatty(STDERR_FILENO) || !posix::TerminalCanPlaceCursor()) return false;
+  return sympack::posix::WriteAll(STDERR_FILENO, posix::ClipboardSequence(text));
 }
 
 namespace posix {

@@ -1,5 +1,7 @@
 #include "platform/posix/controlling_terminal.h"
 
+#include "platform/posix/abnormal_end.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -38,6 +40,7 @@ TerminalState g_terminal;
 // A signal that ends the process: the user still gets the terminal back,
 // then the signal takes its default course. Only async-signal-safe calls.
 void RestoreAndEnd(int signalNumber) {
+  RemoveAbnormalEndFile();
   if (g_signalSafe.modesSaved) tcsetattr(g_signalSafe.terminalFd, TCSANOW, &g_signalSafe.userModes);
   if (g_signalSafe.resetFd != kNoFd && g_signalSafe.resetBytes != nullptr) {
     [[maybe_unused]] const ssize_t ignored =

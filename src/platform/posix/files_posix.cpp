@@ -9,10 +9,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <climits>
+#include <csignal>
+#include <cstring>
 #include <cerrno>
 
 #include "platform/name_match.h"
 #include "platform/platform.h"
+#include "platform/posix/abnormal_end.h"
 #include "posix/paths.h"
 #include "text/utf.h"
 
@@ -38,16 +42,25 @@ DirectoryEntry EntryFor(const std::string& directory, const std::string& name) {
   return entry;
 }
 
-// Opens and locks the file as Windows share mode 0 would hold it.
+// Opens and locks the file as Windows share mode 0 would hold it. The open
+// never waits: a FIFO without a reader, or a device waiting for a carrier,
+// fails or opens at once; reads and writes wait as usual afterwards.
 File OpenExclusive(const std::string& path, int flags) {
-  const int fd = open(path.c_str(), flags | O_CLOEXEC, 0666);
+  const int fd = open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
   if (fd < 0) return File();
   File file(fd);
   struct stat info {};
   if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) return File();
   if (S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) != 0) return File();
+  const int status = fcntl(fd, F_GETFL);
+  if (status < 0 || fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) return File();
   return file;
 }
+
+// The file to remove on SIGTERM or SIGHUP, kept where a signal handler may
+// read it: a fixed buffer, and a flag set only once the buffer is complete.
+char g_abnormalEndPath[PATH_MAX];
+volatile sig_atomic_t g_abnormalEndPathSet = 0;
 
 int Fd(const File& file) { return static_cast<int>(file.Handle()); }
 
@@ -107,6 +120,33 @@ bool DeleteFileByName(std::u16string_view path) {
     if (locked) return false;
   }
   return unlink(native.c_str()) == 0;
+}
+
+void RemoveAtAbnormalEnd(std::u16string_view path) {
+  g_abnormalEndPathSet = 0;
+  const std::string native = sympack::posix::ToNativePath(path);
+  if (native.empty() || native.size() >= sizeof(g_abnormalEndPath)) return;
+  std::memcpy(g_abnormalEndPath, native.c_str(), native.size() + 1);
+  g_abnormalEndPathSet = 1;
+}
+
+namespace posix {
+
+void RemoveAbnormalEndFile() {
+  if (g_abnormalEndPathSet) unlink(g_abnormalEndPath);
+}
+
+}  // namespace posix
+
+bool ClaimCurrentFolder() {
+  // An advisory lock on the directory itself: no file is made, and the
+  // system drops the lock with the process. Children do not inherit it.
+  const int fd = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return true;  // nothing to lock with: the system cannot tell
+  if (flock(fd, LOCK_EX | LOCK_NB) == 0) return true;  // held until the process ends
+  const bool heldElsewhere = errno == EWOULDBLOCK;
+  close(fd);
+  return !heldElsewhere;
 }
 
 void File::Close() {

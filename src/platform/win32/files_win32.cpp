@@ -3,6 +3,7 @@
 // ready makes the call fail instead of stopping the run with a dialog.
 #include <windows.h>
 
+#include <cwchar>
 #include <limits>
 
 #include "platform/platform.h"
@@ -174,6 +175,32 @@ std::optional<std::size_t> WriteBytes(const File& file, std::string_view bytes) 
     return std::nullopt;
   }
   return written;
+}
+
+bool ClaimCurrentFolder() {
+  // A named mutex for the folder's identity (volume and file index, whatever
+  // path or letter case reached it). It touches no file, is not inherited,
+  // and the system drops it with the last handle, when the process ends.
+  const auto folder = Identity(u".");
+  if (!folder) return true;  // the system cannot tell
+  wchar_t name[96];
+  for (const wchar_t* scope : {L"Global", L"Local"}) {
+    swprintf(name, sizeof(name) / sizeof(name[0]), L"%ls\\sympack-folder-%08lx-%08lx-%08lx", scope,
+             folder->dwVolumeSerialNumber, folder->nFileIndexHigh, folder->nFileIndexLow);
+    const HANDLE claim = CreateMutexW(nullptr, FALSE, name);
+    if (claim == nullptr) {
+      // Denied: another user's run holds it. Otherwise that scope is not
+      // open to this process.
+      if (GetLastError() == ERROR_ACCESS_DENIED) return false;
+      continue;
+    }
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+      CloseHandle(claim);
+      return false;
+    }
+    return true;  // held, deliberately, until the process ends
+  }
+  return true;
 }
 
 bool NamesSameFile(std::u16string_view first, std::u16string_view second) {

@@ -1,6 +1,8 @@
 // Starting a command line with CreateProcessW and waiting for it to end. The
 // child shares the tool's console and writes into it in the console's current
-// colour.
+// colour; when a standard stream is a file or pipe instead (a transcript, typed
+// lines from a file), the child gets the tool's three standard streams, so that
+// what it prints lands in the transcript in its place.
 #include <windows.h>
 
 #include "platform/platform.h"
@@ -20,17 +22,48 @@ STARTUPINFOW ShownNormally() {
   return startup;
 }
 
+bool IsConsoleHandle(HANDLE handle) {
+  DWORD mode = 0;
+  return handle != nullptr && handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) != FALSE;
+}
+
+// Hands the child the three standard handles when one of them is no console
+// handle: a child only inherits those explicitly. True when it does.
+bool PassStandardHandles(STARTUPINFOW& startup) {
+  const DWORD which[] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
+  HANDLE handles[3];
+  bool allConsole = true;
+  for (int i = 0; i < 3; ++i) {
+    handles[i] = GetStdHandle(which[i]);
+    if (!IsConsoleHandle(handles[i])) allConsole = false;
+  }
+  if (allConsole) return false;
+  for (const HANDLE handle : handles) {
+    if (handle != nullptr && handle != INVALID_HANDLE_VALUE) {
+      SetHandleInformation(handle, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+    }
+  }
+  startup.dwFlags |= STARTF_USESTDHANDLES;
+  startup.hStdInput = handles[0];
+  startup.hStdOutput = handles[1];
+  startup.hStdError = handles[2];
+  return true;
+}
+
 }  // namespace
 
 std::optional<std::uint32_t> RunProcess(std::u16string_view commandLine) {
   // CreateProcessW may write into the command line, so it gets its own copy.
   std::wstring line = win32::ToWide(commandLine);
   STARTUPINFOW startup = ShownNormally();
+  // The tool's own files are never open while a child runs, and its folder
+  // claim is not inheritable: only the standard handles pass.
+  const BOOL inherit = PassStandardHandles(startup) ? TRUE : FALSE;
   PROCESS_INFORMATION started{};
   BOOL ok = FALSE;
   {
     const win32::CriticalErrorsOff quiet;
-    ok = CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
+    ok = CreateProcessW(nullptr, line.data(), nullptr, nullptr, inherit, NORMAL_PRIORITY_CLASS,
                         nullptr, nullptr, &startup, &started);
   }
   if (!ok) return std::nullopt;

@@ -1,0 +1,67 @@
+// The plain transcript on POSIX systems: UTF-8 text and LF line ends on
+// standard output, light red lines again on standard error. Written straight
+// through, so that it stays in order with what the children print on the
+// same output.
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "platform/platform.h"
+#include "platform/posix/transcript.h"
+#include "posix/process.h"
+#include "text/utf.h"
+
+namespace sympack::platform {
+namespace {
+
+using sympack::posix::WriteAll;
+
+// Both descriptors lead to one file (as after "> log.txt 2>&1").
+bool SameFile(int first, int second) {
+  struct stat a {}, b {};
+  return fstat(first, &a) == 0 && fstat(second, &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+}  // namespace
+
+namespace posix {
+
+bool TerminalCanPlaceCursor() {
+  const char* term = std::getenv("TERM");
+  return term != nullptr && *term != '\0' && std::string_view(term) != "dumb";
+}
+
+bool OutputTakesCells() { return isatty(STDOUT_FILENO) && TerminalCanPlaceCursor(); }
+
+}  // namespace posix
+
+void WriteTranscriptText(std::u16string_view text) {
+  if (!text.empty()) WriteAll(STDOUT_FILENO, text::Utf16ToUtf8(text));
+}
+
+void EndTranscriptLine() { WriteAll(STDOUT_FILENO, "\n"); }
+
+void WriteErrorLine(std::u16string_view text) {
+  if (SameFile(STDOUT_FILENO, STDERR_FILENO)) return;  // the transcript has it already
+  WriteAll(STDERR_FILENO, text::Utf16ToUtf8(text) + '\n');
+}
+
+void ShowPromptToTypist(std::u16string_view prompt) {
+  // Typing at a terminal while the transcript goes elsewhere: the prompt
+  // shows on that terminal through standard error, when that is one.
+  if (isatty(STDIN_FILENO) && !isatty(STDOUT_FILENO) && isatty(STDERR_FILENO)) {
+    WriteAll(STDERR_FILENO, text::Utf16ToUtf8(prompt));
+  }
+}
+
+bool TypingShowsOnTranscript() {
+  termios modes{};
+  return isatty(STDOUT_FILENO) && tcgetattr(STDIN_FILENO, &modes) == 0 && (modes.c_lflag & ECHO) &&
+         (modes.c_lflag & ICANON);
+}
+
+}  // namespace sympack::platform
