@@ -45,25 +45,25 @@ long ReadNumber(std::string_view& text) {
 }
 
 // :~start,length
-std::string Substring(std::string_view value, std::string_view spec) {
+std::string Substring(std::string_view value, std::string_view form) {
   const long size = static_cast<long>(value.size());
-  long start = ReadNumber(spec);
+  long start = ReadNumber(form);
   if (start < 0) start = std::max(0L, size + start);
   start = std::min(start, size);
   long length = size - start;
-  if (!spec.empty() && spec.front() == kComma) {
-    spec.remove_prefix(1);
-    const long asked = ReadNumber(spec);
+  if (!form.empty() && form.front() == kComma) {
+    form.remove_prefix(1);
+    const long asked = ReadNumber(form);
     length = asked < 0 ? std::max(0L, size - start + asked) : std::min(asked, size - start);
   }
   return std::string(value.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length)));
 }
 
 // :old=new, or :*old=new. Empty optional when `old` is empty (no valid form).
-std::optional<std::string> Replace(std::string_view value, std::string_view spec) {
-  const auto equals = spec.find(kEquals);
-  std::string_view old = spec.substr(0, equals);
-  const std::string_view replacement = spec.substr(equals + 1);
+std::optional<std::string> Replace(std::string_view value, std::string_view form) {
+  const auto equals = form.find(kEquals);
+  std::string_view old = form.substr(0, equals);
+  const std::string_view replacement = form.substr(equals + 1);
   const bool fromStart = !old.empty() && old.front() == kStar;
   if (fromStart) old.remove_prefix(1);
   if (old.empty()) return std::nullopt;
