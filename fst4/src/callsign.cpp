@@ -50,6 +50,8 @@ std::optional<std::int64_t> cq_token(std::string_view word) {
   std::string_view tail = slice(word, 3);
   auto letters = std::count_if(tail.begin(), tail.end(), is_letter);
   auto digits = std::count_if(tail.begin(), tail.end(), is_digit);
+  // Any other character would be read as a blank (or cut the number).
+  if (static_cast<std::size_t>(letters + digits) != tail.size()) return std::nullopt;
   if (digits == 3 && letters == 0) {
     // The leading number, as std::stol read it; a tail that does not start
     // with one ("/123") is no CQ number rather than an exception.

@@ -4,7 +4,6 @@ namespace fst4::detail {
 
 namespace {
 
-
 bool decided(const Attempt& attempt) { return attempt.kind != Attempt::Kind::no_match; }
 
 }  // namespace
@@ -15,6 +14,10 @@ bool decided(const Attempt& attempt) { return attempt.kind != Attempt::Kind::no_
 // accepts the message wins, and free text takes the rest.
 Attempt pack77(std::string_view message, bool wspr_hint, HashBook& book) {
   Words words = split_message(message);
+  if (!carried_by_some_type(words.text)) {
+    return Attempt::refused("the message has a character no message type carries (only letters, digits, blanks "
+                            "and + - . / ? < > ;)");
+  }
   // The reference compares the blank-padded message field, so a lone "CQ",
   // "DE" or "QRZ" counts as well.
   FixedString<kMaxMessageLength + 1> text;
@@ -32,7 +35,7 @@ Attempt pack77(std::string_view message, bool wspr_hint, HashBook& book) {
   if (auto a = pack_rtty(words, book); decided(a)) return a;
   if (auto a = pack_nonstandard(words, book); decided(a)) return a;
   if (auto a = pack_eu_vhf(words, book); decided(a)) return a;
-  return Attempt::packed(pack_free_text(words));
+  return pack_free_text(words);
 }
 
 std::optional<Text> unpack77(BitView payload, const HashBook& book) {

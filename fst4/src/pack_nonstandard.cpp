@@ -1,8 +1,8 @@
 // Type 4: one hashed call and one call sent whole (up to 11 characters).
 // Layout: h12 c58 flip1 rpt2 cq1 i3.
 //   "<WA9XYZ> PJ4/KA1ABC RR73", "PJ4/KA1ABC <WA9XYZ> 73", "CQ PJ4/KA1ABC"
-// The whole call is cut to 11 characters; characters outside its alphabet
-// are folded into the number as the reference does.
+// The whole call is cut to 11 characters; a call with characters outside
+// its alphabet is not type 4 (the reference folds them into the number).
 #include "payload.h"
 
 namespace fst4::detail {
@@ -44,7 +44,7 @@ Attempt pack_nonstandard(const Words& words, HashBook& book) {
 
   if (w1 == "CQ") {
     std::string_view call = bracketed_call(w2).value_or(w2);
-    if (call.size() < kMinCqCall) return Attempt::none();
+    if (call.size() < kMinCqCall || !in_call_alphabet(call)) return Attempt::none();
     book.save(call);
     return packed(hash_call(call, 12), call, false, 0, true);
   }
@@ -60,6 +60,7 @@ Attempt pack_nonstandard(const Words& words, HashBook& book) {
   }
   std::string_view hashed = hashed1 ? *hashed1 : *hashed2;
   std::string_view whole = hashed1 ? w2 : w1;
+  if (!in_call_alphabet(whole)) return Attempt::none();
   book.save(hashed);
   return packed(hash_call(hashed, 12), whole, !hashed1, reply, false);
 }

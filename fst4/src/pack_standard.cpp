@@ -16,13 +16,17 @@ constexpr long kReportOffset = 35;  // irpt = dB + 35
 constexpr long kG15Limit = 1L << 15;
 
 bool is_token(std::string_view word) {
-  return word == "DE" || word == "QRZ" || word == "CQ" || word.starts_with("CQ_");
+  // Any "CQ_" word split_message joined is a token; one that is not a CQ
+  // number or letters is hashed, as the reference hashes it.
+  return word == "DE" || word == "QRZ" || word == "CQ" || (word.starts_with("CQ_") && in_call_alphabet(slice(word, 3)));
 }
 
-// "<...>" with the closing bracket at position 5 or later counts as a call.
+// "<...>" with the closing bracket at position 5 or later counts as a call;
+// what lies inside must be in the call alphabet, the hash has no other.
 bool is_hashed_word(std::string_view word) {
   auto close = word.find('>');
-  return !word.empty() && word[0] == '<' && close != std::string_view::npos && close >= 4;
+  return !word.empty() && word[0] == '<' && close != std::string_view::npos && close >= 4 &&
+         in_call_alphabet(slice(word, 1, close - 1));
 }
 
 struct LastWord {

@@ -9,8 +9,6 @@ namespace fst4::detail {
 
 namespace {
 
-// Free-text alphabet, blank = 0 (packjt77.f90, packtext77).
-constexpr std::string_view kTextAlphabet = " 0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ+-./?";
 constexpr std::uint32_t kTextBase = 42;
 constexpr std::size_t kTextLength = 13;
 constexpr int kTextBits = 71;  // 42^13 < 2^71
@@ -86,7 +84,13 @@ std::optional<std::uint32_t> telemetry_field(std::string_view field) {
 
 }  // namespace
 
-Payload pack_free_text(const Words& words) {
+Attempt pack_free_text(const Words& words) {
+  // The reference counts any other character as a blank.
+  for (char c : words.text) {
+    if (kTextAlphabet.find(c) == std::string_view::npos) {
+      return Attempt::refused("free text carries only letters, digits, blanks and + - . / ?");
+    }
+  }
   // The first kTextLength characters, right-aligned.
   std::string_view head = slice(words.text.view(), 0, kTextLength);
   while (!head.empty() && head.back() == ' ') head.remove_suffix(1);
@@ -99,7 +103,7 @@ Payload pack_free_text(const Words& words) {
   }
   PayloadBits bits;
   put_wide(bits, value, kTextBits);
-  return finish_type0(bits, 0);
+  return Attempt::packed(finish_type0(bits, 0));
 }
 
 std::optional<Text> unpack_free_text(BitView bits) {
@@ -127,7 +131,7 @@ Attempt pack_telemetry(const Words& words) {
     parts[i] = *part;
   }
   // Too large for 71 bits: the message goes out as free text instead.
-  if (parts[0] >= kTelemetryFirstLimit) return Attempt::packed(pack_free_text(words));
+  if (parts[0] >= kTelemetryFirstLimit) return pack_free_text(words);
   PayloadBits bits;
   put_bits(bits, parts[0], 23);
   put_bits(bits, parts[1], 24);

@@ -57,7 +57,7 @@ Attempt pack_standard(const Words& words, HashBook& book);     // 1 and 2
 Attempt pack_rtty(const Words& words, HashBook& book);         // 3
 Attempt pack_nonstandard(const Words& words, HashBook& book);  // 4
 Attempt pack_eu_vhf(const Words& words, HashBook& book);       // 5
-Payload pack_free_text(const Words& words);                    // 0.0
+Attempt pack_free_text(const Words& words);                    // 0.0
 
 // Decoders; nothing when the bits do not decode.
 std::optional<Text> unpack_free_text(BitView bits);

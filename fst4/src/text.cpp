@@ -21,6 +21,20 @@ std::string_view Words::at(std::size_t n) const {
   return (n >= 1 && n <= word_count) ? words[n - 1].view() : std::string_view{};
 }
 
+bool carried_by_some_type(std::string_view text) {
+  for (char c : text) {
+    if (kTextAlphabet.find(c) == std::string_view::npos && c != '<' && c != '>' && c != ';') return false;
+  }
+  return true;
+}
+
+bool in_call_alphabet(std::string_view call) {
+  for (char c : call) {
+    if (!is_alnum(c) && c != '/' && c != ' ') return false;
+  }
+  return true;
+}
+
 Words split_message(std::string_view message) {
   Words result;
   for (char raw : message) {
@@ -55,7 +69,7 @@ Words split_message(std::string_view message) {
 
 std::optional<std::string_view> base_call(std::string_view word, QCalls q_calls) {
   if (word.empty() || word.size() > kMaxCompoundCall) return std::nullopt;
-  if (word.find_first_of(".+-?") != std::string_view::npos) return std::nullopt;
+  if (word.find_first_of(".+-?") != std::string_view::npos || !in_call_alphabet(word)) return std::nullopt;
   auto slash = word.find('/');
   if (word.size() > kMaxBaseCall && slash == std::string_view::npos) return std::nullopt;
   std::string_view base = word;
@@ -111,7 +125,9 @@ std::optional<long> parse_int(std::string_view word) {
 
 std::optional<std::string_view> bracketed_call(std::string_view word) {
   if (word.size() < 3 || word.front() != '<' || word.back() != '>') return std::nullopt;
-  return slice(word, 1, word.size() - 2);
+  std::string_view call = slice(word, 1, word.size() - 2);
+  if (!in_call_alphabet(call)) return std::nullopt;
+  return call;
 }
 
 }  // namespace fst4::detail

@@ -32,6 +32,20 @@ struct Words {
 // "CQ_<word> <call> ..." when the third word is a valid call.
 Words split_message(std::string_view message);
 
+// Free-text alphabet, blank = 0 (WSJT-X 2.6.1, lib/77bit/packjt77.f90,
+// packtext77). Every character any message type carries is in it, except
+// '<' '>' around hashed calls and ';' in "RR73;" and "TU;".
+inline constexpr std::string_view kTextAlphabet = " 0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ+-./?";
+
+// Whether a message type can carry every character of `text`. A character
+// outside these alphabets would be folded into the payload as some other
+// character (the reference sends "CQ K1ABC,FN42" as "CQ K1ABB/FN42"), so a
+// message holding one is refused instead.
+bool carried_by_some_type(std::string_view text);
+// Whether every character of a call is one of its 38 (blank, digits,
+// letters, '/'), as hashed and 58-bit calls need.
+bool in_call_alphabet(std::string_view call);
+
 inline bool is_letter(char c) { return c >= 'A' && c <= 'Z'; }
 inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
@@ -53,8 +67,8 @@ bool is_grid6(std::string_view word);
 // A whole word read as a decimal integer with an optional sign.
 std::optional<long> parse_int(std::string_view word);
 
-// "<CALL>": a word in angle brackets; returns the call inside (a view of
-// `word`).
+// "<CALL>": a word in angle brackets around characters of the call
+// alphabet; returns the call inside (a view of `word`).
 std::optional<std::string_view> bracketed_call(std::string_view word);
 
 }  // namespace fst4::detail

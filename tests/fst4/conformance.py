@@ -9,6 +9,8 @@ the 16 lines after it) must be identical byte for byte.
 A generated message on which the reference is at fault (bad-message text,
 symbols outside 0..3, a crash, or an unknown "<...>" hash) is not compared;
 our program must then either refuse it or print a listing of real symbols.
+One holding a character that no message type carries, which the reference
+sends as another character, our program must refuse.
 Messages we encode differently on purpose (see deliberate()) must decode to
 the message itself.
 
@@ -24,7 +26,7 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from make_vectors import DELIBERATE, payload_type, reads_unset_serial  # noqa: E402
+from make_vectors import DELIBERATE, folds_character, payload_type, reads_unset_serial  # noqa: E402
 
 SKIPPED = 77
 ARGS = ["120", "1500", "0.0", "0", "0", "0", "0"]
@@ -55,6 +57,11 @@ def listing(stdout):
         if "hannel symbols" in line:
             return message, "\n".join(lines[i:i + 17])
     return message, None
+
+
+def folded(message, message_line):
+    """The reference sent a character of `message` as another one."""
+    return message_line is not None and folds_character(message, message_line[9:46].rstrip())
 
 
 def reference_fault(message_line, block):
@@ -115,10 +122,21 @@ def generated_messages(count, seed):
         lambda: f"{call()} {grid()} {rng.randint(0, 60)}",
         lambda: f"{call()} {call()} {grid()}",
     ]
+    # Characters no message type carries (and ';' outside "RR73;" and "TU;"),
+    # put into a message of ordinary shape: it must be refused, never sent as
+    # some other character.
+    foreign = ['"', "#", ",", ";", ":", "!", "*", "=", "'", "$", "&", "|", "\u00e4", "\u00b0"]
+
+    def with_foreign(text):
+        at = rng.randint(0, len(text))
+        return text[:at] + rng.choice(foreign) + text[at:]
+
     messages = []
     for _ in range(count):
         hint = "T" if rng.random() < 0.15 else "F"
         text = rng.choice(hinted if hint == "T" else forms)()
+        if text and rng.random() < 0.1:
+            text = with_foreign(text)
         if text:
             messages.append((text.lower() if rng.random() < 0.1 else text, hint))
     return messages
@@ -162,6 +180,12 @@ def main():
             expected = message.upper().split()[0]
             if code != 0 or our_message is None or our_message[9:46].split()[0] != expected:
                 print(f"FAIL {message!r} W={hint}: deliberate difference, ours is {our_message!r}")
+                failures += 1
+            continue
+        if not from_vectors and folded(message, ref_message):
+            faults += 1
+            if code != 2:
+                print(f"FAIL {message!r} W={hint}: the reference folds a character and ours does not refuse it")
                 failures += 1
             continue
         if unset_serial(message, ref_out) or (not from_vectors and reference_fault(ref_message, ref_block)):

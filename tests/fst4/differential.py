@@ -10,6 +10,8 @@ Each message falls in one class:
   reference garble  the reference's listing is unsound: its bad-message text,
                     symbols outside 0..3, an unknown "<...>" hash, an empty
                     decode, or an exchange read from an unset value
+  refused fold      the message holds a character no message type carries,
+                    the reference sends it as another character, ours refuses
   deliberate        we send it differently on purpose (README, conformance.py)
   real difference   anything else, also our refusing a message the reference
                     sends soundly, or ours being unsound where it is at fault
@@ -25,11 +27,11 @@ import random
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from conformance import (SKIPPED, deliberate, generated_messages, listing,  # noqa: E402
+from conformance import (SKIPPED, deliberate, folded, generated_messages, listing,  # noqa: E402
                          reference_fault, run, unset_serial)
 
-SAME, CRASH, GARBLE, DELIBERATE, REAL = ("same", "reference crash", "reference garble", "deliberate",
-                                         "real difference")
+SAME, CRASH, GARBLE, FOLD, DELIBERATE, REAL = ("same", "reference crash", "reference garble", "refused fold",
+                                               "deliberate", "real difference")
 
 
 def classify(ours, reference, message, hint):
@@ -46,6 +48,10 @@ def classify(ours, reference, message, hint):
         if our_code == 0 and our_message is not None and our_message[9:46].split()[0] == expected:
             return DELIBERATE, ""
         return REAL, f"deliberate difference, but ours is {our_message!r} (exit {our_code})"
+    if folded(message, ref_message):
+        if our_code == 2:
+            return FOLD, ""
+        return REAL, f"the reference folds a character into {ref_message!r}; ours {our_message!r} (exit {our_code})"
     if ref_code != 0 or ref_block is None:
         kind = CRASH
     elif unset_serial(message, ref_out) or reference_fault(ref_message, ref_block):
@@ -79,7 +85,7 @@ def main():
         counts[kind] += 1
         if kind == REAL:
             print(f"REAL DIFFERENCE {message!r} W={hint}: {why}")
-    print(", ".join(f"{counts[k]} {k}" for k in (SAME, CRASH, GARBLE, DELIBERATE, REAL)) + f" (seed {seed})")
+    print(", ".join(f"{counts[k]} {k}" for k in (SAME, CRASH, GARBLE, FOLD, DELIBERATE, REAL)) + f" (seed {seed})")
     return 1 if counts[REAL] else 0
 
 

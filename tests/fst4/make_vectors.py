@@ -10,8 +10,9 @@ writes two tab-separated files next to this script:
 
 A message lands in the faults file when the reference cannot encode it
 soundly: it prints its bad-message text, an empty decode or a lone "<...>",
-prints symbols outside 0..3, crashes, or the message starts with blanks (the
-reference's blank stripping eats characters). Messages we encode differently
+prints symbols outside 0..3, crashes, sends a character no message type
+carries as some other character (see folds_character), or the message starts
+with blanks (the reference's blank stripping eats characters). Messages we encode differently
 on purpose are listed in DELIBERATE below. Usage: make_vectors.py [fst4sim]
 """
 
@@ -29,6 +30,35 @@ DELIBERATE = {
     "K1A/7 37": "deliberate: FST4W suffix of a 3-character call (reference sends K1A/K1A 37)",
     "K1A/AB 37": "deliberate: FST4W suffix of a 3-character call (reference sends K1A/K1A 37)",
 }
+
+# The reference folds a character its message type cannot carry into
+# another one, outside free text (folds_character sees those).
+FOLDED = {
+    "<W9XYZ> A.B": "folded-character: '.' is no call character (reference sends <W9XYZ> 9/B)",
+}
+
+# Every character free text carries; the other types carry no more, except
+# '<' '>' around hashed calls and ';' in "RR73;" and "TU;" (WSJT-X 2.6.1,
+# lib/77bit/packjt77.f90, packtext77).
+TEXT_ALPHABET = set(" 0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ+-./?")
+
+
+def folds_character(message, decoded):
+    """The reference sent a character that no message type carries as
+    another one: free text whose decoded text is the message with such
+    characters read as blanks, or any message holding a character outside
+    every alphabet (its decoded text can show one only inside a hashed call,
+    from the sender's own table: the hash itself was made from a folded
+    character)."""
+    text = " ".join(message.upper().split())
+    if decoded is None or all(c in TEXT_ALPHABET for c in text):
+        return False
+    as_free_text = "".join(c if c in TEXT_ALPHABET else " " for c in text)[:13].strip()
+    if decoded == as_free_text:
+        return True
+    words = [w.replace(";", "") if w in ("RR73;", "TU;") else w for w in text.split()]
+    foreign = any(c not in TEXT_ALPHABET and c not in "<>" for w in words for c in w)
+    return foreign
 
 
 def standard_messages():
@@ -100,6 +130,7 @@ def free_text_messages():
             "CQ DX K1ABC R FN42", "CQ DX K1ABC 73", "1234567890ABCDEF123", "000000000000000000F", "12345678901234567890",
             "TNX BOB 73 GL", "HELLO WORLD", "A", "ABCDEFGHIJKLM", "ABCDEFGHIJKLMNOP",
             "NOPQRSTUVWXYZ", "0123456789+-.", "/?+-. 0123456", "A@@B", "@A", "A@B", "TEST 1 2 3",
+            "CQ K1ABC,FN42", "G;7O V0PHL JA78", 'CQ "K1ABC" FN42', "CQ K1\u00e4BC FN42", "K1ABC W9XYZ #73",
             "hello there", "GL OM 73", "73 GL", "RR73 TNX", "CQ", "DE", "QRZ", "CQ CQ CQ",
             "K1ABC W9XYZ EN37 EXTRA", "K1ABC FN42 100", "K1ABC/P FN42 37", "WHAT IS UP?",
             "1.5 KW", "JUST-A-TEST", "A B C D E F G", "PSE QSY 14.074", "CQ K1ABC FN42 EXTRA",
@@ -228,7 +259,7 @@ def payload_type(bits_line):
 
 
 def run(sim, message, hint):
-    proc = subprocess.run([sim, message, *FIXED_ARGS, hint], capture_output=True, text=True)
+    proc = subprocess.run([sim, message, *FIXED_ARGS, hint], capture_output=True, encoding="latin-1")
     lines = proc.stdout.split("\n")
     decoded = None
     symbols = None
@@ -266,7 +297,9 @@ def classify(message, decoded, symbols, bits):
         return "lost-message"
     if "<>" in decoded:  # a call whose hash is 0 is shown as an empty table slot
         return "blank-hash"
-    return DELIBERATE.get(message)
+    if folds_character(message, decoded):
+        return "folded-character"
+    return DELIBERATE.get(message) or FOLDED.get(message)
 
 
 def main():

@@ -87,8 +87,7 @@ TEST(FreeText, PacksThirteenCharactersInto71Bits) {
   EXPECT_EQ(top.substr(71), "000000");
   EXPECT_EQ(top[0], '1');
   EXPECT_EQ(decoded("?????????????"), "?????????????");
-  // Characters outside the alphabet become blanks; only 13 are sent.
-  EXPECT_EQ(decoded("A@B"), "A B");
+  // Only 13 characters are sent.
   EXPECT_EQ(decoded("THIS IS TOO LONG FOR ONE"), "THIS IS TOO L");
   EXPECT_EQ(decoded("hello   there"), "HELLO THERE");
 }
