@@ -1,30 +1,32 @@
 #include "crc24.h"
 
+#include <algorithm>
+
+#include <fst4/fst4.h>
+
+#include "packed.h"
+
 namespace fst4::detail {
 
 namespace {
 
-constexpr std::uint32_t kTopBit = 1U << kCrcBits;
-
-std::uint32_t shift_in(std::uint32_t reg, std::uint8_t bit) {
-  reg = (reg << 1) | bit;
-  if ((reg & kTopBit) != 0) reg ^= kCrc24Polynomial;
-  return reg;
-}
+// Any bit string the C++ layer holds (the tests divide longer ones).
+constexpr std::size_t kLongestMessage = kCodewordBits;
 
 }  // namespace
 
 std::uint32_t crc24(BitView message) {
-  std::uint32_t reg = 0;
-  for (auto bit : message) reg = shift_in(reg, bit);
-  for (std::size_t i = 0; i < kCrcBits; ++i) reg = shift_in(reg, 0);
-  return reg;
+  std::uint8_t packed[(kLongestMessage + 7) / 8];
+  pack_into(message.first(std::min(message.size(), kLongestMessage)), packed);
+  return fst4_crc24(packed, static_cast<unsigned>(std::min(message.size(), kLongestMessage)));
 }
 
+// A word M followed by C is M * x^24 + C, so its remainder is the CRC of M
+// XOR C (C has fewer than 25 bits).
 std::uint32_t crc24_remainder(BitView word) {
-  std::uint32_t reg = 0;
-  for (auto bit : word) reg = shift_in(reg, bit);
-  return reg;
+  if (word.size() < kCrcBits) return static_cast<std::uint32_t>(get_bits(word, 0, static_cast<int>(word.size())));
+  std::size_t split = word.size() - kCrcBits;
+  return crc24(word.first(split)) ^ static_cast<std::uint32_t>(get_bits(word, split, static_cast<int>(kCrcBits)));
 }
 
 }  // namespace fst4::detail

@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "frame.h"
-#include "ldpc.h"
 #include "pack77.h"
 
 namespace fst4 {
@@ -46,7 +45,7 @@ const char* encode_into(std::string_view message, bool wspr_hint, Encoded& out) 
   out.decoded = *decoded;
   out.fst4w = out.payload.i3 == 0 && out.payload.n3 == 6;
   out.info = information_word(out.payload.bits, out.fst4w);
-  out.symbols = channel_symbols(ldpc_encode(out.info));
+  out.symbols = channel_symbols(out.info);
   return nullptr;
 }
 

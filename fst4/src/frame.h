@@ -1,8 +1,7 @@
-// From 77 payload bits to the 160 channel symbols: scrambling, CRC-24, LDPC,
-// Gray mapping and sync insertion.
+// From 77 payload bits to the 160 channel symbols, through the core
+// (fst4/core/fst4_frame.c): scrambling, CRC-24, LDPC, Gray mapping and sync.
 #pragma once
 
-#include <array>
 #include <cstdint>
 
 #include "bits.h"
@@ -17,7 +16,7 @@ using fst4::Symbols;
 // (kFst4wInfoBits).
 InfoBits information_word(BitView payload, bool fst4w);
 
-// Lays the codeword out as the channel symbols (see frame.cpp for the layout).
-Symbols channel_symbols(const Bits& codeword);
+// The channel symbols of an information word (kInfoBits or kFst4wInfoBits).
+Symbols channel_symbols(BitView info);
 
 }  // namespace fst4::detail

@@ -1,38 +1,19 @@
 #include "ldpc.h"
 
-#include <bit>
-#include <cstdint>
-#include <span>
+#include <fst4/fst4.h>
 
-#include "ldpc_tables.h"
+#include "packed.h"
 
 namespace fst4::detail {
 
-namespace {
-
-// The information word packed like the generator rows (see ldpc_tables.h).
-PackedRow pack(BitView info) {
-  PackedRow packed{};
-  for (std::size_t j = 0; j < info.size(); ++j) {
-    if (info[j] != 0) packed[j / 64] |= std::uint64_t{1} << (63 - j % 64);
-  }
-  return packed;
-}
-
-std::span<const PackedRow> rows_for(std::size_t info_bits) {
-  if (info_bits == kInfoBits) return kGenerator101;
-  return kGenerator74;
-}
-
-}  // namespace
-
 Bits ldpc_encode(BitView info) {
   if (info.size() != kInfoBits && info.size() != kFst4wInfoBits) return {};
-  const PackedRow word = pack(info);
+  const bool fst4w = info.size() == kFst4wInfoBits;
+  std::uint8_t word[FST4_INFO_BYTES];
+  pack_into(info, word);
   Bits codeword(info.begin(), info.end());
-  for (const PackedRow& row : rows_for(info.size())) {
-    int ones = std::popcount(row[0] & word[0]) + std::popcount(row[1] & word[1]);
-    codeword.push_back(static_cast<std::uint8_t>(ones & 1));
+  for (std::size_t row = 0; codeword.size() < kCodewordBits; ++row) {
+    codeword.push_back(fst4_parity_bit(word, fst4w ? 1 : 0, static_cast<unsigned>(row)));
   }
   return codeword;
 }

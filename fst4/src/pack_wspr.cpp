@@ -1,10 +1,13 @@
 // Type 0.6: the WSPR-style 50-bit payloads sent as FST4W
-// (packjt77.f90, pack77_06). Bits 51..71 stay zero.
+// (packjt77.f90, pack77_06), packed by the core; decoded here.
 //   type 1  CALL GRID4 dBm   c28 g15 p5 "00"
 //   type 2  PFX/CALL dBm     c28 x16 p5 "1"   (or CALL/SFX)
 //   type 3  <CALL> GRID      h22 g25 "010"    (only with the WSPR hint)
 #include <algorithm>
 
+#include <fst4/fst4.h>
+
+#include "packed.h"
 #include "payload.h"
 
 namespace fst4::detail {
@@ -12,8 +15,6 @@ namespace fst4::detail {
 namespace {
 
 constexpr int kN3Wspr = 6;
-constexpr std::size_t kUnusedBits = 21;
-constexpr long kMaxDbm = 60;
 // x16: prefixes are base-36 numbers below 36^3; suffixes start at 36^3.
 constexpr long kSuffixBase = 36L * 36 * 36;
 constexpr std::string_view kBase36 = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
@@ -21,56 +22,7 @@ constexpr std::string_view kBase36 = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 constexpr long kSubsquareBase = 25;
 constexpr long kGrid4Subsquare = 24;
 
-std::optional<long> dbm(std::string_view word) {
-  // One or two digits, no sign.
-  if (word.empty() || word.size() > 2 || !is_digit(word[0]) || !is_digit(word.back())) return std::nullopt;
-  return parse_int(word);
-}
-
-// p5 = nint(0.3 * dBm) after clamping to 0..60, rounding halves up.
-std::uint64_t power_field(long value) {
-  if (value > kMaxDbm) value = kMaxDbm;
-  return static_cast<std::uint64_t>((3 * value + 5) / 10);
-}
-
 long power_dbm(std::uint64_t p5) { return static_cast<long>((p5 * 20 + 3) / 6); }  // nint(p5*10/3)
-
-long base36(char c) { return static_cast<long>(kBase36.find(c)); }
-
-bool all_base36(std::string_view text) {
-  for (char c : text) {
-    if (kBase36.find(c) == std::string_view::npos) return false;
-  }
-  return true;
-}
-
-// The x16 prefix/suffix field of a compound call, or nothing. The side
-// that is not the base call is the prefix or suffix.
-//
-// The reference instead takes everything before a '/' at position 2..4 as a
-// prefix, so a 3-character call with a short suffix ("K1A/P") goes out as
-// "K1A/K1A"; here it is sent as the suffix it is.
-std::optional<long> affix_field(std::string_view call, std::string_view base) {
-  auto slash = call.find('/');
-  std::string_view left = slice(call, 0, slash);
-  std::string_view right = slice(call, slash + 1);
-  // A 3-character right-hand part must end in a digit even when it is the
-  // base call (the reference sends "PJ4/K1A 37" as free text).
-  if (right.size() == 3 && !is_digit(right[2])) return std::nullopt;
-  if (right == base) {  // prefix of 1 to 3 characters
-    if (left.empty() || left.size() > 3 || !all_base36(left)) return std::nullopt;
-    long value = 0;
-    for (char c : left) value = value * 36 + base36(c);
-    return value;
-  }
-  if (!all_base36(right)) return std::nullopt;
-  if (right.size() == 1) return kSuffixBase + base36(right[0]);
-  if (right.size() == 2) return kSuffixBase + 36 * base36(right[0]) + base36(right[1]);
-  if (right.size() == 3 && is_digit(right[2])) {
-    return kSuffixBase + 360 * base36(right[0]) + 10 * base36(right[1]) + (right[2] - '0');
-  }
-  return std::nullopt;
-}
 
 void append_affixed(Text& out, long x16, std::string_view base) {
   if (x16 < kSuffixBase) {
@@ -93,61 +45,25 @@ void append_affixed(Text& out, long x16, std::string_view base) {
   }
 }
 
-Payload finish_wspr(PayloadBits bits) {
-  for (std::size_t i = 0; i < kUnusedBits; ++i) bits.push_back(0);
-  return finish_type0(bits, kN3Wspr);
-}
-
-std::optional<Payload> wspr_type1(const Words& words, HashBook& book) {
-  std::string_view call = words.at(1);
-  auto power = dbm(words.at(3));
-  if (call.size() < 3 || call.size() > 6 || !base_call(call, QCalls::allowed) || !is_grid4(words.at(2)) || !power) return std::nullopt;
-  PayloadBits bits;
-  put_bits(bits, pack28(call, book), 28);
-  put_bits(bits, static_cast<std::uint64_t>(grid4_value(words.at(2))), 15);
-  put_bits(bits, power_field(*power), 5);
-  put_bits(bits, 0, 2);
-  return finish_wspr(bits);
-}
-
-std::optional<Payload> wspr_type2(const Words& words, HashBook& book) {
-  std::string_view call = words.at(1);
-  auto power = dbm(words.at(2));
-  auto base = base_call(call);
-  if (!power || !base || call.find('/') == std::string_view::npos) return std::nullopt;
-  auto affix = affix_field(call, *base);
-  if (!affix) return std::nullopt;
-  PayloadBits bits;
-  put_bits(bits, pack28(*base, book), 28);
-  put_bits(bits, static_cast<std::uint64_t>(*affix), 16);
-  put_bits(bits, power_field(*power), 5);
-  put_bits(bits, 1, 1);
-  return finish_wspr(bits);
-}
-
-std::optional<Payload> wspr_type3(const Words& words, HashBook& book) {
-  auto call = bracketed_call(words.at(1));
-  std::string_view grid = words.at(2);
-  if (!call || !(is_grid4(grid) || is_grid6(grid))) return std::nullopt;
-  book.save(*call);
-  long s5 = grid.size() == 6 ? grid[4] - 'A' : kGrid4Subsquare;
-  long s6 = grid.size() == 6 ? grid[5] - 'A' : kGrid4Subsquare;
-  long g25 = (grid4_value(grid) * kSubsquareBase + s5) * kSubsquareBase + s6;
-  PayloadBits bits;
-  put_bits(bits, hash_call(*call, 22), 22);
-  put_bits(bits, static_cast<std::uint64_t>(g25), 25);
-  put_bits(bits, 0b010, 3);
-  return finish_wspr(bits);
-}
-
 }  // namespace
 
+// The packing is the core's (fst4/core/fst4w_pack.c), one implementation
+// for hosts and microcontrollers; this side keeps the calls it sent so that
+// the decoded text can show hashed calls in full.
 Attempt pack_wspr(const Words& words, HashBook& book, bool wspr_hint) {
-  std::optional<Payload> payload;
-  if (words.count() == 3) payload = wspr_type1(words, book);
-  if (words.count() == 2) payload = wspr_type2(words, book);
-  if (!payload && words.count() == 2 && wspr_hint) payload = wspr_type3(words, book);
-  return payload ? Attempt::packed(*payload) : Attempt::none();
+  std::uint8_t packed[FST4_PAYLOAD_BYTES];
+  std::string_view text = words.text;
+  auto type = fst4w_pack(text.data(), text.size(), wspr_hint ? 1 : 0, packed);
+  if (type == FST4W_NONE) return Attempt::none();
+  std::string_view call = words.at(1);
+  if (type == FST4W_TYPE1) book.save(call);
+  if (type == FST4W_TYPE2) book.save(*base_call(call));
+  if (type == FST4W_TYPE3) book.save(*bracketed_call(call));
+  Payload payload;
+  unpack_from(packed, kPayloadBits, payload.bits);
+  payload.i3 = 0;
+  payload.n3 = kN3Wspr;
+  return Attempt::packed(payload);
 }
 
 std::optional<Text> unpack_wspr(BitView bits, const HashBook& book) {

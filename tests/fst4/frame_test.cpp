@@ -151,10 +151,12 @@ TEST(Ldpc, RejectsOtherLengths) {
 }
 
 TEST(Frame, SyncBlocksAndGrayMap) {
-  // Codeword bit pairs 00, 01, 11, 10 repeated: tones 0, 1, 2, 3.
-  Bits codeword;
-  for (int i = 0; i < 60; ++i) codeword.insert(codeword.end(), {0, 0, 0, 1, 1, 1, 1, 0});
-  Symbols s = channel_symbols(codeword);
+  // The code is systematic, so the first 50 data symbols carry the
+  // information bits: pairs 00, 01, 11, 10 repeated give tones 0, 1, 2, 3.
+  Bits info;
+  for (int i = 0; i < 13; ++i) info.insert(info.end(), {0, 0, 0, 1, 1, 1, 1, 0});
+  info.resize(101);
+  Symbols s = channel_symbols(info);
   const std::vector<std::uint8_t> a{0, 1, 3, 2, 1, 0, 2, 3};
   const std::vector<std::uint8_t> b{2, 3, 1, 0, 3, 2, 0, 1};
   auto block = [&](std::size_t start) { return std::vector<std::uint8_t>(s.begin() + static_cast<long>(start), s.begin() + static_cast<long>(start) + 8); };
@@ -165,5 +167,5 @@ TEST(Frame, SyncBlocksAndGrayMap) {
   EXPECT_EQ(block(152), a);
   std::vector<std::uint8_t> data;
   for (std::size_t start : {8U, 46U, 84U, 122U}) data.insert(data.end(), s.begin() + static_cast<long>(start), s.begin() + static_cast<long>(start) + 30);
-  for (std::size_t i = 0; i < data.size(); ++i) ASSERT_EQ(data[i], i % 4) << "data symbol " << i;
+  for (std::size_t i = 0; i < 50; ++i) ASSERT_EQ(data[i], i % 4) << "data symbol " << i;
 }

@@ -1,0 +1,37 @@
+/* The C entry for FST4W: message text to channel symbols, with nothing but
+   the caller's 160 tones, a 38-byte copy of the message and a few words of
+   stack (the payload and information word, packed). */
+#include <fst4/fst4.h>
+
+/* The message as the packer reads it: its first FST4_MAX_MESSAGE
+   characters, leading blanks skipped, upper-cased, runs of blanks
+   collapsed to one, no trailing blank. Returns the length. */
+static size_t normalise(const char *message, char text[FST4_MAX_MESSAGE + 1]) {
+  size_t length = 0;
+  size_t i;
+  for (i = 0; i < FST4_MAX_MESSAGE && message[i] != '\0'; ++i) {
+    char c = message[i];
+    if (c >= 'a' && c <= 'z') c = (char)(c - 'a' + 'A');
+    if (c == ' ' && (length == 0 || text[length - 1] == ' ')) continue;
+    text[length++] = c;
+  }
+  while (length > 0 && text[length - 1] == ' ') --length;
+  text[length] = '\0';
+  return length;
+}
+
+const char *fst4w_encode(const char *message, int wspr_hint, uint8_t symbols[FST4_CHANNEL_SYMBOLS]) {
+  char text[FST4_MAX_MESSAGE + 1];
+  uint8_t payload[FST4_PAYLOAD_BYTES];
+  uint8_t info[FST4_INFO_BYTES];
+  size_t length = normalise(message, text);
+  if (!fst4_carried(text, length)) {
+    return "the message has a character no message type carries (only letters, digits, blanks and + - . / ? < > ;)";
+  }
+  if (fst4w_pack(text, length, wspr_hint, payload) == FST4W_NONE) {
+    return "not an FST4W message (CALL GRID4 dBm, PFX/CALL dBm, CALL/SFX dBm, or <CALL> GRID with the hint)";
+  }
+  fst4_information_word(payload, 1, info);
+  fst4_channel_symbols(info, 1, symbols);
+  return 0;
+}

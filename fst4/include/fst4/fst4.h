@@ -1,0 +1,93 @@
+/* FST4 / FST4W channel symbols from C or C++, for beacons on 8-bit and
+   16-bit parts as well as hosts: no heap, no exceptions, no C++ library,
+   constant tables in flash (fst4_flash.h), correct where int has 16 bits.
+
+   Every function that can refuse returns NULL on success, or a static text
+   saying why the message is refused. */
+#ifndef FST4_H
+#define FST4_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define FST4_CHANNEL_SYMBOLS 160
+/* Longest message the payload is packed from (characters). */
+#define FST4_MAX_MESSAGE 37
+/* Payload (77 bits) and information word (up to 101 bits), packed MSB
+   first, bits past the end zero. */
+#define FST4_PAYLOAD_BYTES 10
+#define FST4_INFO_BYTES 13
+
+/* ---- Encoding ---- */
+
+/* The 160 tones (0..3) of an FST4W message: "CALL GRID4 dBm", "PFX/CALL dBm"
+   or "CALL/SFX dBm", and with wspr_hint "<CALL> GRID4" or "<CALL> GRID6".
+   Any other message is refused (the full FST4 message set is in the C++
+   library, <fst4/encoder.h>). */
+const char *fst4w_encode(const char *message, int wspr_hint, uint8_t symbols[FST4_CHANNEL_SYMBOLS]);
+
+/* ---- Beacon helpers ---- */
+
+/* Maidenhead locator of a position given in millionths of a degree
+   (north and east positive), 4 or 6 characters plus NUL into `grid`.
+   Returns 0, or -1 for another length or a position off the globe. */
+int fst4_grid_locator(int32_t latitude_e6, int32_t longitude_e6, unsigned length, char grid[7]);
+
+/* The power FST4W carries nearest to `dbm`: the field holds dBm * 0.3 in
+   steps of one, so 0, 3, 7, 10, 13, 17 ... 60 dBm are sent. */
+int fst4w_carried_power(int dbm);
+
+/* The messages a beacon sends for its call, grid (4 or 6 characters) and
+   power: one type-1 message "CALL GRID4 dBm" for a plain call and 4-char
+   grid; for a 6-char grid, or a compound call ("PJ4/K1ABC", "K1ABC/P"), the
+   pair "CALL GRID4 dBm" (or "PFX/CALL dBm") then "<CALL> GRID6" (send the
+   second with wspr_hint). Writes each as a NUL-terminated text of at most
+   FST4_MAX_MESSAGE characters and returns how many (1 or 2), or 0 when the
+   call or grid cannot be sent. */
+int fst4w_beacon_messages(const char *call, const char *grid, int dbm, char first[FST4_MAX_MESSAGE + 1],
+                          char second[FST4_MAX_MESSAGE + 1]);
+
+/* Timing of one T/R period (120, 300, 900 or 1800 s). */
+struct fst4_timing {
+  uint16_t period_seconds;           /* T/R period: one transmission per slot */
+  uint32_t symbol_microseconds;      /* length of one of the 160 symbols */
+  uint16_t tone_spacing_centihertz;  /* tone spacing in hundredths of Hz, rounded */
+  float tone_spacing_hertz;          /* the same in Hz */
+  float transmission_seconds;        /* 160 symbols */
+};
+/* Fills `timing` and returns 0, or -1 for a period FST4W does not use. */
+int fst4w_timing(unsigned period_seconds, struct fst4_timing *timing);
+
+/* ---- The frame, shared with the C++ library ---- */
+
+/* CRC-24 of `count` packed bits followed by 24 zero bits. */
+uint32_t fst4_crc24(const uint8_t *bits, unsigned count);
+/* Scrambled payload + CRC (FST4, 101 bits) or the first 50 payload bits +
+   CRC (FST4W, 74 bits), packed into `info`. */
+void fst4_information_word(const uint8_t payload[FST4_PAYLOAD_BYTES], int fst4w, uint8_t info[FST4_INFO_BYTES]);
+/* Parity bit `row` of the LDPC codeword, from its generator row in flash. */
+uint8_t fst4_parity_bit(const uint8_t info[FST4_INFO_BYTES], int fst4w, unsigned row);
+/* The 160 tones of an information word (the codeword is never stored). */
+void fst4_channel_symbols(const uint8_t info[FST4_INFO_BYTES], int fst4w, uint8_t symbols[FST4_CHANNEL_SYMBOLS]);
+
+/* ---- The FST4W packer, shared with the C++ library ---- */
+
+enum fst4w_type { FST4W_NONE = 0, FST4W_TYPE1 = 1, FST4W_TYPE2 = 2, FST4W_TYPE3 = 3 };
+/* Packs an upper-cased message whose words are separated by single blanks
+   (`length` characters) into the 77-bit payload of type 0.6; returns which
+   FST4W type it is, or FST4W_NONE when it is none. */
+enum fst4w_type fst4w_pack(const char *text, size_t length, int wspr_hint, uint8_t payload[FST4_PAYLOAD_BYTES]);
+
+/* Whether some message type carries every character of `text`: letters,
+   digits, blank, + - . / ? and < > ; (WSJT-X 2.6.1, lib/77bit/packjt77.f90). */
+int fst4_carried(const char *text, size_t length);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
