@@ -7,6 +7,7 @@ packages=(
   python3 python3-pyte                           # the terminal end-to-end tests
   dpkg-dev file lintian man-db pkg-config        # the Debian package and its checks
   gcc-arm-none-eabi libnewlib-arm-none-eabi libstdc++-arm-none-eabi-newlib  # the Cortex-M0+ build
+  gcc-avr avr-libc binutils-avr simavr arduino-core-avr arduino-builder  # the ATmega328P build, run and sketch
 )
 if [ "${SYMPACK_REFERENCE:-1}" = 1 ]; then
   packages+=(wsjtx)                              # the reference simulator, for conformance

@@ -2,7 +2,8 @@
 # Sets up, builds and runs every test: the native unit and end-to-end suites,
 # a differential run of our FST4SIM.EXE against WSJT-X's on random messages,
 # the install tree and the Debian package, the Windows build's suites under
-# Wine and its zip, the fst4 library cross-built for a Cortex-M0+, the whole
+# Wine and its zip, the fst4 library cross-built for a Cortex-M0+ and run on
+# a simulated ATmega328P, the whole
 # native suite again under AddressSanitizer and UBSan, and a short run of
 # every fuzz target.
 #   SYMPACK_FUZZ_SECONDS  seconds per fuzz target (default 20; 0 replays the seeds only)
@@ -33,6 +34,9 @@ scripts/package-windows.sh
 
 echo "== the fst4 library for a Cortex-M0+"
 scripts/cortex-m0plus.sh
+
+echo "== the fst4 core on an ATmega328P under simavr, and the Arduino library"
+scripts/avr.sh
 
 echo "== native tests under AddressSanitizer and UBSan"
 cmake --preset asan >/dev/null

@@ -2,6 +2,7 @@
    the caller's 160 tones, a 38-byte copy of the message and a few words of
    stack (the payload and information word, packed). */
 #include <fst4/fst4.h>
+#include <fst4/fst4_flash.h>
 
 /* The message as the packer reads it: its first FST4_MAX_MESSAGE
    characters, leading blanks skipped, upper-cased, runs of blanks
@@ -20,18 +21,26 @@ static size_t normalise(const char *message, char text[FST4_MAX_MESSAGE + 1]) {
   return length;
 }
 
-const char *fst4w_encode(const char *message, int wspr_hint, uint8_t symbols[FST4_CHANNEL_SYMBOLS]) {
+static const char ok_text[] FST4_FLASH = "encoded";
+static const char uncarried_text[] FST4_FLASH =
+    "the message has a character no message type carries (only letters, digits, blanks and + - . / ? < > ;)";
+static const char not_fst4w_text[] FST4_FLASH =
+    "not an FST4W message (CALL GRID4 dBm, PFX/CALL dBm, CALL/SFX dBm, or <CALL> GRID with the hint)";
+
+const char *fst4_status_text(enum fst4_status status) {
+  if (status == FST4_UNCARRIED_CHARACTER) return uncarried_text;
+  if (status == FST4_NOT_FST4W) return not_fst4w_text;
+  return ok_text;
+}
+
+enum fst4_status fst4w_encode(const char *message, int wspr_hint, uint8_t symbols[FST4_CHANNEL_SYMBOLS]) {
   char text[FST4_MAX_MESSAGE + 1];
   uint8_t payload[FST4_PAYLOAD_BYTES];
   uint8_t info[FST4_INFO_BYTES];
   size_t length = normalise(message, text);
-  if (!fst4_carried(text, length)) {
-    return "the message has a character no message type carries (only letters, digits, blanks and + - . / ? < > ;)";
-  }
-  if (fst4w_pack(text, length, wspr_hint, payload) == FST4W_NONE) {
-    return "not an FST4W message (CALL GRID4 dBm, PFX/CALL dBm, CALL/SFX dBm, or <CALL> GRID with the hint)";
-  }
+  if (!fst4_carried(text, length)) return FST4_UNCARRIED_CHARACTER;
+  if (fst4w_pack(text, length, wspr_hint, payload) == FST4W_NONE) return FST4_NOT_FST4W;
   fst4_information_word(payload, 1, info);
   fst4_channel_symbols(info, 1, symbols);
-  return 0;
+  return FST4_OK;
 }

@@ -2,8 +2,8 @@
    16-bit parts as well as hosts: no heap, no exceptions, no C++ library,
    constant tables in flash (fst4_flash.h), correct where int has 16 bits.
 
-   Every function that can refuse returns NULL on success, or a static text
-   saying why the message is refused. */
+   Encoding returns FST4_OK, or a status saying why the message is refused
+   (fst4_status_text gives it in words). */
 #ifndef FST4_H
 #define FST4_H
 
@@ -24,11 +24,23 @@ extern "C" {
 
 /* ---- Encoding ---- */
 
+enum fst4_status {
+  FST4_OK = 0,
+  FST4_UNCARRIED_CHARACTER, /* a character no message type carries */
+  FST4_NOT_FST4W            /* not one of the FST4W forms */
+};
+
 /* The 160 tones (0..3) of an FST4W message: "CALL GRID4 dBm", "PFX/CALL dBm"
    or "CALL/SFX dBm", and with wspr_hint "<CALL> GRID4" or "<CALL> GRID6".
    Any other message is refused (the full FST4 message set is in the C++
    library, <fst4/encoder.h>). */
-const char *fst4w_encode(const char *message, int wspr_hint, uint8_t symbols[FST4_CHANNEL_SYMBOLS]);
+enum fst4_status fst4w_encode(const char *message, int wspr_hint, uint8_t symbols[FST4_CHANNEL_SYMBOLS]);
+
+/* Why a message was refused, in words. The text is in flash (fst4_flash.h):
+   on an AVR read it with pgm_read_byte, or print it from a sketch with
+   Serial.print((const __FlashStringHelper *)text); elsewhere it is an
+   ordinary string. */
+const char *fst4_status_text(enum fst4_status status);
 
 /* ---- Beacon helpers ---- */
 

@@ -1,0 +1,21 @@
+/* The smallest FST4W beacon firmware for an ATmega328P: the call, locator
+   and power arrive at run time (from a GPS or a menu, say) and the 160 tones
+   are kept for the transmitter. scripts/avr.sh links it, and baseline.c
+   (the same without the encoder), to measure the encoder's flash and static
+   RAM. */
+#include <stdint.h>
+
+#include <fst4/fst4.h>
+
+volatile char message[FST4_MAX_MESSAGE + 1] = "K1ABC FN42 37";
+volatile uint8_t tones[FST4_CHANNEL_SYMBOLS];
+
+int main(void) {
+  char text[FST4_MAX_MESSAGE + 1];
+  uint8_t symbols[FST4_CHANNEL_SYMBOLS];
+  unsigned i;
+  for (i = 0; i < sizeof text; ++i) text[i] = message[i];
+  if (fst4w_encode(text, 0, symbols)) return 1;
+  for (i = 0; i < sizeof symbols; ++i) tones[i] = symbols[i];
+  return 0;
+}
