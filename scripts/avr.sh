@@ -2,7 +2,9 @@
 # Builds the fst4 core for an ATmega328P (Arduino Uno) with Debian's gcc-avr
 # (16-bit int, -Werror: an overflowing constant fails the build), runs every
 # reference vector on the simulated part (simavr, 16 MHz) and fails on any
-# difference, and prints the encoder's flash, static RAM and painted stack:
+# difference, builds the Arduino library (build/arduino/libraries/FST4W) and
+# its example sketch for the Uno with Debian's arduino-core-avr, and prints
+# the encoder's flash, static RAM and painted stack:
 #   scripts/avr.sh                 check the vectors, print the footprint
 #   scripts/avr.sh --encode FILE   FILE: lines "F<TAB>message" or "T<TAB>message"
 #                                  (the W hint); prints the 160 tones or "refused"
@@ -33,7 +35,7 @@ PY
 
 # Runs the check firmware; its UART lines on standard output.
 run_on_part() {
-  avr-gcc "${cflags[@]}" -DFST4_FST4W_ONLY examples/avr/check.c "${core[@]}" -o "$out/check.elf"
+  avr-gcc "${cflags[@]}" examples/avr/check.c "${core[@]}" -o "$out/check.elf"
   simavr -m atmega328p -f 16000000 "$out/check.elf" 2>&1 >/dev/null |
     sed "s/\x1b\[[0-9;]*m//g" | sed -n "s/\.$//p"
 }
@@ -68,9 +70,22 @@ read -r _ stack < <(grep '^stack ' "$out/results.txt")
 read -r _ cycles most < <(grep '^cycles ' "$out/results.txt")
 echo "cycles per FST4W message: $cycles on average, $most at most ($((cycles / 16)) us at 16 MHz)" >&2
 
+# The Arduino library: the core's sources, the generated tables, the sketch.
+# Debian's arduino-core-avr 1.8.7 expects a newer avr-gcc whose <float.h>
+# gives C++ DECIMAL_DIG; its own String class needs the definition.
+library=build/arduino/libraries/FST4W
+rm -rf build/arduino && mkdir -p "$library/src/fst4" build/arduino/build
+cp -r fst4/arduino/library.properties fst4/arduino/examples "$library/"
+cp fst4/arduino/FST4W.h fst4/core/*.[ch] "$library/src/"
+cp fst4/include/fst4/fst4.h fst4/include/fst4/fst4_flash.h "$library/src/fst4/"
+cmake -DFST4_TABLES_OUT="$library/src" -P fst4/tables/generate_tables.cmake
+arduino-builder -compile -hardware /usr/share/arduino/hardware -tools /usr/share/arduino/hardware/tools/avr \
+  -tools /usr/share/arduino-builder -fqbn arduino:avr:uno -libraries build/arduino/libraries \
+  -prefs "compiler.cpp.extra_flags=-DDECIMAL_DIG=__DECIMAL_DIG__" -build-path "$PWD/build/arduino/build" \
+  "$library/examples/FST4WBeacon/FST4WBeacon.ino" | grep '^Sketch uses' >&2
+
 # Flash and static RAM: the beacon firmware with and without the encoder.
-avr-gcc "${cflags[@]}" -DFST4_FST4W_ONLY examples/avr/beacon.c fst4/core/fst4_frame.c fst4/core/fst4_call.c \
-  fst4/core/fst4w_pack.c fst4/core/fst4w_encode.c "$out/fst4_ldpc_74.c" -o "$out/beacon.elf"
+avr-gcc "${cflags[@]}" examples/avr/beacon.c "${core[@]}" -o "$out/beacon.elf"
 avr-gcc "${cflags[@]}" examples/avr/baseline.c -o "$out/baseline.elf"
 read -r text data bss < <(avr-size "$out/beacon.elf" | awk 'NR==2 {print $1, $2, $3}')
 read -r text0 data0 bss0 < <(avr-size "$out/baseline.elf" | awk 'NR==2 {print $1, $2, $3}')

@@ -83,23 +83,28 @@ static uint8_t row_parity(const uint8_t *row, unsigned bytes, const uint8_t *inf
   return parity_of(sum);
 }
 
-uint8_t fst4_parity_bit(const uint8_t info[FST4_INFO_BYTES], int fst4w, unsigned row) {
-#if defined(FST4_FST4W_ONLY)
-  (void)fst4w;
+/* Each code's parity in its own function, so that a firmware sending FST4W
+   only links the FST4W table alone (unused sections are dropped). */
+static uint8_t parity_74(const uint8_t *info, unsigned row) {
   return row_parity(fst4_generator_74[row], FST4_ROW_BYTES_74, info);
-#else
-  if (fst4w) return row_parity(fst4_generator_74[row], FST4_ROW_BYTES_74, info);
-  return row_parity(fst4_generator_101[row], FST4_ROW_BYTES_101, info);
-#endif
 }
+
+static uint8_t parity_101(const uint8_t *info, unsigned row) {
+  return row_parity(fst4_generator_101[row], FST4_ROW_BYTES_101, info);
+}
+
+uint8_t fst4_parity_bit(const uint8_t info[FST4_INFO_BYTES], int fst4w, unsigned row) {
+  return fst4w ? parity_74(info, row) : parity_101(info, row);
+}
+
+typedef uint8_t (*parity_function)(const uint8_t *info, unsigned row);
 
 /* Codeword bit k: the information word, then the parity bits. */
-static uint8_t codeword_bit(const uint8_t *info, int fst4w, unsigned k) {
-  unsigned info_bits = fst4w ? FST4W_INFO_BITS : INFO_BITS;
-  return k < info_bits ? bit_at(info, k) : fst4_parity_bit(info, fst4w, k - info_bits);
+static uint8_t codeword_bit(const uint8_t *info, unsigned info_bits, parity_function parity, unsigned k) {
+  return k < info_bits ? bit_at(info, k) : parity(info, k - info_bits);
 }
 
-void fst4_channel_symbols(const uint8_t info[FST4_INFO_BYTES], int fst4w, uint8_t symbols[FST4_CHANNEL_SYMBOLS]) {
+static void frame(const uint8_t *info, unsigned info_bits, parity_function parity, uint8_t *symbols) {
   unsigned out = 0;
   unsigned data = 0;
   unsigned block;
@@ -108,8 +113,21 @@ void fst4_channel_symbols(const uint8_t info[FST4_INFO_BYTES], int fst4w, uint8_
     for (i = 0; i < SYNC_LENGTH; ++i) symbols[out++] = fst4_flash_byte(&sync_words[block & 1u][i]);
     if (block == 4u) break;
     for (i = 0; i < DATA_RUN; ++i, ++data) {
-      unsigned pair = (unsigned)(codeword_bit(info, fst4w, 2u * data) << 1) | codeword_bit(info, fst4w, 2u * data + 1u);
+      unsigned pair = (unsigned)(codeword_bit(info, info_bits, parity, 2u * data) << 1) |
+                      codeword_bit(info, info_bits, parity, 2u * data + 1u);
       symbols[out++] = fst4_flash_byte(&gray[pair]);
     }
+  }
+}
+
+void fst4w_channel_symbols(const uint8_t info[FST4_INFO_BYTES], uint8_t symbols[FST4_CHANNEL_SYMBOLS]) {
+  frame(info, FST4W_INFO_BITS, parity_74, symbols);
+}
+
+void fst4_channel_symbols(const uint8_t info[FST4_INFO_BYTES], int fst4w, uint8_t symbols[FST4_CHANNEL_SYMBOLS]) {
+  if (fst4w) {
+    fst4w_channel_symbols(info, symbols);
+  } else {
+    frame(info, INFO_BITS, parity_101, symbols);
   }
 }

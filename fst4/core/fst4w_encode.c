@@ -41,6 +41,6 @@ enum fst4_status fst4w_encode(const char *message, int wspr_hint, uint8_t symbol
   if (!fst4_carried(text, length)) return FST4_UNCARRIED_CHARACTER;
   if (fst4w_pack(text, length, wspr_hint, payload) == FST4W_NONE) return FST4_NOT_FST4W;
   fst4_information_word(payload, 1, info);
-  fst4_channel_symbols(info, 1, symbols);
+  fst4w_channel_symbols(info, symbols);
   return FST4_OK;
 }

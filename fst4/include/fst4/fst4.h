@@ -85,6 +85,8 @@ void fst4_information_word(const uint8_t payload[FST4_PAYLOAD_BYTES], int fst4w,
 uint8_t fst4_parity_bit(const uint8_t info[FST4_INFO_BYTES], int fst4w, unsigned row);
 /* The 160 tones of an information word (the codeword is never stored). */
 void fst4_channel_symbols(const uint8_t info[FST4_INFO_BYTES], int fst4w, uint8_t symbols[FST4_CHANNEL_SYMBOLS]);
+/* The same for FST4W alone, linking only the FST4W generator. */
+void fst4w_channel_symbols(const uint8_t info[FST4_INFO_BYTES], uint8_t symbols[FST4_CHANNEL_SYMBOLS]);
 
 /* ---- The FST4W packer, shared with the C++ library ---- */
 
