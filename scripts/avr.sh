@@ -70,6 +70,25 @@ read -r _ stack < <(grep '^stack ' "$out/results.txt")
 read -r _ cycles most < <(grep '^cycles ' "$out/results.txt")
 echo "cycles per FST4W message: $cycles on average, $most at most ($((cycles / 16)) us at 16 MHz)" >&2
 
+# The tool's BEACON.H from a real run (the native build), compiled with
+# FST4_SYMBOLS_IN_FLASH: the array must be in flash, and FST4_SYMBOL(i) on
+# the part must give the run's report symbols.
+[ -x build/default/bin/sympack ] || { echo "build the native tool first (cmake --preset default)" >&2; exit 1; }
+run="$out/header-run"
+rm -rf "$run" && mkdir -p "$run" && cp build/default/bin/FST4SIM.EXE "$run/"
+(cd "$run" && printf 'CQ K1ABC FN42\nBEACON.H\n' | ../../default/bin/sympack > transcript.txt)
+avr-gcc "${cflags[@]}" -I"$run" examples/avr/header.c -o "$out/header.elf"
+read -r _ data bss < <(avr-size "$out/header.elf" | awk 'NR==2 {print $1, $2, $3}')
+if [ "$((data + bss))" != 0 ]; then
+  echo "FAIL: BEACON.H with FST4_SYMBOLS_IN_FLASH puts $((data + bss)) bytes in RAM" >&2; exit 1
+fi
+reported=$(grep -A16 -m1 '^Channel symbols' "$run/transcript.txt" | tail -n 16 | tr -dc 0-3)
+read_back=$(simavr -m atmega328p -f 16000000 "$out/header.elf" 2>&1 >/dev/null | sed 's/\x1b\[[0-9;]*m//g' | sed -n 's/\.$//p')
+if [ "${#reported}" != 160 ] || [ "$read_back" != "$reported" ]; then
+  echo "FAIL: FST4_SYMBOL(i) from flash gives $read_back, the report $reported" >&2; exit 1
+fi
+echo "BEACON.H in flash: FST4_SYMBOL(i) gives the report's 160 symbols on the part" >&2
+
 # The Arduino library: the core's sources, the generated tables, the sketch.
 # Debian's arduino-core-avr 1.8.7 expects a newer avr-gcc whose <float.h>
 # gives C++ DECIMAL_DIG; its own String class needs the definition.

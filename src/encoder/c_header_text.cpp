@@ -100,11 +100,18 @@ std::string GuardedBody(std::string_view symbols) {
   body += ' ';
   AppendLine(body, std::to_string(symbols.size()));
   if (!symbols.empty()) {
+    AppendLine(body, kFlashCondition);
+    AppendLine(body, kFlashInclude);
+    AppendLine(body, kFlashReader);
+    AppendLine(body, kFlashArray);
+    AppendLine(body, "#else");
+    AppendLine(body, kRamReader);
     body += kArrayType;
     body += kArrayName;
     body += '[';
     body += kCountName;
     AppendLine(body, "] = {");
+    AppendLine(body, "#endif");
     AppendElements(body, symbols);
     AppendLine(body, kArrayEnd);
   }

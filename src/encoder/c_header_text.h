@@ -9,7 +9,14 @@
 //   "#define FST4_SYMBOLS_<16 hex digits>"
 //   "#error \"...\""                           only when the symbols cannot be used
 //   "#define FST4_SYMBOL_COUNT <n>"
+//   "#if defined(FST4_SYMBOLS_IN_FLASH) && defined(__AVR__)"   kept in flash on request
+//   "#include <avr/pgmspace.h>"
+//   "#define FST4_SYMBOL(i) pgm_read_byte(&fst4_symbols_in_flash[(i)])"
+//   "static const unsigned char fst4_symbols_in_flash[FST4_SYMBOL_COUNT] PROGMEM = {"
+//   "#else"
+//   "#define FST4_SYMBOL(i) (fst4_symbols[(i)])"
 //   "static const unsigned char fst4_symbols[FST4_SYMBOL_COUNT] = {"
+//   "#endif"
 //   "  0, 1, 3, 2, 1, 0, 2, 3, 1, 0,"          ten to a line, the last without ","
 //   "};"
 //   "#endif"
@@ -30,6 +37,15 @@ constexpr std::string_view kCountName = "FST4_SYMBOL_COUNT";
 // own copy and the program still links.
 constexpr std::string_view kArrayType = "static const unsigned char ";
 constexpr std::string_view kArrayName = "fst4_symbols";
+// On an AVR, with FST4_SYMBOLS_IN_FLASH defined before the header, the array
+// goes to flash under another name, so that indexing it as if it were in RAM
+// (which would read wrong tones without a warning) does not compile; the
+// symbols are read with FST4_SYMBOL(i) there and everywhere else.
+constexpr std::string_view kFlashCondition = "#if defined(FST4_SYMBOLS_IN_FLASH) && defined(__AVR__)";
+constexpr std::string_view kFlashInclude = "#include <avr/pgmspace.h>";
+constexpr std::string_view kFlashReader = "#define FST4_SYMBOL(i) pgm_read_byte(&fst4_symbols_in_flash[(i)])";
+constexpr std::string_view kFlashArray = "static const unsigned char fst4_symbols_in_flash[FST4_SYMBOL_COUNT] PROGMEM = {";
+constexpr std::string_view kRamReader = "#define FST4_SYMBOL(i) (fst4_symbols[(i)])";
 constexpr std::string_view kElementLineStart = "  ";
 constexpr std::string_view kElementSeparator = ", ";
 constexpr std::string_view kArrayEnd = "};";

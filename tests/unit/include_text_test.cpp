@@ -93,13 +93,20 @@ std::string CommentLine(const std::string& message) {
 
 TEST(CHeaderLayout, TheWorkedExample) {
   // The guard is FNV-1a (64 bits) of the text less the guard's own lines.
-  const std::string guard = "FST4_SYMBOLS_2522CDEC78AB59F5";
+  const std::string guard = "FST4_SYMBOLS_D0B75AC084B7C5F9";
   EXPECT_EQ(BuildIncludeText("0123321001", "TEST", "BEACON.H"),
             kCHeaderComment + "/* TEST */\r\n"
             "#ifndef " + guard + "\r\n"
             "#define " + guard + "\r\n"
             "#define FST4_SYMBOL_COUNT 10\r\n"
+            "#if defined(FST4_SYMBOLS_IN_FLASH) && defined(__AVR__)\r\n"
+            "#include <avr/pgmspace.h>\r\n"
+            "#define FST4_SYMBOL(i) pgm_read_byte(&fst4_symbols_in_flash[(i)])\r\n"
+            "static const unsigned char fst4_symbols_in_flash[FST4_SYMBOL_COUNT] PROGMEM = {\r\n"
+            "#else\r\n"
+            "#define FST4_SYMBOL(i) (fst4_symbols[(i)])\r\n"
             "static const unsigned char fst4_symbols[FST4_SYMBOL_COUNT] = {\r\n"
+            "#endif\r\n"
             "  0, 1, 2, 3, 3, 2, 1, 0, 0, 1\r\n"
             "};\r\n"
             "#endif\r\n");
@@ -121,14 +128,28 @@ TEST(CHeaderLayout, OnlyHeaderNamesGetIt) {
 TEST(CHeaderLayout, EverySymbolTheReportHoldsTenToALine) {
   EXPECT_EQ(CountAndArray("0123321001" "2"),
             "#define FST4_SYMBOL_COUNT 11\r\n"
+            "#if defined(FST4_SYMBOLS_IN_FLASH) && defined(__AVR__)\r\n"
+            "#include <avr/pgmspace.h>\r\n"
+            "#define FST4_SYMBOL(i) pgm_read_byte(&fst4_symbols_in_flash[(i)])\r\n"
+            "static const unsigned char fst4_symbols_in_flash[FST4_SYMBOL_COUNT] PROGMEM = {\r\n"
+            "#else\r\n"
+            "#define FST4_SYMBOL(i) (fst4_symbols[(i)])\r\n"
             "static const unsigned char fst4_symbols[FST4_SYMBOL_COUNT] = {\r\n"
+            "#endif\r\n"
             "  0, 1, 2, 3, 3, 2, 1, 0, 0, 1,\r\n"
             "  2\r\n"
             "};\r\n"
             "#endif\r\n");
   EXPECT_EQ(CountAndArray("3"),
             "#define FST4_SYMBOL_COUNT 1\r\n"
+            "#if defined(FST4_SYMBOLS_IN_FLASH) && defined(__AVR__)\r\n"
+            "#include <avr/pgmspace.h>\r\n"
+            "#define FST4_SYMBOL(i) pgm_read_byte(&fst4_symbols_in_flash[(i)])\r\n"
+            "static const unsigned char fst4_symbols_in_flash[FST4_SYMBOL_COUNT] PROGMEM = {\r\n"
+            "#else\r\n"
+            "#define FST4_SYMBOL(i) (fst4_symbols[(i)])\r\n"
             "static const unsigned char fst4_symbols[FST4_SYMBOL_COUNT] = {\r\n"
+            "#endif\r\n"
             "  3\r\n"
             "};\r\n"
             "#endif\r\n");
