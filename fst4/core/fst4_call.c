@@ -28,13 +28,16 @@ int fst4_in_call_alphabet(struct fst4_span call) {
   return 1;
 }
 
-int fst4_span_equals(struct fst4_span span, const char *text) {
+int fst4_span_equals_flash(struct fst4_span span, const char *flash_text) {
   size_t i;
   for (i = 0; i < span.length; ++i) {
-    if (text[i] != span.text[i]) return 0;
+    if ((char)fst4_flash_byte(&flash_text[i]) != span.text[i]) return 0;
   }
-  return text[span.length] == '\0';
+  return fst4_flash_byte(&flash_text[span.length]) == '\0';
 }
+
+/* The one call beginning with Q that chkcall accepts. */
+static const char qu1rk[] FST4_FLASH = "QU1RK";
 
 static struct fst4_span span_of(const char *text, size_t length) {
   struct fst4_span span;
@@ -64,7 +67,7 @@ struct fst4_span fst4_base_call(struct fst4_span word, int allow_q) {
   }
   if (base.length > MAX_BASE_CALL || base.length < 3) return none;
   if (!fst4_is_letter(base.text[0]) && !fst4_is_letter(base.text[1])) return none;
-  if (!allow_q && base.text[0] == 'Q' && !fst4_span_equals(base, "QU1RK")) return none;
+  if (!allow_q && base.text[0] == 'Q' && !fst4_span_equals_flash(base, qu1rk)) return none;
   /* The call-area digit is the last digit among positions 2 and 3. */
   if (fst4_is_digit(base.text[1])) area = 1;
   if (fst4_is_digit(base.text[2])) area = 2;

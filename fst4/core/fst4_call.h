@@ -16,7 +16,8 @@ int fst4_is_letter(char c);
 int fst4_is_digit(char c);
 /* Letters, digits, '/' and blank: what hashed and 58-bit calls carry. */
 int fst4_in_call_alphabet(struct fst4_span call);
-int fst4_span_equals(struct fst4_span span, const char *text);
+/* Whether the span holds exactly the NUL-terminated text, which is in flash. */
+int fst4_span_equals_flash(struct fst4_span span, const char *flash_text);
 
 /* The base call of a valid standard or compound call ("PJ4/K1ABC" gives
    "K1ABC"); length 0 when the word is not a usable call. Calls starting
