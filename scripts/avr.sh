@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds the fst4 core for an ATmega328P (Arduino Uno) with Debian's gcc-avr
 # (16-bit int, -Werror: an overflowing constant fails the build), runs every
-# reference vector on the simulated part (simavr, 16 MHz) and fails on any
-# difference, builds the Arduino library (build/arduino/libraries/FST4W) and
-# its example sketch for the Uno with Debian's arduino-core-avr, and prints
-# the encoder's flash, static RAM and painted stack:
-#   scripts/avr.sh                 check the vectors, print the footprint
+# reference vector on the simulated part (simavr, 16 MHz) with every message
+# type and with FST4W alone, and fails on any difference; checks the tool's
+# C header with its symbols in flash on the part; builds the Arduino library
+# (build/arduino/libraries/FST4W) and its example sketch for the Uno with
+# Debian's arduino-core-avr; prints the encoder's flash, static RAM and
+# painted stack for both builds.
 #   scripts/avr.sh --encode FILE   FILE: lines "F<TAB>message" or "T<TAB>message"
 #                                  (the W hint); prints the 160 tones or "refused"
 set -euo pipefail
@@ -15,8 +16,10 @@ mkdir -p "$out"
 cmake -DFST4_TABLES_OUT="$out" -P fst4/tables/generate_tables.cmake
 cflags=(-mmcu=atmega328p -DF_CPU=16000000UL -Os -std=c99 -Wall -Wextra -Werror -ffunction-sections
         -fdata-sections -Wl,--gc-sections -Ifst4/include -Ifst4/core -I"$out")
-core=(fst4/core/fst4_frame.c fst4/core/fst4_call.c fst4/core/fst4w_pack.c fst4/core/fst4w_encode.c
-      "$out/fst4_ldpc_74.c" "$out/fst4_ldpc_101.c")
+core=(fst4/core/*.c "$out/fst4_ldpc_74.c" "$out/fst4_ldpc_101.c")
+simulate() {  # the firmware's UART lines
+  simavr -m atmega328p -f 16000000 "$1" 2>&1 >/dev/null | sed 's/\x1b\[[0-9;]*m//g' | sed -n 's/\.$//p'
+}
 
 # messages.h: every message with its hint, in flash, for examples/avr/check.c.
 messages_header() {
@@ -33,46 +36,51 @@ print(";")
 PY
 }
 
-# Runs the check firmware; its UART lines on standard output.
-run_on_part() {
-  avr-gcc "${cflags[@]}" examples/avr/check.c "${core[@]}" -o "$out/check.elf"
-  simavr -m atmega328p -f 16000000 "$out/check.elf" 2>&1 >/dev/null |
-    sed "s/\x1b\[[0-9;]*m//g" | sed -n "s/\.$//p"
-}
-
 if [ "${1:-}" = "--encode" ]; then
   messages_header file "$2"
-  run_on_part | grep -v '^stack \|^cycles '
+  avr-gcc "${cflags[@]}" examples/avr/check.c "${core[@]}" -o "$out/encode.elf"
+  simulate "$out/encode.elf" | grep -v '^stack \|^cycles '
   exit 0
 fi
 
+# Every vector on the part: equal with every message type; with FST4W alone
+# the FST4W vectors (payload 0.6: 24 zeros after the CRC) equal, the rest
+# refused. Prints "flash F, static RAM R, stack S" for the build.
 messages_header vectors tests/fst4/reference_vectors.tsv
-run_on_part > "$out/results.txt"
-# FST4W vectors (payload type 0.6: its bits line ends in 24 zeros after the
-# CRC) must come out equal; the FST4W-only build refuses the others.
-python3 - tests/fst4/reference_vectors.tsv "$out/results.txt" <<'PY'
+avr-gcc "${cflags[@]}" examples/avr/baseline.c -o "$out/baseline.elf"
+read -r text0 data0 bss0 < <(avr-size "$out/baseline.elf" | awk 'NR==2 {print $1, $2, $3}')
+check_build() {  # name, extra compiler flags
+  avr-gcc "${cflags[@]}" $2 examples/avr/check.c "${core[@]}" -o "$out/check-$1.elf"
+  simulate "$out/check-$1.elf" > "$out/results-$1.txt"
+  python3 - tests/fst4/reference_vectors.tsv "$out/results-$1.txt" "$1" <<'PY'
 import sys
 rows = [l.rstrip("\n").split("\t") for l in open(sys.argv[1], encoding="latin-1") if not l.startswith("#")]
 lines = open(sys.argv[2]).read().split("\n")
-failures = checked = 0
+fst4w_only = sys.argv[3] == "fst4w"
+failures = 0
 for (message, hint, symbols, decoded, bits), got in zip(rows, lines):
-    fst4w = bits.endswith(" " + "0" * 24)
-    want = symbols if fst4w else "refused"
-    checked += fst4w
+    want = symbols if not fst4w_only or bits.endswith(" " + "0" * 24) else "refused"
     if got != want:
         failures += 1
         print(f"DIFFERENCE {message!r} W={hint}: {got[:40]!r}", file=sys.stderr)
 if len(lines) < len(rows) + 2 or failures:
     sys.exit(f"{failures} differences in {len(rows)} vectors (or the firmware stopped early)")
-print(f"ATmega328P under simavr: {checked} FST4W vectors equal, {len(rows) - checked} FST4 vectors refused", file=sys.stderr)
 PY
-read -r _ stack < <(grep '^stack ' "$out/results.txt")
-read -r _ cycles most < <(grep '^cycles ' "$out/results.txt")
-echo "cycles per FST4W message: $cycles on average, $most at most ($((cycles / 16)) us at 16 MHz)" >&2
+  read -r _ stack < <(grep '^stack ' "$out/results-$1.txt")
+  read -r _ cycles most < <(grep '^cycles ' "$out/results-$1.txt")
+  echo "ATmega328P ($1): every vector as expected; $cycles cycles per message on average, $most at most" >&2
+  avr-gcc "${cflags[@]}" $3 examples/avr/beacon.c "${core[@]}" -o "$out/beacon-$1.elf"
+  read -r text data bss < <(avr-size "$out/beacon-$1.elf" | awk 'NR==2 {print $1, $2, $3}')
+  footprint="flash $((text - text0 + data - data0)), static RAM $((data - data0 + bss - bss0)), stack $stack"
+}
+check_build fst4w -DCHECK_FST4W_ONLY -DBEACON_FST4W_ONLY
+fst4w_footprint=$footprint
+check_build both "" ""
+both_footprint=$footprint
 
 # The tool's BEACON.H from a real run (the native build), compiled with
-# FST4_SYMBOLS_IN_FLASH: the array must be in flash, and FST4_SYMBOL(i) on
-# the part must give the run's report symbols.
+# FST4_SYMBOLS_IN_FLASH: nothing in RAM, and FST4_SYMBOL(i) on the part
+# gives the run's report symbols.
 [ -x build/default/bin/sympack ] || { echo "build the native tool first (cmake --preset default)" >&2; exit 1; }
 run="$out/header-run"
 rm -rf "$run" && mkdir -p "$run" && cp build/default/bin/FST4SIM.EXE "$run/"
@@ -83,7 +91,7 @@ if [ "$((data + bss))" != 0 ]; then
   echo "FAIL: BEACON.H with FST4_SYMBOLS_IN_FLASH puts $((data + bss)) bytes in RAM" >&2; exit 1
 fi
 reported=$(grep -A16 -m1 '^Channel symbols' "$run/transcript.txt" | tail -n 16 | tr -dc 0-3)
-read_back=$(simavr -m atmega328p -f 16000000 "$out/header.elf" 2>&1 >/dev/null | sed 's/\x1b\[[0-9;]*m//g' | sed -n 's/\.$//p')
+read_back=$(simulate "$out/header.elf")
 if [ "${#reported}" != 160 ] || [ "$read_back" != "$reported" ]; then
   echo "FAIL: FST4_SYMBOL(i) from flash gives $read_back, the report $reported" >&2; exit 1
 fi
@@ -103,10 +111,5 @@ arduino-builder -compile -hardware /usr/share/arduino/hardware -tools /usr/share
   -prefs "compiler.cpp.extra_flags=-DDECIMAL_DIG=__DECIMAL_DIG__" -build-path "$PWD/build/arduino/build" \
   "$library/examples/FST4WBeacon/FST4WBeacon.ino" | grep '^Sketch uses' >&2
 
-# Flash and static RAM: the beacon firmware with and without the encoder.
-avr-gcc "${cflags[@]}" examples/avr/beacon.c "${core[@]}" -o "$out/beacon.elf"
-avr-gcc "${cflags[@]}" examples/avr/baseline.c -o "$out/baseline.elf"
-read -r text data bss < <(avr-size "$out/beacon.elf" | awk 'NR==2 {print $1, $2, $3}')
-read -r text0 data0 bss0 < <(avr-size "$out/baseline.elf" | awk 'NR==2 {print $1, $2, $3}')
-echo "FST4W only: flash $((text - text0 + data - data0)), static RAM $((data - data0 + bss - bss0)), stack $stack"
-echo "FST4 and FST4W: not built: the FST4 message types are not in the C core yet"
+echo "FST4W only: $fst4w_footprint"
+echo "FST4 and FST4W: $both_footprint"

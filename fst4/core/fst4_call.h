@@ -26,7 +26,14 @@ struct fst4_span fst4_base_call(struct fst4_span word, int allow_q);
 
 /* n-bit hash of a call (10, 12 or 22 bits). */
 uint32_t fst4_hash_call(struct fst4_span call, unsigned bits);
-/* 28-bit field of a call: a standard call's value, or its 22-bit hash. */
+/* 28-bit field of a call: a standard call's value, or the 22-bit hash of
+   the call (angle brackets removed). */
 uint32_t fst4_pack28_call(struct fst4_span call);
+/* 28-bit field of any call word: DE, QRZ, CQ, a CQ_ token, or a call. */
+uint32_t fst4_pack28(struct fst4_span word);
+/* Whether a 28-bit field holds a hashed call. */
+int fst4_is_hash28(uint32_t c28);
+/* Type 4's 58-bit call: the call right-aligned in 11 base-38 places. */
+uint64_t fst4_pack58(struct fst4_span call);
 
 #endif

@@ -26,8 +26,14 @@ extern "C" {
 
 enum fst4_status {
   FST4_OK = 0,
-  FST4_UNCARRIED_CHARACTER, /* a character no message type carries */
-  FST4_NOT_FST4W            /* not one of the FST4W forms */
+  FST4_UNCARRIED_CHARACTER,  /* a character no message type carries */
+  FST4_NOT_FST4W,            /* not one of the FST4W forms (fst4w_encode) */
+  FST4_FREE_TEXT_CHARACTER,  /* free text with < > or ; */
+  FST4_REPORT_RANGE,         /* a report beyond its field */
+  FST4_FIELD_DAY_CLASS,      /* a Field Day class after H */
+  FST4_TWO_PLAIN_CALLS,      /* two calls, the second compound, neither in <> */
+  FST4_WOULD_NOT_DECODE,     /* a payload no receiver decodes (CQ <call>, CQ with a report, empty text) */
+  FST4_EMPTY_DECODE          /* a payload that decodes as nothing (all-zero telemetry) */
 };
 
 /* The 160 tones (0..3) of an FST4W message: "CALL GRID4 dBm", "PFX/CALL dBm"
@@ -35,6 +41,10 @@ enum fst4_status {
    Any other message is refused (the full FST4 message set is in the C++
    library, <fst4/encoder.h>). */
 enum fst4_status fst4w_encode(const char *message, int wspr_hint, uint8_t symbols[FST4_CHANNEL_SYMBOLS]);
+
+/* The 160 tones of any FST4 or FST4W message (the frame is FST4W exactly
+   when the message is of type 0.6); `fst4w`, when not NULL, says which. */
+enum fst4_status fst4_encode(const char *message, int wspr_hint, uint8_t symbols[FST4_CHANNEL_SYMBOLS], int *fst4w);
 
 /* Why a message was refused, in words. The text is in flash (fst4_flash.h):
    on an AVR read it with pgm_read_byte, or print it from a sketch with
@@ -95,6 +105,11 @@ enum fst4w_type { FST4W_NONE = 0, FST4W_TYPE1 = 1, FST4W_TYPE2 = 2, FST4W_TYPE3 
    (`length` characters) into the 77-bit payload of type 0.6; returns which
    FST4W type it is, or FST4W_NONE when it is none. */
 enum fst4w_type fst4w_pack(const char *text, size_t length, int wspr_hint, uint8_t payload[FST4_PAYLOAD_BYTES]);
+
+/* Packs `length` characters of `message` (NULs count as blanks) into the
+   77-bit payload, with its type i3 and, for i3 = 0, subtype n3. */
+enum fst4_status fst4_pack77(const char *message, size_t length, int wspr_hint, uint8_t payload[FST4_PAYLOAD_BYTES],
+                             uint8_t *i3, uint8_t *n3);
 
 /* Whether some message type carries every character of `text`: letters,
    digits, blank, + - . / ? and < > ; (WSJT-X 2.6.1, lib/77bit/packjt77.f90). */
