@@ -6,6 +6,10 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#ifdef __cplusplus
+extern "C" {
+#endif
+
 /* A view of part of a message: no copy, no terminator. */
 struct fst4_span {
   const char *text;
@@ -35,5 +39,9 @@ uint32_t fst4_pack28(struct fst4_span word);
 int fst4_is_hash28(uint32_t c28);
 /* Type 4's 58-bit call: the call right-aligned in 11 base-38 places. */
 uint64_t fst4_pack58(struct fst4_span call);
+
+#ifdef __cplusplus
+}
+#endif
 
 #endif

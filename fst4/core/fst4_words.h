@@ -8,6 +8,10 @@
 
 #include "fst4_call.h"
 
+#ifdef __cplusplus
+extern "C" {
+#endif
+
 #define FST4_MAX_WORDS 19u
 #define FST4_MAX_WORD 13u
 
@@ -37,5 +41,9 @@ struct fst4_span fst4_bracketed(struct fst4_span w);
 
 /* Appends the low `width` bits of `value` at bit `*at`, MSB first. */
 void fst4_put_bits(uint8_t *bits, unsigned *at, uint32_t value, unsigned width);
+
+#ifdef __cplusplus
+}
+#endif
 
 #endif

@@ -1,5 +1,5 @@
-// Callsign fields: the 28-bit call field c28, the callsign hashes and the
-// table of calls seen while packing (used to show hashed calls when decoding).
+// Decoding callsign fields: the 28-bit call field c28 and the 58-bit call,
+// and the table of calls in the message that shows hashed calls in full.
 #pragma once
 
 #include <array>
@@ -31,13 +31,14 @@ using CallText = FixedString<kMaxShownCall>;
 // 10-, 12- or 22-bit hash of a call (without angle brackets).
 std::uint32_t hash_call(std::string_view call, int bits);
 
-// Calls seen while packing one message, so that decoding can show hashed
+// Calls of the message being encoded, so that decoding can show hashed
 // calls in full (the reference shows "<...>" for an unknown hash).
 class HashBook {
  public:
-  // One message saves at most three calls (a DXpedition message); when the
-  // book is full the oldest call makes room.
-  static constexpr std::size_t kCapacity = 4;
+  // Every word of a 37-character message that can be a call, and the base
+  // calls of compound ones, fit; were the book full, the oldest call would
+  // make room.
+  static constexpr std::size_t kCapacity = 12;
 
   // Stores a call; angle brackets around it are removed.
   void save(std::string_view call);
@@ -49,15 +50,10 @@ class HashBook {
   std::size_t count_ = 0;
 };
 
-// Packs a call word (or a CQ/DE/QRZ token, "<call>" or a CQ_xxx token) to
-// its 28-bit field, saving hashed calls in `book`.
-std::uint32_t pack28(std::string_view word, HashBook& book);
-
 // Decodes a 28-bit call field; nothing for values no packer produces.
 std::optional<CallText> unpack28(std::uint32_t n28, const HashBook& book);
 
-// Base-38 number of a call right-aligned in 11 places (type 4's c58).
-std::uint64_t pack58(std::string_view call);
+// Type 4's 58-bit call: base 38, right-aligned in 11 places.
 CallText unpack58(std::uint64_t n58);
 
 }  // namespace fst4::detail

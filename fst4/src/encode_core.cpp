@@ -4,8 +4,12 @@
 
 #include <algorithm>
 
+#include <fst4/fst4.h>
+
 #include "frame.h"
-#include "pack77.h"
+#include "fst4_words.h"
+#include "unpack77.h"
+#include "packed.h"
 
 namespace fst4 {
 
@@ -13,30 +17,47 @@ namespace detail {
 
 namespace {
 
-// The message field is 37 characters; NULs count as blanks. Leading blanks
-// are skipped. (The reference's own strip loop removes 1, 2, 3... characters
-// on successive passes and so eats real characters for most blank counts;
-// skipping exactly the blanks is what it means to do.)
-using Field = FixedString<kMaxMessageLength>;
-
-std::string_view prepare(std::string_view message, Field& field) {
-  for (char c : slice(message, 0, kMaxMessageLength)) field.append(c == '\0' ? ' ' : c);
-  std::string_view text = field;
-  text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
-  return text;
+// Calls the decoded text may show in full for a hashed call: every word
+// that can be a call (and the base call of a compound one), and the calls
+// in angle brackets last, so that where two share a hash the bracketed one
+// is shown, as the reference's own table does.
+HashBook calls_of(std::string_view message) {
+  fst4_words words;
+  fst4_split(message.data(), std::min(message.size(), kMaxMessageLength), &words);
+  auto view = [](fst4_span span) { return std::string_view(span.text, span.length); };
+  HashBook book;
+  for (unsigned n = 0; n < words.count; ++n) {
+    fst4_span word = words.word[n];
+    fst4_span base = fst4_base_call(word, 1);
+    if (base.length != 0 && base.length != word.length) book.save(view(base));
+    if (base.length != 0 || view(word).starts_with("CQ_")) book.save(view(word));
+  }
+  for (unsigned n = 0; n < words.count; ++n) {
+    fst4_span call = fst4_bracketed(words.word[n]);
+    if (call.length != 0) book.save(view(call));
+  }
+  return book;
 }
 
 }  // namespace
 
+// The payload is the core's (fst4/core/fst4_pack77.c), one packer for hosts
+// and microcontrollers; decoding it back here gives the decoded text and
+// checks the payload once more before anything is sent.
 const char* encode_into(std::string_view message, bool wspr_hint, Encoded& out) {
-  Field field;
-  HashBook book;
-  Attempt attempt = pack77(prepare(message, field), wspr_hint, book);
-  if (attempt.kind == Attempt::Kind::refused) return attempt.reason;
-  out.payload = attempt.payload;
+  std::uint8_t packed[FST4_PAYLOAD_BYTES];
+  std::uint8_t i3 = 0;
+  std::uint8_t n3 = 0;
+  auto status = fst4_pack77(message.data(), std::min(message.size(), kMaxMessageLength), wspr_hint ? 1 : 0, packed,
+                            &i3, &n3);
+  if (status != FST4_OK) return fst4_status_text(status);
+  out.payload = Payload{};
+  unpack_from(packed, kPayloadBits, out.payload.bits);
+  out.payload.i3 = i3;
+  out.payload.n3 = n3;
   // A payload that does not decode would be sent as noise; the reference
   // prints "*** bad message ***" and garbage symbols in that case.
-  auto decoded = unpack77(out.payload.bits, book);
+  auto decoded = unpack77(out.payload.bits, calls_of(message));
   if (!decoded) return "message cannot be encoded (it would not decode)";
   // All-zero telemetry (and a few malformed exchanges) decode as nothing at
   // all; the reference sends them anyway, we do not.

@@ -10,19 +10,6 @@ constexpr long kGridSquares = 18L * 18 * 100;  // 32400 grid4 values
 
 }  // namespace
 
-Payload finish_type0(const PayloadBits& bits, int n3) {
-  Payload payload{bits, 0, n3};
-  put_bits(payload.bits, static_cast<std::uint64_t>(n3), kN3Bits);
-  put_bits(payload.bits, 0, kI3Bits);
-  return payload;
-}
-
-Payload finish(const PayloadBits& bits, int i3) {
-  Payload payload{bits, i3, 0};
-  put_bits(payload.bits, static_cast<std::uint64_t>(i3), kI3Bits);
-  return payload;
-}
-
 FixedString<3> signed_report(long value) {
   auto magnitude = static_cast<unsigned long long>(std::labs(value));
   FixedString<3> text;
@@ -33,10 +20,6 @@ FixedString<3> signed_report(long value) {
     text.append('+');
   }
   return append_decimal(text, magnitude, 2);
-}
-
-long grid4_value(std::string_view grid) {
-  return ((grid[0] - 'A') * 18L + (grid[1] - 'A')) * 100 + (grid[2] - '0') * 10 + (grid[3] - '0');
 }
 
 FixedString<4> grid4_text(long value) {

@@ -8,7 +8,7 @@
 #include "bits.h"
 #include "callsign.h"
 #include "fst4/encoder.h"
-#include "pack77.h"
+#include "unpack77.h"
 #include "vectors.h"
 
 using namespace fst4::detail;

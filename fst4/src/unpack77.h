@@ -1,5 +1,4 @@
-// Message text to 77-bit payload and back, choosing the message type in the
-// same order as the reference packer.
+// The text a 77-bit payload decodes to, by its message type.
 #pragma once
 
 #include <optional>
@@ -9,7 +8,6 @@
 
 namespace fst4::detail {
 
-Attempt pack77(std::string_view message, bool wspr_hint, HashBook& book);
 std::optional<Text> unpack77(BitView payload, const HashBook& book);
 
 }  // namespace fst4::detail

@@ -14,7 +14,6 @@ namespace fst4::detail {
 
 namespace {
 
-constexpr int kN3Wspr = 6;
 // x16: prefixes are base-36 numbers below 36^3; suffixes start at 36^3.
 constexpr long kSuffixBase = 36L * 36 * 36;
 constexpr std::string_view kBase36 = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
@@ -46,25 +45,6 @@ void append_affixed(Text& out, long x16, std::string_view base) {
 }
 
 }  // namespace
-
-// The packing is the core's (fst4/core/fst4w_pack.c), one implementation
-// for hosts and microcontrollers; this side keeps the calls it sent so that
-// the decoded text can show hashed calls in full.
-Attempt pack_wspr(const Words& words, HashBook& book, bool wspr_hint) {
-  std::uint8_t packed[FST4_PAYLOAD_BYTES];
-  std::string_view text = words.text;
-  auto type = fst4w_pack(text.data(), text.size(), wspr_hint ? 1 : 0, packed);
-  if (type == FST4W_NONE) return Attempt::none();
-  std::string_view call = words.at(1);
-  if (type == FST4W_TYPE1) book.save(call);
-  if (type == FST4W_TYPE2) book.save(*base_call(call));
-  if (type == FST4W_TYPE3) book.save(*bracketed_call(call));
-  Payload payload;
-  unpack_from(packed, kPayloadBits, payload.bits);
-  payload.i3 = 0;
-  payload.n3 = kN3Wspr;
-  return Attempt::packed(payload);
-}
 
 std::optional<Text> unpack_wspr(BitView bits, const HashBook& book) {
   bool bit49 = bits[48] != 0;
