@@ -18,7 +18,7 @@ inline constexpr std::int64_t kTokens = 2063592;
 inline constexpr std::int64_t kMax22 = 4194304;  // 2^22
 inline constexpr std::int64_t kCqNumberBase = 3;
 inline constexpr std::int64_t kCqLettersBase = 1003;
-inline constexpr std::int64_t kCqLettersCount = 27 * 27 * 27 * 27;
+inline constexpr std::int64_t kCqLettersCount = 27LL * 27 * 27 * 27;
 
 // Alphabet of hashed and 58-bit calls: blank, digits, letters, '/'.
 inline constexpr std::string_view kCallAlphabet38 = " 0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ/";

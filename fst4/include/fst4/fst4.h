@@ -38,8 +38,8 @@ enum fst4_status {
 
 /* The 160 tones (0..3) of an FST4W message: "CALL GRID4 dBm", "PFX/CALL dBm"
    or "CALL/SFX dBm", and with wspr_hint "<CALL> GRID4" or "<CALL> GRID6".
-   Any other message is refused (the full FST4 message set is in the C++
-   library, <fst4/encoder.h>). */
+   Any other message is refused. A beacon that sends FST4W alone links this
+   and not the FST4 message types (fst4_encode): about a third of the flash. */
 enum fst4_status fst4w_encode(const char *message, int wspr_hint, uint8_t symbols[FST4_CHANNEL_SYMBOLS]);
 
 /* The 160 tones of any FST4 or FST4W message (the frame is FST4W exactly
