@@ -9,19 +9,19 @@
 
 #include "fst4_words.h"
 
-
 int fst4_is(struct fst4_span w, const char *text) {
   size_t i;
   for (i = 0; i < w.length; ++i) {
-    if (text[i] != w.text[i]) return 0;
+    if ((char)fst4_flash_byte(&text[i]) != w.text[i]) return 0;
   }
-  return text[w.length] == '\0';
+  return fst4_flash_byte(&text[w.length]) == '\0';
 }
 
 int fst4_starts(struct fst4_span w, const char *text) {
   size_t i;
-  for (i = 0; text[i] != '\0'; ++i) {
-    if (i >= w.length || text[i] != w.text[i]) return 0;
+  char c;
+  for (i = 0; (c = (char)fst4_flash_byte(&text[i])) != '\0'; ++i) {
+    if (i >= w.length || c != w.text[i]) return 0;
   }
   return 1;
 }
@@ -85,8 +85,8 @@ static int addressed(const struct fst4_words *words) {
   struct fst4_span all;
   all.text = words->text;
   all.length = words->length;
-  return fst4_starts(all, "CQ ") || fst4_is(all, "CQ") || fst4_starts(all, "DE ") || fst4_is(all, "DE") ||
-         fst4_starts(all, "QRZ ") || fst4_is(all, "QRZ");
+  return fst4_starts(all, FST4_TEXT("CQ ")) || fst4_is(all, FST4_TEXT("CQ")) || fst4_starts(all, FST4_TEXT("DE ")) ||
+         fst4_is(all, FST4_TEXT("DE")) || fst4_starts(all, FST4_TEXT("QRZ ")) || fst4_is(all, FST4_TEXT("QRZ"));
 }
 
 enum fst4_status fst4_pack77(const char *message, size_t length, int wspr_hint, uint8_t payload[FST4_PAYLOAD_BYTES],

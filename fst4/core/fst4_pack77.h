@@ -22,8 +22,8 @@ int fst4_pack_nonstandard(const struct fst4_words *words, uint8_t *payload); /* 
 int fst4_pack_eu_vhf(const struct fst4_words *words, uint8_t *payload);      /* 5 */
 int fst4_pack_free_text(const struct fst4_words *words, uint8_t *payload);   /* 0.0 */
 
-/* Whether a word is exactly `text`, starts with it, ends in the two
-   characters a b, or holds c. */
+/* Whether a word is exactly `text`, starts with it (both texts in flash:
+   FST4_TEXT("...")), ends in the two characters a b, or holds c. */
 int fst4_is(struct fst4_span w, const char *text);
 int fst4_starts(struct fst4_span w, const char *text);
 int fst4_ends(struct fst4_span w, char a, char b);

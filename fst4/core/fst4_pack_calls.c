@@ -2,7 +2,6 @@
    hashed call, one sent whole): lib/77bit/packjt77.f90, pack77_1 and
    pack77_4 (WSJT-X 2.6.1). */
 #include "fst4_pack77.h"
-
 #include "fst4_words.h"
 
 /* Type-1/2 g15 values above the 32400 grid squares (pack77_1). */
@@ -17,14 +16,16 @@
 /* ---- 1 and 2: two calls, [R], grid4 / report / RRR / RR73 / 73 ---- */
 
 static int is_token(struct fst4_span w) {
-  return fst4_is(w, "DE") || fst4_is(w, "QRZ") || fst4_is(w, "CQ") || (fst4_starts(w, "CQ_") && fst4_in_call_alphabet(fst4_cut(w, 3, 99)));
+  return fst4_is(w, FST4_TEXT("DE")) || fst4_is(w, FST4_TEXT("QRZ")) || fst4_is(w, FST4_TEXT("CQ")) ||
+         (fst4_starts(w, FST4_TEXT("CQ_")) && fst4_in_call_alphabet(fst4_cut(w, 3, 99)));
 }
 
 /* "<...>" with its '>' at position 5 or later and call characters inside. */
 static int is_hashed_word(struct fst4_span w) {
   size_t close = 0;
   while (close < w.length && w.text[close] != '>') ++close;
-  return w.length > 0 && w.text[0] == '<' && close < w.length && close >= 4 && fst4_in_call_alphabet(fst4_cut(w, 1, close - 1));
+  return w.length > 0 && w.text[0] == '<' && close < w.length && close >= 4 &&
+         fst4_in_call_alphabet(fst4_cut(w, 1, close - 1));
 }
 
 static int call_ok(struct fst4_span w) { return is_hashed_word(w) || fst4_base_call(w, 0).length != 0; }
@@ -47,9 +48,9 @@ static int last_word(struct fst4_span w, long *g15, int *is_grid, int *r_flag) {
     *g15 = (long)fst4_grid4_value(head.text);
     return 1;
   }
-  if (fst4_is(w, "RRR")) return *g15 = GRID_LIMIT + RRR, 1;
-  if (fst4_is(head, "RR73")) return *g15 = GRID_LIMIT + RR73, 1;
-  if (fst4_is(w, "73")) return *g15 = GRID_LIMIT + SEVENTY_THREE, 1;
+  if (fst4_is(w, FST4_TEXT("RRR"))) return *g15 = GRID_LIMIT + RRR, 1;
+  if (fst4_is(head, FST4_TEXT("RR73"))) return *g15 = GRID_LIMIT + RR73, 1;
+  if (fst4_is(w, FST4_TEXT("73"))) return *g15 = GRID_LIMIT + SEVENTY_THREE, 1;
   *r_flag = w.length > 1 && w.text[0] == 'R' && (w.text[1] == '+' || w.text[1] == '-');
   number = *r_flag ? fst4_cut(w, 1, 99) : w;
   if (number.length == 0 || (number.text[0] != '+' && number.text[0] != '-') || !fst4_parse_int(number, &db)) return 0;
@@ -80,7 +81,7 @@ int fst4_pack_standard(const struct fst4_words *words, uint8_t *payload) {
   if (w2.text[0] == '<' && fst4_has(w1, '/')) return FST4_PACK_NONE;
   if (n == 2 && fst4_has(w2, '/')) return FST4_PACK_NONE;
   if (n >= 3 && !last_word(fst4_word(words, n), &g15, &is_grid, &r_flag)) return FST4_PACK_NONE;
-  if (n == 4 && !fst4_is(fst4_word(words, 3), "R")) return FST4_PACK_NONE;
+  if (n == 4 && !fst4_is(fst4_word(words, 3), FST4_TEXT("R"))) return FST4_PACK_NONE;
   /* A separate "R" is sent only before a grid. */
   if (n == 4 && is_grid) r_flag = 1;
   p1 = w1.text[0] != '<' && fst4_ends(w1, '/', 'P');
@@ -121,10 +122,13 @@ int fst4_pack_nonstandard(const struct fst4_words *words, uint8_t *payload) {
   struct fst4_span w2 = fst4_word(words, 2);
   struct fst4_span w3 = fst4_word(words, 3);
   struct fst4_span hashed1, hashed2, hashed, whole;
-  uint32_t reply = fst4_is(w3, "RRR") ? 1u : fst4_is(w3, "RR73") ? 2u : fst4_is(w3, "73") ? 3u : 0u;
+  uint32_t reply = fst4_is(w3, FST4_TEXT("RRR"))    ? 1u
+                   : fst4_is(w3, FST4_TEXT("RR73")) ? 2u
+                   : fst4_is(w3, FST4_TEXT("73"))   ? 3u
+                                                    : 0u;
   unsigned at = 0;
   if (n < 2 || n > 3) return FST4_PACK_NONE;
-  if (fst4_is(w1, "CQ")) {
+  if (fst4_is(w1, FST4_TEXT("CQ"))) {
     struct fst4_span call = fst4_bracketed(w2);
     if (call.length == 0) call = w2;
     if (call.length < MIN_CQ_CALL || !fst4_in_call_alphabet(call)) return FST4_PACK_NONE;

@@ -2,7 +2,6 @@
    ARRL Field Day (0.3, 0.4) and EU VHF (5); packjt77.f90, pack77_3,
    pack77_01, pack77_03 and pack77_5 (WSJT-X 2.6.1). */
 #include "fst4_pack77.h"
-
 #include "fst4_words.h"
 
 /* ---- 3: ARRL RTTY Roundup, [TU;] CALL CALL [R] 5x9 STATE-or-SERIAL ---- */
@@ -33,16 +32,17 @@ int fst4_pack_rtty(const struct fst4_words *words, uint8_t *payload) {
   unsigned at = 0;
   if (n < 4 || n > 6) return FST4_PACK_NONE;
   if (fst4_word(words, 1).text[0] == '<' && fst4_word(words, 2).text[0] == '<') return FST4_PACK_NONE;
-  tu = fst4_is(fst4_word(words, 1), "TU;") ? 1u : 0u;
+  tu = fst4_is(fst4_word(words, 1), FST4_TEXT("TU;")) ? 1u : 0u;
   call1 = fst4_word(words, 1 + tu);
   call2 = fst4_word(words, 2 + tu);
-  if (fst4_base_call(call1, 0).length == 0 || fst4_base_call(call2, 0).length == 0 || !is_rst(fst4_word(words, n - 1))) {
+  if (fst4_base_call(call1, 0).length == 0 || fst4_base_call(call2, 0).length == 0 ||
+      !is_rst(fst4_word(words, n - 1))) {
     return FST4_PACK_NONE;
   }
   last = fst4_word(words, n);
   mult = fst4_list_index(multipliers, last);
-  if (mult == 0 && last.length == 3 && last.text[0] == 'X' && fst4_is_digit(last.text[1]) && fst4_is_digit(last.text[2]) &&
-      (last.text[1] != '0' || last.text[2] != '0')) {
+  if (mult == 0 && last.length == 3 && last.text[0] == 'X' && fst4_is_digit(last.text[1]) &&
+      fst4_is_digit(last.text[2]) && (last.text[1] != '0' || last.text[2] != '0')) {
     mult = MULTIPLIER_COUNT + (last.text[1] - '0') * 10 + (last.text[2] - '0');
   }
   if (mult != 0) {
@@ -52,7 +52,7 @@ int fst4_pack_rtty(const struct fst4_words *words, uint8_t *payload) {
   } else {
     return FST4_PACK_NONE;
   }
-  r = fst4_is(fst4_word(words, 3 + tu), "R") ? 1u : 0u;
+  r = fst4_is(fst4_word(words, 3 + tu), FST4_TEXT("R")) ? 1u : 0u;
   if (!fst4_parse_int(fst4_word(words, 3 + tu + r), &rst)) return FST4_PACK_NONE;
   rst3 = ((long)rst - 509L) / 10L - 2L;
   rst3 = rst3 < 0 ? 0 : (rst3 > 7 ? 7 : rst3);
@@ -73,9 +73,9 @@ int fst4_pack_dxpedition(const struct fst4_words *words, uint8_t *payload) {
   int32_t db;
   long r5;
   unsigned at = 0;
-  if (words->count != 5 || !fst4_is(fst4_word(words, 2), "RR73;")) return FST4_PACK_NONE;
-  if (hashed.length == 0 || !fst4_parse_int(fst4_word(words, 5), &db) || fst4_base_call(fst4_word(words, 1), 0).length == 0 ||
-      fst4_base_call(fst4_word(words, 3), 0).length == 0) {
+  if (words->count != 5 || !fst4_is(fst4_word(words, 2), FST4_TEXT("RR73;"))) return FST4_PACK_NONE;
+  if (hashed.length == 0 || !fst4_parse_int(fst4_word(words, 5), &db) ||
+      fst4_base_call(fst4_word(words, 1), 0).length == 0 || fst4_base_call(fst4_word(words, 3), 0).length == 0) {
     return FST4_PACK_NONE;
   }
   r5 = ((long)db + 30L) / 2L; /* C and Fortran both truncate toward zero */
@@ -100,7 +100,7 @@ int fst4_pack_field_day(const struct fst4_words *words, uint8_t *payload) {
     return FST4_PACK_NONE;
   }
   section = fst4_list_index(sections, fst4_word(words, n));
-  if (section == 0 || (n == 5 && !fst4_is(fst4_word(words, 3), "R"))) return FST4_PACK_NONE;
+  if (section == 0 || (n == 5 && !fst4_is(fst4_word(words, 3), FST4_TEXT("R")))) return FST4_PACK_NONE;
   entry = fst4_word(words, n - 1); /* "<transmitters><class>" */
   if (entry.length == 0 || !fst4_parse_int(fst4_cut(entry, 0, entry.length - 1), &transmitters) || transmitters < 1 ||
       transmitters > 32) {
@@ -136,7 +136,7 @@ int fst4_pack_eu_vhf(const struct fst4_words *words, uint8_t *payload) {
   fst4_put_bits(payload, &at, fst4_hash_call(call1, 12), 12);
   fst4_put_bits(payload, &at, fst4_hash_call(call2, 22), 22);
   /* With five words the third is not checked; only "R" sets the flag. */
-  fst4_put_bits(payload, &at, (n == 5 && fst4_is(fst4_word(words, 3), "R")) ? 1u : 0u, 1);
+  fst4_put_bits(payload, &at, (n == 5 && fst4_is(fst4_word(words, 3), FST4_TEXT("R"))) ? 1u : 0u, 1);
   fst4_put_bits(payload, &at, (uint32_t)(exchange / 10000 - 52), 3);
   fst4_put_bits(payload, &at, (uint32_t)(serial > 2047 ? 2047 : serial), 11);
   fst4_put_bits(payload, &at, g25, 25);
