@@ -10,18 +10,24 @@ struct fst4_span fst4_word(const struct fst4_words *words, unsigned n) {
 
 static int equals(struct fst4_span w, char a, char b) { return w.length == 2 && w.text[0] == a && w.text[1] == b; }
 
-void fst4_split(const char *message, size_t length, struct fst4_words *words) {
+size_t fst4_normalise(const char *message, size_t length, char text[FST4_MAX_MESSAGE + 1]) {
   size_t n = 0;
   size_t i;
   if (length > FST4_MAX_MESSAGE) length = FST4_MAX_MESSAGE;
   for (i = 0; i < length; ++i) {
     char c = message[i] == '\0' ? ' ' : message[i];
     if (c >= 'a' && c <= 'z') c = (char)(c - 'a' + 'A');
-    if (c == ' ' && (n == 0 || words->text[n - 1] == ' ')) continue;
-    words->text[n++] = c;
+    if (c == ' ' && (n == 0 || text[n - 1] == ' ')) continue;
+    text[n++] = c;
   }
-  while (n > 0 && words->text[n - 1] == ' ') --n;
-  words->text[n] = '\0';
+  while (n > 0 && text[n - 1] == ' ') --n;
+  text[n] = '\0';
+  return n;
+}
+
+void fst4_split(const char *message, size_t length, struct fst4_words *words) {
+  size_t n = fst4_normalise(message, length, words->text);
+  size_t i;
   words->length = n;
   for (i = 0; i <= n; ++i) words->joined[i] = words->text[i];
   words->count = 0;

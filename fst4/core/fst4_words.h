@@ -26,8 +26,11 @@ struct fst4_words {
 
 /* Word n counted from 1, or an empty span. */
 struct fst4_span fst4_word(const struct fst4_words *words, unsigned n);
-/* Normalises `message` (its first FST4_MAX_MESSAGE characters, leading
-   blanks skipped, upper-cased, blanks collapsed) and splits it. */
+/* The message as the packers read it: its first FST4_MAX_MESSAGE
+   characters (NULs count as blanks), leading blanks skipped, upper-cased,
+   runs of blanks collapsed to one, no trailing blank. Returns the length. */
+size_t fst4_normalise(const char *message, size_t length, char text[FST4_MAX_MESSAGE + 1]);
+/* Normalises `message` and splits it. */
 void fst4_split(const char *message, size_t length, struct fst4_words *words);
 
 int fst4_is_grid4(struct fst4_span w);
