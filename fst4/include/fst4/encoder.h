@@ -50,7 +50,7 @@ struct SymbolsResult {
 };
 
 // Encodes `message` into `symbols` without touching the heap: its working
-// buffers are on the stack (about 3 KiB at the deepest, on a Cortex-M0+).
+// buffers are on the stack (about 2 KiB at the deepest, on a Cortex-M0+).
 // `wspr_hint` as in `encode`, which gives the same symbols or refusal.
 [[nodiscard]] SymbolsResult encode_symbols(std::string_view message, bool wspr_hint, Symbols& symbols) noexcept;
 // The same for a plain array, as beacon sketches keep their tones.
