@@ -17,7 +17,7 @@
 
 static int is_token(struct fst4_span w) {
   return fst4_is(w, FST4_TEXT("DE")) || fst4_is(w, FST4_TEXT("QRZ")) || fst4_is(w, FST4_TEXT("CQ")) ||
-         (fst4_starts(w, FST4_TEXT("CQ_")) && fst4_in_call_alphabet(fst4_cut(w, 3, 99)));
+         (fst4_starts(w, FST4_TEXT("CQ_")) && fst4_in_call_alphabet(fst4_cut(w, 3, w.length)));
 }
 
 /* "<...>" with its '>' at position 5 or later and call characters inside. */
@@ -52,7 +52,7 @@ static int last_word(struct fst4_span w, long *g15, int *is_grid, int *r_flag) {
   if (fst4_is(head, FST4_TEXT("RR73"))) return *g15 = GRID_LIMIT + RR73, 1;
   if (fst4_is(w, FST4_TEXT("73"))) return *g15 = GRID_LIMIT + SEVENTY_THREE, 1;
   *r_flag = w.length > 1 && w.text[0] == 'R' && (w.text[1] == '+' || w.text[1] == '-');
-  number = *r_flag ? fst4_cut(w, 1, 99) : w;
+  number = *r_flag ? fst4_cut(w, 1, w.length) : w;
   if (number.length == 0 || (number.text[0] != '+' && number.text[0] != '-') || !fst4_parse_int(number, &db)) return 0;
   if (db >= -50 && db <= -31) db += 101;
   *g15 = GRID_LIMIT + db + REPORT_OFFSET;
