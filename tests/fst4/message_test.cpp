@@ -1,13 +1,16 @@
-// Message packing building blocks (hashes, free text, FST4W power) and the
-// encoder's behaviour where the reference is at fault.
+// Message packing building blocks (hashes, free text, FST4W power), the
+// beacon helpers of the C API, and the encoder's behaviour where the
+// reference is at fault.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <string>
 
 #include "bits.h"
 #include "callsign.h"
 #include "fst4/encoder.h"
+#include "fst4/fst4.h"
 #include "unpack77.h"
 #include "vectors.h"
 
@@ -110,6 +113,7 @@ TEST(Fst4wPower, RoundsToTheNearestSendableLevel) {
     int p5 = static_cast<int>(std::floor(0.3 * level + 0.5 + 1e-9));
     EXPECT_EQ(sent, static_cast<int>(std::lround(p5 * 10.0 / 3.0))) << dbm;
     EXPECT_LE(std::abs(sent - level), 2) << dbm;
+    EXPECT_EQ(fst4w_carried_power(dbm), sent) << "the beacon helper's power is what the receiver shows";
   }
   EXPECT_EQ(decoded("K1ABC FN42 5"), "K1ABC FN42 7");   // 1.5 rounds up to 2
   EXPECT_EQ(decoded("K1ABC FN42 60"), "K1ABC FN42 60");
@@ -118,6 +122,71 @@ TEST(Fst4wPower, RoundsToTheNearestSendableLevel) {
   ASSERT_TRUE(r.ok());
   EXPECT_EQ(r.encoding->mode, fst4::Mode::fst4w);
   EXPECT_EQ(r.encoding->info_bits.size(), 74U);
+}
+
+// The locator's cell holds the position: fields 20 x 10 degrees, squares
+// 2 x 1, subsquares 5 x 2.5 minutes (Maidenhead); Boston is FN42LI.
+TEST(BeaconHelpers, LocatorCellHoldsThePosition) {
+  char grid[7];
+  ASSERT_EQ(fst4_grid_locator(42360100, -71058900, 6, grid), 0);
+  EXPECT_STREQ(grid, "FN42LI");
+  ASSERT_EQ(fst4_grid_locator(42360100, -71058900, 4, grid), 0);
+  EXPECT_STREQ(grid, "FN42");
+  EXPECT_NE(fst4_grid_locator(90000001, 0, 6, grid), 0);
+  std::mt19937 rng(6);
+  for (int i = 0; i < 2000; ++i) {
+    auto lat = static_cast<std::int32_t>(rng() % 180000001) - 90000000;
+    auto lon = static_cast<std::int32_t>(rng() % 360000001) - 180000000;
+    ASSERT_EQ(fst4_grid_locator(lat, lon, 6, grid), 0);
+    double west = (grid[0] - 'A') * 20.0 + (grid[2] - '0') * 2.0 + (grid[4] - 'A') * (2.0 / 24) - 180;
+    double south = (grid[1] - 'A') * 10.0 + (grid[3] - '0') * 1.0 + (grid[5] - 'A') * (1.0 / 24) - 90;
+    EXPECT_TRUE(lon / 1e6 >= west - 1e-9 && lon / 1e6 <= west + 2.0 / 24 + 1e-9) << grid << " " << lon;
+    EXPECT_TRUE(lat / 1e6 >= south - 1e-9 && lat / 1e6 <= south + 1.0 / 24 + 1e-9) << grid << " " << lat;
+  }
+}
+
+// What the beacon helper proposes to send decodes as itself, and a 6-char
+// grid or compound call gets its second message.
+TEST(BeaconHelpers, BeaconMessagesDecodeAsThemselves) {
+  struct Case {
+    const char* call;
+    const char* grid;
+    int count;
+  };
+  for (const Case& c : {Case{"K1ABC", "FN42", 1}, Case{"K1ABC", "FN42LI", 2}, Case{"PJ4/K1ABC", "FK52", 2},
+                        Case{"G4ABC/P", "IO91NP", 2}, Case{"VK2AB", "QF56OD", 2}}) {
+    char first[FST4_MAX_MESSAGE + 1];
+    char second[FST4_MAX_MESSAGE + 1];
+    ASSERT_EQ(fst4w_beacon_messages(c.call, c.grid, 33, first, second), c.count) << c.call;
+    EXPECT_EQ(decoded(first), first);
+    if (c.count == 2) {
+      EXPECT_EQ(decoded(second, true), second);
+    }
+  }
+  char first[FST4_MAX_MESSAGE + 1];
+  char second[FST4_MAX_MESSAGE + 1];
+  EXPECT_EQ(fst4w_beacon_messages("HELLO", "FN42", 33, first, second), 0);
+}
+
+// Tone spacing equals the symbol rate (WSJT-X user guide, table "Parameters
+// of Slow Modes": FST4-120 1.46 Hz ... FST4-1800 0.089 Hz), and 160 symbols
+// fit the T/R period.
+TEST(BeaconHelpers, TimingOfEachPeriod) {
+  struct Case {
+    unsigned period;
+    unsigned centihertz;
+  };
+  for (const Case& c : {Case{120, 146}, Case{300, 56}, Case{900, 18}, Case{1800, 9}}) {
+    fst4_timing timing{};
+    ASSERT_EQ(fst4w_timing(c.period, &timing), 0) << c.period;
+    EXPECT_EQ(timing.tone_spacing_centihertz, c.centihertz) << c.period;
+    double symbol_seconds = static_cast<double>(timing.symbol_microseconds) / 1e6;
+    EXPECT_NEAR(timing.tone_spacing_hertz * symbol_seconds, 1.0, 1e-6) << c.period;
+    EXPECT_NEAR(timing.transmission_seconds, 160 * symbol_seconds, 1e-3) << c.period;
+    EXPECT_LT(timing.transmission_seconds, c.period);
+  }
+  fst4_timing timing{};
+  EXPECT_NE(fst4w_timing(60, &timing), 0) << "FST4W has no 60-second period";
 }
 
 // Messages the reference cannot encode soundly get no symbols at all.
