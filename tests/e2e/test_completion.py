@@ -144,7 +144,10 @@ class Outcomes(E2ETestCase):
         self.check_report_file_kept("FST4TEMP.TXT")
 
     def test_destination_is_the_report_file_in_lower_case(self):
-        self.check_report_file_kept("fst4temp.txt")
+        # Another file on POSIX, where names are exact: written, and the
+        # report is removed all the same.
+        self.check_report_file_kept("fst4temp.txt",
+                                    kept_as="fst4temp.txt" if self.runner.posix_system else "FST4TEMP.TXT")
 
     def test_destination_is_a_path_to_the_report_file(self):
         self.check_report_file_kept("./FST4TEMP.TXT")

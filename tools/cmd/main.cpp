@@ -40,9 +40,12 @@ void Complain(const std::string& text) { std::fputs(text.c_str(), stderr); }
 // What failed, in the system's words, for messages of our own.
 std::string Reason(int error) { return std::strerror(error); }
 
-std::string NativeName(const std::string& name) {
-  return posix::ResolveExisting(posix::ToNativePath(text::Utf8ToUtf16(name)));
-}
+// A file name as this system spells it: exactly the name given, since only
+// the system may fold letter case.
+std::string NativeName(const std::string& name) { return posix::ToNativePath(text::Utf8ToUtf16(name)); }
+
+// A program is looked up as cmd.exe looks it up, and cmd.exe folds case.
+std::string ProgramName(const std::string& name) { return posix::ResolveExisting(NativeName(name)); }
 
 bool IsProgram(const std::string& path) {
   struct stat info {};
@@ -56,9 +59,9 @@ std::string FindProgram(const std::string& name) {
   const char* path = std::getenv("PATH");
   const std::string found = sympack::cmd::FindProgramFile(
       name, pathExt ? pathExt : sympack::cmd::kDefaultPathExt, path ? path : "", ':',
-      [](const std::string& candidate) { return IsProgram(NativeName(candidate)); });
+      [](const std::string& candidate) { return IsProgram(ProgramName(candidate)); });
   if (found.empty()) return {};
-  const std::string resolved = NativeName(found);
+  const std::string resolved = ProgramName(found);
   return resolved.find('/') == std::string::npos ? "./" + resolved : resolved;
 }
 
@@ -81,7 +84,11 @@ int OpenOutput(const sympack::cmd::ParsedCommand& parsed) {
   const std::string target = NativeName(*parsed.output);
   const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (parsed.append ? O_APPEND : O_TRUNC);
   const int fd = open(target.c_str(), flags, 0666);
-  if (fd < 0) Complain("The system cannot find the path specified.\n");
+  if (fd < 0) {
+    // cmd.exe's own words: a folder that may not be written is not a missing one.
+    const bool denied = errno == EACCES || errno == EPERM || errno == EROFS;
+    Complain(denied ? "Access is denied.\n" : "The system cannot find the path specified.\n");
+  }
   return fd;
 }
 

@@ -1,6 +1,6 @@
-// Directory searches, deletion and file handles on POSIX. Windows semantics
-// are kept where the tool relies on them: names match without regard to case,
-// a file without any write permission counts as read-only (even for root), and
+// Directory searches, deletion and file handles on POSIX. Names are exact, as
+// the system takes them: a name never reaches a file spelt otherwise. Windows
+// semantics are kept where the tool relies on them: a file without any write permission counts as read-only (even for root), and
 // a file opened "without sharing" holds an exclusive lock that a second such
 // open cannot get.
 #include <dirent.h>
@@ -80,9 +80,8 @@ EntrySearch::EntrySearch(std::u16string_view pattern) : state_(new State) {
   state_->pattern = text::Utf8ToUtf16(last);
   if (last.empty()) return;
   if (!HasWildcards(state_->pattern)) {
-    const std::string resolved = sympack::posix::ResolveExisting(path);
     struct stat info {};
-    if (lstat(resolved.c_str(), &info) == 0) state_->single = sympack::posix::SplitLast(resolved).second;
+    if (lstat(path.c_str(), &info) == 0) state_->single = last;
     return;
   }
   state_->dir = opendir(directory.empty() ? "." : directory.c_str());
@@ -101,7 +100,7 @@ std::optional<DirectoryEntry> EntrySearch::Next() {
   }
   if (!state_->dir) return std::nullopt;
   while (const dirent* entry = readdir(state_->dir)) {
-    if (MatchesNamePattern(text::Utf8ToUtf16(entry->d_name), state_->pattern)) {
+    if (MatchesNamePattern(text::Utf8ToUtf16(entry->d_name), state_->pattern, LetterCase::kExact)) {
       return EntryFor(state_->directory, entry->d_name);
     }
   }
@@ -109,7 +108,7 @@ std::optional<DirectoryEntry> EntrySearch::Next() {
 }
 
 bool DeleteFileByName(std::u16string_view path) {
-  const std::string native = sympack::posix::ResolveExisting(sympack::posix::ToNativePath(path));
+  const std::string native = sympack::posix::ToNativePath(path);
   struct stat info {};
   if (lstat(native.c_str(), &info) != 0 || S_ISDIR(info.st_mode) || IsReadOnly(info)) return false;
   // A file another handle holds without sharing cannot be deleted.
@@ -155,11 +154,11 @@ void File::Close() {
 }
 
 File OpenForReading(std::u16string_view path) {
-  return OpenExclusive(sympack::posix::ResolveExisting(sympack::posix::ToNativePath(path)), O_RDONLY);
+  return OpenExclusive(sympack::posix::ToNativePath(path), O_RDONLY);
 }
 
 File OpenOrCreateForWriting(std::u16string_view path) {
-  const std::string native = sympack::posix::ResolveExisting(sympack::posix::ToNativePath(path));
+  const std::string native = sympack::posix::ToNativePath(path);
   struct stat info {};
   if (stat(native.c_str(), &info) == 0 && IsReadOnly(info)) return File();
   return OpenExclusive(native, O_WRONLY | O_CREAT);
@@ -200,8 +199,8 @@ std::optional<std::size_t> WriteBytes(const File& file, std::string_view bytes) 
 
 bool NamesSameFile(std::u16string_view first, std::u16string_view second) {
   struct stat a {}, b {};
-  return stat(sympack::posix::ResolveExisting(sympack::posix::ToNativePath(first)).c_str(), &a) == 0 &&
-         stat(sympack::posix::ResolveExisting(sympack::posix::ToNativePath(second)).c_str(), &b) == 0 &&
+  return stat(sympack::posix::ToNativePath(first).c_str(), &a) == 0 &&
+         stat(sympack::posix::ToNativePath(second).c_str(), &b) == 0 &&
          a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
