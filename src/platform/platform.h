@@ -218,6 +218,14 @@ std::optional<std::size_t> WriteBytes(const File& file, std::string_view bytes);
 
 // True when both names exist and denote one and the same file.
 bool NamesSameFile(std::u16string_view first, std::u16string_view second);
+// True when the name exists and denotes the very file (or device, or pipe)
+// standard output or standard error writes to: device and inode on POSIX,
+// volume serial number and file index on Windows.
+bool NamesStandardOutputOrError(std::u16string_view path);
+// The long name the file system keeps for an existing entry whose name may
+// be an alias (GetLongPathNameW: a Windows 8.3 short name); the name as given
+// when it names nothing or the system keeps one name only (POSIX).
+std::u16string LongNameOf(std::u16string_view path);
 
 // ---- Processes ------------------------------------------------------------------------
 

@@ -18,6 +18,8 @@ constexpr std::string_view kFolderBusyLine =
     "Another SYMPACK is running in this folder.  Wait for it to finish, then try again";
 constexpr std::string_view kOldReportLine =
     "FST4TEMP.TXT from an earlier run cannot be removed.  Remove it, then try again";
+constexpr std::string_view kReportIsOutputLine =
+    "FST4TEMP.TXT is where this run's output goes.  Send the output elsewhere, then try again";
 constexpr std::string_view kDestinationPrompt = "Destination file ( FST4.INC )   ";
 
 // The outcome line: "Symbols written to <name>  and copied to Clipboard " when

@@ -1,9 +1,11 @@
 // Presence checks, deletions and same-file tests by name.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/platform.h"
+#include "simulator/destination_guard.h"
 #include "simulator/files.h"
 #include "temp_folder.h"
 
@@ -98,6 +100,39 @@ TEST_F(FilesTest, AFileOpenWithoutSharingCannotBeOpenedAgainOrDeleted) {
   held.Close();
   DeleteFiles("FST4TEMP.TXT");
   EXPECT_FALSE(std::filesystem::exists("FST4TEMP.TXT"));
+}
+
+// Every extension of PATHEXT, in any letter case and with the trailing dots
+// and blanks Windows drops, names a file cmd.exe would run for FST4SIM.
+TEST(SimulatorStandIn, EveryExecutableExtensionInAnyCase) {
+  const std::u16string pathExt(kWindowsDefaultPathExt);
+  std::size_t start = 0;
+  while (start < pathExt.size()) {
+    const std::size_t cut = std::min(pathExt.find(u';', start), pathExt.size());
+    std::u16string name = u"FST4SIM" + pathExt.substr(start, cut - start);
+    EXPECT_TRUE(NamesSimulatorStandIn(name, pathExt));
+    for (char16_t& unit : name) {
+      if (unit >= u'A' && unit <= u'Z' && (&unit - name.data()) % 2 == 0) unit += u'a' - u'A';
+    }
+    EXPECT_TRUE(NamesSimulatorStandIn(name + u". .", pathExt));
+    start = cut + 1;
+  }
+  EXPECT_TRUE(NamesSimulatorStandIn(u"fst4sim.py", u".PY;.EXE"));  // the environment's own list
+  for (const std::u16string_view other : {u"FST4SIM", u"FST4SIM.", u"FST4SIM.TXT", u"FST4SIMX.BAT",
+                                          u"XFST4SIM.BAT", u"FST4SIM.BAT.INC", u"FST4SIM.py"}) {
+    EXPECT_FALSE(NamesSimulatorStandIn(other, pathExt)) << std::string(other.begin(), other.end());
+  }
+}
+
+// cmd.exe looks for the simulator in the current folder only (it is there),
+// so the same name in another folder is just a file.
+TEST_F(FilesTest, StandInsAreRefusedInTheCurrentFolderOnly) {
+  std::filesystem::create_directory("sub");
+  EXPECT_TRUE(DestinationIsRefused("fst4sim.bat"));
+  EXPECT_TRUE(DestinationIsRefused("./FST4SIM.Com"));
+  EXPECT_TRUE(DestinationIsRefused("sub/../FST4SIM.CMD"));
+  EXPECT_FALSE(DestinationIsRefused("sub/FST4SIM.BAT"));
+  EXPECT_FALSE(DestinationIsRefused("FST4.INC"));
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // Directory searches, deletion and file handles on POSIX. Names are exact, as
 // the system takes them: a name never reaches a file spelt otherwise. Windows
-// semantics are kept where the tool relies on them: a file without any write permission counts as read-only (even for root), and
-// a file opened "without sharing" holds an exclusive lock that a second such
-// open cannot get.
+// semantics are kept where the tool relies on them: a file without any write
+// permission counts as read-only (even for root), and a file opened "without
+// sharing" holds an exclusive lock that a second such open cannot get, and is
+// not opened for writing while another process holds it open.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -42,6 +43,21 @@ DirectoryEntry EntryFor(const std::string& directory, const std::string& name) {
   return entry;
 }
 
+// Windows refuses to open a file for writing without sharing while any other
+// handle holds it open. Linux tells the same by refusing a write lease, which
+// needs every other open of the file gone: `| tee FST4.INC` or a shell's
+// `3> FST4.INC` holds the file, and writing under the holder's feet would
+// leave NUL bytes where its offset lies beyond the new end. Only EAGAIN says
+// "held"; where leases are not allowed (another owner's file, some file
+// systems) the system cannot tell, and the open goes on.
+bool HeldOpenElsewhere(int fd) {
+  if (fcntl(fd, F_SETLEASE, F_WRLCK) == 0) {
+    fcntl(fd, F_SETLEASE, F_UNLCK);
+    return false;
+  }
+  return errno == EAGAIN;
+}
+
 // Opens and locks the file as Windows share mode 0 would hold it. The open
 // never waits: a FIFO without a reader, or a device waiting for a carrier,
 // fails or opens at once; reads and writes wait as usual afterwards.
@@ -52,6 +68,7 @@ File OpenExclusive(const std::string& path, int flags) {
   struct stat info {};
   if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) return File();
   if (S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) != 0) return File();
+  if (S_ISREG(info.st_mode) && (flags & O_ACCMODE) == O_WRONLY && HeldOpenElsewhere(fd)) return File();
   const int status = fcntl(fd, F_GETFL);
   if (status < 0 || fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) return File();
   return file;
@@ -203,5 +220,17 @@ bool NamesSameFile(std::u16string_view first, std::u16string_view second) {
          stat(sympack::posix::ToNativePath(second).c_str(), &b) == 0 &&
          a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
+
+bool NamesStandardOutputOrError(std::u16string_view path) {
+  struct stat named {};
+  if (stat(sympack::posix::ToNativePath(path).c_str(), &named) != 0) return false;
+  for (const int fd : {STDOUT_FILENO, STDERR_FILENO}) {
+    struct stat stream {};
+    if (fstat(fd, &stream) == 0 && stream.st_dev == named.st_dev && stream.st_ino == named.st_ino) return true;
+  }
+  return false;
+}
+
+std::u16string LongNameOf(std::u16string_view path) { return std::u16string(path); }
 
 }  // namespace sympack::platform
