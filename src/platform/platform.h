@@ -222,6 +222,10 @@ bool NamesSameFile(std::u16string_view first, std::u16string_view second);
 // standard output or standard error writes to: device and inode on POSIX,
 // volume serial number and file index on Windows.
 bool NamesStandardOutputOrError(std::u16string_view path);
+// True when a new file cannot be made under this name because its folder may
+// not be written (no permission, or write protection); false when it could
+// be, or when something else stands in the way. Leaves nothing behind.
+bool FolderRefusesNewFile(std::u16string_view path);
 // The long name the file system keeps for an existing entry whose name may
 // be an alias (GetLongPathNameW: a Windows 8.3 short name); the name as given
 // when it names nothing or the system keeps one name only (POSIX).

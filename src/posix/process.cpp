@@ -4,6 +4,7 @@
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -16,6 +17,24 @@ namespace {
 
 // Where programs are looked for when PATH is not set.
 constexpr char kDefaultPath[] = "/usr/bin:/bin";
+
+// The child started and not yet waited for, where a signal handler can read
+// it; 0 when there is none.
+volatile sig_atomic_t g_runningChild = 0;
+
+constexpr int kChildEndPollMilliseconds = 10;
+
+// Waits, in steps, for the child's end; false when it has not ended in time.
+bool ReapedWithin(pid_t child, int milliseconds) {
+  const timespec step{0, kChildEndPollMilliseconds * 1000000L};
+  for (int waited = 0; waited <= milliseconds; waited += kChildEndPollMilliseconds) {
+    int status = 0;
+    const pid_t got = waitpid(child, &status, WNOHANG);
+    if (got == child || (got < 0 && errno != EINTR)) return true;
+    nanosleep(&step, nullptr);
+  }
+  return false;
+}
 
 // Signals that may be ignored here and that a child must get back with
 // their default handling.
@@ -105,6 +124,7 @@ std::optional<pid_t> Spawn(const std::string& program, const std::vector<std::st
   if (posix_spawn(&child, program.c_str(), actions.get(), attributes.get(), argv.data(), environ) != 0) {
     return std::nullopt;
   }
+  g_runningChild = child;
   return child;
 }
 
@@ -115,10 +135,26 @@ std::optional<int> WaitForExit(pid_t child) {
       if (errno == EINTR) continue;
       return std::nullopt;
     }
+    if (WIFEXITED(status) || WIFSIGNALED(status)) g_runningChild = 0;
     if (WIFEXITED(status)) return WEXITSTATUS(status);
     if (WIFSIGNALED(status)) return kSignalExitBase + WTERMSIG(status);
     if (WIFSTOPPED(status)) StopAlongsideChild(child);
   }
+}
+
+void EndRunningChild(int signalNumber) {
+  const pid_t child = g_runningChild;
+  if (child <= 0) return;
+  const int savedErrno = errno;
+  kill(child, signalNumber);
+  kill(child, SIGCONT);
+  if (!ReapedWithin(child, kChildEndGraceMilliseconds)) {
+    kill(child, SIGKILL);
+    while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+    }
+  }
+  g_runningChild = 0;
+  errno = savedErrno;
 }
 
 bool WriteAll(int fd, std::string_view bytes) {

@@ -99,6 +99,7 @@ int RunTool(Console& console, std::string_view commandTail) {
   const auto exitCode = sim::RunSimulator(interpreter, message);
   if (!exitCode || !sim::FileIsPresent(sim::kReportFile)) {
     console.WriteLine(kNoReportLine);
+    if (sim::FolderRefusesNewFile(sim::kReportFile)) WriteFailure(console, kReportFolderRefusesLine);
     return kExitNoReport;
   }
   simulatorRun.exitCode = *exitCode;

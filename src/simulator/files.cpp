@@ -70,4 +70,8 @@ bool NameIsRunOutput(std::string_view name) {
   return platform::NamesStandardOutputOrError(platform::AnsiToWide(name));
 }
 
+bool FolderRefusesNewFile(std::string_view name) {
+  return platform::FolderRefusesNewFile(platform::AnsiToWide(name));
+}
+
 }  // namespace sympack::simulator

@@ -6,6 +6,7 @@
 // with > redirection. Redirected program output gets CR LF line ends, the text
 // convention of the platform it stands in for.
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -247,9 +248,30 @@ int RunCommand(std::string_view command) {
   return status;
 }
 
+// Ended from outside (the tool forwards its own SIGTERM or SIGHUP here), the
+// interpreter takes the program it runs with it, as a job's end would:
+// nothing keeps running, or writing the report, after the run has ended.
+void EndWithProgram(int signalNumber) {
+  posix::EndRunningChild(signalNumber);
+  struct sigaction byDefault {};
+  byDefault.sa_handler = SIG_DFL;
+  sigemptyset(&byDefault.sa_mask);
+  sigaction(signalNumber, &byDefault, nullptr);
+  raise(signalNumber);
+}
+
+void EndProgramWithInterpreter() {
+  struct sigaction action {};
+  action.sa_handler = EndWithProgram;
+  sigemptyset(&action.sa_mask);
+  for (const int s : {SIGTERM, SIGHUP}) sigaddset(&action.sa_mask, s);
+  for (const int s : {SIGTERM, SIGHUP}) sigaction(s, &action, nullptr);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  EndProgramWithInterpreter();
   std::string line;
   for (int i = 1; i < argc; ++i) {
     if (i > 1) line += ' ';

@@ -233,4 +233,12 @@ bool NamesStandardOutputOrError(std::u16string_view path) {
 
 std::u16string LongNameOf(std::u16string_view path) { return std::u16string(path); }
 
+bool FolderRefusesNewFile(std::u16string_view path) {
+  const std::string folder = sympack::posix::SplitLast(sympack::posix::ToNativePath(path)).first;
+  // Asked of the folder itself, with this process's own rights: nothing is
+  // made to find out.
+  if (faccessat(AT_FDCWD, folder.empty() ? "." : folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0) return false;
+  return errno == EACCES || errno == EPERM || errno == EROFS;
+}
+
 }  // namespace sympack::platform

@@ -233,6 +233,21 @@ bool NamesStandardOutputOrError(std::u16string_view path) {
   return false;
 }
 
+bool FolderRefusesNewFile(std::u16string_view path) {
+  // Windows cannot be asked without trying: the file is made only when the
+  // name is free, and goes again with its handle.
+  const std::wstring name = win32::ToWide(path);
+  const CriticalErrorsOff quiet;
+  const HANDLE probe = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (probe != INVALID_HANDLE_VALUE) {
+    CloseHandle(probe);
+    return false;
+  }
+  const DWORD error = GetLastError();
+  return error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT;
+}
+
 std::u16string LongNameOf(std::u16string_view path) {
   const std::wstring name = win32::ToWide(path);
   const CriticalErrorsOff quiet;
