@@ -120,6 +120,9 @@ struct KeyEvent {
   char16_t character = 0;      // 0: a key without a character
   std::uint16_t scanCode = 0;  // PC keyboard scan code, where known
   bool altHeld = false;        // left or right Alt (AltGr included)
+  // Not a key: the terminal was someone else's meanwhile (POSIX job control,
+  // a stop and continue), so the line being typed must be shown again.
+  bool redraw = false;
 };
 
 // Waits, sleeping, for the next input event and removes it from the queue.

@@ -221,21 +221,31 @@ class JobControl(E2ETestCase):
 
         shell.type("fg\r")
         shell.wait_for_prompt(DESTINATION_PROMPT, timeout=15)
+        shell.type("b")
+        shell.wait_for_text(DESTINATION_PROMPT + "b")
         os.kill(self.tool_pid(shell), signal.SIGSTOP)
         self.at_shell_prompt(shell, 4)
         command_shown = self.text(shell).count(self.runner.tool_command([])[-1])
         shell.type("fg\r")
         # The shell's own line editor also runs without echo: first see the
-        # shell name the job it continues, then the tool's raw modes.
+        # shell name the job it continues, then the tool's raw modes, and the
+        # prompt with the text typed so far again below the shell's lines.
         shell.wait_for(lambda: self.text(shell).count(self.runner.tool_command([])[-1]) > command_shown,
                        what="the shell continuing the job")
         shell.wait_for(lambda: not shell.modes_now()[LFLAG] & termios.ECHO, what="raw modes again")
-        shell.type("\r")
+        typed_so_far = DESTINATION_PROMPT + "b"
+        shell.wait_for(lambda: sum(row == typed_so_far for row in shell.transcript()) == 2,
+                       what="the prompt and the typed text shown again")
+        shown_again = shell.transcript()
+        self.assertGreater(max(i for i, row in enumerate(shown_again) if row.startswith(DESTINATION_PROMPT)),
+                           max(i for i, row in enumerate(shown_again) if self.PROMPT.strip() in row))
+        shell.type(".inc\r")
         self.at_shell_prompt(shell, 5)
         shell.type("echo exit $?; stty -g > modes.after\r")
         self.at_shell_prompt(shell, 6)
         self.assertIn("exit %d" % EXIT_OK, self.text(shell))
-        self.assertEqual(self.read("FST4.INC"), INCLUDE)
+        self.assertIn(DESTINATION_PROMPT + "b.inc", shell.transcript())
+        self.assertEqual(self.read("b.inc"), INCLUDE)
         self.assertEqual(self.read("modes.after"), self.read("modes.before"), "terminal modes as before")
 
 

@@ -34,6 +34,7 @@ struct TerminalState {
   termios rawModes{};
   bool rawInForce = false;
   bool handlersInstalled = false;
+  bool continuedWhileReading = false;
   std::string input;
 };
 TerminalState g_terminal;
@@ -101,12 +102,14 @@ void SetModes(const termios& modes) {
 // After a stop and continue the shell may have left its own modes in force;
 // keys typed between the continue and now went through them (an Enter typed
 // right after `fg` came as LF) and are taken in as typed.
-void ReassertModesIfContinued() {
-  if (!g_signalSafe.continued) return;
+bool ReassertModesIfContinued() {
+  if (!g_signalSafe.continued) return false;
   g_signalSafe.continued = 0;
-  if (!g_terminal.rawInForce) return;
+  if (!g_terminal.rawInForce) return false;
   SetModes(g_terminal.rawModes);
   TakeKeysTypedInUserModes();
+  g_terminal.continuedWhileReading = true;
+  return true;
 }
 
 }  // namespace
@@ -156,7 +159,7 @@ bool ReadTerminalBytes(int timeoutMs) {
   if (!HaveControllingTerminal()) return false;
   pollfd poller{g_signalSafe.terminalFd, POLLIN, 0};
   for (;;) {
-    ReassertModesIfContinued();
+    if (ReassertModesIfContinued()) return true;
     const int ready = poll(&poller, 1, timeoutMs);
     if (ready < 0 && errno == EINTR) continue;
     if (ready <= 0) return false;
@@ -186,6 +189,12 @@ void TakeKeysTypedInUserModes() {
   for (std::size_t i = first; i < g_terminal.input.size(); ++i) {
     if (g_terminal.input[i] == '\n') g_terminal.input[i] = '\r';
   }
+}
+
+bool TakeContinuedWhileReading() {
+  const bool continued = g_terminal.continuedWhileReading;
+  g_terminal.continuedWhileReading = false;
+  return continued;
 }
 
 void SetOutputResetOnSignal(int fd, std::string_view bytes) {
