@@ -11,7 +11,7 @@ import fake_data
 import reference
 from harness import (BANNER, BLANK_LINE, DARK_GREY, DARK_YELLOW, DESTINATION_PROMPT,
                      EXIT_FOLDER_BUSY, EXIT_NO_LISTING, EXIT_NOT_WRITTEN, EXIT_OK,
-                     EXIT_SIMULATOR_FAILED, FOLDER_BUSY, LIGHT_GREY, LIGHT_RED, MESSAGE_PROMPT,
+                     EXIT_OLD_REPORT_STAYS, EXIT_SIMULATOR_FAILED, FOLDER_BUSY, REPORT_IS_OUTPUT, LIGHT_GREY, LIGHT_RED, MESSAGE_PROMPT,
                      NO_LISTING, SIMULATOR_LINE, YELLOW, E2ETestCase, not_written_line,
                      simulator_failed, wrap_rows, written_line)
 
@@ -226,6 +226,14 @@ class Outcomes(E2ETestCase):
                 line = not_written_line(name).replace("but copied", "and not copied")
                 self.assertTrue(log.endswith(line.encode() + b"\n\n"), log)
                 self.assertNotIn("FST4TEMP.TXT", self.files())
+
+    def test_the_run_output_as_the_report_ends_the_run_first(self):
+        """`> FST4TEMP.TXT`: removing the old report would throw the
+        transcript away. Nothing runs and the transcript stays."""
+        code, log = self.run_with_output_in("FST4TEMP.TXT", b"")
+        self.assertEqual(code, EXIT_OLD_REPORT_STAYS, log)
+        self.assertTrue(log.endswith((SIMULATOR_LINE + "\n\n" + REPORT_IS_OUTPUT + "\n").encode()), log)
+        self.assertEqual(self.files(), ["FST4SIM.EXE", "FST4TEMP.TXT"])
 
     def test_a_file_another_program_holds_open_is_not_written(self):
         """`| tee FST4.INC`: another process writes the file. Written under
