@@ -142,13 +142,13 @@ std::optional<int> WaitForExit(pid_t child) {
   }
 }
 
-void EndRunningChild(int signalNumber) {
+void EndRunningChild(int signalNumber, int graceMilliseconds) {
   const pid_t child = g_runningChild;
   if (child <= 0) return;
   const int savedErrno = errno;
   kill(child, signalNumber);
   kill(child, SIGCONT);
-  if (!ReapedWithin(child, kChildEndGraceMilliseconds)) {
+  if (!ReapedWithin(child, graceMilliseconds)) {
     kill(child, SIGKILL);
     while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
     }

@@ -114,6 +114,22 @@ class TerminalModes(E2ETestCase):
                 self.assertEqual(self.files(), ["FST4SIM.EXE"])
                 self.check_restored(run)
 
+    def test_a_simulator_that_ignores_the_signal_is_killed(self):
+        """It gets two seconds, then is killed: nothing keeps the run from
+        ending, and no report appears afterwards."""
+        with open(self.path("FST4SIM.EXE"), "w") as f:
+            f.write("#!/bin/sh\ntrap '' TERM\nexec sleep 6\n")
+        os.chmod(self.path("FST4SIM.EXE"), 0o755)
+        run = self.start(args=["cq"])
+        run.wait_for(lambda: "sleep" in [command_name(pid) for pid in descendants(run.pid)], timeout=10,
+                     what="the simulator sleeping, deaf to SIGTERM")
+        children = descendants(run.pid)
+        os.kill(run.pid, signal.SIGTERM)
+        self.assertEqual(run.wait_exit(timeout=10), -signal.SIGTERM, run.dump())
+        self.assertEqual([pid for pid in children if alive(pid)], [], "no child left running")
+        self.assertEqual(self.files(), ["FST4SIM.EXE"])
+        self.check_restored(run)
+
     def test_interrupt_signals_do_not_end_the_run(self):
         """Ctrl+C, Ctrl+\\ and Ctrl+Z as signals (from another program, or
         the terminal in cooked mode) leave the run going."""
@@ -159,6 +175,14 @@ def descendants(pid):
         found += children
         frontier = children
     return found
+
+
+def command_name(pid):
+    try:
+        with open("/proc/%d/comm" % pid) as f:
+            return f.read().strip()
+    except OSError:
+        return None
 
 
 def alive(pid):

@@ -252,7 +252,7 @@ int RunCommand(std::string_view command) {
 // interpreter takes the program it runs with it, as a job's end would:
 // nothing keeps running, or writing the report, after the run has ended.
 void EndWithProgram(int signalNumber) {
-  posix::EndRunningChild(signalNumber);
+  posix::EndRunningChild(signalNumber, posix::kProgramEndGraceMilliseconds);
   struct sigaction byDefault {};
   byDefault.sa_handler = SIG_DFL;
   sigemptyset(&byDefault.sa_mask);

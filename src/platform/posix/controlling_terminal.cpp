@@ -51,7 +51,7 @@ bool OwnsTerminal(int fd) { return fd != kNoFd && tcgetpgrp(fd) == getpgrp(); }
 // SIGTTOU blocked, so it never stops on the terminal. Only async-signal-safe
 // calls.
 void RestoreAndEnd(int signalNumber) {
-  sympack::posix::EndRunningChild(signalNumber);
+  sympack::posix::EndRunningChild(signalNumber, sympack::posix::kInterpreterEndGraceMilliseconds);
   RemoveAbnormalEndFile();
   if (g_signalSafe.modesSaved && OwnsTerminal(g_signalSafe.terminalFd)) {
     tcsetattr(g_signalSafe.terminalFd, TCSANOW, &g_signalSafe.userModes);
