@@ -133,6 +133,7 @@ std::optional<int> WaitForExit(pid_t child) {
     int status = 0;
     if (waitpid(child, &status, WUNTRACED) < 0) {
       if (errno == EINTR) continue;
+      g_runningChild = 0;  // not ours to wait for: never to be signalled later
       return std::nullopt;
     }
     if (WIFEXITED(status) || WIFSIGNALED(status)) g_runningChild = 0;

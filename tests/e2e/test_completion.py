@@ -235,6 +235,20 @@ class Outcomes(E2ETestCase):
         self.assertTrue(log.endswith((SIMULATOR_LINE + "\n\n" + REPORT_IS_OUTPUT + "\n").encode()), log)
         self.assertEqual(self.files(), ["FST4SIM.EXE", "FST4TEMP.TXT"])
 
+    def test_a_report_another_program_holds_open_is_not_removed(self):
+        """`| tee FST4TEMP.TXT`: removed, it would take tee's text with it.
+        As on Windows, a file held open for writing is not deleted, so the
+        run ends as for a report that cannot be removed."""
+        if not self.runner.posix_system:
+            self.skipTest("another process holding a file, from POSIX")
+        self.install()
+        with open(self.path("FST4TEMP.TXT"), "wb") as held:
+            held.write(b"the log so far")
+            held.flush()
+            result = self.run_scripted(["cq k1abc fn42"])
+        self.assertEqual(result.returncode, EXIT_OLD_REPORT_STAYS, result)
+        self.assertEqual(self.read("FST4TEMP.TXT"), b"the log so far")
+
     def test_a_file_another_program_holds_open_is_not_written(self):
         """`| tee FST4.INC`: another process writes the file. Written under
         its feet, the file would get NUL bytes (tee's offset lies beyond the

@@ -44,14 +44,16 @@ DirectoryEntry EntryFor(const std::string& directory, const std::string& name) {
 }
 
 // Windows refuses to open a file for writing without sharing while any other
-// handle holds it open. Linux tells the same by refusing a write lease, which
-// needs every other open of the file gone: `| tee FST4.INC` or a shell's
-// `3> FST4.INC` holds the file, and writing under the holder's feet would
-// leave NUL bytes where its offset lies beyond the new end. Only EAGAIN says
-// "held"; where leases are not allowed (another owner's file, some file
-// systems) the system cannot tell, and the open goes on.
-bool HeldOpenElsewhere(int fd) {
-  if (fcntl(fd, F_SETLEASE, F_WRLCK) == 0) {
+// handle holds it open, and to delete a file held open for writing. Linux
+// tells the same by refusing a lease: a write lease needs every other open of
+// the file gone, a read lease every writer. `| tee FST4.INC` or a shell's
+// `3> FST4.INC` holds the file: written under the holder's feet it would get
+// NUL bytes where the holder's offset lies beyond the new end, and removed
+// it would take the holder's text with it. Only EAGAIN says "held"; where
+// leases are not allowed (another owner's file, some file systems) the
+// system cannot tell, and the operation goes on.
+bool HeldOpenElsewhere(int fd, int leaseType) {
+  if (fcntl(fd, F_SETLEASE, leaseType) == 0) {
     fcntl(fd, F_SETLEASE, F_UNLCK);
     return false;
   }
@@ -68,7 +70,9 @@ File OpenExclusive(const std::string& path, int flags) {
   struct stat info {};
   if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) return File();
   if (S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) != 0) return File();
-  if (S_ISREG(info.st_mode) && (flags & O_ACCMODE) == O_WRONLY && HeldOpenElsewhere(fd)) return File();
+  if (S_ISREG(info.st_mode) && (flags & O_ACCMODE) == O_WRONLY && HeldOpenElsewhere(fd, F_WRLCK)) {
+    return File();
+  }
   const int status = fcntl(fd, F_GETFL);
   if (status < 0 || fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) return File();
   return file;
@@ -128,10 +132,12 @@ bool DeleteFileByName(std::u16string_view path) {
   const std::string native = sympack::posix::ToNativePath(path);
   struct stat info {};
   if (lstat(native.c_str(), &info) != 0 || S_ISDIR(info.st_mode) || IsReadOnly(info)) return false;
-  // A file another handle holds without sharing cannot be deleted.
+  // A file another handle holds without sharing, or another program holds
+  // open for writing, cannot be deleted.
   const int fd = open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
   if (fd >= 0) {
-    const bool locked = S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) != 0;
+    const bool locked = S_ISREG(info.st_mode) &&
+                        (flock(fd, LOCK_EX | LOCK_NB) != 0 || HeldOpenElsewhere(fd, F_RDLCK));
     close(fd);
     if (locked) return false;
   }
