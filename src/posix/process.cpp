@@ -42,13 +42,15 @@ constexpr int kSignalsGivenDefaults[] = {SIGINT, SIGQUIT, SIGTSTP, SIGTERM, SIGH
 
 class SpawnAttributes {
  public:
-  SpawnAttributes() {
+  // `childMask`: the signal mask the child starts with.
+  explicit SpawnAttributes(const sigset_t& childMask) {
     posix_spawnattr_init(&attributes_);
     sigset_t defaults;
     sigemptyset(&defaults);
     for (const int s : kSignalsGivenDefaults) sigaddset(&defaults, s);
     posix_spawnattr_setsigdefault(&attributes_, &defaults);
-    posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGDEF);
+    posix_spawnattr_setsigmask(&attributes_, &childMask);
+    posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
   }
   ~SpawnAttributes() { posix_spawnattr_destroy(&attributes_); }
   SpawnAttributes(const SpawnAttributes&) = delete;
@@ -70,6 +72,26 @@ class FileActions {
 
  private:
   posix_spawn_file_actions_t actions_;
+};
+
+// The ending signals wait while a child is started, so that a handler never
+// runs between the start and the child's noting: the child would be left
+// running. The previous mask comes back, and is the child's own.
+class EndingSignalsHeld {
+ public:
+  EndingSignalsHeld() {
+    sigset_t ending;
+    sigemptyset(&ending);
+    for (const int s : {SIGTERM, SIGHUP}) sigaddset(&ending, s);
+    sigprocmask(SIG_BLOCK, &ending, &previous_);
+  }
+  ~EndingSignalsHeld() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
+  EndingSignalsHeld(const EndingSignalsHeld&) = delete;
+  EndingSignalsHeld& operator=(const EndingSignalsHeld&) = delete;
+  const sigset_t& Previous() const { return previous_; }
+
+ private:
+  sigset_t previous_;
 };
 
 // The child was stopped (Ctrl+Z reaches the whole foreground process group,
@@ -115,7 +137,8 @@ std::optional<pid_t> Spawn(const std::string& program, const std::vector<std::st
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
 
-  const SpawnAttributes attributes;
+  const EndingSignalsHeld held;
+  const SpawnAttributes attributes(held.Previous());
   FileActions actions;
   if (options.standardOutput >= 0 && !actions.Duplicate(options.standardOutput, STDOUT_FILENO)) {
     return std::nullopt;
