@@ -1,5 +1,6 @@
-// File-name matching the way the Windows file system does it: without regard
-// to letter case, with * and ? as wildcards.
+// File-name matching with * and ? as wildcards, the way the Windows file
+// system does it; letter case is folded where the system folds it (Windows),
+// and compared exactly where names are exact (POSIX).
 #pragma once
 
 #include <string_view>
@@ -12,10 +13,13 @@ char16_t FoldCase(char16_t unit);
 
 bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b);
 
+enum class LetterCase { kFolded, kExact };
+
 // True when `name` matches `pattern`: * stands for any run of characters, ?
-// for any one character, all else compares without regard to case. "*.*"
-// matches every name, dotted or not, as on Windows.
-bool MatchesNamePattern(std::u16string_view name, std::u16string_view pattern);
+// for any one character, all else compares by `letterCase`. "*.*" matches
+// every name, dotted or not, as on Windows.
+bool MatchesNamePattern(std::u16string_view name, std::u16string_view pattern,
+                        LetterCase letterCase = LetterCase::kFolded);
 
 bool HasWildcards(std::u16string_view name);
 

@@ -120,6 +120,9 @@ struct KeyEvent {
   char16_t character = 0;      // 0: a key without a character
   std::uint16_t scanCode = 0;  // PC keyboard scan code, where known
   bool altHeld = false;        // left or right Alt (AltGr included)
+  // Not a key: the terminal was someone else's meanwhile (POSIX job control,
+  // a stop and continue), so the line being typed must be shown again.
+  bool redraw = false;
 };
 
 // Waits, sleeping, for the next input event and removes it from the queue.
@@ -218,6 +221,18 @@ std::optional<std::size_t> WriteBytes(const File& file, std::string_view bytes);
 
 // True when both names exist and denote one and the same file.
 bool NamesSameFile(std::u16string_view first, std::u16string_view second);
+// True when the name exists and denotes the very file (or device, or pipe)
+// standard output or standard error writes to: device and inode on POSIX,
+// volume serial number and file index on Windows.
+bool NamesStandardOutputOrError(std::u16string_view path);
+// True when a new file cannot be made under this name because its folder may
+// not be written (no permission, or write protection); false when it could
+// be, or when something else stands in the way. Leaves nothing behind.
+bool FolderRefusesNewFile(std::u16string_view path);
+// The long name the file system keeps for an existing entry whose name may
+// be an alias (GetLongPathNameW: a Windows 8.3 short name); the name as given
+// when it names nothing or the system keeps one name only (POSIX).
+std::u16string LongNameOf(std::u16string_view path);
 
 // ---- Processes ------------------------------------------------------------------------
 

@@ -3,6 +3,7 @@
 #include "run/exit_codes.h"
 #include "run/messages.h"
 #include "run/run_tool.h"
+#include "simulator/destination_guard.h"
 #include "simulator/file_names.h"
 #include "simulator/files.h"
 #include "simulator/interpreter.h"
@@ -67,10 +68,11 @@ int CompleteRun(Console& console, std::u16string_view interpreter, std::string_v
   const std::string includeText = encoder::BuildIncludeText(*symbolText, messageText, destinationName);
   // Written over the report, the include file must outlive any way out.
   if (sim::NamesSameFile(destinationName, sim::kReportFile)) sim::RemoveIfRunEndsAbnormally({});
-  // The simulator program itself (under any name the file system takes for
-  // it) is never overwritten: every later run would fail.
+  // Never over the simulator or a stand-in cmd.exe would run for it (every
+  // later run would fail), nor into the run's own output (TYPE would copy the
+  // file into itself without end).
   encoder::IncludeFileWrite write;
-  if (!sim::NamesSameFile(destinationName, sim::kSimulatorProgram)) {
+  if (!sim::DestinationIsRefused(destinationName)) {
     write = encoder::WriteIncludeFile(destinationName, includeText);
   }
   const bool written = write.complete;

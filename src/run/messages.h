@@ -14,10 +14,15 @@ constexpr std::string_view kSimulatorMissingLine =
 constexpr std::string_view kDownloadHintLine = "Visit the WSJT-X SOurce Website for full download";
 constexpr std::string_view kMessagePrompt = "Message  ";
 constexpr std::string_view kNoReportLine = "No Temp file created";
+// Follows kNoReportLine when the reason is known: the folder may not be written.
+constexpr std::string_view kReportFolderRefusesLine =
+    "FST4TEMP.TXT cannot be created: this folder cannot be written to";
 constexpr std::string_view kFolderBusyLine =
     "Another SYMPACK is running in this folder.  Wait for it to finish, then try again";
 constexpr std::string_view kOldReportLine =
     "FST4TEMP.TXT from an earlier run cannot be removed.  Remove it, then try again";
+constexpr std::string_view kReportIsOutputLine =
+    "FST4TEMP.TXT is where this run's output goes.  Send the output elsewhere, then try again";
 constexpr std::string_view kDestinationPrompt = "Destination file ( FST4.INC )   ";
 
 // The outcome line: "Symbols written to <name>  and copied to Clipboard " when

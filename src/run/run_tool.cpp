@@ -74,6 +74,13 @@ int RunTool(Console& console, std::string_view commandTail) {
     return kExitSimulatorMissing;
   }
 
+  // `> FST4TEMP.TXT`: removing the old report would throw the transcript
+  // away, and the report would be read back mixed with it.
+  if (sim::NameIsRunOutput(sim::kReportFile)) {
+    WriteFailure(console, kReportIsOutputLine);
+    return kExitOldReportStays;
+  }
+
   std::string message = TakeMessage(console, commandTail);
   if (message.empty()) return kExitOk;  // the user chose to stop
 
@@ -92,6 +99,7 @@ int RunTool(Console& console, std::string_view commandTail) {
   const auto exitCode = sim::RunSimulator(interpreter, message);
   if (!exitCode || !sim::FileIsPresent(sim::kReportFile)) {
     console.WriteLine(kNoReportLine);
+    if (sim::FolderRefusesNewFile(sim::kReportFile)) WriteFailure(console, kReportFolderRefusesLine);
     return kExitNoReport;
   }
   simulatorRun.exitCode = *exitCode;

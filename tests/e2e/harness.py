@@ -139,6 +139,8 @@ DESTINATION_PROMPT = "Destination file ( FST4.INC )   "
 NO_LISTING = "The simulator's report holds no channel symbols: no include file written"
 FOLDER_BUSY = "Another SYMPACK is running in this folder.  Wait for it to finish, then try again"
 OLD_REPORT = "FST4TEMP.TXT from an earlier run cannot be removed.  Remove it, then try again"
+REPORT_IS_OUTPUT = "FST4TEMP.TXT is where this run's output goes.  Send the output elsewhere, then try again"
+REPORT_FOLDER_REFUSES = "FST4TEMP.TXT cannot be created: this folder cannot be written to"
 
 
 def written_line(name):
@@ -156,7 +158,8 @@ def simulator_failed(line, exit_code):
 
 # Exactly as the tool writes them (the report's "Message: " is not the prompt).
 OWN_TEXTS = [BANNER, SIMULATOR_LINE, SIMULATOR_MISSING, DOWNLOAD_HINT, MESSAGE_PROMPT,
-             NO_REPORT, DESTINATION_PROMPT, NO_LISTING, FOLDER_BUSY, OLD_REPORT,
+             NO_REPORT, DESTINATION_PROMPT, NO_LISTING, FOLDER_BUSY, OLD_REPORT, REPORT_IS_OUTPUT,
+             REPORT_FOLDER_REFUSES,
              "Symbols written to", "Symbols not written to", "Clipboard"]
 
 # Exit codes (src/run/exit_codes.h, README)

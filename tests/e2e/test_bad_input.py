@@ -16,7 +16,7 @@ import fake_data
 import reference
 from harness import (DESTINATION_PROMPT, EXIT_NO_LISTING, EXIT_NO_REPORT, EXIT_NOT_WRITTEN,
                      EXIT_OK, EXIT_SIMULATOR_FAILED, MESSAGE_PROMPT, NO_LISTING, NO_REPORT,
-                     E2ETestCase, TerminalRun, not_written_line, simulator_failed, written_line)
+                     REPORT_FOLDER_REFUSES, E2ETestCase, TerminalRun, not_written_line, simulator_failed, written_line)
 
 GOOD_MESSAGE = b"CQ K1ABC FN42"
 GOOD_INCLUDE = reference.include_file_bytes(fake_data.GOOD_SYMBOLS, GOOD_MESSAGE)
@@ -291,6 +291,24 @@ class SimulatorFaults(BadInputCase):
         run = self.full()
         self.assertEqual(run.exit_code(), EXIT_NO_LISTING, run.dump())
         self.assertTrue(any(NO_LISTING in row for row in run.transcript()), run.dump())
+        self.assertEqual(self.files(), ["FST4SIM.EXE"])
+
+    def test_a_folder_that_cannot_be_written_is_named_as_the_reason(self):
+        """No report can be made where the user may not write: after "No
+        Temp file created" a light red line says why, on standard error
+        too. Root writes every folder, so root runs the tool as nobody."""
+        self.install()
+        os.chmod(self.work, 0o755)
+        as_user = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"] if os.geteuid() == 0 else []
+        if not as_user:
+            os.chmod(self.work, 0o555)
+        result = subprocess.run(as_user + self.runner.tool_command(["cq"]), stdin=subprocess.DEVNULL,
+                                capture_output=True, cwd=self.work, env=self.runner.environment(),
+                                timeout=60, start_new_session=True)
+        self.assertEqual(result.returncode, EXIT_NO_REPORT, result)
+        self.assertTrue(result.stdout.endswith(("%s\n%s\n" % (NO_REPORT, REPORT_FOLDER_REFUSES)).encode()),
+                        result.stdout)
+        self.assertTrue(result.stderr.endswith((REPORT_FOLDER_REFUSES + "\n").encode()), result.stderr)
         self.assertEqual(self.files(), ["FST4SIM.EXE"])
 
     def test_simulator_exit_code_is_reported_even_after_a_whole_listing(self):

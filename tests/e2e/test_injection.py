@@ -212,13 +212,21 @@ class DestinationNames(E2ETestCase):
         self.assertIn(not_written_line(typed).rstrip(), run.transcript(), run.dump())
         return folder, run
 
-    def test_the_simulator_itself_is_refused_under_any_of_its_names(self):
-        names = ["FST4SIM.EXE", "fst4sim.exe", "Fst4Sim.Exe"]
+    def test_the_simulator_and_its_stand_ins_are_refused_under_any_of_their_names(self):
+        """cmd.exe runs the first FST4SIM with a PATHEXT extension in the
+        folder, .COM, .BAT and .CMD before .EXE: any of them written would
+        run the include text for the simulator from then on. Our
+        interpreter's program lookup folds case as cmd.exe's does, so every
+        letter case counts on POSIX too."""
+        names = ["FST4SIM.EXE", "fst4sim.exe", "Fst4Sim.Exe", "FST4SIM.COM", "fst4sim.bat", "FST4SIM.CMD",
+                 "./Fst4sim.Js", "FST4SIM.BAT."]
         if not self.runner.posix_system:
             names.append("fst4sim.exe.")  # Windows drops a trailing dot: the same file
         for typed in names:
             with self.subTest(destination=typed):
-                self.check_refused(typed)
+                folder, run = self.check_refused(typed)
+                self.assertEqual(sorted(os.listdir(folder)), sorted(list(DECOYS) + ["FST4SIM.EXE"]),
+                                 "no stand-in made")
 
     def test_a_read_only_file_keeps_its_text_and_is_not_shown(self):
         if not self.runner.posix_system:

@@ -10,6 +10,8 @@ TEST(NameMatch, CaseIsIgnored) {
   EXPECT_TRUE(MatchesNamePattern(u"\u00E9T\u00C9.inc", u"\u00C9t\u00E9.INC"));
   EXPECT_FALSE(MatchesNamePattern(u"FST4SIM.EX", u"FST4SIM.EXE"));
   EXPECT_FALSE(MatchesNamePattern(u"FST4SIM.EXE2", u"FST4SIM.EXE"));
+  EXPECT_FALSE(MatchesNamePattern(u"fst4sim.exe", u"FST4SIM.EXE", LetterCase::kExact));
+  EXPECT_TRUE(MatchesNamePattern(u"FST4SIM.EXE", u"FST4S?M.*", LetterCase::kExact));
 }
 
 TEST(NameMatch, Wildcards) {

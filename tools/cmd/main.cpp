@@ -6,6 +6,7 @@
 // with > redirection. Redirected program output gets CR LF line ends, the text
 // convention of the platform it stands in for.
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,9 +41,12 @@ void Complain(const std::string& text) { std::fputs(text.c_str(), stderr); }
 // What failed, in the system's words, for messages of our own.
 std::string Reason(int error) { return std::strerror(error); }
 
-std::string NativeName(const std::string& name) {
-  return posix::ResolveExisting(posix::ToNativePath(text::Utf8ToUtf16(name)));
-}
+// A file name as this system spells it: exactly the name given, since only
+// the system may fold letter case.
+std::string NativeName(const std::string& name) { return posix::ToNativePath(text::Utf8ToUtf16(name)); }
+
+// A program is looked up as cmd.exe looks it up, and cmd.exe folds case.
+std::string ProgramName(const std::string& name) { return posix::ResolveExisting(NativeName(name)); }
 
 bool IsProgram(const std::string& path) {
   struct stat info {};
@@ -56,9 +60,9 @@ std::string FindProgram(const std::string& name) {
   const char* path = std::getenv("PATH");
   const std::string found = sympack::cmd::FindProgramFile(
       name, pathExt ? pathExt : sympack::cmd::kDefaultPathExt, path ? path : "", ':',
-      [](const std::string& candidate) { return IsProgram(NativeName(candidate)); });
+      [](const std::string& candidate) { return IsProgram(ProgramName(candidate)); });
   if (found.empty()) return {};
-  const std::string resolved = NativeName(found);
+  const std::string resolved = ProgramName(found);
   return resolved.find('/') == std::string::npos ? "./" + resolved : resolved;
 }
 
@@ -81,7 +85,11 @@ int OpenOutput(const sympack::cmd::ParsedCommand& parsed) {
   const std::string target = NativeName(*parsed.output);
   const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (parsed.append ? O_APPEND : O_TRUNC);
   const int fd = open(target.c_str(), flags, 0666);
-  if (fd < 0) Complain("The system cannot find the path specified.\n");
+  if (fd < 0) {
+    // cmd.exe's own words: a folder that may not be written is not a missing one.
+    const bool denied = errno == EACCES || errno == EPERM || errno == EROFS;
+    Complain(denied ? "Access is denied.\n" : "The system cannot find the path specified.\n");
+  }
   return fd;
 }
 
@@ -240,9 +248,30 @@ int RunCommand(std::string_view command) {
   return status;
 }
 
+// Ended from outside (the tool forwards its own SIGTERM or SIGHUP here), the
+// interpreter takes the program it runs with it, as a job's end would:
+// nothing keeps running, or writing the report, after the run has ended.
+void EndWithProgram(int signalNumber) {
+  posix::EndRunningChild(signalNumber, posix::kProgramEndGraceMilliseconds);
+  struct sigaction byDefault {};
+  byDefault.sa_handler = SIG_DFL;
+  sigemptyset(&byDefault.sa_mask);
+  sigaction(signalNumber, &byDefault, nullptr);
+  raise(signalNumber);
+}
+
+void EndProgramWithInterpreter() {
+  struct sigaction action {};
+  action.sa_handler = EndWithProgram;
+  sigemptyset(&action.sa_mask);
+  for (const int s : {SIGTERM, SIGHUP}) sigaddset(&action.sa_mask, s);
+  for (const int s : {SIGTERM, SIGHUP}) sigaction(s, &action, nullptr);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  EndProgramWithInterpreter();
   std::string line;
   for (int i = 1; i < argc; ++i) {
     if (i > 1) line += ' ';

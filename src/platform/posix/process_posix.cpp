@@ -15,12 +15,11 @@
 namespace sympack::platform {
 namespace {
 
-// A name with a folder is taken as it stands (its last part matched without
-// regard to case); a bare name is looked for on PATH, as the system does.
+// A name with a folder is taken exactly as it stands; a bare name is looked
+// for on PATH, as the system does.
 std::string FindProgram(const std::string& name) {
   if (name.find('/') != std::string::npos) {
-    const std::string resolved = sympack::posix::ResolveExisting(name);
-    return sympack::posix::IsExecutableFile(resolved) ? resolved : std::string();
+    return sympack::posix::IsExecutableFile(name) ? name : std::string();
   }
   return sympack::posix::FindOnPath(name);
 }
