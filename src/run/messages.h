@@ -18,6 +18,11 @@ constexpr std::string_view kFolderBusyLine =
     "Another SYMPACK is running in this folder.  Wait for it to finish, then try again";
 constexpr std::string_view kOldReportLine =
     "FST4TEMP.TXT from an earlier run cannot be removed.  Remove it, then try again";
+// A message the interpreter's command line cannot carry exactly, refused
+// before anything runs.
+constexpr std::string_view kControlCharacterLine = "The message holds a control character (CR, LF, tab...): nothing was run";
+constexpr std::string_view kCommandTooLongLine =
+    "The message is too long for the interpreter's 8191 characters: nothing was run";
 constexpr std::string_view kDestinationPrompt = "Destination file ( FST4.INC )   ";
 
 // The outcome line: "Symbols written to <name>  and copied to Clipboard " when
