@@ -139,6 +139,8 @@ DESTINATION_PROMPT = "Destination file ( FST4.INC )   "
 NO_LISTING = "The simulator's report holds no channel symbols: no include file written"
 FOLDER_BUSY = "Another SYMPACK is running in this folder.  Wait for it to finish, then try again"
 OLD_REPORT = "FST4TEMP.TXT from an earlier run cannot be removed.  Remove it, then try again"
+CONTROL_CHARACTER = "The message holds a control character (CR, LF, tab...): nothing was run"
+COMMAND_TOO_LONG = "The message is too long for the interpreter's 8191 characters: nothing was run"
 
 
 def written_line(name):
@@ -157,6 +159,7 @@ def simulator_failed(line, exit_code):
 # Exactly as the tool writes them (the report's "Message: " is not the prompt).
 OWN_TEXTS = [BANNER, SIMULATOR_LINE, SIMULATOR_MISSING, DOWNLOAD_HINT, MESSAGE_PROMPT,
              NO_REPORT, DESTINATION_PROMPT, NO_LISTING, FOLDER_BUSY, OLD_REPORT,
+             CONTROL_CHARACTER, COMMAND_TOO_LONG,
              "Symbols written to", "Symbols not written to", "Clipboard"]
 
 # Exit codes (src/run/exit_codes.h, README)
@@ -168,6 +171,8 @@ EXIT_NOT_WRITTEN = 5
 EXIT_FOLDER_BUSY = 6
 EXIT_OLD_REPORT_STAYS = 7
 EXIT_SIMULATOR_FAILED = 8
+EXIT_CONTROL_CHARACTER = 12
+EXIT_COMMAND_TOO_LONG = 13
 
 # ---- Colours -------------------------------------------------------------------------
 

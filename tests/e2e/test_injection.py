@@ -12,8 +12,9 @@ import tempfile
 
 import fake_data
 import reference
-from harness import (DESTINATION_PROMPT, EXIT_NOT_WRITTEN, EXIT_OK, MESSAGE_PROMPT, E2ETestCase,
-                     PosixRunner, TerminalRun, not_written_line, written_line)
+from harness import (CONTROL_CHARACTER, DESTINATION_PROMPT, EXIT_CONTROL_CHARACTER, EXIT_NOT_WRITTEN,
+                     EXIT_OK, MESSAGE_PROMPT, E2ETestCase, PosixRunner, TerminalRun, not_written_line,
+                     written_line)
 
 MESSAGES = [
     'CQ "K1ABC" FN42',
@@ -276,3 +277,45 @@ class ProgramLookup(E2ETestCase):
         self.answer_prompts(run)
         self.assertEqual(run.wait_exit(), EXIT_OK, run.dump())
         self.assertEqual(self.read("FST4.INC"), INCLUDE_FILE)
+
+
+class InterpreterStart(E2ETestCase):
+    """How the interpreter is started, and what it is never handed."""
+
+    def test_a_comspec_path_with_a_blank(self):
+        """Quoted, the path is one token: a program named by the part before
+        the blank (which an unquoted path would start) never runs."""
+        if not self.runner.posix_system:
+            self.skipTest("copies our POSIX interpreter")
+        aside = self.other_folder()
+        folder = os.path.join(aside, "my tools")
+        os.mkdir(folder)
+        shutil.copy2(os.path.join(self.runner.bin_dir, "sympack-cmd"), folder)
+        marker = os.path.join(aside, "ran")
+        with open(os.path.join(aside, "my"), "w") as f:
+            f.write('#!/bin/sh\ntouch "%s"\n' % marker)
+        os.chmod(os.path.join(aside, "my"), 0o755)
+        self.install()
+        env = self.environment(COMSPEC=os.path.join(folder, "sympack-cmd"))
+        run = self.full_run(args=["cq k1abc fn42"], env=env)
+        self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+        self.assertFalse(os.path.exists(marker), "the path was split at its blank")
+        self.assertEqual(self.read("FST4.INC"), INCLUDE_FILE)
+
+    def test_a_message_with_a_control_character_runs_nothing(self):
+        """No escape carries a CR (removed after percent expansion, moving a
+        caret onto the next character) or an LF (the end of the command) or a
+        tab exactly: refused in light red (so on standard error too), before
+        any file is touched."""
+        self.install("fake_record_args")
+        record, env = self.record_arguments()
+        self.write("FST4TEMP.TXT", b"an old report\r\n")
+        for message in [b"A%\r&B", b"%\r>VICTIM.TXT", b'cq "k1abc\nfn42', b"cq\tk1abc", b"cq\x7f"]:
+            with self.subTest(message=message):
+                result = self.run_scripted(args=[message], env=self.environment(**env))
+                self.assertEqual(result.returncode, EXIT_CONTROL_CHARACTER, result.stdout)
+                self.assertIn(self.own_lines(CONTROL_CHARACTER), result.stdout)
+                self.assertEqual(result.stderr, self.own_lines(CONTROL_CHARACTER))
+                self.assertEqual(self.files(), ["FST4SIM.EXE", "FST4TEMP.TXT"])
+                self.assertEqual(self.read("FST4TEMP.TXT"), b"an old report\r\n")
+                self.assertFalse(os.path.exists(record), "the simulator ran")
