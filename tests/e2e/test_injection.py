@@ -8,6 +8,7 @@ the simulator and every other file stay untouched."""
 
 import os
 import shutil
+import subprocess
 import tempfile
 
 import fake_data
@@ -319,3 +320,29 @@ class InterpreterStart(E2ETestCase):
                 self.assertEqual(self.files(), ["FST4SIM.EXE", "FST4TEMP.TXT"])
                 self.assertEqual(self.read("FST4TEMP.TXT"), b"an old report\r\n")
                 self.assertFalse(os.path.exists(record), "the simulator ran")
+
+    def test_the_registry_settings_never_reach_the_run(self):
+        """With DelayedExpansion = 1 and an AutoRun command in the (modelled)
+        registry, an interpreter started without /V:OFF reads ! and carets
+        once more and runs AutoRun first; the tool starts it with /D /V:OFF:
+        the message arrives exactly and AutoRun never runs."""
+        if not self.runner.posix_system:
+            self.skipTest("our POSIX interpreter models the registry with environment variables")
+        self.install("fake_record_args")
+        record, env = self.record_arguments()
+        marker = os.path.join(self.other_folder(), "AUTORAN.TXT")
+        env.update(SYMPACK_CMD_DELAYED_EXPANSION="1", SYMPACK_CMD_AUTORUN="TYPE NUL > \"%s\"" % marker,
+                   OS="Windows_NT")
+        interpreter = os.path.join(self.runner.bin_dir, "sympack-cmd")
+        # The model is live: without the switches, both settings act.
+        plain = subprocess.run([interpreter, '/C FST4SIM "!OS! A^B!"'], cwd=self.work, capture_output=True,
+                               env=self.environment(**env))
+        self.assertEqual(self.recorded(record)[0], b"Windows_NT AB", plain.stderr)
+        self.assertTrue(os.path.exists(marker), "AutoRun did not run")
+        os.remove(marker)
+        os.remove(record)
+        message = "!OS! A^B! %OS% !"
+        run = self.full_run(args=[message], env=self.environment(**env))
+        self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+        self.assertEqual(self.recorded(record), reference.simulator_arguments(message.upper().encode("ascii")))
+        self.assertFalse(os.path.exists(marker), "AutoRun ran before the command")
