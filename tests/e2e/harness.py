@@ -103,6 +103,17 @@ class PosixRunner:
         """A "comspec" value that names no program."""
         return "/nonexistent/folder/cmd.exe"
 
+    # The interpreter program the tool starts when "comspec" is unset, its
+    # file name, and how a "comspec" value names a path.
+    def interpreter_program(self):
+        return os.path.join(self.bin_dir, "sympack-cmd")
+
+    def program_name(self, name):
+        return name
+
+    def comspec_value(self, path):
+        return path
+
     def run_program(self, path, args=(), cwd=None, env=None, timeout=30):
         return subprocess.run([path] + list(args), cwd=cwd, env=env, capture_output=True,
                               timeout=timeout, stdin=subprocess.DEVNULL)

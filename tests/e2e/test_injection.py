@@ -285,22 +285,21 @@ class InterpreterStart(E2ETestCase):
 
     def test_a_comspec_path_with_a_blank(self):
         """Quoted, the path is one token: a program named by the part before
-        the blank (which an unquoted path would start) never runs."""
-        if not self.runner.posix_system:
-            self.skipTest("copies our POSIX interpreter")
+        the blank (which CreateProcess tries first for an unquoted path)
+        never runs."""
         aside = self.other_folder()
         folder = os.path.join(aside, "my tools")
         os.mkdir(folder)
-        shutil.copy2(os.path.join(self.runner.bin_dir, "sympack-cmd"), folder)
-        marker = os.path.join(aside, "ran")
-        with open(os.path.join(aside, "my"), "w") as f:
-            f.write('#!/bin/sh\ntouch "%s"\n' % marker)
-        os.chmod(os.path.join(aside, "my"), 0o755)
+        interpreter = shutil.copy2(self.runner.interpreter_program(), folder)
+        record, env = self.record_arguments()
+        decoy = os.path.join(aside, self.runner.program_name("my"))
+        shutil.copy2(self.runner.fake_path("fake_record_args"), decoy)
+        os.chmod(decoy, 0o755)
         self.install()
-        env = self.environment(COMSPEC=os.path.join(folder, "sympack-cmd"))
-        run = self.full_run(args=["cq k1abc fn42"], env=env)
+        env["COMSPEC"] = self.runner.comspec_value(interpreter)
+        run = self.full_run(args=["cq k1abc fn42"], env=self.environment(**env))
         self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
-        self.assertFalse(os.path.exists(marker), "the path was split at its blank")
+        self.assertFalse(os.path.exists(record), "the path was split at its blank")
         self.assertEqual(self.read("FST4.INC"), INCLUDE_FILE)
 
     def test_a_message_with_a_control_character_runs_nothing(self):
