@@ -55,7 +55,8 @@ void CheckMessage(const std::string& message, const sympack::testing::CodePageMo
   }
   const auto run = sympack::testing::RunAsWindows(command, codePage);
   CheckRun(run);
-  FUZZ_CHECK(run.reading.parsed.output && *run.reading.parsed.output == kReportFile, "the output is not the report file");
+  FUZZ_CHECK(run.reading.parsed.output && *run.reading.parsed.output == kReportFile,
+             "the output is not the report file");
   FUZZ_CHECK(!run.reading.parsed.append, "the report is appended to");
   FUZZ_CHECK(run.reading.name == kProgram, "another program runs");
   std::vector<std::string> expected{message};

@@ -47,7 +47,9 @@ inline WindowsRun RunAsWindows(std::string_view command, const CodePageModel& co
   const std::u16string head = simulator::InterpreterCommandLine(kInterpreterWithBlank, u"").value_or(u"");
   const platform::CommandLineParts parts = platform::SplitCommandLine(head);
   std::u16string_view program = parts.programToken;
-  if (program.size() >= 2 && program.front() == u'"' && program.back() == u'"') program = program.substr(1, program.size() - 2);
+  if (program.size() >= 2 && program.front() == u'"' && program.back() == u'"') {
+    program = program.substr(1, program.size() - 2);
+  }
   run.program = std::u16string(program);
   const std::string line = text::Utf16ToUtf8(parts.tail) + codePage.toInterpreter(command);
   const auto switches = cmd::ReadInterpreterLine(line);

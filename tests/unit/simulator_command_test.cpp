@@ -25,7 +25,8 @@ const std::vector<std::string> kParameterWords = {"120", "1500", "0.0", "0", "0"
 std::string Command(std::string_view message) { return SimulatorCommand(message, text::SingleByteCharacterLength); }
 
 TEST(SimulatorCommand, PlainMessageGivesTheFixedCommandByteForByte) {
-  const auto line = InterpreterCommandLine(u"C:\\WINDOWS\\system32\\cmd.exe", text::Utf8ToUtf16(Command("CQ K1ABC FN42")));
+  const auto line =
+      InterpreterCommandLine(u"C:\\WINDOWS\\system32\\cmd.exe", text::Utf8ToUtf16(Command("CQ K1ABC FN42")));
   EXPECT_EQ(line.value_or(u""),
             u"C:\\WINDOWS\\system32\\cmd.exe /D /V:OFF /C FST4SIM \"CQ K1ABC FN42\" 120  1500 0.0   0 0 0 0 F"
             " > FST4TEMP.TXT");
@@ -156,8 +157,9 @@ TEST(SimulatorCommand, TheInterpreterLineHoldsTheWholeCommandOrNothing) {
   const std::u16string longest(kMaxInterpreterCommand, u'x');
   EXPECT_EQ(InterpreterCommandLine(u"cmd.exe", longest), u"cmd.exe /D /V:OFF /C " + longest);
   EXPECT_FALSE(InterpreterCommandLine(u"cmd.exe", longest + u"x"));
-  EXPECT_EQ(InterpreterCommandLine(u"C:\\My Tools\\cmd.exe", u"TYPE A"), u"\"C:\\My Tools\\cmd.exe\" /D /V:OFF /C TYPE A");
-  EXPECT_EQ(InterpreterCommandLine(u"\"C:\\My Tools\\cmd.exe\"", u"TYPE A"), u"\"C:\\My Tools\\cmd.exe\" /D /V:OFF /C TYPE A");
+  const std::u16string quoted = u"\"C:\\My Tools\\cmd.exe\" /D /V:OFF /C TYPE A";
+  EXPECT_EQ(InterpreterCommandLine(u"C:\\My Tools\\cmd.exe", u"TYPE A"), quoted);
+  EXPECT_EQ(InterpreterCommandLine(u"\"C:\\My Tools\\cmd.exe\"", u"TYPE A"), quoted) << "quoted by its owner";
   EXPECT_TRUE(FitsInterpreter(std::string(kMaxInterpreterCommand, 'x')));
   EXPECT_FALSE(FitsInterpreter(std::string(kMaxInterpreterCommand + 1, 'x')));
 }
