@@ -345,3 +345,21 @@ class InterpreterStart(E2ETestCase):
         self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
         self.assertEqual(self.recorded(record), reference.simulator_arguments(message.upper().encode("ascii")))
         self.assertFalse(os.path.exists(marker), "AutoRun ran before the command")
+
+    def test_our_interpreter_takes_what_cmd_takes(self):
+        """sympack-cmd runs a command of 8191 characters and refuses a longer
+        one, as cmd.exe does, so the Linux runs show the limit is kept."""
+        if not self.runner.posix_system:
+            self.skipTest("our POSIX interpreter")
+        self.install("fake_record_args")
+        record, env = self.record_arguments()
+        interpreter = os.path.join(self.runner.bin_dir, "sympack-cmd")
+        for length, code in ((8191, 0), (8192, 1)):
+            command = 'FST4SIM "%s"' % ("x" * (length - len('FST4SIM ""')))
+            result = subprocess.run([interpreter, "/D /V:OFF /C " + command], cwd=self.work,
+                                    capture_output=True, env=self.environment(**env))
+            self.assertEqual(result.returncode, code, result.stderr)
+            self.assertEqual(os.path.exists(record), code == 0, "the simulator ran (or did not)")
+            if code == 0:
+                os.remove(record)
+        self.assertEqual(result.stderr, b"The command line is too long.\n")
