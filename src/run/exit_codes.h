@@ -12,5 +12,7 @@ constexpr int kExitNotWritten = 5;         // the include file was not written i
 constexpr int kExitFolderBusy = 6;         // another run is working in the current directory
 constexpr int kExitOldReportStays = 7;     // a report left by an earlier run cannot be removed
 constexpr int kExitSimulatorFailed = 8;    // written, but the simulator ended with an error
+constexpr int kExitControlCharacter = 12;  // the message holds a control character: nothing ran
+constexpr int kExitCommandTooLong = 13;    // the simulator's command passes cmd.exe's limit: nothing ran
 
 }  // namespace sympack::run

@@ -23,6 +23,12 @@ constexpr std::string_view kOldReportLine =
     "FST4TEMP.TXT from an earlier run cannot be removed.  Remove it, then try again";
 constexpr std::string_view kReportIsOutputLine =
     "FST4TEMP.TXT is where this run's output goes.  Send the output elsewhere, then try again";
+// A message the interpreter's command line cannot carry exactly, refused
+// before anything runs.
+constexpr std::string_view kControlCharacterLine =
+    "The message holds a control character (CR, LF, tab...): nothing was run";
+constexpr std::string_view kCommandTooLongLine =
+    "The message is too long for the interpreter's 8191 characters: nothing was run";
 constexpr std::string_view kDestinationPrompt = "Destination file ( FST4.INC )   ";
 
 // The outcome line: "Symbols written to <name>  and copied to Clipboard " when

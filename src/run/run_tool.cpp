@@ -1,5 +1,7 @@
 #include "run/run_tool.h"
 
+#include <optional>
+
 #include "platform/platform.h"
 #include "run/exit_codes.h"
 #include "run/messages.h"
@@ -49,6 +51,20 @@ void WriteFailure(Console& console, std::string_view line) {
   console.SetTextColor(console::kLightGrey);
 }
 
+// A message no command line carries exactly, or whose command cmd.exe would
+// not take whole, is refused before anything runs. The exit code then.
+std::optional<int> RefuseMessage(Console& console, std::string_view message) {
+  if (sim::HoldsControlCharacter(message)) {
+    WriteFailure(console, kControlCharacterLine);
+    return kExitControlCharacter;
+  }
+  if (!sim::FitsInterpreter(sim::SimulatorCommand(message, platform::AnsiCharacterLength))) {
+    WriteFailure(console, kCommandTooLongLine);
+    return kExitCommandTooLong;
+  }
+  return std::nullopt;
+}
+
 std::string TakeDestination(Console& console) {
   console.WriteText(kDestinationPrompt);
   std::string destination = console.ReadField();
@@ -84,7 +100,8 @@ int RunTool(Console& console, std::string_view commandTail) {
   std::string message = TakeMessage(console, commandTail);
   if (message.empty()) return kExitOk;  // the user chose to stop
 
-  message = sim::UpperCase(message, platform::AnsiIsSingleByte());
+  message = sim::UpperCase(message, platform::AnsiCharacterLength, platform::AnsiIsSingleByte());
+  if (const auto refused = RefuseMessage(console, message)) return *refused;
   const std::u16string interpreter = sim::InterpreterPath();
 
   if (!ClearOldReport()) {

@@ -23,7 +23,8 @@ constexpr std::string_view kRedirection = " > ";
 // "FST4SIM " + the message as one argument + parameters + redirection. The
 // simulator's first argument is exactly the message, whatever it holds
 // (InterpreterArgument); a message that needs no care stands between plain
-// quotes, byte for byte. A message with a NUL byte gives an empty command.
+// quotes, byte for byte. A message with a control character gives an empty
+// command (HoldsControlCharacter).
 std::string SimulatorCommand(std::string_view message, CharacterLength characterLength);
 
 // Runs the simulator through the interpreter. The interpreter's exit code,

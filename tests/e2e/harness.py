@@ -103,6 +103,17 @@ class PosixRunner:
         """A "comspec" value that names no program."""
         return "/nonexistent/folder/cmd.exe"
 
+    # The interpreter program the tool starts when "comspec" is unset, its
+    # file name, and how a "comspec" value names a path.
+    def interpreter_program(self):
+        return os.path.join(self.bin_dir, "sympack-cmd")
+
+    def program_name(self, name):
+        return name
+
+    def comspec_value(self, path):
+        return path
+
     def run_program(self, path, args=(), cwd=None, env=None, timeout=30):
         return subprocess.run([path] + list(args), cwd=cwd, env=env, capture_output=True,
                               timeout=timeout, stdin=subprocess.DEVNULL)
@@ -141,6 +152,8 @@ FOLDER_BUSY = "Another SYMPACK is running in this folder.  Wait for it to finish
 OLD_REPORT = "FST4TEMP.TXT from an earlier run cannot be removed.  Remove it, then try again"
 REPORT_IS_OUTPUT = "FST4TEMP.TXT is where this run's output goes.  Send the output elsewhere, then try again"
 REPORT_FOLDER_REFUSES = "FST4TEMP.TXT cannot be created: this folder cannot be written to"
+CONTROL_CHARACTER = "The message holds a control character (CR, LF, tab...): nothing was run"
+COMMAND_TOO_LONG = "The message is too long for the interpreter's 8191 characters: nothing was run"
 
 
 def written_line(name):
@@ -160,6 +173,8 @@ def simulator_failed(line, exit_code):
 OWN_TEXTS = [BANNER, SIMULATOR_LINE, SIMULATOR_MISSING, DOWNLOAD_HINT, MESSAGE_PROMPT,
              NO_REPORT, DESTINATION_PROMPT, NO_LISTING, FOLDER_BUSY, OLD_REPORT, REPORT_IS_OUTPUT,
              REPORT_FOLDER_REFUSES,
+             NO_REPORT, DESTINATION_PROMPT, NO_LISTING, FOLDER_BUSY, OLD_REPORT,
+             CONTROL_CHARACTER, COMMAND_TOO_LONG,
              "Symbols written to", "Symbols not written to", "Clipboard"]
 
 # Exit codes (src/run/exit_codes.h, README)
@@ -171,6 +186,8 @@ EXIT_NOT_WRITTEN = 5
 EXIT_FOLDER_BUSY = 6
 EXIT_OLD_REPORT_STAYS = 7
 EXIT_SIMULATOR_FAILED = 8
+EXIT_CONTROL_CHARACTER = 12
+EXIT_COMMAND_TOO_LONG = 13
 
 # ---- Colours -------------------------------------------------------------------------
 

@@ -14,21 +14,31 @@ import subprocess
 
 import fake_data
 import reference
-from harness import (DESTINATION_PROMPT, EXIT_NO_LISTING, EXIT_NO_REPORT, EXIT_NOT_WRITTEN,
-                     EXIT_OK, EXIT_SIMULATOR_FAILED, MESSAGE_PROMPT, NO_LISTING, NO_REPORT,
-                     REPORT_FOLDER_REFUSES, E2ETestCase, TerminalRun, not_written_line, simulator_failed, written_line)
+from harness import (COMMAND_TOO_LONG, DESTINATION_PROMPT, EXIT_COMMAND_TOO_LONG, EXIT_NO_LISTING,
+                     EXIT_NO_REPORT, EXIT_NOT_WRITTEN, EXIT_OK, EXIT_SIMULATOR_FAILED, MESSAGE_PROMPT,
+                     NO_LISTING, NO_REPORT, REPORT_FOLDER_REFUSES, E2ETestCase, TerminalRun,
+                     not_written_line, simulator_failed, written_line)
 
 GOOD_MESSAGE = b"CQ K1ABC FN42"
 GOOD_INCLUDE = reference.include_file_bytes(fake_data.GOOD_SYMBOLS, GOOD_MESSAGE)
 # The byte values 1..255 in four command-line arguments, one run each; the
-# high ones are no UTF-8, so the tool sees each as U+FFFD.
-BYTE_CHUNKS = [bytes(range(low, min(low + 64, 256))) for low in (1, 65, 129, 193)]
+# high ones are no UTF-8, so the tool sees each as U+FFFD. The control
+# characters (below 0x20, and 0x7F) are left out: a message with one is
+# refused (test_injection).
+BYTE_CHUNKS = [bytes(b for b in range(low, min(low + 64, 256)) if b >= 0x20 and b != 0x7F)
+               for low in (1, 65, 129, 193)]
 # Python's cp1252 leaves five bytes undefined; Windows maps them to the C1
 # controls of the same value, and so does the tool.
 CP1252_UNDEFINED = (0x81, 0x8D, 0x8F, 0x90, 0x9D)
-# Longest message that still fits the 32766-unit process command line with
-# room for the interpreter path; and one that does not fit.
-LONG_MESSAGE_LENGTH = 30000
+# cmd.exe takes at most 8191 characters of command. Beside the message, the
+# simulator's command holds 51: FST4SIM, a blank, the quotes around the
+# message, the parameters and " > FST4TEMP.TXT". A message with a double
+# quote goes as "...\"..." with a caret before every character: twice its
+# length and 3, and 49 more.
+INTERPRETER_LIMIT = 8191
+LONGEST_MESSAGES = [(b"CQ K1ABC FN42 " * 600)[:INTERPRETER_LIMIT - 51],
+                    b'CQ "' + b"K" * ((INTERPRETER_LIMIT - 49) // 2 - 3 - 4)]
+# More than a process command line can hold.
 TOO_LONG_MESSAGE_LENGTH = 33000
 HUGE_LINE_BYTES = 100 * 1024 * 1024
 GARBAGE_SEED = 6
@@ -154,22 +164,30 @@ class MessageBytes(BadInputCase):
         run, code, recorded = self.run_recorded(folder, typed=bytes(keys))
         self.check_delivered(folder, run, code, recorded, reference.upper_case(characters))
 
-    def test_30000_character_message_on_the_command_line(self):
-        limit = getattr(self.runner, "interpreter_line_limit", None)
-        if limit is not None and LONG_MESSAGE_LENGTH > limit:
-            self.skipTest("the interpreter takes command lines of at most %d characters" % limit)
-        message = (b"CQ K1ABC FN42 " * (LONG_MESSAGE_LENGTH // 14 + 1))[:LONG_MESSAGE_LENGTH]
-        run, code, recorded = self.run_recorded(self.work, args=[message.lower()])
-        self.check_delivered(self.work, run, code, recorded, message)
+    def test_the_longest_messages_the_interpreter_takes(self):
+        """A message whose command fills cmd.exe's 8191 characters exactly
+        arrives whole, plain or with a caret before every character."""
+        for index, message in enumerate(LONGEST_MESSAGES):
+            with self.subTest(length=len(message)):
+                folder = os.path.join(self.work, "longest%d" % index)
+                os.mkdir(folder)
+                run, code, recorded = self.run_recorded(folder, args=[message.lower()])
+                self.check_delivered(folder, run, code, recorded, message)
 
-    def test_message_too_long_to_start_the_interpreter(self):
-        """Longer than a process command line can be: nothing starts, the run
-        says "No Temp file created" and ends with its exit code."""
-        self.install()
-        run = self.start(args=["x" * TOO_LONG_MESSAGE_LENGTH])
-        self.assertEqual(run.wait_exit(timeout=60), EXIT_NO_REPORT, run.dump())
-        self.assertTrue(any(NO_REPORT in row for row in run.transcript()), run.dump())
-        self.assertEqual(self.files(), ["FST4SIM.EXE"])
+    def test_a_message_one_character_longer_runs_nothing(self):
+        """One character more, or far more than a process command line can
+        hold: refused before anything runs, in light red (so also on
+        standard error)."""
+        self.install("fake_record_args")
+        record, env = self.record_arguments()
+        for message in [m + b"X" for m in LONGEST_MESSAGES] + [b"x" * TOO_LONG_MESSAGE_LENGTH]:
+            with self.subTest(length=len(message)):
+                result = self.run_scripted(args=[message], env=self.environment(**env))
+                self.assertEqual(result.returncode, EXIT_COMMAND_TOO_LONG, result.stdout)
+                self.assertIn(self.own_lines(COMMAND_TOO_LONG), result.stdout)
+                self.assertEqual(result.stderr, self.own_lines(COMMAND_TOO_LONG))
+                self.assertEqual(self.files(), ["FST4SIM.EXE"])
+                self.assertFalse(os.path.exists(record), "the simulator ran")
 
 
 class DestinationNames(BadInputCase):

@@ -2,12 +2,13 @@
 answers, keys typed ahead, editing, ignored keys, wrapping and scrolling at
 the screen's edge, the 10000-character limit."""
 
+import os
 import time
 
 import fake_data
 import reference
-from harness import (BANNER, DESTINATION_PROMPT, EXIT_OK, LIGHT_GREY, MESSAGE_PROMPT, YELLOW,
-                     E2ETestCase, written_line)
+from harness import (BANNER, COMMAND_TOO_LONG, DESTINATION_PROMPT, EXIT_COMMAND_TOO_LONG, EXIT_OK,
+                     LIGHT_GREY, MESSAGE_PROMPT, YELLOW, E2ETestCase, written_line)
 
 INCLUDE = reference.include_file_bytes(fake_data.GOOD_SYMBOLS, b"CQ K1ABC FN42")
 
@@ -176,7 +177,9 @@ class LineEditing(E2ETestCase):
 
         def echoed():
             rows = run.transcript()[5:]
-            return "".join(rows[:rows.index("")] if "" in rows else rows)
+            for end in ("", COMMAND_TOO_LONG):
+                rows = rows[:rows.index(end)] if end in rows else rows
+            return "".join(rows)
 
         run.type(line + "XYZ")  # three keys past the limit: neither shown nor kept
         run.wait_for(lambda: len(echoed()) >= len(MESSAGE_PROMPT) + 10000, timeout=60,
@@ -184,7 +187,11 @@ class LineEditing(E2ETestCase):
         run.type("\x7fQ")  # Backspace still works on a full line, and Q is taken
         run.type("R")      # the line is full again
         run.type("\r")
-        self.finish(run, (line[:-1] + "Q").upper().encode("ascii"))
+        # Taken whole, the message is too long for the interpreter's command
+        # line: refused, and the simulator never runs.
+        self.assertEqual(run.wait_exit(), EXIT_COMMAND_TOO_LONG, run.dump())
+        self.assertIn(COMMAND_TOO_LONG, run.transcript(), run.dump())
+        self.assertFalse(os.path.exists(self.record), "the simulator ran")
         self.assertEqual(echoed(), MESSAGE_PROMPT + line[:-1] + "Q")
 
 

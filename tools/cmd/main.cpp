@@ -1,10 +1,17 @@
 // sympack-cmd: the command interpreter that stands in on POSIX systems for the
-// one Windows names in "comspec". It reads one command given after /C as
-// cmd.exe does (percent expansion, then quotes, carets and redirection) and
-// runs TYPE with file names, or a program looked up as cmd.exe looks it up
-// (the current folder, then PATH; only files with an executable extension),
-// with > redirection. Redirected program output gets CR LF line ends, the text
-// convention of the platform it stands in for.
+// one Windows names in "comspec". It takes cmd.exe's switches (/D, /V:ON,
+// /V:OFF, /S ...) and reads one command given after /C as cmd.exe does
+// (percent expansion, carriage returns removed, then quotes, carets and
+// redirection, a line feed ending the command; delayed expansion when it is
+// on) and runs TYPE with file names, or a program looked up as cmd.exe looks
+// it up (the current folder, then PATH; only files with an executable
+// extension), with > redirection. Redirected program output gets CR LF line
+// ends, the text convention of the platform it stands in for.
+//
+// The registry settings cmd.exe reads, which a POSIX system has not, come
+// from the environment: SYMPACK_CMD_DELAYED_EXPANSION=1 stands for
+// DelayedExpansion = 1 (delayed expansion unless /V:OFF), and
+// SYMPACK_CMD_AUTORUN for the AutoRun command (run first unless /D).
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -19,6 +26,7 @@
 #include <vector>
 
 #include "command_parser.h"
+#include "interpreter_switches.h"
 #include "percent_expansion.h"
 #include "program_lookup.h"
 #include "platform/name_match.h"
@@ -35,6 +43,10 @@ using namespace sympack;
 constexpr int kExitRefused = 1;
 constexpr int kExitNotFound = 127;
 constexpr std::size_t kCopyChunk = 65536;
+// cmd.exe's longest command, in UTF-16 units.
+constexpr std::size_t kMaxCommand = 8191;
+constexpr char kDelayedExpansionVariable[] = "SYMPACK_CMD_DELAYED_EXPANSION";
+constexpr char kAutoRunVariable[] = "SYMPACK_CMD_AUTORUN";
 
 void Complain(const std::string& text) { std::fputs(text.c_str(), stderr); }
 
@@ -220,8 +232,12 @@ int RunProgram(const std::string& program, std::string_view argumentText, int ou
   return Finish(program, *child, copied);
 }
 
-int RunCommand(std::string_view command) {
-  const auto reading = sympack::cmd::ReadCommand(command, Variable);
+int RunCommand(std::string_view command, bool delayedExpansion) {
+  if (text::Utf8ToUtf16(command).size() > kMaxCommand) {
+    Complain("The command line is too long.\n");
+    return kExitRefused;
+  }
+  const auto reading = sympack::cmd::ReadCommand(command, Variable, delayedExpansion);
   const auto& parsed = reading.parsed;
   if (parsed.refused) {
     Complain(std::string("sympack-cmd: '") + *parsed.refused +
@@ -277,11 +293,18 @@ int main(int argc, char** argv) {
     if (i > 1) line += ' ';
     line += argv[i];
   }
-  const auto command = sympack::cmd::AfterSwitch(line);
-  if (!command) {
-    Complain("usage: sympack-cmd /C command\n"
+  const auto interpreterLine = sympack::cmd::ReadInterpreterLine(line);
+  if (!interpreterLine) {
+    Complain("usage: sympack-cmd [/D] [/V:ON|/V:OFF] [/S] [/Q] /C command\n"
              "  command: TYPE name...  or  program [arguments] [> file]\n");
     return kExitRefused;
   }
-  return RunCommand(*command);
+  const char* registryDelayed = std::getenv(kDelayedExpansionVariable);
+  const bool delayedExpansion =
+      interpreterLine->delayedExpansion.value_or(registryDelayed && std::string_view(registryDelayed) == "1");
+  const char* autoRun = std::getenv(kAutoRunVariable);
+  if (interpreterLine->autoRun && autoRun && *autoRun) RunCommand(autoRun, delayedExpansion);
+  const std::string command = sympack::cmd::CommandAfterQuoteRule(
+      *interpreterLine, [](std::string_view name) { return !FindProgram(std::string(name)).empty(); });
+  return RunCommand(command, delayedExpansion);
 }
