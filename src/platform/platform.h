@@ -48,6 +48,12 @@ std::optional<std::u16string> EnvironmentVariable(std::u16string_view name);
 // (empty); POSIX: our own interpreter program, installed beside the tool.
 std::u16string DefaultInterpreter();
 
+// The simulator installed with the tool, for a folder that has none of its
+// own. POSIX: <prefix>/libexec/sympack/FST4SIM.EXE, found from the folder of
+// the running program (<prefix>/bin), so any prefix works, when it is an
+// executable file. Windows: none (the zip holds both programs in one folder).
+std::optional<std::u16string> InstalledSimulator();
+
 // ---- Console output --------------------------------------------------------------
 
 // The console screen buffer, in cells. Columns and rows count from 0.

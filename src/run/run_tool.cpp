@@ -68,10 +68,18 @@ int RunTool(Console& console, std::string_view commandTail) {
     return kExitFolderBusy;
   }
 
+  // The folder's own simulator comes first; else the one installed with the
+  // tool, said by its path.
+  std::string simulatorPath;
   if (!sim::FileIsPresent(sim::kSimulatorProgram)) {
-    WriteFailure(console, kSimulatorMissingLine);
-    console.WriteLine(kDownloadHintLine);
-    return kExitSimulatorMissing;
+    const auto installed = sim::InstalledSimulatorPath();
+    if (!installed) {
+      WriteFailure(console, kSimulatorMissingLine);
+      console.WriteLine(kDownloadHintLine);
+      return kExitSimulatorMissing;
+    }
+    simulatorPath = *installed;
+    console.WriteLine(std::string(kInstalledSimulatorLine) + simulatorPath);
   }
 
   std::string message = TakeMessage(console, commandTail);
@@ -89,7 +97,7 @@ int RunTool(Console& console, std::string_view commandTail) {
   SimulatorRun simulatorRun;
   simulatorRun.audioFileWasThere = sim::FileIsPresent(sim::kAudioFile);
   sim::RemoveIfRunEndsAbnormally(sim::kReportFile);
-  const auto exitCode = sim::RunSimulator(interpreter, message);
+  const auto exitCode = sim::RunSimulator(interpreter, message, simulatorPath);
   if (!exitCode || !sim::FileIsPresent(sim::kReportFile)) {
     console.WriteLine(kNoReportLine);
     return kExitNoReport;
