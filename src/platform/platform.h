@@ -29,6 +29,10 @@ std::string WideToAnsi(std::u16string_view wide);
 // empty): 1 in a single-byte code page; a lead byte and its trail byte in a
 // double-byte one; a well-formed sequence (else one byte) in UTF-8.
 std::size_t AnsiCharacterLength(std::string_view text);
+// Text a program printed (the simulator's report), in the ANSI code page.
+// Windows: programs print in it, the text stands; POSIX: programs get and
+// print UTF-8.
+std::string ProgramTextToAnsi(std::string_view printed);
 // True when every ANSI character is one byte (GetCPInfo: MaxCharSize 1).
 // POSIX: false in a UTF-8 locale, where the ANSI code page is UTF-8.
 bool AnsiIsSingleByte();

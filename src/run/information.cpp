@@ -32,8 +32,10 @@ bool IsOneOf(std::string_view tail, const std::array<std::string_view, N>& words
 
 std::string Line(std::string_view text) { return std::string(text) + "\n"; }
 
+// The codes right-aligned in two places, so that every meaning starts in the
+// same column.
 std::string ExitLine(int code, std::string_view meaning) {
-  return "  " + std::to_string(code) + "  " + std::string(meaning) + "\n";
+  return (code < 10 ? "   " : "  ") + std::to_string(code) + "  " + std::string(meaning) + "\n";
 }
 
 std::string Usage() {
@@ -55,7 +57,7 @@ std::string Usage() {
   text += Line("      gets the C layout") + "\n";
   text += Line("Exit codes:");
   text += ExitLine(kExitOk, "the include file was written, or the message was left empty");
-  text += ExitLine(kExitSimulatorMissing, simulator + " is not in the current folder");
+  text += ExitLine(kExitSimulatorMissing, simulator + " is not in the current folder (nor installed)");
   text += ExitLine(kExitNoReport, "the simulator run left no report");
   text += ExitLine(kExitNoListing, "the simulator's report holds no channel symbols");
   text += ExitLine(kExitNotWritten, "the include file could not be written in full");

@@ -13,10 +13,11 @@ namespace {
 constexpr std::string_view kBlanks = " \t";
 constexpr std::string_view kHexDigits = "0123456789ABCDEF";
 constexpr std::size_t kReportDigits = 2;
-// How much of a report line is kept to look for the Message: line in: far
-// more than the line ever holds, and a garbage line of any length costs no
-// more memory than this.
-constexpr std::size_t kMaxMessageLineLength = 4096;
+// How much of a report line is kept to look for the Message: line in: more
+// than any command line can carry (so a simulator that gives a message back
+// whole is read whole), and a garbage line of any length costs no more
+// memory than this.
+constexpr std::size_t kMaxMessageLineLength = 64 * 1024;
 
 std::string_view Trimmed(std::string_view text) {
   const auto first = text.find_first_not_of(kBlanks);
@@ -97,7 +98,7 @@ std::optional<std::string> ReadDecodedText() {
       return true;
     });
     if (listing) break;
-    if (auto decoded = DecodedTextOfLine(start)) return decoded;
+    if (auto decoded = DecodedTextOfLine(start)) return platform::ProgramTextToAnsi(*decoded);
   }
   return std::nullopt;
 }

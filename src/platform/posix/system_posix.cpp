@@ -68,6 +68,8 @@ std::size_t AnsiCharacterLength(std::string_view text) {
 
 bool AnsiIsSingleByte() { return !LocaleIsUtf8(); }
 
+std::string ProgramTextToAnsi(std::string_view printed) { return WideToAnsi(text::Utf8ToUtf16(printed)); }
+
 std::u16string CommandTailWide(int argc, char** argv) {
   std::string joined;
   for (int i = 1; i < argc; ++i) {
