@@ -98,6 +98,8 @@ class FakeSimulators(E2ETestCase):
         self.assertEqual(result.stdout, fake_data.good_report(b"HELLO WORLD THIS IS LONG"))
         result = self.output_of("fake_good_report", ["CQ K1ABC FN42"], env={"FAKE_MESSAGE": "*** bad message ***"})
         self.assertEqual(result.stdout, fake_data.good_report(b"*** bad message ***"))
+        result = self.output_of("fake_good_report", ["X"], env={"FAKE_NO_MESSAGE_LINE": "1"})
+        self.assertEqual(result.stdout, fake_data.GOOD_REPORT.replace(fake_data.GOOD_REPORT_LINES[1] + b"\r\n", b""))
 
     def test_lf_report(self):
         result = self.output_of("fake_lf_report")
