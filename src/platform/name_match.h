@@ -2,6 +2,7 @@
 // to letter case, with * and ? as wildcards.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace sympack::platform {
@@ -18,5 +19,12 @@ bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b);
 bool MatchesNamePattern(std::u16string_view name, std::u16string_view pattern);
 
 bool HasWildcards(std::u16string_view name);
+
+// The name a file is created under when the path typed is `path`: Win32 path
+// normalisation drops every trailing dot and blank of a path that does not
+// end in a separator ("File path formats on Windows systems", Microsoft
+// Learn), so "dot.inc." writes dot.inc. A path that would be left with no
+// last part (".", "a\\ .") stays as typed.
+std::u16string_view NormalisedWindowsName(std::u16string_view path);
 
 }  // namespace sympack::platform

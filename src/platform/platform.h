@@ -226,6 +226,11 @@ std::optional<std::size_t> ReadBytes(const File& file, char* buffer, std::size_t
 // when the write failed.
 std::optional<std::size_t> WriteBytes(const File& file, std::string_view bytes);
 
+// The name the file system holds for a file created under `path`. Windows:
+// its trailing dots and blanks dropped (NormalisedWindowsName); POSIX: the
+// path as it stands.
+std::u16string NameAsCreated(std::u16string_view path);
+
 // True when both names exist and denote one and the same file.
 bool NamesSameFile(std::u16string_view first, std::u16string_view second);
 

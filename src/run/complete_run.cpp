@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "encoder/delivery.h"
+#include "platform/platform.h"
 #include "encoder/include_text.h"
 #include "run/exit_codes.h"
 #include "run/messages.h"
@@ -125,7 +126,11 @@ int CompleteRun(Console& console, std::u16string_view interpreter, std::string_v
     WriteFailure(console, std::string(kOtherTextBefore) + *decoded + std::string(kOtherTextAfter));
   }
   console.SetTextColor(exitCode == kExitOk ? console::kYellow : console::kLightRed);
-  console.WriteLine(OutcomeLine(destinationName, written, copied, simulatorRun.exitCode));
+  // Named as the file system holds it (Windows drops trailing dots and blanks).
+  const std::string shownName =
+      written ? platform::WideToAnsi(platform::NameAsCreated(platform::AnsiToWide(destinationName)))
+              : std::string(destinationName);
+  console.WriteLine(OutcomeLine(shownName, written, copied, simulatorRun.exitCode));
   console.SetTextColor(console::kLightGrey);
   console.EndLine();
 
