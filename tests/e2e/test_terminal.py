@@ -258,6 +258,15 @@ class NoTerminal(E2ETestCase):
                 self.assertEqual(self.files(), ["FST4SIM.EXE", "caf\u00e9.inc"])
                 os.remove(self.path("caf\u00e9.inc"))
 
+    def test_the_outcome_names_the_file_the_system_holds(self):
+        """Windows drops a name's trailing dots and blanks: dot.inc. writes
+        dot.inc, and the outcome line says so; POSIX keeps the name."""
+        result = self.scripted(b"cq k1abc fn42\r\ndot.inc. \r\n")
+        self.assertEqual(result.returncode, EXIT_OK, result)
+        held = "dot.inc. " if self.runner.posix_system else "dot.inc"
+        self.assertEqual(self.files(), ["FST4SIM.EXE", held])
+        self.assertIn(self.own_lines(self.outcome(written_line(held))), result.stdout)
+
     def test_the_reports_word_goes_to_standard_error_too(self):
         for env, code, line in (({"FAKE_MESSAGE": "CQ K1ABC"}, EXIT_OTHER_TEXT, other_text("CQ K1ABC")),
                                 ({"FAKE_MESSAGE": "*** bad message ***"}, EXIT_BAD_MESSAGE, BAD_MESSAGE),

@@ -73,14 +73,17 @@ void ExpectNoPercentExpandable(const std::string& command) {
   }
 }
 
-void ExpectMessageReadBackExactly(const std::string& message, CharacterLength length) {
-  const std::string command = SimulatorCommand(message, length);
+// The message, and the installed simulator's path when there is one, each
+// read back as exactly one token.
+void ExpectMessageReadBackExactly(const std::string& message, CharacterLength length,
+                                  const std::string& programPath = {}) {
+  const std::string command = SimulatorCommand(message, length, programPath);
   ExpectNoPercentExpandable(command);
   const auto reading = cmd::ReadCommand(command, EveryNameDefined);
   ASSERT_FALSE(reading.parsed.refused) << message;
   EXPECT_EQ(reading.parsed.output.value_or(""), "FST4TEMP.TXT") << message;
   EXPECT_FALSE(reading.parsed.append);
-  EXPECT_EQ(reading.name, "FST4SIM") << message;
+  EXPECT_EQ(reading.name, programPath.empty() ? "FST4SIM" : programPath) << message;
   std::vector<std::string> expected{message};
   expected.insert(expected.end(), kParameterWords.begin(), kParameterWords.end());
   EXPECT_EQ(cmd::SplitArguments(reading.arguments), expected) << message;
@@ -110,6 +113,10 @@ TEST(SimulatorCommand, InjectionAttemptsReachTheSimulatorAndTypeAsPlainBytes) {
         "R&D.INC", "my beacon.inc", "a^b.inc", "a;b.inc", "a=b.inc", "%OS%.inc", "a,b.inc", "%:=%~%"}) {
     ExpectMessageReadBackExactly(text, text::SingleByteCharacterLength);
     ExpectNameReadBackExactly(text, text::SingleByteCharacterLength);
+    if (text.find('"') == std::string::npos) {  // no file name holds one
+      ExpectMessageReadBackExactly("CQ K1ABC FN42", text::SingleByteCharacterLength,
+                                   "/opt/" + text + "/libexec/sympack/FST4SIM.EXE");
+    }
   }
 }
 
