@@ -73,7 +73,9 @@ void WriteFailure(Console& console, std::string_view line) {
 // decoded text is no message, or its listing is not one transmission.
 std::optional<std::pair<std::string, int>> Refusal(std::string_view symbols,
                                                    const std::optional<std::string>& decoded) {
-  if (decoded && sim::IsNoMessage(*decoded)) return std::make_pair(std::string(kBadMessageLine), kExitBadMessage);
+  if (decoded && sim::IsNoMessage(*decoded)) {
+    return std::make_pair(std::string(kBadMessageLine), kExitBadMessage);
+  }
   if (!IsWholeListing(symbols)) {
     std::string line(kSymbolCountBefore);
     line += std::to_string(symbols.size());

@@ -25,8 +25,8 @@ char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 
 template <std::size_t N>
 bool IsOneOf(std::string_view tail, const std::array<std::string_view, N>& words) {
   return std::any_of(words.begin(), words.end(), [tail](std::string_view word) {
-    return tail.size() == word.size() &&
-           std::equal(tail.begin(), tail.end(), word.begin(), [](char a, char b) { return AsciiLower(a) == b; });
+    const auto sameLetter = [](char typed, char listed) { return AsciiLower(typed) == listed; };
+    return tail.size() == word.size() && std::equal(tail.begin(), tail.end(), word.begin(), sameLetter);
   });
 }
 
@@ -40,7 +40,8 @@ std::string ExitLine(int code, std::string_view meaning) {
 
 std::string Usage() {
   const std::string simulator(simulator::kSimulatorProgram);
-  std::string text = Line("Usage: sympack [message]") + Line("       sympack --help | -h | /? | --version | -v") + "\n";
+  std::string text = Line("Usage: sympack [message]");
+  text += Line("       sympack --help | -h | /? | --version | -v") + "\n";
   text += Line("Turns a message into the 160 FST4 (or FST4W) channel symbols of a PIC");
   text += Line("beacon, packs them four to a byte and writes them as `de` lines into an");
   text += Line("assembler include file (a C array for a name ending in .h or .hpp),");
@@ -57,7 +58,7 @@ std::string Usage() {
   text += Line("      gets the C layout") + "\n";
   text += Line("Exit codes:");
   text += ExitLine(kExitOk, "the include file was written, or the message was left empty");
-  text += ExitLine(kExitSimulatorMissing, simulator + " is not in the current folder (nor installed)");
+  text += ExitLine(kExitSimulatorMissing, simulator + " is not in the current folder (Linux: nor installed)");
   text += ExitLine(kExitNoReport, "the simulator run left no report");
   text += ExitLine(kExitNoListing, "the simulator's report holds no channel symbols");
   text += ExitLine(kExitNotWritten, "the include file could not be written in full");

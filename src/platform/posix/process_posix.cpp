@@ -71,7 +71,8 @@ void RelayWithSystemLineEnds(int fromChild) {
     const ssize_t n = read(fromChild, buffer, sizeof(buffer));
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
-    sympack::posix::WriteAll(STDOUT_FILENO, lineEnds.Pass(std::string_view(buffer, static_cast<std::size_t>(n))));
+    const std::string_view piece(buffer, static_cast<std::size_t>(n));
+    sympack::posix::WriteAll(STDOUT_FILENO, lineEnds.Pass(piece));
   }
   sympack::posix::WriteAll(STDOUT_FILENO, lineEnds.Finish());
   close(fromChild);
