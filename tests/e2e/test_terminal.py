@@ -261,9 +261,9 @@ class NoTerminal(E2ETestCase):
     def test_the_outcome_names_the_file_the_system_holds(self):
         """Windows drops a name's trailing dots and blanks: dot.inc. writes
         dot.inc, and the outcome line says so; POSIX keeps the name."""
-        result = self.scripted(b"cq k1abc fn42\r\ndot.inc. \r\n")
+        result = self.scripted(b"cq k1abc fn42\r\ndot.inc.\r\n")
         self.assertEqual(result.returncode, EXIT_OK, result)
-        held = "dot.inc. " if self.runner.posix_system else "dot.inc"
+        held = "dot.inc." if self.runner.posix_system else "dot.inc"
         self.assertEqual(self.files(), ["FST4SIM.EXE", held])
         self.assertIn(self.own_lines(self.outcome(written_line(held))), result.stdout)
 
