@@ -55,4 +55,12 @@ bool MatchesNamePattern(std::u16string_view name, std::u16string_view pattern, L
   return p == pattern.size();
 }
 
+std::u16string_view NormalisedWindowsName(std::u16string_view path) {
+  const auto kept = path.find_last_not_of(u". ");
+  if (kept == std::u16string_view::npos || path[kept] == u'\\' || path[kept] == u'/' || path[kept] == u':') {
+    return path;
+  }
+  return path.substr(0, kept + 1);
+}
+
 }  // namespace sympack::platform

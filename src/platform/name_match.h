@@ -3,6 +3,7 @@
 // and compared exactly where names are exact (POSIX).
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace sympack::platform {
@@ -22,5 +23,12 @@ bool MatchesNamePattern(std::u16string_view name, std::u16string_view pattern,
                         LetterCase letterCase = LetterCase::kFolded);
 
 bool HasWildcards(std::u16string_view name);
+
+// The name a file is created under when the path typed is `path`: Win32 path
+// normalisation drops every trailing dot and blank of a path that does not
+// end in a separator ("File path formats on Windows systems", Microsoft
+// Learn), so "dot.inc." writes dot.inc. A path that would be left with no
+// last part (".", "a\\ .") stays as typed.
+std::u16string_view NormalisedWindowsName(std::u16string_view path);
 
 }  // namespace sympack::platform

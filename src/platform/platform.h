@@ -29,6 +29,10 @@ std::string WideToAnsi(std::u16string_view wide);
 // empty): 1 in a single-byte code page; a lead byte and its trail byte in a
 // double-byte one; a well-formed sequence (else one byte) in UTF-8.
 std::size_t AnsiCharacterLength(std::string_view text);
+// Text a program printed (the simulator's report), in the ANSI code page.
+// Windows: programs print in it, the text stands; POSIX: programs get and
+// print UTF-8.
+std::string ProgramTextToAnsi(std::string_view printed);
 // True when every ANSI character is one byte (GetCPInfo: MaxCharSize 1).
 // POSIX: false in a UTF-8 locale, where the ANSI code page is UTF-8.
 bool AnsiIsSingleByte();
@@ -47,6 +51,12 @@ std::optional<std::u16string> EnvironmentVariable(std::u16string_view name);
 // The command interpreter to use when "comspec" is not set. Windows: none
 // (empty); POSIX: our own interpreter program, installed beside the tool.
 std::u16string DefaultInterpreter();
+
+// The simulator installed with the tool, for a folder that has none of its
+// own. POSIX: <prefix>/libexec/sympack/FST4SIM.EXE, found from the folder of
+// the running program (<prefix>/bin), so any prefix works, when it is an
+// executable file. Windows: none (the zip holds both programs in one folder).
+std::optional<std::u16string> InstalledSimulator();
 
 // ---- Console output --------------------------------------------------------------
 
@@ -218,6 +228,11 @@ std::optional<std::size_t> ReadBytes(const File& file, char* buffer, std::size_t
 // Writes the bytes with one call (WriteFile). Bytes written, or empty optional
 // when the write failed.
 std::optional<std::size_t> WriteBytes(const File& file, std::string_view bytes);
+
+// The name the file system holds for a file created under `path`. Windows:
+// its trailing dots and blanks dropped (NormalisedWindowsName); POSIX: the
+// path as it stands.
+std::u16string NameAsCreated(std::u16string_view path);
 
 // True when both names exist and denote one and the same file.
 bool NamesSameFile(std::u16string_view first, std::u16string_view second);

@@ -11,6 +11,9 @@ constexpr std::string_view kBannerLine =
 constexpr std::string_view kSimulatorLine = "Calls FST4SIM.EXE    ";
 constexpr std::string_view kSimulatorMissingLine =
     "FST4SIM.EXE is not present.  Ensure this is in the same directory as SYMPACK";
+// Said, with the path after it, when the current folder has no simulator and
+// the one installed with the tool runs instead.
+constexpr std::string_view kInstalledSimulatorLine = "No FST4SIM.EXE in this folder: calls ";
 constexpr std::string_view kDownloadHintLine = "Visit the WSJT-X SOurce Website for full download";
 constexpr std::string_view kMessagePrompt = "Message  ";
 constexpr std::string_view kNoReportLine = "No Temp file created";
@@ -46,5 +49,13 @@ constexpr std::string_view kSimulatorFailedAfter = ": the listing may be incompl
 
 constexpr std::string_view kNoListingLine =
     "The simulator's report holds no channel symbols: no include file written";
+// The report's own word on what the symbols carry (its Message: line).
+constexpr std::string_view kBadMessageLine =
+    "The simulator's report says the symbols carry no message: no include file written";
+constexpr std::string_view kSymbolCountBefore = "The simulator's listing holds ";
+constexpr std::string_view kSymbolCountAfter =
+    " characters, not 160 symbols 0 to 3: no include file written";
+constexpr std::string_view kOtherTextBefore = "The symbols carry \"";
+constexpr std::string_view kOtherTextAfter = "\", not the message as typed";
 
 }  // namespace sympack::run

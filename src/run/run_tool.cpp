@@ -5,7 +5,6 @@
 #include "platform/platform.h"
 #include "run/exit_codes.h"
 #include "run/messages.h"
-#include "platform/platform.h"
 #include "simulator/command_tail.h"
 #include "simulator/file_names.h"
 #include "simulator/files.h"
@@ -53,12 +52,13 @@ void WriteFailure(Console& console, std::string_view line) {
 
 // A message no command line carries exactly, or whose command cmd.exe would
 // not take whole, is refused before anything runs. The exit code then.
-std::optional<int> RefuseMessage(Console& console, std::string_view message) {
+std::optional<int> RefuseMessage(Console& console, std::string_view message,
+                                 std::string_view simulatorPath) {
   if (sim::HoldsControlCharacter(message)) {
     WriteFailure(console, kControlCharacterLine);
     return kExitControlCharacter;
   }
-  if (!sim::FitsInterpreter(sim::SimulatorCommand(message, platform::AnsiCharacterLength))) {
+  if (!sim::FitsInterpreter(sim::SimulatorCommand(message, platform::AnsiCharacterLength, simulatorPath))) {
     WriteFailure(console, kCommandTooLongLine);
     return kExitCommandTooLong;
   }
@@ -84,10 +84,18 @@ int RunTool(Console& console, std::string_view commandTail) {
     return kExitFolderBusy;
   }
 
+  // The folder's own simulator comes first; else the one installed with the
+  // tool, said by its path.
+  std::string simulatorPath;
   if (!sim::FileIsPresent(sim::kSimulatorProgram)) {
-    WriteFailure(console, kSimulatorMissingLine);
-    console.WriteLine(kDownloadHintLine);
-    return kExitSimulatorMissing;
+    const auto installed = sim::InstalledSimulatorPath();
+    if (!installed) {
+      WriteFailure(console, kSimulatorMissingLine);
+      console.WriteLine(kDownloadHintLine);
+      return kExitSimulatorMissing;
+    }
+    simulatorPath = *installed;
+    console.WriteLine(std::string(kInstalledSimulatorLine) + simulatorPath);
   }
 
   // `> FST4TEMP.TXT`: removing the old report would throw the transcript
@@ -101,7 +109,7 @@ int RunTool(Console& console, std::string_view commandTail) {
   if (message.empty()) return kExitOk;  // the user chose to stop
 
   message = sim::UpperCase(message, platform::AnsiCharacterLength, platform::AnsiIsSingleByte());
-  if (const auto refused = RefuseMessage(console, message)) return *refused;
+  if (const auto refused = RefuseMessage(console, message, simulatorPath)) return *refused;
   const std::u16string interpreter = sim::InterpreterPath();
 
   if (!ClearOldReport()) {
@@ -113,7 +121,7 @@ int RunTool(Console& console, std::string_view commandTail) {
   SimulatorRun simulatorRun;
   simulatorRun.audioFileWasThere = sim::FileIsPresent(sim::kAudioFile);
   sim::RemoveIfRunEndsAbnormally(sim::kReportFile);
-  const auto exitCode = sim::RunSimulator(interpreter, message);
+  const auto exitCode = sim::RunSimulator(interpreter, message, simulatorPath);
   if (!exitCode || !sim::FileIsPresent(sim::kReportFile)) {
     console.WriteLine(kNoReportLine);
     if (sim::FolderRefusesNewFile(sim::kReportFile)) WriteFailure(console, kReportFolderRefusesLine);

@@ -244,7 +244,7 @@ class WrapAndScroll(E2ETestCase):
         # A row filled exactly, then Enter: one empty row below it, then the
         # two empty lines before the report.
         self.assertEqual(rows[5:10], [MESSAGE_PROMPT + self.TEXT70 + "Y", "", "", "", ""])
-        self.assertTrue(rows[10].startswith("Message: CQ K1ABC FN42"), rows[10])
+        self.assertTrue(rows[10].startswith("Message: " + self.TEXT70.upper()), rows[10])
 
     def test_wrap_and_scroll_on_the_bottom_row(self):
         run = self.start_recording(before_start=b"$ earlier output\r\n" * 30)
@@ -272,7 +272,7 @@ class WrapAndScroll(E2ETestCase):
         rows = run.transcript()
         at = rows.index(MESSAGE_PROMPT + self.TEXT70 + "W")
         self.assertEqual(rows[at + 1:at + 5], ["", "", "", ""])
-        self.assertTrue(rows[at + 5].startswith("Message: CQ K1ABC FN42"), rows[at + 5])
+        self.assertTrue(rows[at + 5].startswith("Message: " + self.TEXT70.upper()), rows[at + 5])
 
     def test_exact_fill_of_the_last_row_then_enter(self):
         """Enter right after a text that filled the last row: the row stays
@@ -287,4 +287,4 @@ class WrapAndScroll(E2ETestCase):
         at = rows.index(full)
         self.assertEqual(rows[at - 2], "Calls FST4SIM.EXE")
         self.assertEqual(rows[at + 1:at + 5], ["", "", "", ""])
-        self.assertTrue(rows[at + 5].startswith("Message: CQ K1ABC FN42"), rows[at + 5])
+        self.assertTrue(rows[at + 5].startswith("Message: " + self.TEXT70.upper()), rows[at + 5])

@@ -12,10 +12,11 @@ import time
 
 import fake_data
 import reference
-from harness import (BANNER, DESTINATION_PROMPT, DOWNLOAD_HINT, EXIT_NO_LISTING, EXIT_NO_REPORT,
-                     EXIT_NOT_WRITTEN, EXIT_OK, EXIT_SIMULATOR_MISSING, MESSAGE_PROMPT, NO_LISTING,
+from harness import (BAD_MESSAGE, BANNER, DESTINATION_PROMPT, DOWNLOAD_HINT, EXIT_BAD_MESSAGE,
+                     EXIT_NO_LISTING, EXIT_NO_REPORT, EXIT_NOT_WRITTEN, EXIT_OK, EXIT_OTHER_TEXT,
+                     EXIT_WRONG_SYMBOL_COUNT, EXIT_SIMULATOR_MISSING, MESSAGE_PROMPT, NO_LISTING,
                      SIMULATOR_LINE, SIMULATOR_MISSING, E2ETestCase, TerminalRun,
-                     not_written_line, written_line)
+                     not_written_line, other_text, written_line, wrong_symbol_count)
 
 INCLUDE = reference.include_file_bytes(fake_data.GOOD_SYMBOLS, b"CQ K1ABC FN42")
 
@@ -339,15 +340,50 @@ class NoTerminal(E2ETestCase):
         self.assertEqual(result.stdout,
                          self.banner()
                          + self.own_lines(MESSAGE_PROMPT + "cq k1abc fn42", "", "")
-                         + fake_data.GOOD_REPORT
+                         + self.shown(fake_data.GOOD_REPORT)
                          + self.own_lines(DESTINATION_PROMPT)
-                         + INCLUDE
+                         + self.shown(INCLUDE)
                          + self.own_lines(self.outcome(written_line("FST4.INC")), ""))
         self.assertEqual(result.stderr, b"")
         self.check_plain(result)
         self.assertEqual(self.read("FST4.INC"), INCLUDE)
         self.assertEqual(self.files(), ["FST4.INC", "FST4SIM.EXE"])
         self.assertGreaterEqual(result.took, 1.9, "the pause is kept")
+
+    def test_answer_files_as_windows_editors_save_them(self):
+        """UTF-8 with its mark (Notepad, PowerShell 7) and UTF-16 in either
+        byte order (Notepad's "Unicode", PowerShell 5's >): the mark is no
+        part of the message, and the file named is the file written."""
+        self.install()
+        answers = "cq k1abc fn42\r\ncaf\u00e9.inc\r\n"
+        for encoding, mark in (("utf-8", b"\xef\xbb\xbf"), ("utf-16-le", b"\xff\xfe"),
+                               ("utf-16-be", b"\xfe\xff")):
+            with self.subTest(encoding=encoding):
+                result = self.run_scripted(typed=mark + answers.encode(encoding))
+                self.assertEqual(result.returncode, EXIT_OK, result)
+                self.assertIn(self.own_lines(MESSAGE_PROMPT + "cq k1abc fn42"), result.stdout)
+                self.assertEqual(self.read("caf\u00e9.inc"), INCLUDE)
+                self.assertEqual(self.files(), ["FST4SIM.EXE", "caf\u00e9.inc"])
+                os.remove(self.path("caf\u00e9.inc"))
+
+    def test_the_outcome_names_the_file_the_system_holds(self):
+        """Windows drops a name's trailing dots and blanks: dot.inc. writes
+        dot.inc, and the outcome line says so; POSIX keeps the name."""
+        result = self.scripted(b"cq k1abc fn42\r\ndot.inc.\r\n")
+        self.assertEqual(result.returncode, EXIT_OK, result)
+        held = "dot.inc." if self.runner.posix_system else "dot.inc"
+        self.assertEqual(self.files(), ["FST4SIM.EXE", held])
+        self.assertIn(self.own_lines(self.outcome(written_line(held))), result.stdout)
+
+    def test_the_reports_word_goes_to_standard_error_too(self):
+        for env, code, line in (({"FAKE_MESSAGE": "CQ K1ABC"}, EXIT_OTHER_TEXT, other_text("CQ K1ABC")),
+                                ({"FAKE_MESSAGE": "*** bad message ***"}, EXIT_BAD_MESSAGE, BAD_MESSAGE),
+                                ({"FAKE_LINES": "16"}, EXIT_WRONG_SYMBOL_COUNT, wrong_symbol_count(80))):
+            with self.subTest(env=env):
+                result = self.scripted(b"\n", args=["cq", "k1abc", "fn42"], env=self.environment(**env))
+                self.assertEqual(result.returncode, code, result)
+                self.assertIn(self.own_lines(line), result.stdout)
+                self.assertTrue(result.stderr.startswith(self.own_lines(line)), result.stderr)
 
     def test_missing_simulator_says_so(self):
         result = self.scripted(b"", fake=None)
@@ -415,7 +451,7 @@ class NoTerminal(E2ETestCase):
         self.assertEqual(result.returncode, EXIT_OK, result)
         self.assertEqual(self.read("FST4.INC"), INCLUDE)
         self.assertTrue(result.stdout.startswith(self.banner() + self.own_lines("", "")
-                                                 + fake_data.GOOD_REPORT), result.stdout)
+                                                 + self.shown(fake_data.GOOD_REPORT)), result.stdout)
         self.check_plain(result)
 
 
@@ -441,7 +477,8 @@ class OutputNotATerminal(E2ETestCase):
             redirected = f.read()
         self.assertIn(b"\n" + MESSAGE_PROMPT.encode() + b"cq k1abc fn42\n", redirected)
         self.assertTrue(redirected.endswith(
-            (DESTINATION_PROMPT + "\n").encode() + INCLUDE + written_line("FST4.INC").encode() + b"\n\n"),
+            (DESTINATION_PROMPT + "\n").encode() + self.shown(INCLUDE) + written_line("FST4.INC").encode()
+            + b"\n\n"),
             redirected)
         self.assertNotIn(b"\x1b", redirected)
         rows = run.transcript()

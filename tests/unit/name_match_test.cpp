@@ -29,6 +29,15 @@ TEST(NameMatch, ManyStarsDoNotTakeExponentialTime) {
   EXPECT_FALSE(MatchesNamePattern(name, pattern));
 }
 
+TEST(NameMatch, WindowsDropsTrailingDotsAndBlanksOfTheLastPart) {
+  EXPECT_EQ(NormalisedWindowsName(u"dot.inc."), u"dot.inc");
+  EXPECT_EQ(NormalisedWindowsName(u"x.inc . ."), u"x.inc");
+  EXPECT_EQ(NormalisedWindowsName(u"sub.d\\x.inc"), u"sub.d\\x.inc");
+  for (const std::u16string_view kept : {u".", u"..", u" ", u"a\\.", u"a/ .", u"C:.", u""}) {
+    EXPECT_EQ(NormalisedWindowsName(kept), kept);
+  }
+}
+
 TEST(NameMatch, WildcardDetection) {
   EXPECT_TRUE(HasWildcards(u"a*"));
   EXPECT_TRUE(HasWildcards(u"?"));

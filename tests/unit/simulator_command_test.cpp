@@ -81,8 +81,11 @@ void ExpectRunAsGiven(const testing::WindowsRun& run, const std::string& text) {
   ASSERT_FALSE(run.reading.parsed.refused) << text;
 }
 
-void ExpectMessageReadBackExactly(const std::string& message, const testing::CodePageModel& codePage) {
-  const std::string command = SimulatorCommand(message, codePage.characterLength);
+// The message, and the installed simulator's path when there is one, each
+// read back as exactly one token.
+void ExpectMessageReadBackExactly(const std::string& message, const testing::CodePageModel& codePage,
+                                  const std::string& programPath = {}) {
+  const std::string command = SimulatorCommand(message, codePage.characterLength, programPath);
   if (HoldsControlCharacter(message)) {
     EXPECT_EQ(command, "") << "no command line carries a control character exactly";
     return;
@@ -92,7 +95,7 @@ void ExpectMessageReadBackExactly(const std::string& message, const testing::Cod
   ExpectRunAsGiven(run, message);
   EXPECT_EQ(run.reading.parsed.output.value_or(""), "FST4TEMP.TXT") << message;
   EXPECT_FALSE(run.reading.parsed.append);
-  EXPECT_EQ(run.reading.name, "FST4SIM") << message;
+  EXPECT_EQ(run.reading.name, programPath.empty() ? "FST4SIM" : programPath) << message;
   std::vector<std::string> expected{message};
   expected.insert(expected.end(), kParameterWords.begin(), kParameterWords.end());
   EXPECT_EQ(run.words, expected) << codePage.name << ": " << message;
@@ -125,6 +128,9 @@ TEST(SimulatorCommand, InjectionAttemptsReachTheSimulatorAndTypeAsPlainBytes) {
     for (const auto& codePage : testing::kCodePages) {
       ExpectMessageReadBackExactly(text, codePage);
       ExpectNameReadBackExactly(text, codePage);
+      if (text.find('"') == std::string::npos && !HoldsControlCharacter(text)) {  // no file name holds one
+        ExpectMessageReadBackExactly("CQ K1ABC FN42", codePage, "/opt/" + text + "/libexec/sympack/FST4SIM.EXE");
+      }
     }
   }
 }

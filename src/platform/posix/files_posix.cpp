@@ -220,6 +220,8 @@ std::optional<std::size_t> WriteBytes(const File& file, std::string_view bytes) 
   return done;
 }
 
+std::u16string NameAsCreated(std::u16string_view path) { return std::u16string(path); }
+
 bool NamesSameFile(std::u16string_view first, std::u16string_view second) {
   struct stat a {}, b {};
   return stat(sympack::posix::ToNativePath(first).c_str(), &a) == 0 &&

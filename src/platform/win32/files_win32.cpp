@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <limits>
 
+#include "platform/name_match.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_support.h"
 
@@ -202,6 +203,8 @@ bool ClaimCurrentFolder() {
   }
   return true;
 }
+
+std::u16string NameAsCreated(std::u16string_view path) { return std::u16string(NormalisedWindowsName(path)); }
 
 namespace {
 
