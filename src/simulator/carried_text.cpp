@@ -81,7 +81,7 @@ std::optional<std::string> DecodedTextOfLine(std::string_view line) {
 }
 
 std::optional<std::string> ReadDecodedText() {
-  std::u16string name = platform::AnsiToWide(kReportFileForReading);
+  std::u16string name = platform::AnsiToWide(kReportFile);
   if (name.size() > kMaxOpenNameLength) name.resize(kMaxOpenNameLength);
   platform::File file = platform::OpenForReading(name);
   if (!file.IsOpen()) return std::nullopt;

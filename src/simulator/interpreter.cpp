@@ -18,6 +18,17 @@ bool NeedsQuotes(std::u16string_view path) {
   return false;
 }
 
+bool StartsWithQuote(std::u16string_view command) { return !command.empty() && command.front() == kQuote; }
+
+// The text after /C: the command, or the command in one more pair of quotes.
+std::u16string AfterSwitch(std::u16string_view command) {
+  if (!StartsWithQuote(command)) return std::u16string(command);
+  std::u16string wrapped(1, kQuote);
+  wrapped += command;
+  wrapped += kQuote;
+  return wrapped;
+}
+
 }  // namespace
 
 std::u16string InterpreterPath() {
@@ -26,7 +37,8 @@ std::u16string InterpreterPath() {
 }
 
 std::optional<std::u16string> InterpreterCommandLine(std::u16string_view interpreter, std::u16string_view command) {
-  if (command.size() > kMaxInterpreterCommand) return std::nullopt;
+  const std::u16string afterSwitch = AfterSwitch(command);
+  if (afterSwitch.size() > kMaxInterpreterCommand) return std::nullopt;
   std::u16string line;
   if (NeedsQuotes(interpreter)) {
     line = kQuote;
@@ -35,14 +47,14 @@ std::optional<std::u16string> InterpreterCommandLine(std::u16string_view interpr
   } else {
     line = interpreter;
   }
-  line += kInterpreterSwitches;
-  line += command;
+  line += StartsWithQuote(command) ? kInterpreterSwitchesQuoted : kInterpreterSwitches;
+  line += afterSwitch;
   if (line.size() > platform::kMaxCommandLineUnits) return std::nullopt;
   return line;
 }
 
 bool FitsInterpreter(std::string_view command) {
-  return platform::AnsiToWide(command).size() <= kMaxInterpreterCommand;
+  return AfterSwitch(platform::AnsiToWide(command)).size() <= kMaxInterpreterCommand;
 }
 
 std::optional<std::uint32_t> RunInterpreter(std::u16string_view interpreter, std::string_view command) {

@@ -25,6 +25,10 @@ constexpr std::size_t kMaxInterpreterCommand = 8191;
 // keeps delayed expansion (the registry's DelayedExpansion) from reading ! and
 // carets once more; only these switches on the command line rule them out.
 constexpr std::u16string_view kInterpreterSwitches = u" /D /V:OFF /C ";
+// A command that begins with a quote (the installed simulator's path) would
+// lose its first and last quote to cmd.exe's rule for quotes after /C: it
+// goes in one more pair of quotes, which /S always takes away.
+constexpr std::u16string_view kInterpreterSwitchesQuoted = u" /D /V:OFF /S /C ";
 
 // The process command line `interpreter /D /V:OFF /C command`. The
 // interpreter's path heads it as CreateProcess reads its first token: in
@@ -35,7 +39,8 @@ constexpr std::u16string_view kInterpreterSwitches = u" /D /V:OFF /C ";
 // line the process limit: it is never cut.
 std::optional<std::u16string> InterpreterCommandLine(std::u16string_view interpreter, std::u16string_view command);
 
-// True when the command (ANSI bytes) is no longer than kMaxInterpreterCommand.
+// True when the command (ANSI bytes), as it follows /C, is no longer than
+// kMaxInterpreterCommand.
 bool FitsInterpreter(std::string_view command);
 
 // Runs the interpreter line (InterpreterCommandLine) in this console and waits

@@ -42,16 +42,19 @@ struct WindowsRun {
 
 inline WindowsRun RunAsWindows(std::string_view command, const CodePageModel& codePage) {
   WindowsRun run;
-  // The line's head, as the builder makes it; the command follows it as the
-  // interpreter reads it.
-  const std::u16string head = simulator::InterpreterCommandLine(kInterpreterWithBlank, u"").value_or(u"");
-  const platform::CommandLineParts parts = platform::SplitCommandLine(head);
+  // The whole line as the builder makes it (the command's bytes carried one
+  // unit each, so they come back as they went), then read as the interpreter
+  // reads it.
+  const std::u16string bytesAsUnits(command.begin(), command.end());
+  const auto whole = simulator::InterpreterCommandLine(kInterpreterWithBlank, bytesAsUnits);
+  if (!whole) return run;
+  const platform::CommandLineParts parts = platform::SplitCommandLine(*whole);
   std::u16string_view program = parts.programToken;
   if (program.size() >= 2 && program.front() == u'"' && program.back() == u'"') {
     program = program.substr(1, program.size() - 2);
   }
   run.program = std::u16string(program);
-  const std::string line = text::Utf16ToUtf8(parts.tail) + codePage.toInterpreter(command);
+  const std::string line = codePage.toInterpreter(std::string(parts.tail.begin(), parts.tail.end()));
   const auto switches = cmd::ReadInterpreterLine(line);
   if (!switches) return run;
   run.switchesRead = true;

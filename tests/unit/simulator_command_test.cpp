@@ -95,7 +95,7 @@ void ExpectMessageReadBackExactly(const std::string& message, const testing::Cod
   ExpectRunAsGiven(run, message);
   EXPECT_EQ(run.reading.parsed.output.value_or(""), "FST4TEMP.TXT") << message;
   EXPECT_FALSE(run.reading.parsed.append);
-  EXPECT_EQ(run.reading.name, programPath.empty() ? "FST4SIM" : programPath) << message;
+  EXPECT_EQ(codePage.fromInterpreter(run.reading.name), programPath.empty() ? "FST4SIM" : programPath) << message;
   std::vector<std::string> expected{message};
   expected.insert(expected.end(), kParameterWords.begin(), kParameterWords.end());
   EXPECT_EQ(run.words, expected) << codePage.name << ": " << message;
