@@ -145,7 +145,7 @@ class MessageBytes(BadInputCase):
                 folder = os.path.join(self.work, "bytes%d" % index)
                 os.mkdir(folder)
                 run, code, recorded = self.run_recorded(folder, args=[chunk])
-                upper = reference.upper_case(as_tool_sees_argument(chunk))
+                upper = reference.upper_case(reference.message_from_tail(as_tool_sees_argument(chunk)))
                 self.check_delivered(folder, run, code, recorded, upper)
 
     def test_every_character_of_the_code_page_on_the_command_line(self):
