@@ -123,7 +123,12 @@ def simulator_command_seeds():
                           ("substring_form", b"%OS:~0,3%"), ("replace_form", b"%PATH:A=B%"),
                           ("doubled_percents", b"%%PATH%%"), ("trailing_backslash", b"AB\\"),
                           ("inner_quote", b'A"B'), ("redirection_name", b"x>FST4SIM.EXE"),
-                          ("carets_around_forms", b"^%OS:~0,3^%"), ("type_separators", b"my a,b;c=d.inc")]:
+                          ("carets_around_forms", b"^%OS:~0,3^%"), ("type_separators", b"my a,b;c=d.inc"),
+                          ("carriage_return", b"A%\r&B"), ("cr_redirection", b"%\r>VICTIM.TXT"),
+                          ("line_feed", b'A"\nB'), ("delayed_expansion", b"!OS! A^B! !OS!.inc"),
+                          ("trail_backslash", b"\x95\x5c"), ("trail_backslash_quote", b'%\x83\x5c"\x83\x5c'),
+                          ("trail_letters", b"cq \x83\x63\x83\x61\xe0\x7a"),
+                          ("trail_syntax", b"\x81\x5e\x81\x7c&\x95\x5c\\")]:
         write("fuzz_simulator_command", name, message)
 
 

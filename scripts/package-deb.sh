@@ -23,6 +23,16 @@ check_tree() {
   local symbols
   symbols=$(cd "$scratch" && "$simulator" "K1ABC FN42 37" 120 1500 0 0 0 0 0 F | sed -n '/Channel symbols/,$p' | tr -cd 0-3)
   [ ${#symbols} -eq 160 ] || fail "$simulator printed ${#symbols} symbols"
+  # The first run after install: a fresh folder has no FST4SIM.EXE, and the
+  # installed one is called, by its path.
+  local fresh="$scratch/fresh" log
+  mkdir "$fresh"
+  log=$(cd "$fresh" && printf '\n' | "$prefix/bin/sympack" "cq k1abc fn42") || fail "$prefix: a first run in a fresh folder"
+  grep -qxF "No FST4SIM.EXE in this folder: calls $(realpath "$simulator")" <<<"$log" ||
+    fail "$prefix: the first run does not say which simulator it calls"
+  [ "$(sed -n 2p "$fresh/FST4.INC" | tr -d '\r')" = "        de   0x1E, 0x4B, 0x4F, 0x5B, 0xCD, 0xD4, 0xA9, 0x75" ] ||
+    fail "$prefix: the first run wrote no FST4.INC of the message"
+  rm -rf "$fresh"
   for page in "$prefix"/share/man/man1/*.1.gz; do
     warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
     [ -z "$warnings" ] || fail "$page: $warnings"

@@ -34,6 +34,7 @@ void Console::WriteText(std::string_view ansi) {
 
 void Console::WriteWide(std::u16string_view text) {
   if (text.empty()) return;
+  lineSoFar_ += text;
   const auto info = screen_.Info();
   if (!info || info->width <= 0 || info->height <= 0) return;
   const int width = info->width;
@@ -64,6 +65,7 @@ void Console::WriteWide(std::u16string_view text) {
 }
 
 void Console::EndLine() {
+  lineSoFar_.clear();
   const auto info = screen_.Info();
   if (!info || info->height <= 0) return;
   const int lastRow = info->height - 1;
@@ -120,8 +122,13 @@ std::u16string Console::ReadTypedLine() {
   const bool wasHidden = shape && !shape->visible;
   if (wasHidden) screen_.SetCursorShape({shape->sizePercent, true});
 
+  const std::u16string prompt = lineSoFar_;
   std::u16string line;
   while (auto event = keys_.Next()) {
+    if (event->redraw) {
+      ShowLineAgain(prompt, line);
+      continue;
+    }
     if (!event->pressed || event->character == 0) continue;
     if (event->altHeld && IsLetterRowScanCode(event->scanCode)) continue;
     const char16_t ch = event->character;
@@ -143,6 +150,18 @@ std::u16string Console::ReadTypedLine() {
 
   if (wasHidden) screen_.SetCursorShape(*shape);
   return line;
+}
+
+// Whatever the screen showed meanwhile (a shell's job messages), the prompt
+// and the text typed so far appear again, on a line of their own, and typing
+// goes on after them.
+void Console::ShowLineAgain(std::u16string_view prompt, std::u16string_view typed) {
+  wrapPending_ = false;
+  const auto info = screen_.Info();
+  if (info && info->cursorX != 0) EndLine();
+  lineSoFar_.clear();
+  WriteWide(prompt);
+  WriteWide(typed);
 }
 
 std::string Console::ReadLine() { return platform::WideToAnsi(ReadTypedLine()); }

@@ -43,12 +43,14 @@ class Console {
   std::uint16_t CurrentAttribute() const { return Attribute(foreground_, background_); }
   std::u16string ReadTypedLine();
   void EchoBackspace();
+  void ShowLineAgain(std::u16string_view prompt, std::u16string_view typed);
 
   Screen& screen_;
   KeySource& keys_;
   int foreground_ = kLightGrey;
   int background_ = kBlack;
   bool wrapPending_ = false;
+  std::u16string lineSoFar_;  // written since the last line end: a prompt, when typing starts
 };
 
 // The first field of a typed line: leading blanks skipped; a quoted field runs

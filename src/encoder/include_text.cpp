@@ -63,6 +63,15 @@ std::string BuildAssemblerText(std::string_view symbolText, std::string_view mes
 
 }  // namespace
 
+std::string CommentMessage(std::string_view typed, std::string_view carried, bool carriesTyped) {
+  if (carriesTyped) return std::string(typed);
+  std::string text(carried);
+  text += kTypedBefore;
+  text += typed;
+  text += kTypedAfter;
+  return text;
+}
+
 std::string BuildIncludeText(std::string_view symbolText, std::string_view messageText,
                              std::string_view destinationName) {
   return NamesCHeader(destinationName) ? BuildCHeaderText(symbolText, messageText)

@@ -22,6 +22,12 @@ constexpr std::string_view kValuePrefix = " 0x";
 constexpr std::string_view kTrailerStart = "    ;   ";
 constexpr std::string_view kLineEnd = "\r\n";
 
+// When the simulator's report says the symbols carry another text than the
+// message typed, the comment holds that text first and the typed one beside
+// it, so that the file never claims to send what it does not.
+constexpr std::string_view kTypedBefore = "  (typed: ";
+constexpr std::string_view kTypedAfter = ")";
+
 constexpr std::size_t kSymbolsPerValue = 4;
 constexpr std::size_t kValuesPerLine = 8;
 constexpr std::size_t kSymbolsPerLine = kSymbolsPerValue * kValuesPerLine;  // 32
@@ -37,6 +43,10 @@ constexpr std::size_t kSymbolsPerLine = kSymbolsPerValue * kValuesPerLine;  // 3
 // text (zero-padded to two), so a value of 256 or more, which only digits 4
 // to 9 give, loses its last digit. Any length of input is packed, in linear
 // time. The message goes in unchanged.
+// The message for the comment: the typed text when the symbols carry it (no
+// decoded text, or one the same), else the carried text and the typed one.
+std::string CommentMessage(std::string_view typed, std::string_view carried, bool carriesTyped);
+
 std::string BuildIncludeText(std::string_view symbolText, std::string_view messageText,
                              std::string_view destinationName = {});
 

@@ -29,6 +29,10 @@ std::string WideToAnsi(std::u16string_view wide);
 // empty): 1 in a single-byte code page; a lead byte and its trail byte in a
 // double-byte one; a well-formed sequence (else one byte) in UTF-8.
 std::size_t AnsiCharacterLength(std::string_view text);
+// Text a program printed (the simulator's report), in the ANSI code page.
+// Windows: programs print in it, the text stands; POSIX: programs get and
+// print UTF-8.
+std::string ProgramTextToAnsi(std::string_view printed);
 // True when every ANSI character is one byte (GetCPInfo: MaxCharSize 1).
 // POSIX: false in a UTF-8 locale, where the ANSI code page is UTF-8.
 bool AnsiIsSingleByte();
@@ -47,6 +51,12 @@ std::optional<std::u16string> EnvironmentVariable(std::u16string_view name);
 // The command interpreter to use when "comspec" is not set. Windows: none
 // (empty); POSIX: our own interpreter program, installed beside the tool.
 std::u16string DefaultInterpreter();
+
+// The simulator installed with the tool, for a folder that has none of its
+// own. POSIX: <prefix>/libexec/sympack/FST4SIM.EXE, found from the folder of
+// the running program (<prefix>/bin), so any prefix works, when it is an
+// executable file. Windows: none (the zip holds both programs in one folder).
+std::optional<std::u16string> InstalledSimulator();
 
 // ---- Console output --------------------------------------------------------------
 
@@ -120,6 +130,9 @@ struct KeyEvent {
   char16_t character = 0;      // 0: a key without a character
   std::uint16_t scanCode = 0;  // PC keyboard scan code, where known
   bool altHeld = false;        // left or right Alt (AltGr included)
+  // Not a key: the terminal was someone else's meanwhile (POSIX job control,
+  // a stop and continue), so the line being typed must be shown again.
+  bool redraw = false;
 };
 
 // Waits, sleeping, for the next input event and removes it from the queue.
@@ -216,8 +229,25 @@ std::optional<std::size_t> ReadBytes(const File& file, char* buffer, std::size_t
 // when the write failed.
 std::optional<std::size_t> WriteBytes(const File& file, std::string_view bytes);
 
+// The name the file system holds for a file created under `path`. Windows:
+// its trailing dots and blanks dropped (NormalisedWindowsName); POSIX: the
+// path as it stands.
+std::u16string NameAsCreated(std::u16string_view path);
+
 // True when both names exist and denote one and the same file.
 bool NamesSameFile(std::u16string_view first, std::u16string_view second);
+// True when the name exists and denotes the very file (or device, or pipe)
+// standard output or standard error writes to: device and inode on POSIX,
+// volume serial number and file index on Windows.
+bool NamesStandardOutputOrError(std::u16string_view path);
+// True when a new file cannot be made under this name because its folder may
+// not be written (no permission, or write protection); false when it could
+// be, or when something else stands in the way. Leaves nothing behind.
+bool FolderRefusesNewFile(std::u16string_view path);
+// The long name the file system keeps for an existing entry whose name may
+// be an alias (GetLongPathNameW: a Windows 8.3 short name); the name as given
+// when it names nothing or the system keeps one name only (POSIX).
+std::u16string LongNameOf(std::u16string_view path);
 
 // ---- Processes ------------------------------------------------------------------------
 

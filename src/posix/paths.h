@@ -1,6 +1,5 @@
-// File names on POSIX, matched the Windows way: without regard to letter case,
-// with either slash as a separator. Shared by the tool's platform layer and
-// by the command interpreter sympack-cmd.
+// File names on POSIX, with either slash as a separator. Shared by the tool's
+// platform layer and by the command interpreter sympack-cmd.
 #pragma once
 
 #include <string>
@@ -12,7 +11,9 @@ namespace sympack::posix {
 std::string ToNativePath(std::u16string_view name);
 
 // The existing entry the path names, if need be by a case-insensitive match
-// of its last part; the path unchanged when nothing matches.
+// of its last part; the path unchanged when nothing matches. Only for looking
+// up a program as cmd.exe does, which folds case: everywhere else a name is
+// exactly the name.
 std::string ResolveExisting(const std::string& path);
 
 // Splits at the last slash: ("dir/", "name"); a path without slash gives

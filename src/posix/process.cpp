@@ -4,6 +4,7 @@
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,19 +18,39 @@ namespace {
 // Where programs are looked for when PATH is not set.
 constexpr char kDefaultPath[] = "/usr/bin:/bin";
 
+// The child started and not yet waited for, where a signal handler can read
+// it; 0 when there is none.
+volatile sig_atomic_t g_runningChild = 0;
+
+constexpr int kChildEndPollMilliseconds = 10;
+
+// Waits, in steps, for the child's end; false when it has not ended in time.
+bool ReapedWithin(pid_t child, int milliseconds) {
+  const timespec step{0, kChildEndPollMilliseconds * 1000000L};
+  for (int waited = 0; waited <= milliseconds; waited += kChildEndPollMilliseconds) {
+    int status = 0;
+    const pid_t got = waitpid(child, &status, WNOHANG);
+    if (got == child || (got < 0 && errno != EINTR)) return true;
+    nanosleep(&step, nullptr);
+  }
+  return false;
+}
+
 // Signals that may be ignored here and that a child must get back with
 // their default handling.
 constexpr int kSignalsGivenDefaults[] = {SIGINT, SIGQUIT, SIGTSTP, SIGTERM, SIGHUP, SIGCONT};
 
 class SpawnAttributes {
  public:
-  SpawnAttributes() {
+  // `childMask`: the signal mask the child starts with.
+  explicit SpawnAttributes(const sigset_t& childMask) {
     posix_spawnattr_init(&attributes_);
     sigset_t defaults;
     sigemptyset(&defaults);
     for (const int s : kSignalsGivenDefaults) sigaddset(&defaults, s);
     posix_spawnattr_setsigdefault(&attributes_, &defaults);
-    posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGDEF);
+    posix_spawnattr_setsigmask(&attributes_, &childMask);
+    posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
   }
   ~SpawnAttributes() { posix_spawnattr_destroy(&attributes_); }
   SpawnAttributes(const SpawnAttributes&) = delete;
@@ -51,6 +72,26 @@ class FileActions {
 
  private:
   posix_spawn_file_actions_t actions_;
+};
+
+// The ending signals wait while a child is started, so that a handler never
+// runs between the start and the child's noting: the child would be left
+// running. The previous mask comes back, and is the child's own.
+class EndingSignalsHeld {
+ public:
+  EndingSignalsHeld() {
+    sigset_t ending;
+    sigemptyset(&ending);
+    for (const int s : {SIGTERM, SIGHUP}) sigaddset(&ending, s);
+    sigprocmask(SIG_BLOCK, &ending, &previous_);
+  }
+  ~EndingSignalsHeld() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
+  EndingSignalsHeld(const EndingSignalsHeld&) = delete;
+  EndingSignalsHeld& operator=(const EndingSignalsHeld&) = delete;
+  const sigset_t& Previous() const { return previous_; }
+
+ private:
+  sigset_t previous_;
 };
 
 // The child was stopped (Ctrl+Z reaches the whole foreground process group,
@@ -96,7 +137,8 @@ std::optional<pid_t> Spawn(const std::string& program, const std::vector<std::st
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
 
-  const SpawnAttributes attributes;
+  const EndingSignalsHeld held;
+  const SpawnAttributes attributes(held.Previous());
   FileActions actions;
   if (options.standardOutput >= 0 && !actions.Duplicate(options.standardOutput, STDOUT_FILENO)) {
     return std::nullopt;
@@ -105,6 +147,7 @@ std::optional<pid_t> Spawn(const std::string& program, const std::vector<std::st
   if (posix_spawn(&child, program.c_str(), actions.get(), attributes.get(), argv.data(), environ) != 0) {
     return std::nullopt;
   }
+  g_runningChild = child;
   return child;
 }
 
@@ -113,12 +156,29 @@ std::optional<int> WaitForExit(pid_t child) {
     int status = 0;
     if (waitpid(child, &status, WUNTRACED) < 0) {
       if (errno == EINTR) continue;
+      g_runningChild = 0;  // not ours to wait for: never to be signalled later
       return std::nullopt;
     }
+    if (WIFEXITED(status) || WIFSIGNALED(status)) g_runningChild = 0;
     if (WIFEXITED(status)) return WEXITSTATUS(status);
     if (WIFSIGNALED(status)) return kSignalExitBase + WTERMSIG(status);
     if (WIFSTOPPED(status)) StopAlongsideChild(child);
   }
+}
+
+void EndRunningChild(int signalNumber, int graceMilliseconds) {
+  const pid_t child = g_runningChild;
+  if (child <= 0) return;
+  const int savedErrno = errno;
+  kill(child, signalNumber);
+  kill(child, SIGCONT);
+  if (!ReapedWithin(child, graceMilliseconds)) {
+    kill(child, SIGKILL);
+    while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+    }
+  }
+  g_runningChild = 0;
+  errno = savedErrno;
 }
 
 bool WriteAll(int fd, std::string_view bytes) {

@@ -42,6 +42,21 @@ std::optional<pid_t> Spawn(const std::string& program, const std::vector<std::st
 // the wait never hangs on a stopped child.
 std::optional<int> WaitForExit(pid_t child);
 
+// How long a program ended by a forwarded signal has before it is killed: a
+// program that catches the signal gets time to clean up, but none may keep
+// the run from ending.
+constexpr int kProgramEndGraceMilliseconds = 2000;
+// The interpreter gets longer: it passes the signal on to its program and
+// gives that the time above, and must not be killed before it killed that.
+constexpr int kInterpreterEndGraceMilliseconds = kProgramEndGraceMilliseconds + 1000;
+
+// Ends the child Spawn started and WaitForExit has not yet seen end: sends it
+// `signalNumber` and a continue (it may be stopped), and waits for its end;
+// after `graceMilliseconds` it is killed. Nothing when no child runs.
+// Only async-signal-safe calls: made for signal handlers, so that a run ended
+// from outside takes its children with it instead of leaving them running.
+void EndRunningChild(int signalNumber, int graceMilliseconds);
+
 // Writes all the bytes, going on after interruptions and partial writes.
 // False when the descriptor refused them.
 bool WriteAll(int fd, std::string_view bytes);

@@ -1,9 +1,14 @@
+#include <algorithm>
+
 #include "encoder/delivery.h"
+#include "platform/platform.h"
 #include "encoder/include_text.h"
 #include "run/exit_codes.h"
 #include "run/messages.h"
 #include "run/run_tool.h"
+#include "simulator/destination_guard.h"
 #include "simulator/file_names.h"
+#include "simulator/carried_text.h"
 #include "simulator/files.h"
 #include "simulator/interpreter.h"
 #include "simulator/report_reader.h"
@@ -45,9 +50,40 @@ void CleanUp(std::string_view destination, bool includeWritten, const SimulatorR
   }
 }
 
-int ExitCode(bool written, const SimulatorRun& simulatorRun) {
+int ExitCode(bool written, const SimulatorRun& simulatorRun, bool carriesTyped) {
   if (!written) return kExitNotWritten;
-  return simulatorRun.exitCode == 0 ? kExitOk : kExitSimulatorFailed;
+  if (simulatorRun.exitCode != 0) return kExitSimulatorFailed;
+  return carriesTyped ? kExitOk : kExitOtherText;
+}
+
+// One FST4 transmission: 160 channel symbols, each 0 to 3.
+constexpr std::size_t kChannelSymbols = 160;
+
+bool IsWholeListing(std::string_view symbols) {
+  return symbols.size() == kChannelSymbols &&
+         std::all_of(symbols.begin(), symbols.end(), [](char c) { return c >= '0' && c <= '3'; });
+}
+
+void WriteFailure(Console& console, std::string_view line) {
+  console.SetTextColor(console::kLightRed);
+  console.WriteLine(line);
+  console.SetTextColor(console::kLightGrey);
+}
+
+// The light red line, when the report rules out any include file: its
+// decoded text is no message, or its listing is not one transmission.
+std::optional<std::pair<std::string, int>> Refusal(std::string_view symbols,
+                                                   const std::optional<std::string>& decoded) {
+  if (decoded && sim::IsNoMessage(*decoded)) {
+    return std::make_pair(std::string(kBadMessageLine), kExitBadMessage);
+  }
+  if (!IsWholeListing(symbols)) {
+    std::string line(kSymbolCountBefore);
+    line += std::to_string(symbols.size());
+    line += kSymbolCountAfter;
+    return std::make_pair(line, kExitWrongSymbolCount);
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -56,21 +92,31 @@ int CompleteRun(Console& console, std::u16string_view interpreter, std::string_v
                 std::string_view destinationName, const SimulatorRun& simulatorRun) {
   const auto symbolText = sim::ReadSymbolText();
   if (!symbolText) {
-    console.SetTextColor(console::kLightRed);
-    console.WriteLine(kNoListingLine);
-    console.SetTextColor(console::kLightGrey);
+    WriteFailure(console, kNoListingLine);
     CleanUp(destinationName, false, simulatorRun);
     console.Pause(kFinalPauseMilliseconds);
     return kExitNoListing;
   }
+  // The report's own word on what the symbols carry; a simulator that gives
+  // none is taken at its listing.
+  const auto decoded = sim::ReadDecodedText();
+  if (const auto refusal = Refusal(*symbolText, decoded)) {
+    WriteFailure(console, refusal->first);
+    CleanUp(destinationName, false, simulatorRun);
+    console.Pause(kFinalPauseMilliseconds);
+    return refusal->second;
+  }
+  const bool carriesTyped = !decoded || sim::CarriesSameText(messageText, *decoded);
 
-  const std::string includeText = encoder::BuildIncludeText(*symbolText, messageText, destinationName);
+  const std::string includeText = encoder::BuildIncludeText(
+      *symbolText, encoder::CommentMessage(messageText, decoded.value_or(""), carriesTyped), destinationName);
   // Written over the report, the include file must outlive any way out.
   if (sim::NamesSameFile(destinationName, sim::kReportFile)) sim::RemoveIfRunEndsAbnormally({});
-  // The simulator program itself (under any name the file system takes for
-  // it) is never overwritten: every later run would fail.
+  // Never over the simulator or a stand-in cmd.exe would run for it (every
+  // later run would fail), nor into the run's own output (TYPE would copy the
+  // file into itself without end).
   encoder::IncludeFileWrite write;
-  if (!sim::NamesSameFile(destinationName, sim::kSimulatorProgram)) {
+  if (!sim::DestinationIsRefused(destinationName)) {
     write = encoder::WriteIncludeFile(destinationName, includeText);
   }
   const bool written = write.complete;
@@ -79,9 +125,16 @@ int CompleteRun(Console& console, std::u16string_view interpreter, std::string_v
   if (written && write.diskFile) sim::ShowFile(interpreter, destinationName);
   const bool copied = encoder::CopyTextToClipboard(includeText);
 
-  const int exitCode = ExitCode(written, simulatorRun);
+  const int exitCode = ExitCode(written, simulatorRun, carriesTyped);
+  if (!carriesTyped) {
+    WriteFailure(console, std::string(kOtherTextBefore) + *decoded + std::string(kOtherTextAfter));
+  }
   console.SetTextColor(exitCode == kExitOk ? console::kYellow : console::kLightRed);
-  console.WriteLine(OutcomeLine(destinationName, written, copied, simulatorRun.exitCode));
+  // Named as the file system holds it (Windows drops trailing dots and blanks).
+  const std::string shownName =
+      written ? platform::WideToAnsi(platform::NameAsCreated(platform::AnsiToWide(destinationName)))
+              : std::string(destinationName);
+  console.WriteLine(OutcomeLine(shownName, written, copied, simulatorRun.exitCode));
   console.SetTextColor(console::kLightGrey);
   console.EndLine();
 

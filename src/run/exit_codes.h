@@ -12,5 +12,10 @@ constexpr int kExitNotWritten = 5;         // the include file was not written i
 constexpr int kExitFolderBusy = 6;         // another run is working in the current directory
 constexpr int kExitOldReportStays = 7;     // a report left by an earlier run cannot be removed
 constexpr int kExitSimulatorFailed = 8;    // written, but the simulator ended with an error
+constexpr int kExitOtherText = 9;          // written, but the symbols carry another text than the message
+constexpr int kExitBadMessage = 10;        // the report's decoded text is the bad-message mark
+constexpr int kExitWrongSymbolCount = 11;  // the listing does not hold exactly 160 symbols
+constexpr int kExitControlCharacter = 12;  // the message holds a control character: nothing ran
+constexpr int kExitCommandTooLong = 13;    // the simulator's command passes cmd.exe's limit: nothing ran
 
 }  // namespace sympack::run

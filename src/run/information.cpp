@@ -1,9 +1,12 @@
 #include "run/information.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 
 #include "run/exit_codes.h"
 #include "run/messages.h"
+#include "simulator/command_tail.h"
 #include "simulator/file_names.h"
 
 namespace sympack::run {
@@ -12,20 +15,41 @@ namespace {
 // Compiled in from the project version in the top CMakeLists.txt.
 constexpr std::string_view kVersion = SYMPACK_VERSION;
 
+// The words a user types for usage or the version, on Windows and Linux
+// alike; none of them is an FST4 message, so none is ever taken for one.
+constexpr std::array<std::string_view, 5> kHelpWords = {"--help", "-h", "/?", "-?", "/help"};
+constexpr std::array<std::string_view, 3> kVersionWords = {"--version", "/version", "-v"};
+
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+template <std::size_t N>
+bool IsOneOf(std::string_view tail, const std::array<std::string_view, N>& words) {
+  return std::any_of(words.begin(), words.end(), [tail](std::string_view word) {
+    const auto sameLetter = [](char typed, char listed) { return AsciiLower(typed) == listed; };
+    return tail.size() == word.size() && std::equal(tail.begin(), tail.end(), word.begin(), sameLetter);
+  });
+}
+
 std::string Line(std::string_view text) { return std::string(text) + "\n"; }
 
+// The codes right-aligned in two places, so that every meaning starts in the
+// same column.
 std::string ExitLine(int code, std::string_view meaning) {
-  return "  " + std::to_string(code) + "  " + std::string(meaning) + "\n";
+  return (code < 10 ? "   " : "  ") + std::to_string(code) + "  " + std::string(meaning) + "\n";
 }
 
 std::string Usage() {
   const std::string simulator(simulator::kSimulatorProgram);
-  std::string text = Line("Usage: sympack [message]") + Line("       sympack --help | --version") + "\n";
+  std::string text = Line("Usage: sympack [message]");
+  text += Line("       sympack --help | -h | /? | --version | -v") + "\n";
   text += Line("Turns a message into the 160 FST4 (or FST4W) channel symbols of a PIC");
   text += Line("beacon, packs them four to a byte and writes them as `de` lines into an");
   text += Line("assembler include file (a C array for a name ending in .h or .hpp),");
   text += Line("and copies the same text to the clipboard.");
-  text += Line(simulator + ", which computes the symbols, must be in the current folder.") + "\n";
+  text += Line(simulator + ", which computes the symbols, is taken from the current folder;");
+  text += Line("the Windows zip holds it beside SYMPACK.EXE, and on Linux the one installed");
+  text += Line("with sympack (libexec/sympack) is used when the folder has none. WSJT-X's");
+  text += Line("fst4sim, copied in as " + simulator + ", works too.") + "\n";
   text += Line("It asks, showing these prompts:");
   text += Line("  \"" + std::string(kMessagePrompt) + "\"  for the message, unless the command line holds one;");
   text += Line("      Enter alone ends the run");
@@ -34,13 +58,20 @@ std::string Usage() {
   text += Line("      gets the C layout") + "\n";
   text += Line("Exit codes:");
   text += ExitLine(kExitOk, "the include file was written, or the message was left empty");
-  text += ExitLine(kExitSimulatorMissing, simulator + " is not in the current folder");
+  text += ExitLine(kExitSimulatorMissing, simulator + " is not in the current folder (Linux: nor installed)");
   text += ExitLine(kExitNoReport, "the simulator run left no report");
   text += ExitLine(kExitNoListing, "the simulator's report holds no channel symbols");
   text += ExitLine(kExitNotWritten, "the include file could not be written in full");
   text += ExitLine(kExitFolderBusy, "another run is working in this folder");
   text += ExitLine(kExitOldReportStays, "an earlier run's report cannot be removed");
-  text += ExitLine(kExitSimulatorFailed, "written, but the simulator ended with an error") + "\n";
+  text += ExitLine(kExitSimulatorFailed, "written, but the simulator ended with an error");
+  text += ExitLine(kExitOtherText, "written, but the symbols carry another text than the message");
+  text += ExitLine(kExitBadMessage, "the report's decoded text is the bad-message mark: nothing written");
+  text += ExitLine(kExitWrongSymbolCount, "the listing does not hold exactly 160 symbols: nothing written");
+  text += ExitLine(kExitControlCharacter, "the message holds a control character (CR, LF, ...) that no command");
+  text += Line("      line can carry exactly: refused before anything ran");
+  text += ExitLine(kExitCommandTooLong, "the simulator's command line would pass cmd.exe's 8,191 characters:");
+  text += Line("      refused before anything ran") + "\n";
   text += Line("Without a terminal, the answers are read as lines from standard input and");
   text += Line("standard output gets a plain transcript of the run.") + "\n";
   text += Line("More in the manual page (man sympack) and in the README that comes with");
@@ -51,8 +82,9 @@ std::string Usage() {
 }  // namespace
 
 std::optional<std::string> InformationFor(std::string_view commandTail) {
-  if (commandTail == "--help") return Usage();
-  if (commandTail == "--version") return "sympack " + std::string(kVersion) + "\n";
+  const std::string_view tail = simulator::TrimmedTail(commandTail);
+  if (IsOneOf(tail, kHelpWords)) return Usage();
+  if (IsOneOf(tail, kVersionWords)) return "sympack " + std::string(kVersion) + "\n";
   return std::nullopt;
 }
 

@@ -7,8 +7,10 @@
 
 namespace sympack::run {
 
-// The text to print when the whole command tail is exactly "--help" (usage)
-// or "--version"; nothing for any other tail, which is a message.
+// The text to print when the command tail, without the blanks and tabs
+// around it, is a help word (--help, -h, /?, -?, /help: usage) or a version
+// word (--version, /version, -v), in any letter case; nothing for any other
+// tail, which is a message.
 std::optional<std::string> InformationFor(std::string_view commandTail);
 
 // Writes that text to standard output, as plain lines, so that it can be

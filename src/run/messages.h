@@ -11,13 +11,27 @@ constexpr std::string_view kBannerLine =
 constexpr std::string_view kSimulatorLine = "Calls FST4SIM.EXE    ";
 constexpr std::string_view kSimulatorMissingLine =
     "FST4SIM.EXE is not present.  Ensure this is in the same directory as SYMPACK";
+// Said, with the path after it, when the current folder has no simulator and
+// the one installed with the tool runs instead.
+constexpr std::string_view kInstalledSimulatorLine = "No FST4SIM.EXE in this folder: calls ";
 constexpr std::string_view kDownloadHintLine = "Visit the WSJT-X SOurce Website for full download";
 constexpr std::string_view kMessagePrompt = "Message  ";
 constexpr std::string_view kNoReportLine = "No Temp file created";
+// Follows kNoReportLine when the reason is known: the folder may not be written.
+constexpr std::string_view kReportFolderRefusesLine =
+    "FST4TEMP.TXT cannot be created: this folder cannot be written to";
 constexpr std::string_view kFolderBusyLine =
     "Another SYMPACK is running in this folder.  Wait for it to finish, then try again";
 constexpr std::string_view kOldReportLine =
     "FST4TEMP.TXT from an earlier run cannot be removed.  Remove it, then try again";
+constexpr std::string_view kReportIsOutputLine =
+    "FST4TEMP.TXT is where this run's output goes.  Send the output elsewhere, then try again";
+// A message the interpreter's command line cannot carry exactly, refused
+// before anything runs.
+constexpr std::string_view kControlCharacterLine =
+    "The message holds a control character (CR, LF, tab...): nothing was run";
+constexpr std::string_view kCommandTooLongLine =
+    "The message is too long for the interpreter's 8191 characters: nothing was run";
 constexpr std::string_view kDestinationPrompt = "Destination file ( FST4.INC )   ";
 
 // The outcome line: "Symbols written to <name>  and copied to Clipboard " when
@@ -35,5 +49,13 @@ constexpr std::string_view kSimulatorFailedAfter = ": the listing may be incompl
 
 constexpr std::string_view kNoListingLine =
     "The simulator's report holds no channel symbols: no include file written";
+// The report's own word on what the symbols carry (its Message: line).
+constexpr std::string_view kBadMessageLine =
+    "The simulator's report says the symbols carry no message: no include file written";
+constexpr std::string_view kSymbolCountBefore = "The simulator's listing holds ";
+constexpr std::string_view kSymbolCountAfter =
+    " characters, not 160 symbols 0 to 3: no include file written";
+constexpr std::string_view kOtherTextBefore = "The symbols carry \"";
+constexpr std::string_view kOtherTextAfter = "\", not the message as typed";
 
 }  // namespace sympack::run

@@ -1,9 +1,10 @@
 #include "run/run_tool.h"
 
+#include <optional>
+
 #include "platform/platform.h"
 #include "run/exit_codes.h"
 #include "run/messages.h"
-#include "platform/platform.h"
 #include "simulator/command_tail.h"
 #include "simulator/file_names.h"
 #include "simulator/files.h"
@@ -49,6 +50,21 @@ void WriteFailure(Console& console, std::string_view line) {
   console.SetTextColor(console::kLightGrey);
 }
 
+// A message no command line carries exactly, or whose command cmd.exe would
+// not take whole, is refused before anything runs. The exit code then.
+std::optional<int> RefuseMessage(Console& console, std::string_view message,
+                                 std::string_view simulatorPath) {
+  if (sim::HoldsControlCharacter(message)) {
+    WriteFailure(console, kControlCharacterLine);
+    return kExitControlCharacter;
+  }
+  if (!sim::FitsInterpreter(sim::SimulatorCommand(message, platform::AnsiCharacterLength, simulatorPath))) {
+    WriteFailure(console, kCommandTooLongLine);
+    return kExitCommandTooLong;
+  }
+  return std::nullopt;
+}
+
 std::string TakeDestination(Console& console) {
   console.WriteText(kDestinationPrompt);
   std::string destination = console.ReadField();
@@ -68,16 +84,32 @@ int RunTool(Console& console, std::string_view commandTail) {
     return kExitFolderBusy;
   }
 
+  // The folder's own simulator comes first; else the one installed with the
+  // tool, said by its path.
+  std::string simulatorPath;
   if (!sim::FileIsPresent(sim::kSimulatorProgram)) {
-    WriteFailure(console, kSimulatorMissingLine);
-    console.WriteLine(kDownloadHintLine);
-    return kExitSimulatorMissing;
+    const auto installed = sim::InstalledSimulatorPath();
+    if (!installed) {
+      WriteFailure(console, kSimulatorMissingLine);
+      console.WriteLine(kDownloadHintLine);
+      return kExitSimulatorMissing;
+    }
+    simulatorPath = *installed;
+    console.WriteLine(std::string(kInstalledSimulatorLine) + simulatorPath);
+  }
+
+  // `> FST4TEMP.TXT`: removing the old report would throw the transcript
+  // away, and the report would be read back mixed with it.
+  if (sim::NameIsRunOutput(sim::kReportFile)) {
+    WriteFailure(console, kReportIsOutputLine);
+    return kExitOldReportStays;
   }
 
   std::string message = TakeMessage(console, commandTail);
   if (message.empty()) return kExitOk;  // the user chose to stop
 
-  message = sim::UpperCase(message, platform::AnsiIsSingleByte());
+  message = sim::UpperCase(message, platform::AnsiCharacterLength, platform::AnsiIsSingleByte());
+  if (const auto refused = RefuseMessage(console, message, simulatorPath)) return *refused;
   const std::u16string interpreter = sim::InterpreterPath();
 
   if (!ClearOldReport()) {
@@ -89,9 +121,10 @@ int RunTool(Console& console, std::string_view commandTail) {
   SimulatorRun simulatorRun;
   simulatorRun.audioFileWasThere = sim::FileIsPresent(sim::kAudioFile);
   sim::RemoveIfRunEndsAbnormally(sim::kReportFile);
-  const auto exitCode = sim::RunSimulator(interpreter, message);
+  const auto exitCode = sim::RunSimulator(interpreter, message, simulatorPath);
   if (!exitCode || !sim::FileIsPresent(sim::kReportFile)) {
     console.WriteLine(kNoReportLine);
+    if (sim::FolderRefusesNewFile(sim::kReportFile)) WriteFailure(console, kReportFolderRefusesLine);
     return kExitNoReport;
   }
   simulatorRun.exitCode = *exitCode;

@@ -8,8 +8,16 @@ std::string CommandTail(int argc, char** argv) {
   return platform::WideToAnsi(platform::CommandTailWide(argc, argv));
 }
 
+std::string_view TrimmedTail(std::string_view tail) {
+  constexpr std::string_view kBlanks = " \t";
+  const auto first = tail.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return {};
+  return tail.substr(first, tail.find_last_not_of(kBlanks) - first + 1);
+}
+
 std::string MessageFromTail(std::string_view tail) {
   constexpr char kQuote = '"';
+  tail = TrimmedTail(tail);
   if (tail.size() >= 2 && tail.front() == kQuote && tail.back() == kQuote &&
       tail.substr(1, tail.size() - 2).find(kQuote) == std::string_view::npos) {
     return std::string(tail.substr(1, tail.size() - 2));

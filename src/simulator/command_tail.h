@@ -10,9 +10,14 @@ namespace sympack::simulator {
 // when nothing follows. argc/argv are main()'s.
 std::string CommandTail(int argc, char** argv);
 
-// The message a command tail gives: the tail as it stands, except that a tail
-// wholly inside one pair of double quotes (it starts and ends with one, and
-// holds no other) gives what stands between them, as the user meant it.
+// The tail without the blanks and tabs around it. cmd.exe leaves the blank
+// before a redirection in the tail (`SYMPACK "cq k1abc fn42" > log.txt`
+// gives `"cq k1abc fn42" `), so they are never part of what was meant.
+std::string_view TrimmedTail(std::string_view tail);
+
+// The message a command tail gives: the trimmed tail, except that one wholly
+// inside one pair of double quotes (it starts and ends with one, and holds no
+// other) gives what stands between them, as the user meant it.
 std::string MessageFromTail(std::string_view tail);
 
 }  // namespace sympack::simulator

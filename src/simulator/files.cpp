@@ -66,4 +66,12 @@ bool NamesSameFile(std::string_view first, std::string_view second) {
   return platform::NamesSameFile(platform::AnsiToWide(first), platform::AnsiToWide(second));
 }
 
+bool NameIsRunOutput(std::string_view name) {
+  return platform::NamesStandardOutputOrError(platform::AnsiToWide(name));
+}
+
+bool FolderRefusesNewFile(std::string_view name) {
+  return platform::FolderRefusesNewFile(platform::AnsiToWide(name));
+}
+
 }  // namespace sympack::simulator

@@ -20,6 +20,14 @@ bool NameIsTaken(std::string_view name);
 // True when both names exist and are one and the same file.
 bool NamesSameFile(std::string_view first, std::string_view second);
 
+// True when the name is the very file standard output or standard error
+// writes to.
+bool NameIsRunOutput(std::string_view name);
+
+// True when the name's folder may not be written, so that no file of that
+// name can be made there.
+bool FolderRefusesNewFile(std::string_view name);
+
 // The file the system removes should the run be ended from outside before its
 // own clean-up; an empty name cancels that.
 void RemoveIfRunEndsAbnormally(std::string_view name);

@@ -5,9 +5,29 @@
 namespace sympack::simulator {
 namespace {
 
-constexpr std::string_view kInterpreterSwitch = " /C ";
 constexpr std::string_view kTypeCommand = "TYPE ";
 constexpr std::u16string_view kInterpreterVariable = u"comspec";
+constexpr char16_t kQuote = u'"';
+constexpr char16_t kLastTokenEnd = u' ';  // CreateProcess ends a bare token at code 32 or below
+
+bool NeedsQuotes(std::u16string_view path) {
+  if (path.find(kQuote) != std::u16string_view::npos) return false;
+  for (const char16_t c : path) {
+    if (c <= kLastTokenEnd) return true;
+  }
+  return false;
+}
+
+bool StartsWithQuote(std::u16string_view command) { return !command.empty() && command.front() == kQuote; }
+
+// The text after /C: the command, or the command in one more pair of quotes.
+std::u16string AfterSwitch(std::u16string_view command) {
+  if (!StartsWithQuote(command)) return std::u16string(command);
+  std::u16string wrapped(1, kQuote);
+  wrapped += command;
+  wrapped += kQuote;
+  return wrapped;
+}
 
 }  // namespace
 
@@ -16,12 +36,31 @@ std::u16string InterpreterPath() {
   return platform::DefaultInterpreter();
 }
 
-std::optional<std::uint32_t> RunInterpreter(std::u16string_view interpreter, std::string_view command) {
-  std::u16string line(interpreter);
-  line += platform::AnsiToWide(kInterpreterSwitch);
-  line += platform::AnsiToWide(command);
+std::optional<std::u16string> InterpreterCommandLine(std::u16string_view interpreter, std::u16string_view command) {
+  const std::u16string afterSwitch = AfterSwitch(command);
+  if (afterSwitch.size() > kMaxInterpreterCommand) return std::nullopt;
+  std::u16string line;
+  if (NeedsQuotes(interpreter)) {
+    line = kQuote;
+    line += interpreter;
+    line += kQuote;
+  } else {
+    line = interpreter;
+  }
+  line += StartsWithQuote(command) ? kInterpreterSwitchesQuoted : kInterpreterSwitches;
+  line += afterSwitch;
   if (line.size() > platform::kMaxCommandLineUnits) return std::nullopt;
-  return platform::RunProcess(line);
+  return line;
+}
+
+bool FitsInterpreter(std::string_view command) {
+  return AfterSwitch(platform::AnsiToWide(command)).size() <= kMaxInterpreterCommand;
+}
+
+std::optional<std::uint32_t> RunInterpreter(std::u16string_view interpreter, std::string_view command) {
+  const auto line = InterpreterCommandLine(interpreter, platform::AnsiToWide(command));
+  if (!line) return std::nullopt;
+  return platform::RunProcess(*line);
 }
 
 std::optional<std::string> ShowFileCommand(std::string_view name, CharacterLength characterLength) {

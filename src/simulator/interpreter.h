@@ -16,19 +16,48 @@ namespace sympack::simulator {
 // any script reaches the system unchanged whatever the ANSI code page holds.
 std::u16string InterpreterPath();
 
-// Runs `interpreter /C command` in this console and waits for it to end. The
-// command line is never cut: one too long to start is not run at all. The
+// cmd.exe takes at most this many characters (UTF-16 units) of command after
+// /C; a longer one is not run as given.
+constexpr std::size_t kMaxInterpreterCommand = 8191;
+
+// How the interpreter is started, as Node.js starts cmd.exe: /D keeps the
+// registry's AutoRun command (a cd, say) from running before ours, /V:OFF
+// keeps delayed expansion (the registry's DelayedExpansion) from reading ! and
+// carets once more; only these switches on the command line rule them out.
+constexpr std::u16string_view kInterpreterSwitches = u" /D /V:OFF /C ";
+// A command that begins with a quote (the installed simulator's path) would
+// lose its first and last quote to cmd.exe's rule for quotes after /C: it
+// goes in one more pair of quotes, which /S always takes away.
+constexpr std::u16string_view kInterpreterSwitchesQuoted = u" /D /V:OFF /S /C ";
+
+// The process command line `interpreter /D /V:OFF /C command`. The
+// interpreter's path heads it as CreateProcess reads its first token: in
+// quotes when it holds a blank or another character up to 32, which would
+// end the token or make CreateProcess try its prefixes as programs; as it
+// stands otherwise (a value that holds a quote is taken as quoted by its
+// owner). Empty optional when the command passes kMaxInterpreterCommand or the
+// line the process limit: it is never cut.
+std::optional<std::u16string> InterpreterCommandLine(std::u16string_view interpreter, std::u16string_view command);
+
+// True when the command (ANSI bytes), as it follows /C, is no longer than
+// kMaxInterpreterCommand.
+bool FitsInterpreter(std::string_view command);
+
+// Runs the interpreter line (InterpreterCommandLine) in this console and waits
+// for it to end. Nothing is run for a command that does not fit. The
 // interpreter's exit code, which is that of the last program it ran; empty
 // when nothing was started.
 std::optional<std::uint32_t> RunInterpreter(std::u16string_view interpreter, std::string_view command);
 
 // "TYPE " + the name as TYPE's one argument (InterpreterArgument): bare when
 // it needs no care, so the report is shown by "TYPE FST4TEMP.TXT". Empty
-// optional for a name TYPE cannot be given exactly.
+// optional for a name TYPE cannot be given exactly. (A name whose command
+// passes the interpreter's limit is not run by ShowFile either.)
 std::optional<std::string> ShowFileCommand(std::string_view name, CharacterLength characterLength);
 
 // Shows a file through the interpreter's TYPE command; nothing is run for a
-// name TYPE cannot be given exactly.
+// name TYPE cannot be given exactly, nor for a command too long for the
+// interpreter.
 void ShowFile(std::u16string_view interpreter, std::string_view name);
 
 }  // namespace sympack::simulator

@@ -7,26 +7,39 @@ constexpr char kQuote = '"';
 constexpr char kEscape = '^';
 constexpr char kBackslash = '\\';
 constexpr char kPercent = '%';
+constexpr unsigned char kFirstPrintable = 0x20;
+constexpr unsigned char kDelete = 0x7F;
 
 // Characters that end a TYPE name or act as interpreter syntax outside
 // quotes. Any of them makes a bare name unsafe.
 constexpr std::string_view kTypeNeedsQuotes = " \t,;=&|<>()^%";
 
+// The length of the character that starts `text`, never 0 nor past its end.
+std::size_t NextCharacter(std::string_view text, CharacterLength characterLength) {
+  const std::size_t length = characterLength(text);
+  return length == 0 || length > text.size() ? 1 : length;
+}
+
 // The C runtime's quoting: within quotes, backslashes are literal except
 // before a quote, where 2n backslashes give n, and \" gives a quote. So
 // every run of backslashes before a quote of the text, or before the
-// closing quote, is doubled, and each quote of the text gets one more.
-std::string QuoteForProgram(std::string_view text) {
+// closing quote, is doubled, and each quote of the text gets one more. The
+// runtime reads by character: in a double-byte code page a trail byte 0x5C
+// is part of its character, not a backslash.
+std::string QuoteForProgram(std::string_view text, CharacterLength characterLength) {
   std::string out(1, kQuote);
   std::size_t backslashes = 0;
-  for (const char c : text) {
-    if (c == kBackslash) {
+  while (!text.empty()) {
+    const std::size_t length = NextCharacter(text, characterLength);
+    const std::string_view character = text.substr(0, length);
+    if (character.front() == kBackslash && length == 1) {
       ++backslashes;
     } else {
-      if (c == kQuote) out.append(backslashes + 1, kBackslash);
+      if (character.front() == kQuote && length == 1) out.append(backslashes + 1, kBackslash);
       backslashes = 0;
     }
-    out += c;
+    out += character;
+    text.remove_prefix(length);
   }
   out.append(backslashes, kBackslash);
   out += kQuote;
@@ -46,8 +59,7 @@ std::string CaretBeforeEveryCharacter(std::string_view word, CharacterLength cha
   std::string out;
   out.reserve(word.size() * 2);
   while (!word.empty()) {
-    std::size_t length = characterLength(word);
-    if (length == 0 || length > word.size()) length = 1;
+    const std::size_t length = NextCharacter(word, characterLength);
     out += kEscape;
     out += word.substr(0, length);
     word.remove_prefix(length);
@@ -57,13 +69,22 @@ std::string CaretBeforeEveryCharacter(std::string_view word, CharacterLength cha
 
 }  // namespace
 
+bool HoldsControlCharacter(std::string_view text) {
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < kFirstPrintable || byte == kDelete) return true;
+  }
+  return false;
+}
+
 std::optional<std::string> InterpreterArgument(std::string_view text, ArgumentReader reader,
                                                CharacterLength characterLength) {
-  if (text.find('\0') != std::string_view::npos) return std::nullopt;
+  if (HoldsControlCharacter(text)) return std::nullopt;
   const bool hasQuote = text.find(kQuote) != std::string_view::npos;
   if (reader == ArgumentReader::kTypeCommand && (hasQuote || text.empty())) return std::nullopt;
 
-  const std::string word = reader == ArgumentReader::kProgram ? QuoteForProgram(text) : QuoteForType(text);
+  const std::string word =
+      reader == ArgumentReader::kProgram ? QuoteForProgram(text, characterLength) : QuoteForType(text);
   // Only the framing quotes are left as the interpreter's quotes, and nothing
   // between them is expanded: the word goes as it stands.
   if (!hasQuote && text.find(kPercent) == std::string_view::npos) return word;

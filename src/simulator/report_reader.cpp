@@ -212,7 +212,7 @@ std::optional<std::string> CollectSymbolText(ReportLineReader& reader) {
 }
 
 std::optional<std::string> ReadSymbolText() {
-  std::u16string name = platform::AnsiToWide(kReportFileForReading);
+  std::u16string name = platform::AnsiToWide(kReportFile);
   if (name.size() > kMaxOpenNameLength) name.resize(kMaxOpenNameLength);
   platform::File file = platform::OpenForReading(name);
   if (!file.IsOpen()) return std::nullopt;

@@ -6,10 +6,16 @@
 
 namespace sympack::simulator {
 
-std::string SimulatorCommand(std::string_view message, CharacterLength characterLength) {
+std::string SimulatorCommand(std::string_view message, CharacterLength characterLength,
+                             std::string_view programPath) {
   const auto argument = InterpreterArgument(message, ArgumentReader::kProgram, characterLength);
   if (!argument) return {};
   std::string command(kSimulatorToken);
+  if (!programPath.empty()) {
+    const auto program = InterpreterArgument(programPath, ArgumentReader::kProgram, characterLength);
+    if (!program) return {};
+    command = *program + ' ';
+  }
   command += *argument;
   command += kSimulatorParameters;
   command += kRedirection;
@@ -17,8 +23,17 @@ std::string SimulatorCommand(std::string_view message, CharacterLength character
   return command;
 }
 
-std::optional<std::uint32_t> RunSimulator(std::u16string_view interpreter, std::string_view message) {
-  const std::string command = SimulatorCommand(message, platform::AnsiCharacterLength);
+std::optional<std::string> InstalledSimulatorPath() {
+  const auto installed = platform::InstalledSimulator();
+  if (!installed) return std::nullopt;
+  std::string path = platform::WideToAnsi(*installed);
+  if (platform::AnsiToWide(path) != *installed) return std::nullopt;
+  return path;
+}
+
+std::optional<std::uint32_t> RunSimulator(std::u16string_view interpreter, std::string_view message,
+                                          std::string_view programPath) {
+  const std::string command = SimulatorCommand(message, platform::AnsiCharacterLength, programPath);
   if (command.empty()) return std::nullopt;
   return RunInterpreter(interpreter, command);
 }

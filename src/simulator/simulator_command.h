@@ -23,11 +23,23 @@ constexpr std::string_view kRedirection = " > ";
 // "FST4SIM " + the message as one argument + parameters + redirection. The
 // simulator's first argument is exactly the message, whatever it holds
 // (InterpreterArgument); a message that needs no care stands between plain
-// quotes, byte for byte. A message with a NUL byte gives an empty command.
-std::string SimulatorCommand(std::string_view message, CharacterLength characterLength);
+// quotes, byte for byte. A message with a control character gives an empty
+// command (HoldsControlCharacter). A program path, when given, takes the
+// place of "FST4SIM" as one exact argument too, so that no character of it
+// acts as interpreter syntax; a path no argument can carry gives an empty
+// command.
+std::string SimulatorCommand(std::string_view message, CharacterLength characterLength,
+                             std::string_view programPath = {});
 
-// Runs the simulator through the interpreter. The interpreter's exit code,
-// which carries the simulator's; empty when nothing was started.
-std::optional<std::uint32_t> RunSimulator(std::u16string_view interpreter, std::string_view message);
+// The path of the simulator installed with the tool (platform.h), in the
+// ANSI code page; nothing when there is none or the code page cannot hold
+// its path exactly.
+std::optional<std::string> InstalledSimulatorPath();
+
+// Runs the simulator (the current folder's, or the one at programPath)
+// through the interpreter. The interpreter's exit code, which carries the
+// simulator's; empty when nothing was started.
+std::optional<std::uint32_t> RunSimulator(std::u16string_view interpreter, std::string_view message,
+                                          std::string_view programPath = {});
 
 }  // namespace sympack::simulator

@@ -24,9 +24,16 @@ unsigned char UpperByte(unsigned char byte, bool singleByteCodePage) {
 
 }  // namespace
 
-std::string UpperCase(std::string_view text, bool singleByteCodePage) {
+std::string UpperCase(std::string_view text, CharacterLength characterLength, bool singleByteCodePage) {
   std::string out(text);
-  for (char& c : out) c = static_cast<char>(UpperByte(static_cast<unsigned char>(c), singleByteCodePage));
+  for (std::size_t pos = 0; pos < out.size();) {
+    std::size_t length = characterLength(std::string_view(out).substr(pos));
+    if (length == 0 || pos + length > out.size()) length = 1;
+    // Only a character of one byte is a letter to change; the bytes of a
+    // longer one stay as they are.
+    if (length == 1) out[pos] = static_cast<char>(UpperByte(static_cast<unsigned char>(out[pos]), singleByteCodePage));
+    pos += length;
+  }
   return out;
 }
 

@@ -34,6 +34,24 @@ GOOD_REPORT_LINES = [
     b"",
 ]
 
+
+
+def message_line(decoded):
+    """The report's Message: line for a decoded text, in the real simulator's
+    layout (a field of 37 characters, a longer text whole)."""
+    return b"Message: " + decoded.ljust(37) + b" W: F iwspr: 0"
+
+
+def good_report_lines(decoded=b"CQ K1ABC FN42"):
+    """The good report as the fakes print it when their Message: line gives
+    `decoded` (the message they received, or FAKE_MESSAGE)."""
+    return GOOD_REPORT_LINES[:1] + [message_line(decoded)] + GOOD_REPORT_LINES[2:]
+
+
+def good_report(decoded=b"CQ K1ABC FN42", line_end=b"\r\n"):
+    return b"".join(line + line_end for line in good_report_lines(decoded))
+
+
 GOOD_REPORT = b"".join(line + b"\r\n" for line in GOOD_REPORT_LINES)
 LF_REPORT = b"".join(line + b"\n" for line in GOOD_REPORT_LINES)
 GOOD_SYMBOLS = read_symbol_text(GOOD_REPORT)

@@ -103,6 +103,17 @@ class PosixRunner:
         """A "comspec" value that names no program."""
         return "/nonexistent/folder/cmd.exe"
 
+    # The interpreter program the tool starts when "comspec" is unset, its
+    # file name, and how a "comspec" value names a path.
+    def interpreter_program(self):
+        return os.path.join(self.bin_dir, "sympack-cmd")
+
+    def program_name(self, name):
+        return name
+
+    def comspec_value(self, path):
+        return path
+
     def run_program(self, path, args=(), cwd=None, env=None, timeout=30):
         return subprocess.run([path] + list(args), cwd=cwd, env=env, capture_output=True,
                               timeout=timeout, stdin=subprocess.DEVNULL)
@@ -139,6 +150,22 @@ DESTINATION_PROMPT = "Destination file ( FST4.INC )   "
 NO_LISTING = "The simulator's report holds no channel symbols: no include file written"
 FOLDER_BUSY = "Another SYMPACK is running in this folder.  Wait for it to finish, then try again"
 OLD_REPORT = "FST4TEMP.TXT from an earlier run cannot be removed.  Remove it, then try again"
+REPORT_IS_OUTPUT = "FST4TEMP.TXT is where this run's output goes.  Send the output elsewhere, then try again"
+REPORT_FOLDER_REFUSES = "FST4TEMP.TXT cannot be created: this folder cannot be written to"
+CONTROL_CHARACTER = "The message holds a control character (CR, LF, tab...): nothing was run"
+COMMAND_TOO_LONG = "The message is too long for the interpreter's 8191 characters: nothing was run"
+BAD_MESSAGE = "The simulator's report says the symbols carry no message: no include file written"
+INSTALLED_SIMULATOR = "No FST4SIM.EXE in this folder: calls "
+
+
+def wrong_symbol_count(count):
+    return "The simulator's listing holds %d characters, not 160 symbols 0 to 3: no include file written" % count
+
+
+def other_text(carried):
+    return 'The symbols carry "%s", not the message as typed' % carried
+
+
 
 
 def written_line(name):
@@ -156,7 +183,9 @@ def simulator_failed(line, exit_code):
 
 # Exactly as the tool writes them (the report's "Message: " is not the prompt).
 OWN_TEXTS = [BANNER, SIMULATOR_LINE, SIMULATOR_MISSING, DOWNLOAD_HINT, MESSAGE_PROMPT,
-             NO_REPORT, DESTINATION_PROMPT, NO_LISTING, FOLDER_BUSY, OLD_REPORT,
+             NO_REPORT, DESTINATION_PROMPT, NO_LISTING, FOLDER_BUSY, OLD_REPORT, REPORT_IS_OUTPUT,
+             REPORT_FOLDER_REFUSES, CONTROL_CHARACTER, COMMAND_TOO_LONG, BAD_MESSAGE,
+             INSTALLED_SIMULATOR,
              "Symbols written to", "Symbols not written to", "Clipboard"]
 
 # Exit codes (src/run/exit_codes.h, README)
@@ -168,6 +197,11 @@ EXIT_NOT_WRITTEN = 5
 EXIT_FOLDER_BUSY = 6
 EXIT_OLD_REPORT_STAYS = 7
 EXIT_SIMULATOR_FAILED = 8
+EXIT_OTHER_TEXT = 9
+EXIT_BAD_MESSAGE = 10
+EXIT_WRONG_SYMBOL_COUNT = 11
+EXIT_CONTROL_CHARACTER = 12
+EXIT_COMMAND_TOO_LONG = 13
 
 # ---- Colours -------------------------------------------------------------------------
 
@@ -580,6 +614,11 @@ class E2ETestCase(unittest.TestCase):
     def own_lines(self, *texts):
         """The tool's own lines as its plain transcript writes them."""
         return b"".join(text.encode("ascii") + self.runner.transcript_line_end for text in texts)
+
+    def shown(self, data):
+        """A file's CR LF lines as the plain transcript shows them: ended as
+        the system ends lines, like the tool's own."""
+        return data.replace(b"\r\n", self.runner.transcript_line_end)
 
     def record_arguments(self):
         """An environment for fake_record_args and the file it records into

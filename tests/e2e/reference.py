@@ -164,8 +164,10 @@ def simulator_arguments(message):
 
 
 def message_from_tail(tail):
-    """The message a command tail gives: a tail wholly inside one pair of
-    double quotes (no other quote in it) gives what stands between them."""
+    """The message a command tail gives: blanks and tabs around it do not
+    count; a tail wholly inside one pair of double quotes (no other quote in
+    it) gives what stands between them."""
+    tail = tail.strip(b" \t")
     if len(tail) >= 2 and tail[:1] == b'"' and tail[-1:] == b'"' and b'"' not in tail[1:-1]:
         return tail[1:-1]
     return tail

@@ -14,21 +14,32 @@ import subprocess
 
 import fake_data
 import reference
-from harness import (DESTINATION_PROMPT, EXIT_NO_LISTING, EXIT_NO_REPORT, EXIT_NOT_WRITTEN,
-                     EXIT_OK, EXIT_SIMULATOR_FAILED, MESSAGE_PROMPT, NO_LISTING, NO_REPORT,
-                     E2ETestCase, TerminalRun, not_written_line, simulator_failed, written_line)
+from harness import (COMMAND_TOO_LONG, DESTINATION_PROMPT, EXIT_COMMAND_TOO_LONG, EXIT_NO_LISTING,
+                     EXIT_NO_REPORT, EXIT_NOT_WRITTEN, EXIT_OK, EXIT_SIMULATOR_FAILED,
+                     EXIT_WRONG_SYMBOL_COUNT, MESSAGE_PROMPT, NO_LISTING, NO_REPORT,
+                     REPORT_FOLDER_REFUSES, E2ETestCase, TerminalRun, not_written_line,
+                     simulator_failed, written_line, wrong_symbol_count)
 
 GOOD_MESSAGE = b"CQ K1ABC FN42"
 GOOD_INCLUDE = reference.include_file_bytes(fake_data.GOOD_SYMBOLS, GOOD_MESSAGE)
 # The byte values 1..255 in four command-line arguments, one run each; the
-# high ones are no UTF-8, so the tool sees each as U+FFFD.
-BYTE_CHUNKS = [bytes(range(low, min(low + 64, 256))) for low in (1, 65, 129, 193)]
+# high ones are no UTF-8, so the tool sees each as U+FFFD. The control
+# characters (below 0x20, and 0x7F) are left out: a message with one is
+# refused (test_injection).
+BYTE_CHUNKS = [bytes(b for b in range(low, min(low + 64, 256)) if b >= 0x20 and b != 0x7F)
+               for low in (1, 65, 129, 193)]
 # Python's cp1252 leaves five bytes undefined; Windows maps them to the C1
 # controls of the same value, and so does the tool.
 CP1252_UNDEFINED = (0x81, 0x8D, 0x8F, 0x90, 0x9D)
-# Longest message that still fits the 32766-unit process command line with
-# room for the interpreter path; and one that does not fit.
-LONG_MESSAGE_LENGTH = 30000
+# cmd.exe takes at most 8191 characters of command. Beside the message, the
+# simulator's command holds 51: FST4SIM, a blank, the quotes around the
+# message, the parameters and " > FST4TEMP.TXT". A message with a double
+# quote goes as "...\"..." with a caret before every character: twice its
+# length and 3, and 49 more.
+INTERPRETER_LIMIT = 8191
+LONGEST_MESSAGES = [(b"CQ K1ABC FN42 " * 600)[:INTERPRETER_LIMIT - 51],
+                    b'CQ "' + b"K" * ((INTERPRETER_LIMIT - 49) // 2 - 3 - 4)]
+# More than a process command line can hold.
 TOO_LONG_MESSAGE_LENGTH = 33000
 HUGE_LINE_BYTES = 100 * 1024 * 1024
 GARBAGE_SEED = 6
@@ -77,10 +88,12 @@ class BadInputCase(E2ETestCase):
         empty, its output in files (they may be large)."""
         out_path = os.path.join(self.other_folder(), "out")
         with open(out_path, "wb") as out:
-            return subprocess.run(self.runner.tool_command(args), stdin=subprocess.DEVNULL,
-                                  stdout=out, stderr=subprocess.STDOUT, cwd=self.work,
-                                  env=self.runner.environment(), timeout=timeout,
-                                  start_new_session=True)
+            result = subprocess.run(self.runner.tool_command(args), stdin=subprocess.DEVNULL,
+                                    stdout=out, stderr=subprocess.STDOUT, cwd=self.work,
+                                    env=self.runner.environment(), timeout=timeout,
+                                    start_new_session=True)
+        result.output_path = out_path
+        return result
 
     def report_aside(self, data):
         path = os.path.join(self.other_folder(), "report")
@@ -99,10 +112,14 @@ class MessageBytes(BadInputCase):
                         for a in arguments)
 
     def run_recorded(self, folder, args=(), typed=None):
+        """A simulator that, like another maker's, prints no Message: line:
+        no decoded text could carry these bytes (a CR, byte 26 or a C1
+        control would break the report or the terminal), so only the
+        arguments and the include file are checked."""
         self.runner.install_simulator("fake_record_args", folder)
         record = os.path.join(self.other_folder(), "argv.txt")
         run = TerminalRun(self.runner, folder, args=args,
-                          env=self.environment(FAKE_ARGV_FILE=record))
+                          env=self.environment(FAKE_ARGV_FILE=record, FAKE_NO_MESSAGE_LINE="1"))
         self.addCleanup(run.close)
         run.start()
         if typed is not None:
@@ -128,7 +145,7 @@ class MessageBytes(BadInputCase):
                 folder = os.path.join(self.work, "bytes%d" % index)
                 os.mkdir(folder)
                 run, code, recorded = self.run_recorded(folder, args=[chunk])
-                upper = reference.upper_case(as_tool_sees_argument(chunk))
+                upper = reference.upper_case(reference.message_from_tail(as_tool_sees_argument(chunk)))
                 self.check_delivered(folder, run, code, recorded, upper)
 
     def test_every_character_of_the_code_page_on_the_command_line(self):
@@ -154,22 +171,30 @@ class MessageBytes(BadInputCase):
         run, code, recorded = self.run_recorded(folder, typed=bytes(keys))
         self.check_delivered(folder, run, code, recorded, reference.upper_case(characters))
 
-    def test_30000_character_message_on_the_command_line(self):
-        limit = getattr(self.runner, "interpreter_line_limit", None)
-        if limit is not None and LONG_MESSAGE_LENGTH > limit:
-            self.skipTest("the interpreter takes command lines of at most %d characters" % limit)
-        message = (b"CQ K1ABC FN42 " * (LONG_MESSAGE_LENGTH // 14 + 1))[:LONG_MESSAGE_LENGTH]
-        run, code, recorded = self.run_recorded(self.work, args=[message.lower()])
-        self.check_delivered(self.work, run, code, recorded, message)
+    def test_the_longest_messages_the_interpreter_takes(self):
+        """A message whose command fills cmd.exe's 8191 characters exactly
+        arrives whole, plain or with a caret before every character."""
+        for index, message in enumerate(LONGEST_MESSAGES):
+            with self.subTest(length=len(message)):
+                folder = os.path.join(self.work, "longest%d" % index)
+                os.mkdir(folder)
+                run, code, recorded = self.run_recorded(folder, args=[message.lower()])
+                self.check_delivered(folder, run, code, recorded, message)
 
-    def test_message_too_long_to_start_the_interpreter(self):
-        """Longer than a process command line can be: nothing starts, the run
-        says "No Temp file created" and ends with its exit code."""
-        self.install()
-        run = self.start(args=["x" * TOO_LONG_MESSAGE_LENGTH])
-        self.assertEqual(run.wait_exit(timeout=60), EXIT_NO_REPORT, run.dump())
-        self.assertTrue(any(NO_REPORT in row for row in run.transcript()), run.dump())
-        self.assertEqual(self.files(), ["FST4SIM.EXE"])
+    def test_a_message_one_character_longer_runs_nothing(self):
+        """One character more, or far more than a process command line can
+        hold: refused before anything runs, in light red (so also on
+        standard error)."""
+        self.install("fake_record_args")
+        record, env = self.record_arguments()
+        for message in [m + b"X" for m in LONGEST_MESSAGES] + [b"x" * TOO_LONG_MESSAGE_LENGTH]:
+            with self.subTest(length=len(message)):
+                result = self.run_scripted(args=[message], env=self.environment(**env))
+                self.assertEqual(result.returncode, EXIT_COMMAND_TOO_LONG, result.stdout)
+                self.assertIn(self.own_lines(COMMAND_TOO_LONG), result.stdout)
+                self.assertEqual(result.stderr, self.own_lines(COMMAND_TOO_LONG))
+                self.assertEqual(self.files(), ["FST4SIM.EXE"])
+                self.assertFalse(os.path.exists(record), "the simulator ran")
 
 
 class DestinationNames(BadInputCase):
@@ -232,7 +257,8 @@ class BadReports(BadInputCase):
 
     def test_listing_inside_garbage_is_read_by_the_rules(self):
         """A header amid random bytes: the listing is whatever the line rules
-        collect after it, packed as documented, byte for byte."""
+        collect after it; not being one transmission, it is refused, and the
+        light red line gives the count the rules read."""
         noise = random.Random(GARBAGE_SEED + 1)
         before = bytes(noise.randrange(256) for _ in range(GARBAGE_BYTES))
         after = bytes(noise.randrange(256) for _ in range(GARBAGE_BYTES))
@@ -242,9 +268,10 @@ class BadReports(BadInputCase):
         result = self.run_without_terminal(["cq k1abc fn42"])
         symbols = reference.read_symbol_text(as_interpreter_writes(printed))
         self.assertGreater(len(symbols or b""), 100, "the seed gives a listing worth checking")
-        self.assertEqual(result.returncode, EXIT_OK)
-        self.assertEqual(self.read("FST4.INC"), reference.include_file_bytes(symbols, GOOD_MESSAGE))
-        self.assertEqual(self.files(), ["FST4.INC", "FST4SIM.EXE"])
+        self.assertEqual(result.returncode, EXIT_WRONG_SYMBOL_COUNT)
+        with open(result.output_path, "rb") as f:
+            self.assertIn(self.own_lines(wrong_symbol_count(len(symbols))), f.read())
+        self.assertEqual(self.files(), ["FST4SIM.EXE"])
 
     def test_single_100_mib_line_ends_with_no_listing(self):
         report = self.report_aside(b"")
@@ -293,6 +320,24 @@ class SimulatorFaults(BadInputCase):
         self.assertTrue(any(NO_LISTING in row for row in run.transcript()), run.dump())
         self.assertEqual(self.files(), ["FST4SIM.EXE"])
 
+    def test_a_folder_that_cannot_be_written_is_named_as_the_reason(self):
+        """No report can be made where the user may not write: after "No
+        Temp file created" a light red line says why, on standard error
+        too. Root writes every folder, so root runs the tool as nobody."""
+        self.install()
+        os.chmod(self.work, 0o755)
+        as_user = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"] if os.geteuid() == 0 else []
+        if not as_user:
+            os.chmod(self.work, 0o555)
+        result = subprocess.run(as_user + self.runner.tool_command(["cq"]), stdin=subprocess.DEVNULL,
+                                capture_output=True, cwd=self.work, env=self.runner.environment(),
+                                timeout=60, start_new_session=True)
+        self.assertEqual(result.returncode, EXIT_NO_REPORT, result)
+        self.assertTrue(result.stdout.endswith(("%s\n%s\n" % (NO_REPORT, REPORT_FOLDER_REFUSES)).encode()),
+                        result.stdout)
+        self.assertTrue(result.stderr.endswith((REPORT_FOLDER_REFUSES + "\n").encode()), result.stderr)
+        self.assertEqual(self.files(), ["FST4SIM.EXE"])
+
     def test_simulator_exit_code_is_reported_even_after_a_whole_listing(self):
         script_simulator(self.work, self.report_aside(fake_data.GOOD_REPORT), "exit 3")
         run = self.full()
@@ -302,13 +347,12 @@ class SimulatorFaults(BadInputCase):
 
     def test_simulator_killed_part_way_through_its_listing(self):
         """The report ends inside the listing: the lines printed so far are
-        the listing, nothing more is invented."""
+        the listing, nothing more is invented, and so no include file."""
         cut = fake_data.GOOD_REPORT.index(b"1023321132")
         script_simulator(self.work, self.report_aside(fake_data.GOOD_REPORT[:cut]), "kill -KILL $$")
         run = self.full()
         symbols = reference.read_symbol_text(fake_data.GOOD_REPORT[:cut])
         self.assertEqual(len(symbols), 80)
-        self.assertEqual(run.exit_code(), EXIT_SIMULATOR_FAILED, run.dump())
-        self.assertEqual(self.read("FST4.INC"), reference.include_file_bytes(symbols, GOOD_MESSAGE))
-        # Our interpreter reports a program killed by signal N as 128 + N.
-        self.assertIn(simulator_failed(written_line("FST4.INC"), 128 + 9), "".join(run.transcript()))
+        self.assertEqual(run.exit_code(), EXIT_WRONG_SYMBOL_COUNT, run.dump())
+        self.assertIn(wrong_symbol_count(80)[:80].rstrip(), run.transcript())
+        self.assertNotIn("FST4.INC", self.files())

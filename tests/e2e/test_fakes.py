@@ -92,6 +92,14 @@ class FakeSimulators(E2ETestCase):
     def test_good_report(self):
         result = self.output_of("fake_good_report")
         self.assertEqual((result.returncode, result.stdout, result.stderr), (0, fake_data.GOOD_REPORT, b""))
+        self.assertEqual(fake_data.good_report(), fake_data.GOOD_REPORT)
+        # Its Message: line gives what it received, or what FAKE_MESSAGE says.
+        result = self.output_of("fake_good_report", ["HELLO WORLD THIS IS LONG", "120"])
+        self.assertEqual(result.stdout, fake_data.good_report(b"HELLO WORLD THIS IS LONG"))
+        result = self.output_of("fake_good_report", ["CQ K1ABC FN42"], env={"FAKE_MESSAGE": "*** bad message ***"})
+        self.assertEqual(result.stdout, fake_data.good_report(b"*** bad message ***"))
+        result = self.output_of("fake_good_report", ["X"], env={"FAKE_NO_MESSAGE_LINE": "1"})
+        self.assertEqual(result.stdout, fake_data.GOOD_REPORT.replace(fake_data.GOOD_REPORT_LINES[1] + b"\r\n", b""))
 
     def test_lf_report(self):
         result = self.output_of("fake_lf_report")
@@ -118,7 +126,7 @@ class FakeSimulators(E2ETestCase):
     def test_record_args(self):
         record, env = self.record_arguments()
         result = self.output_of("fake_record_args", ["CQ  \"X\" & Y", "", "120"], env)
-        self.assertEqual((result.returncode, result.stdout), (0, fake_data.GOOD_REPORT))
+        self.assertEqual((result.returncode, result.stdout), (0, fake_data.good_report(b'CQ  "X" & Y')))
         self.assertEqual(self.recorded(record), [b'CQ  "X" & Y', b"", b"120"])
 
     def test_writes_wav(self):

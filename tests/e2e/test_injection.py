@@ -8,12 +8,14 @@ the simulator and every other file stay untouched."""
 
 import os
 import shutil
+import subprocess
 import tempfile
 
 import fake_data
 import reference
-from harness import (DESTINATION_PROMPT, EXIT_NOT_WRITTEN, EXIT_OK, MESSAGE_PROMPT, E2ETestCase,
-                     PosixRunner, TerminalRun, not_written_line, written_line)
+from harness import (CONTROL_CHARACTER, DESTINATION_PROMPT, EXIT_CONTROL_CHARACTER, EXIT_NOT_WRITTEN,
+                     EXIT_OK, MESSAGE_PROMPT, E2ETestCase, PosixRunner, TerminalRun, not_written_line,
+                     written_line)
 
 MESSAGES = [
     'CQ "K1ABC" FN42',
@@ -212,13 +214,21 @@ class DestinationNames(E2ETestCase):
         self.assertIn(not_written_line(typed).rstrip(), run.transcript(), run.dump())
         return folder, run
 
-    def test_the_simulator_itself_is_refused_under_any_of_its_names(self):
-        names = ["FST4SIM.EXE", "fst4sim.exe", "Fst4Sim.Exe"]
+    def test_the_simulator_and_its_stand_ins_are_refused_under_any_of_their_names(self):
+        """cmd.exe runs the first FST4SIM with a PATHEXT extension in the
+        folder, .COM, .BAT and .CMD before .EXE: any of them written would
+        run the include text for the simulator from then on. Our
+        interpreter's program lookup folds case as cmd.exe's does, so every
+        letter case counts on POSIX too."""
+        names = ["FST4SIM.EXE", "fst4sim.exe", "Fst4Sim.Exe", "FST4SIM.COM", "fst4sim.bat", "FST4SIM.CMD",
+                 "./Fst4sim.Js", "FST4SIM.BAT."]
         if not self.runner.posix_system:
             names.append("fst4sim.exe.")  # Windows drops a trailing dot: the same file
         for typed in names:
             with self.subTest(destination=typed):
-                self.check_refused(typed)
+                folder, run = self.check_refused(typed)
+                self.assertEqual(sorted(os.listdir(folder)), sorted(list(DECOYS) + ["FST4SIM.EXE"]),
+                                 "no stand-in made")
 
     def test_a_read_only_file_keeps_its_text_and_is_not_shown(self):
         if not self.runner.posix_system:
@@ -276,3 +286,88 @@ class ProgramLookup(E2ETestCase):
         self.answer_prompts(run)
         self.assertEqual(run.wait_exit(), EXIT_OK, run.dump())
         self.assertEqual(self.read("FST4.INC"), INCLUDE_FILE)
+
+
+class InterpreterStart(E2ETestCase):
+    """How the interpreter is started, and what it is never handed."""
+
+    def test_a_comspec_path_with_a_blank(self):
+        """Quoted, the path is one token: a program named by the part before
+        the blank (which CreateProcess tries first for an unquoted path)
+        never runs."""
+        aside = self.other_folder()
+        folder = os.path.join(aside, "my tools")
+        os.mkdir(folder)
+        interpreter = shutil.copy2(self.runner.interpreter_program(), folder)
+        record, env = self.record_arguments()
+        decoy = os.path.join(aside, self.runner.program_name("my"))
+        shutil.copy2(self.runner.fake_path("fake_record_args"), decoy)
+        os.chmod(decoy, 0o755)
+        self.install()
+        env["COMSPEC"] = self.runner.comspec_value(interpreter)
+        run = self.full_run(args=["cq k1abc fn42"], env=self.environment(**env))
+        self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+        self.assertFalse(os.path.exists(record), "the path was split at its blank")
+        self.assertEqual(self.read("FST4.INC"), INCLUDE_FILE)
+
+    def test_a_message_with_a_control_character_runs_nothing(self):
+        """No escape carries a CR (removed after percent expansion, moving a
+        caret onto the next character) or an LF (the end of the command) or a
+        tab exactly: refused in light red (so on standard error too), before
+        any file is touched."""
+        self.install("fake_record_args")
+        record, env = self.record_arguments()
+        self.write("FST4TEMP.TXT", b"an old report\r\n")
+        for message in [b"A%\r&B", b"%\r>VICTIM.TXT", b'cq "k1abc\nfn42', b"cq\tk1abc", b"cq\x7f"]:
+            with self.subTest(message=message):
+                result = self.run_scripted(args=[message], env=self.environment(**env))
+                self.assertEqual(result.returncode, EXIT_CONTROL_CHARACTER, result.stdout)
+                self.assertIn(self.own_lines(CONTROL_CHARACTER), result.stdout)
+                self.assertEqual(result.stderr, self.own_lines(CONTROL_CHARACTER))
+                self.assertEqual(self.files(), ["FST4SIM.EXE", "FST4TEMP.TXT"])
+                self.assertEqual(self.read("FST4TEMP.TXT"), b"an old report\r\n")
+                self.assertFalse(os.path.exists(record), "the simulator ran")
+
+    def test_the_registry_settings_never_reach_the_run(self):
+        """With DelayedExpansion = 1 and an AutoRun command in the (modelled)
+        registry, an interpreter started without /V:OFF reads ! and carets
+        once more and runs AutoRun first; the tool starts it with /D /V:OFF:
+        the message arrives exactly and AutoRun never runs."""
+        if not self.runner.posix_system:
+            self.skipTest("our POSIX interpreter models the registry with environment variables")
+        self.install("fake_record_args")
+        record, env = self.record_arguments()
+        marker = os.path.join(self.other_folder(), "AUTORAN.TXT")
+        env.update(SYMPACK_CMD_DELAYED_EXPANSION="1", SYMPACK_CMD_AUTORUN="TYPE NUL > \"%s\"" % marker,
+                   OS="Windows_NT")
+        interpreter = os.path.join(self.runner.bin_dir, "sympack-cmd")
+        # The model is live: without the switches, both settings act.
+        plain = subprocess.run([interpreter, '/C FST4SIM "!OS! A^B!"'], cwd=self.work, capture_output=True,
+                               env=self.environment(**env))
+        self.assertEqual(self.recorded(record)[0], b"Windows_NT AB", plain.stderr)
+        self.assertTrue(os.path.exists(marker), "AutoRun did not run")
+        os.remove(marker)
+        os.remove(record)
+        message = "!OS! A^B! %OS% !"
+        run = self.full_run(args=[message], env=self.environment(**env))
+        self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+        self.assertEqual(self.recorded(record), reference.simulator_arguments(message.upper().encode("ascii")))
+        self.assertFalse(os.path.exists(marker), "AutoRun ran before the command")
+
+    def test_our_interpreter_takes_what_cmd_takes(self):
+        """sympack-cmd runs a command of 8191 characters and refuses a longer
+        one, as cmd.exe does, so the Linux runs show the limit is kept."""
+        if not self.runner.posix_system:
+            self.skipTest("our POSIX interpreter")
+        self.install("fake_record_args")
+        record, env = self.record_arguments()
+        interpreter = os.path.join(self.runner.bin_dir, "sympack-cmd")
+        for length, code in ((8191, 0), (8192, 1)):
+            command = 'FST4SIM "%s"' % ("x" * (length - len('FST4SIM ""')))
+            result = subprocess.run([interpreter, "/D /V:OFF /C " + command], cwd=self.work,
+                                    capture_output=True, env=self.environment(**env))
+            self.assertEqual(result.returncode, code, result.stderr)
+            self.assertEqual(os.path.exists(record), code == 0, "the simulator ran (or did not)")
+            if code == 0:
+                os.remove(record)
+        self.assertEqual(result.stderr, b"The command line is too long.\n")

@@ -2,12 +2,13 @@
 answers, keys typed ahead, editing, ignored keys, wrapping and scrolling at
 the screen's edge, the 10000-character limit."""
 
+import os
 import time
 
 import fake_data
 import reference
-from harness import (BANNER, DESTINATION_PROMPT, EXIT_OK, LIGHT_GREY, MESSAGE_PROMPT, YELLOW,
-                     E2ETestCase, written_line)
+from harness import (BANNER, COMMAND_TOO_LONG, DESTINATION_PROMPT, EXIT_COMMAND_TOO_LONG, EXIT_OK,
+                     LIGHT_GREY, MESSAGE_PROMPT, YELLOW, E2ETestCase, written_line)
 
 INCLUDE = reference.include_file_bytes(fake_data.GOOD_SYMBOLS, b"CQ K1ABC FN42")
 
@@ -176,7 +177,9 @@ class LineEditing(E2ETestCase):
 
         def echoed():
             rows = run.transcript()[5:]
-            return "".join(rows[:rows.index("")] if "" in rows else rows)
+            for end in ("", COMMAND_TOO_LONG):
+                rows = rows[:rows.index(end)] if end in rows else rows
+            return "".join(rows)
 
         run.type(line + "XYZ")  # three keys past the limit: neither shown nor kept
         run.wait_for(lambda: len(echoed()) >= len(MESSAGE_PROMPT) + 10000, timeout=60,
@@ -184,7 +187,11 @@ class LineEditing(E2ETestCase):
         run.type("\x7fQ")  # Backspace still works on a full line, and Q is taken
         run.type("R")      # the line is full again
         run.type("\r")
-        self.finish(run, (line[:-1] + "Q").upper().encode("ascii"))
+        # Taken whole, the message is too long for the interpreter's command
+        # line: refused, and the simulator never runs.
+        self.assertEqual(run.wait_exit(), EXIT_COMMAND_TOO_LONG, run.dump())
+        self.assertIn(COMMAND_TOO_LONG, run.transcript(), run.dump())
+        self.assertFalse(os.path.exists(self.record), "the simulator ran")
         self.assertEqual(echoed(), MESSAGE_PROMPT + line[:-1] + "Q")
 
 
@@ -237,7 +244,7 @@ class WrapAndScroll(E2ETestCase):
         # A row filled exactly, then Enter: one empty row below it, then the
         # two empty lines before the report.
         self.assertEqual(rows[5:10], [MESSAGE_PROMPT + self.TEXT70 + "Y", "", "", "", ""])
-        self.assertTrue(rows[10].startswith("Message: CQ K1ABC FN42"), rows[10])
+        self.assertTrue(rows[10].startswith("Message: " + self.TEXT70.upper()), rows[10])
 
     def test_wrap_and_scroll_on_the_bottom_row(self):
         run = self.start_recording(before_start=b"$ earlier output\r\n" * 30)
@@ -265,7 +272,7 @@ class WrapAndScroll(E2ETestCase):
         rows = run.transcript()
         at = rows.index(MESSAGE_PROMPT + self.TEXT70 + "W")
         self.assertEqual(rows[at + 1:at + 5], ["", "", "", ""])
-        self.assertTrue(rows[at + 5].startswith("Message: CQ K1ABC FN42"), rows[at + 5])
+        self.assertTrue(rows[at + 5].startswith("Message: " + self.TEXT70.upper()), rows[at + 5])
 
     def test_exact_fill_of_the_last_row_then_enter(self):
         """Enter right after a text that filled the last row: the row stays
@@ -280,4 +287,4 @@ class WrapAndScroll(E2ETestCase):
         at = rows.index(full)
         self.assertEqual(rows[at - 2], "Calls FST4SIM.EXE")
         self.assertEqual(rows[at + 1:at + 5], ["", "", "", ""])
-        self.assertTrue(rows[at + 5].startswith("Message: CQ K1ABC FN42"), rows[at + 5])
+        self.assertTrue(rows[at + 5].startswith("Message: " + self.TEXT70.upper()), rows[at + 5])

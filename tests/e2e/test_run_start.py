@@ -2,14 +2,21 @@
 the simulator run, the report's presence and its display."""
 
 import os
+import shutil
+import subprocess
 import time
 
 import fake_data
+import reference
 from harness import (BANNER, BLANK_LINE, DARK_GREY, DARK_YELLOW, DESTINATION_PROMPT,
-                     DOWNLOAD_HINT, EXIT_NO_LISTING, EXIT_NO_REPORT, EXIT_OK,
+                     DOWNLOAD_HINT, EXIT_BAD_MESSAGE, EXIT_NO_LISTING, EXIT_OTHER_TEXT,
+                     INSTALLED_SIMULATOR, EXIT_NO_REPORT, EXIT_OK,
                      EXIT_OLD_REPORT_STAYS, EXIT_SIMULATOR_MISSING, LIGHT_GREY, LIGHT_RED,
                      MESSAGE_PROMPT, NO_LISTING, NO_REPORT, OLD_REPORT, SIMULATOR_LINE,
                      SIMULATOR_MISSING, E2ETestCase, wrap_rows)
+
+USAGE = r"Usage: sympack \[message\]"
+VERSION = r"^sympack \d+\.\d+\.\d+$"
 
 BANNER_ROWS = [(BLANK_LINE, LIGHT_GREY), (BLANK_LINE, LIGHT_GREY), (BANNER, LIGHT_GREY),
                (SIMULATOR_LINE, DARK_GREY), (BLANK_LINE, LIGHT_GREY)]
@@ -74,8 +81,14 @@ class MissingSimulator(E2ETestCase):
         self.install(as_name=".FST4SIM.EXE")
         self.check_missing(self.start(args=["cq"]))
 
-    def test_simulator_name_in_lower_case_is_found(self):
+    def test_simulator_name_in_lower_case(self):
+        """Found where the system folds letter case (Windows); on POSIX
+        `fst4sim.exe` is another name, so the simulator is missing."""
         self.install(as_name="fst4sim.exe")
+        if self.runner.posix_system:
+            self.check_missing(self.start(args=["cq"]))
+            self.assertEqual(self.files(), ["fst4sim.exe"])
+            return
         run = self.full_run(args=["cq", "k1abc", "fn42"])
         self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
         self.assertEqual(self.files(), ["FST4.INC", "fst4sim.exe"])
@@ -99,11 +112,13 @@ class MessageSource(E2ETestCase):
         self.assertEqual(run.wait_exit(), EXIT_OK)
 
     def test_command_line_blanks_are_kept(self):
+        """Blanks inside the message are kept; those around the tail are not
+        part of it (cmd.exe leaves the blank before a redirection there)."""
         self.install("fake_record_args")
         record, env = self.record_arguments()
-        run = self.full_run(args=["cq  test  "], env=self.environment(**env))
+        run = self.full_run(args=[" cq  test  "], env=self.environment(**env))
         self.assertEqual(run.exit_code(), EXIT_OK)
-        self.assertEqual(self.recorded(record)[0], b"CQ  TEST  ")
+        self.assertEqual(self.recorded(record)[0], b"CQ  TEST")
 
     def test_typed_message_is_upper_cased(self):
         self.install("fake_record_args")
@@ -142,12 +157,14 @@ class MessageSource(E2ETestCase):
         self.assert_default_colours_at_end(run)
 
     def test_blanks_only_message_goes_on(self):
+        """Blanks are a message and go to the simulator; a report whose
+        decoded text is empty says the symbols carry nothing: no file."""
         self.install("fake_record_args")
         record, env = self.record_arguments()
         run = self.full_run(message="   ", env=self.environment(**env))
-        self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+        self.assertEqual(run.exit_code(), EXIT_BAD_MESSAGE, run.dump())
         self.assertEqual(self.recorded(record)[0], b"   ")
-        self.assertTrue(self.read("FST4.INC").endswith(b"    ;      \r\n\r\n\r\n"))
+        self.assertNotIn("FST4.INC", self.files())
 
 
 class SimulatorRun(E2ETestCase):
@@ -280,18 +297,87 @@ class SimulatorRun(E2ETestCase):
 
 class UsageAndVersion(E2ETestCase):
 
-    def test_only_an_exact_request_is_answered_and_it_touches_nothing(self):
+    def test_help_and_version_words_touch_nothing_and_anything_else_is_a_message(self):
+        """Typed as Windows and Linux users type them, with the blank cmd.exe
+        leaves before a redirection: usage or the version, exit 0, and the
+        user's FST4.INC and clipboard as they were."""
         self.install()
-        answers = {"--help": r"Usage: sympack \[message\]", "--version": r"^sympack \d+\.\d+\.\d+$"}
+        with open(self.path("FST4.INC"), "wb") as f:
+            f.write(b"mine")
+        answers = {"--help ": USAGE, "/?": USAGE, "-h": USAGE, "-?\t": USAGE, "/HELP": USAGE,
+                   "--version": VERSION, "/version ": VERSION, "-V": VERSION}
         for request, expected in answers.items():
-            run = self.start(args=[request])
-            self.assertEqual(run.wait_exit(), EXIT_OK, run.dump())
-            self.assertRegex("\n".join(run.transcript()), "(?m)" + expected)
-            self.assertNotIn(BANNER.strip(), run.transcript())
-            self.assertEqual(self.files(), ["FST4SIM.EXE"], "no run, no file")
+            with self.subTest(request=request):
+                run = self.start(args=[request])
+                self.assertEqual(run.wait_exit(), EXIT_OK, run.dump())
+                self.assertRegex("\n".join(run.transcript()), "(?m)" + expected)
+                self.assertNotIn(BANNER.strip(), run.transcript())
+                self.assertEqual(run.clipboard_texts(), [])
+        for request in ("--help ", "/?"):  # standard output redirected, no input at all
+            result = self.run_scripted([request])
+            self.assertEqual(result.returncode, EXIT_OK, result)
+            self.assertRegex(result.stdout.decode(), "(?m)" + USAGE)
+            self.assertIn(b"\n  11  the listing does not hold exactly 160 symbols", result.stdout.replace(b"\r", b""))
+        self.assertEqual(self.files(), ["FST4.INC", "FST4SIM.EXE"], "no run, no file")
+        self.assertEqual(self.read("FST4.INC"), b"mine")
         # Anything else is a message, as ever: the run goes on to write it.
-        for args in (["--HELP"], ["--version", "x"], ["-h"]):
+        for args in (["--help x"], ["--version", "x"], ["-hh"]):
             run = self.full_run(args=args)
-            self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
-            self.assertEqual(self.files(), ["FST4.INC", "FST4SIM.EXE"], args)
+            self.assertIn(run.exit_code(), (EXIT_OK, EXIT_OTHER_TEXT), run.dump())
+            self.assertNotEqual(self.read("FST4.INC"), b"mine", args)
             os.remove(self.path("FST4.INC"))
+
+    def test_a_quoted_tail_with_a_blank_before_a_redirection_is_the_message(self):
+        """SYMPACK "cq k1abc fn42" > log.txt: cmd.exe keeps the blank before
+        the redirection in the tail; the quotes still go."""
+        self.install("fake_record_args")
+        record, env = self.record_arguments()
+        result = self.run_scripted(['"cq k1abc fn42"  '], env=self.environment(**env))
+        self.assertEqual(result.returncode, EXIT_OK, result)
+        self.assertEqual(self.recorded(record)[0], b"CQ K1ABC FN42")
+        self.assertEqual(self.read("FST4.INC"),
+                         reference.include_file_bytes(fake_data.GOOD_SYMBOLS, b"CQ K1ABC FN42"))
+
+
+class InstalledSimulator(E2ETestCase):
+    """After an install, a folder without FST4SIM.EXE uses the simulator
+    installed with the tool, found from the tool's own folder; one in the
+    folder still comes first."""
+
+    def setUp(self):
+        super().setUp()
+        if not self.runner.posix_system:
+            self.skipTest("the Windows zip holds both programs in one folder")
+        # A prefix whose path no interpreter may read as syntax.
+        self.prefix = os.path.join(self.other_folder(), "pre fix & %OS% ^ (x)")
+        for folder in ("bin", "libexec/sympack"):
+            os.makedirs(os.path.join(self.prefix, folder))
+        for program in ("sympack", "sympack-cmd"):
+            shutil.copy2(os.path.join(self.runner.bin_dir, program), os.path.join(self.prefix, "bin"))
+        self.installed = self.runner.install_simulator("fake_good_report",
+                                                       os.path.join(self.prefix, "libexec/sympack"))
+
+    def run_installed(self, typed, **env):
+        answers = os.path.join(self.other_folder(), "in")
+        with open(answers, "wb") as f:
+            f.write(typed)
+        with open(answers, "rb") as stdin:
+            return subprocess.run([os.path.join(self.prefix, "bin", "sympack"), "cq k1abc fn42"], stdin=stdin,
+                                  capture_output=True, cwd=self.work, timeout=60,
+                                  env=self.runner.environment(dict(env, OS="Windows_NT")))
+
+    def test_the_installed_simulator_runs_where_the_folder_has_none(self):
+        result = self.run_installed(b"\n")
+        self.assertEqual(result.returncode, EXIT_OK, result)
+        self.assertIn((INSTALLED_SIMULATOR + self.installed + "\n").encode(), result.stdout)
+        self.assertEqual(self.read("FST4.INC"),
+                         reference.include_file_bytes(fake_data.GOOD_SYMBOLS, b"CQ K1ABC FN42"))
+        self.assertEqual(self.files(), ["FST4.INC"])
+
+    def test_the_folders_own_simulator_comes_first(self):
+        self.install("fake_record_args")
+        record, env = self.record_arguments()
+        result = self.run_installed(b"\n", **env)
+        self.assertEqual(result.returncode, EXIT_OK, result)
+        self.assertNotIn(INSTALLED_SIMULATOR.encode(), result.stdout)
+        self.assertEqual(self.recorded(record)[0], b"CQ K1ABC FN42")

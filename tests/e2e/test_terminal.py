@@ -12,10 +12,11 @@ import time
 
 import fake_data
 import reference
-from harness import (BANNER, DESTINATION_PROMPT, DOWNLOAD_HINT, EXIT_NO_LISTING, EXIT_NO_REPORT,
-                     EXIT_NOT_WRITTEN, EXIT_OK, EXIT_SIMULATOR_MISSING, MESSAGE_PROMPT, NO_LISTING,
+from harness import (BAD_MESSAGE, BANNER, DESTINATION_PROMPT, DOWNLOAD_HINT, EXIT_BAD_MESSAGE,
+                     EXIT_NO_LISTING, EXIT_NO_REPORT, EXIT_NOT_WRITTEN, EXIT_OK, EXIT_OTHER_TEXT,
+                     EXIT_WRONG_SYMBOL_COUNT, EXIT_SIMULATOR_MISSING, MESSAGE_PROMPT, NO_LISTING,
                      SIMULATOR_LINE, SIMULATOR_MISSING, E2ETestCase, TerminalRun,
-                     not_written_line, written_line)
+                     not_written_line, other_text, written_line, wrong_symbol_count)
 
 INCLUDE = reference.include_file_bytes(fake_data.GOOD_SYMBOLS, b"CQ K1ABC FN42")
 
@@ -97,6 +98,39 @@ class TerminalModes(E2ETestCase):
                 self.assertEqual(self.files(), ["FST4SIM.EXE"])
                 self.check_restored(run)
 
+    def test_a_signal_while_the_simulator_runs_ends_the_whole_run(self):
+        """The interpreter and the simulator end with the tool, and the
+        report goes after they have ended: nothing appears later."""
+        for signal_number in (signal.SIGTERM, signal.SIGHUP):
+            with self.subTest(signal=signal_number):
+                self.install()
+                run = self.start(args=["cq"], env=self.environment(FAKE_SLEEP_MS="3000"))
+                run.wait_for(lambda: len(descendants(run.pid)) >= 2, timeout=10,
+                             what="the interpreter and the simulator")
+                children = descendants(run.pid)
+                os.kill(run.pid, signal_number)
+                self.assertEqual(run.wait_exit(), -signal_number, run.dump())
+                self.assertEqual([pid for pid in children if alive(pid)], [], "no child left running")
+                time.sleep(3.2)  # the simulator would have written its report by now
+                self.assertEqual(self.files(), ["FST4SIM.EXE"])
+                self.check_restored(run)
+
+    def test_a_simulator_that_ignores_the_signal_is_killed(self):
+        """It gets two seconds, then is killed: nothing keeps the run from
+        ending, and no report appears afterwards."""
+        with open(self.path("FST4SIM.EXE"), "w") as f:
+            f.write("#!/bin/sh\ntrap '' TERM\nexec sleep 6\n")
+        os.chmod(self.path("FST4SIM.EXE"), 0o755)
+        run = self.start(args=["cq"])
+        run.wait_for(lambda: "sleep" in [command_name(pid) for pid in descendants(run.pid)], timeout=10,
+                     what="the simulator sleeping, deaf to SIGTERM")
+        children = descendants(run.pid)
+        os.kill(run.pid, signal.SIGTERM)
+        self.assertEqual(run.wait_exit(timeout=10), -signal.SIGTERM, run.dump())
+        self.assertEqual([pid for pid in children if alive(pid)], [], "no child left running")
+        self.assertEqual(self.files(), ["FST4SIM.EXE"])
+        self.check_restored(run)
+
     def test_interrupt_signals_do_not_end_the_run(self):
         """Ctrl+C, Ctrl+\\ and Ctrl+Z as signals (from another program, or
         the terminal in cooked mode) leave the run going."""
@@ -125,6 +159,40 @@ class TerminalModes(E2ETestCase):
         run.type("\r")
         self.assertEqual(run.wait_exit(), EXIT_OK)
         self.check_restored(run)
+
+
+def descendants(pid):
+    """The processes below `pid`, from /proc."""
+    parents = {}
+    for entry in os.listdir("/proc"):
+        try:
+            with open("/proc/%s/stat" % entry) as f:
+                parents[int(entry)] = int(f.read().rsplit(")", 1)[1].split()[1])
+        except (OSError, IndexError, ValueError):
+            continue
+    found, frontier = [], [pid]
+    while frontier:
+        children = [child for child, parent in parents.items() if parent in frontier]
+        found += children
+        frontier = children
+    return found
+
+
+def command_name(pid):
+    try:
+        with open("/proc/%d/comm" % pid) as f:
+            return f.read().strip()
+    except OSError:
+        return None
+
+
+def alive(pid):
+    """True while the process exists and is no zombie."""
+    try:
+        with open("/proc/%d/stat" % pid) as f:
+            return f.read().rsplit(")", 1)[1].split()[0] != "Z"
+    except OSError:
+        return False
 
 
 class JobControl(E2ETestCase):
@@ -178,22 +246,63 @@ class JobControl(E2ETestCase):
 
         shell.type("fg\r")
         shell.wait_for_prompt(DESTINATION_PROMPT, timeout=15)
+        shell.type("b")
+        shell.wait_for_text(DESTINATION_PROMPT + "b")
         os.kill(self.tool_pid(shell), signal.SIGSTOP)
         self.at_shell_prompt(shell, 4)
         command_shown = self.text(shell).count(self.runner.tool_command([])[-1])
         shell.type("fg\r")
         # The shell's own line editor also runs without echo: first see the
-        # shell name the job it continues, then the tool's raw modes.
+        # shell name the job it continues, then the tool's raw modes, and the
+        # prompt with the text typed so far again below the shell's lines.
         shell.wait_for(lambda: self.text(shell).count(self.runner.tool_command([])[-1]) > command_shown,
                        what="the shell continuing the job")
         shell.wait_for(lambda: not shell.modes_now()[LFLAG] & termios.ECHO, what="raw modes again")
-        shell.type("\r")
+        typed_so_far = DESTINATION_PROMPT + "b"
+        shell.wait_for(lambda: sum(row == typed_so_far for row in shell.transcript()) == 2,
+                       what="the prompt and the typed text shown again")
+        shown_again = shell.transcript()
+        self.assertGreater(max(i for i, row in enumerate(shown_again) if row.startswith(DESTINATION_PROMPT)),
+                           max(i for i, row in enumerate(shown_again) if self.PROMPT.strip() in row))
+        shell.type(".inc\r")
         self.at_shell_prompt(shell, 5)
         shell.type("echo exit $?; stty -g > modes.after\r")
         self.at_shell_prompt(shell, 6)
         self.assertIn("exit %d" % EXIT_OK, self.text(shell))
-        self.assertEqual(self.read("FST4.INC"), INCLUDE)
+        self.assertIn(DESTINATION_PROMPT + "b.inc", shell.transcript())
+        self.assertEqual(self.read("b.inc"), INCLUDE)
         self.assertEqual(self.read("modes.after"), self.read("modes.before"), "terminal modes as before")
+
+
+    def test_kill_after_ctrl_z_ends_the_job(self):
+        """`kill %1` sends SIGTERM and SIGCONT to the stopped job: the run
+        ends (tool, interpreter and simulator) without touching the
+        terminal it no longer owns, and leaves no report."""
+        self.install()
+        env = self.environment(FAKE_SLEEP_MS="2500", PS1=self.PROMPT, HISTFILE="/dev/null")
+        shell = self.start(command=["bash", "--norc", "--noprofile", "-i"], env=env)
+        self.at_shell_prompt(shell, 1)
+        shell.type("stty -g > modes.before\r")
+        self.at_shell_prompt(shell, 2)
+        shell.type(" ".join(self.runner.tool_command(["cq"])) + "\r")
+        shell.wait_for_text(SIMULATOR_LINE.strip())
+        shell.wait_for(lambda: len(descendants(self.tool_pid(shell))) >= 2, timeout=10,
+                       what="the simulator running")
+        everyone = [self.tool_pid(shell)] + descendants(self.tool_pid(shell))
+        shell.type("\x1a")  # Ctrl+Z
+        self.at_shell_prompt(shell, 3)
+        self.assertIn("Stopped", self.text(shell))
+        shell.type("kill %1\r")
+        self.at_shell_prompt(shell, 4)
+        shell.wait_for(lambda: not any(alive(pid) for pid in everyone), timeout=10,
+                       what="the whole job ended")
+        shell.type("jobs; stty -g > modes.after\r")
+        self.at_shell_prompt(shell, 5)
+        self.assertIn("Terminated", self.text(shell))
+        self.assertNotIn("Stopped (tty output)", self.text(shell))
+        self.assertEqual(self.read("modes.after"), self.read("modes.before"), "terminal modes as before")
+        time.sleep(2.7)  # past the simulator's sleep: no report appears
+        self.assertEqual(sorted(self.files()), ["FST4SIM.EXE", "modes.after", "modes.before"])
 
 
 class NoTerminal(E2ETestCase):
@@ -231,15 +340,50 @@ class NoTerminal(E2ETestCase):
         self.assertEqual(result.stdout,
                          self.banner()
                          + self.own_lines(MESSAGE_PROMPT + "cq k1abc fn42", "", "")
-                         + fake_data.GOOD_REPORT
+                         + self.shown(fake_data.GOOD_REPORT)
                          + self.own_lines(DESTINATION_PROMPT)
-                         + INCLUDE
+                         + self.shown(INCLUDE)
                          + self.own_lines(self.outcome(written_line("FST4.INC")), ""))
         self.assertEqual(result.stderr, b"")
         self.check_plain(result)
         self.assertEqual(self.read("FST4.INC"), INCLUDE)
         self.assertEqual(self.files(), ["FST4.INC", "FST4SIM.EXE"])
         self.assertGreaterEqual(result.took, 1.9, "the pause is kept")
+
+    def test_answer_files_as_windows_editors_save_them(self):
+        """UTF-8 with its mark (Notepad, PowerShell 7) and UTF-16 in either
+        byte order (Notepad's "Unicode", PowerShell 5's >): the mark is no
+        part of the message, and the file named is the file written."""
+        self.install()
+        answers = "cq k1abc fn42\r\ncaf\u00e9.inc\r\n"
+        for encoding, mark in (("utf-8", b"\xef\xbb\xbf"), ("utf-16-le", b"\xff\xfe"),
+                               ("utf-16-be", b"\xfe\xff")):
+            with self.subTest(encoding=encoding):
+                result = self.run_scripted(typed=mark + answers.encode(encoding))
+                self.assertEqual(result.returncode, EXIT_OK, result)
+                self.assertIn(self.own_lines(MESSAGE_PROMPT + "cq k1abc fn42"), result.stdout)
+                self.assertEqual(self.read("caf\u00e9.inc"), INCLUDE)
+                self.assertEqual(self.files(), ["FST4SIM.EXE", "caf\u00e9.inc"])
+                os.remove(self.path("caf\u00e9.inc"))
+
+    def test_the_outcome_names_the_file_the_system_holds(self):
+        """Windows drops a name's trailing dots and blanks: dot.inc. writes
+        dot.inc, and the outcome line says so; POSIX keeps the name."""
+        result = self.scripted(b"cq k1abc fn42\r\ndot.inc.\r\n")
+        self.assertEqual(result.returncode, EXIT_OK, result)
+        held = "dot.inc." if self.runner.posix_system else "dot.inc"
+        self.assertEqual(self.files(), ["FST4SIM.EXE", held])
+        self.assertIn(self.own_lines(self.outcome(written_line(held))), result.stdout)
+
+    def test_the_reports_word_goes_to_standard_error_too(self):
+        for env, code, line in (({"FAKE_MESSAGE": "CQ K1ABC"}, EXIT_OTHER_TEXT, other_text("CQ K1ABC")),
+                                ({"FAKE_MESSAGE": "*** bad message ***"}, EXIT_BAD_MESSAGE, BAD_MESSAGE),
+                                ({"FAKE_LINES": "16"}, EXIT_WRONG_SYMBOL_COUNT, wrong_symbol_count(80))):
+            with self.subTest(env=env):
+                result = self.scripted(b"\n", args=["cq", "k1abc", "fn42"], env=self.environment(**env))
+                self.assertEqual(result.returncode, code, result)
+                self.assertIn(self.own_lines(line), result.stdout)
+                self.assertTrue(result.stderr.startswith(self.own_lines(line)), result.stderr)
 
     def test_missing_simulator_says_so(self):
         result = self.scripted(b"", fake=None)
@@ -307,7 +451,7 @@ class NoTerminal(E2ETestCase):
         self.assertEqual(result.returncode, EXIT_OK, result)
         self.assertEqual(self.read("FST4.INC"), INCLUDE)
         self.assertTrue(result.stdout.startswith(self.banner() + self.own_lines("", "")
-                                                 + fake_data.GOOD_REPORT), result.stdout)
+                                                 + self.shown(fake_data.GOOD_REPORT)), result.stdout)
         self.check_plain(result)
 
 
@@ -333,7 +477,8 @@ class OutputNotATerminal(E2ETestCase):
             redirected = f.read()
         self.assertIn(b"\n" + MESSAGE_PROMPT.encode() + b"cq k1abc fn42\n", redirected)
         self.assertTrue(redirected.endswith(
-            (DESTINATION_PROMPT + "\n").encode() + INCLUDE + written_line("FST4.INC").encode() + b"\n\n"),
+            (DESTINATION_PROMPT + "\n").encode() + self.shown(INCLUDE) + written_line("FST4.INC").encode()
+            + b"\n\n"),
             redirected)
         self.assertNotIn(b"\x1b", redirected)
         rows = run.transcript()

@@ -88,8 +88,6 @@ class WineRunner(PosixRunner):
     # Ctrl+C, Ctrl+Z and Ctrl+\\ typed on the terminal reach Wine as signals.
     control_keys_are_signals = ("Wine takes Ctrl+C, Ctrl+Z and Ctrl+\\ typed on the terminal as "
                                 "signals, not as keys for the console")
-    # cmd.exe refuses longer command lines (as on Windows).
-    interpreter_line_limit = 8191
     # Why keys typed ahead cannot be checked.
     keys_typed_ahead_lost = ("Wine drops console input that arrives while a program attached to "
                              "the console starts or ends")
@@ -136,6 +134,15 @@ class WineRunner(PosixRunner):
 
     def missing_interpreter(self):
         return "C:\\nonexistent\\folder\\cmd.exe"
+
+    def interpreter_program(self):
+        return os.path.join(self.prefix, "drive_c", "windows", "system32", "cmd.exe")
+
+    def program_name(self, name):
+        return name + ".exe"
+
+    def comspec_value(self, path):
+        return windows_path(path)
 
     def run_program(self, path, args=(), cwd=None, env=None, timeout=PROGRAM_TIMEOUT):
         return subprocess.run(self._wine(path, args), cwd=cwd, env=env, capture_output=True,

@@ -78,12 +78,32 @@ inline std::size_t LinesAsked() {
 // FAKE_EXIT_CODE: the exit code to end with (0 when not set).
 inline int ExitCodeAsked() { return std::atoi(Environment("FAKE_EXIT_CODE").c_str()); }
 
-// The report of the real simulator, every line ended by `lineEnd`.
-inline void WriteGoodReport(std::string_view lineEnd) {
+// The text the report's Message: line gives, as a simulator decodes its own
+// symbols: FAKE_MESSAGE when set (a cut text, a bad-message mark), else the
+// message received as the first argument, else the one the listing is for.
+inline std::string DecodedText(int argc, char** argv) {
+  if (const char* asked = std::getenv("FAKE_MESSAGE")) return asked;
+  return argc > 1 ? std::string(argv[1]) : std::string("CQ K1ABC FN42");
+}
+
+// The Message: line in the real simulator's layout: the text in a field of
+// 37 characters (a longer one whole), then the hint field.
+inline std::string MessageLine(const std::string& decoded) {
+  std::string line = "Message: " + decoded;
+  if (decoded.size() < 37) line.append(37 - decoded.size(), ' ');
+  return line + " W: F iwspr: 0";
+}
+
+// The report of the real simulator, every line ended by `lineEnd`, its
+// Message: line giving `decoded`; FAKE_NO_MESSAGE_LINE leaves that line out,
+// as a simulator that says nothing of what its symbols carry.
+inline void WriteGoodReport(std::string_view lineEnd, const std::string& decoded = "CQ K1ABC FN42") {
   std::size_t left = LinesAsked();
-  for (const std::string_view line : kGoodReportLines) {
+  const bool messageLine = Environment("FAKE_NO_MESSAGE_LINE").empty();
+  for (std::size_t at = 0; at < std::size(kGoodReportLines); ++at) {
+    if (at == 1 && !messageLine) continue;
     if (left-- == 0) break;
-    Out(line);
+    Out(at == 1 ? std::string_view(MessageLine(decoded)) : kGoodReportLines[at]);
     Out(lineEnd);
   }
   std::fflush(stdout);

@@ -3,9 +3,9 @@
 // line; our interpreter writes each lone LF into the redirect file as CR LF.
 #include "fake_common.h"
 
-int main() {
+int main(int argc, char** argv) {
   fake::BinaryOutput();
   fake::DelayIfAsked();
-  fake::WriteGoodReport("\n");
+  fake::WriteGoodReport("\n", fake::DecodedText(argc, argv));
   return 0;
 }

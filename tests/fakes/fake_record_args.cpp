@@ -16,6 +16,6 @@ int main(int argc, char** argv) {
     if (!fake::WriteFile(record, lines)) return 2;
   }
   fake::DelayIfAsked();
-  fake::WriteGoodReport("\r\n");
+  fake::WriteGoodReport("\r\n", fake::DecodedText(argc, argv));
   return 0;
 }

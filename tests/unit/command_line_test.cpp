@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/command_line.h"
+#include "run/information.h"
 #include "simulator/command_tail.h"
 
 namespace sympack::platform {
@@ -48,9 +49,33 @@ namespace {
 TEST(MessageFromTail, OnePairOfQuotesAroundTheWholeTailIsTakenAway) {
   EXPECT_EQ(MessageFromTail("\"cq k1abc fn42\""), "cq k1abc fn42");
   EXPECT_EQ(MessageFromTail("\"\""), "");
+  // Blanks and tabs around the tail are not the message: cmd.exe leaves the
+  // blank before a redirection ("x" > log.txt) in it.
+  EXPECT_EQ(MessageFromTail(" \t\"cq k1abc fn42\" \t "), "cq k1abc fn42");
+  EXPECT_EQ(MessageFromTail("cq k1abc fn42 "), "cq k1abc fn42");
+  EXPECT_EQ(MessageFromTail("\"  cq  \" "), "  cq  ");
+  EXPECT_EQ(MessageFromTail(" \t "), "");
   // Anything else stays as typed.
   for (const char* tail : {"\"", "\"cq\" \"k1abc\"", "cq \"k1abc\"", "\"cq\" x", "\"a\"b\"", "cq"}) {
     EXPECT_EQ(MessageFromTail(tail), tail);
+  }
+}
+
+// Every help and version word, in any letter case and with blanks and tabs
+// around it, is answered; anything more or less is a message.
+TEST(InformationFor, HelpAndVersionWordsTrimmedInAnyCase) {
+  const auto usage = run::InformationFor("--help");
+  ASSERT_TRUE(usage);
+  const auto version = run::InformationFor("--version");
+  ASSERT_TRUE(version);
+  for (const char* word : {"--help", "-h", "/?", "-?", "/help", "--HELP", "-H", "/Help", "\t/? ", " --help "}) {
+    EXPECT_EQ(run::InformationFor(word), usage) << word;
+  }
+  for (const char* word : {"--version", "/version", "-v", "-V", "--Version\t", " /VERSION "}) {
+    EXPECT_EQ(run::InformationFor(word), version) << word;
+  }
+  for (const char* tail : {"", "\"/?\"", "--help x", "-h -v", "/??", "--hel", "- h", "-help", "--v"}) {
+    EXPECT_EQ(run::InformationFor(tail), std::nullopt) << tail;
   }
 }
 

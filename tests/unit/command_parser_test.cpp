@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "command_parser.h"
+#include "interpreter_switches.h"
 #include "percent_expansion.h"
 #include "program_lookup.h"
 
@@ -102,12 +103,59 @@ TEST(FindProgramFile, CurrentFolderThenPathAndOnlyExecutableExtensions) {
   EXPECT_EQ(ProgramFileNames("a.b", ".COM;.EXE"), (std::vector<std::string>{"a.b.COM", "a.b.EXE"}));
 }
 
-TEST(AfterSwitch, NeedsTheCSwitch) {
-  EXPECT_EQ(AfterSwitch(" /C  TYPE x").value_or("none"), "TYPE x");
-  EXPECT_EQ(AfterSwitch("/c TYPE x").value_or("none"), "TYPE x");
-  EXPECT_FALSE(AfterSwitch("/K TYPE x"));
-  EXPECT_FALSE(AfterSwitch("/CTYPE"));
-  EXPECT_FALSE(AfterSwitch("TYPE x"));
+TEST(ReadInterpreterLine, SwitchesBeforeTheCommand) {
+  const auto plain = ReadInterpreterLine(" /C  TYPE x");
+  ASSERT_TRUE(plain);
+  EXPECT_EQ(plain->command, "TYPE x");
+  EXPECT_TRUE(plain->autoRun);
+  EXPECT_FALSE(plain->delayedExpansion);
+  const auto node = ReadInterpreterLine("/d /s /c \"x y\"");
+  ASSERT_TRUE(node);
+  EXPECT_FALSE(node->autoRun);
+  EXPECT_TRUE(node->keepQuotesRuleOff);
+  EXPECT_EQ(node->command, "\"x y\"");
+  EXPECT_EQ(ReadInterpreterLine("/D /V:OFF /C x")->delayedExpansion, std::optional<bool>(false));
+  EXPECT_EQ(ReadInterpreterLine("/v:on /q /C x")->delayedExpansion, std::optional<bool>(true));
+  EXPECT_FALSE(ReadInterpreterLine("/K TYPE x"));
+  EXPECT_FALSE(ReadInterpreterLine("/CTYPE"));
+  EXPECT_FALSE(ReadInterpreterLine("TYPE x"));
+}
+
+TEST(CommandAfterQuoteRule, KeptOnlyAroundOneProgramNameWithABlank) {
+  const auto rule = [](std::string_view line) {
+    return CommandAfterQuoteRule(*ReadInterpreterLine(line), [](std::string_view name) { return name == "my prog"; });
+  };
+  EXPECT_EQ(rule("/C \"my prog\""), "\"my prog\"");
+  EXPECT_EQ(rule("/S /C \"my prog\""), "my prog");
+  EXPECT_EQ(rule("/C \"my prog\" \"x\""), "my prog\" \"x");
+  EXPECT_EQ(rule("/C \"other one\""), "other one");
+  EXPECT_EQ(rule("/C FST4SIM \"CQ\""), "FST4SIM \"CQ\"");
+}
+
+// After percent expansion every CR goes, so a caret before one escapes the
+// next character; a line feed ends the command, an escaped one continues it.
+TEST(ReadCommand, CarriageReturnsGoAndLineFeedsEndTheCommand) {
+  const VariableLookup none = [](std::string_view) { return std::nullopt; };
+  EXPECT_EQ(ReadCommand("P ^A^%^\r^&^B", none).parsed.refused.value_or(0), '&');
+  EXPECT_EQ(ReadCommand("P \"A\r\"B > OUT", none).arguments, "\"A\"B");
+  const auto cut = ReadCommand("P \"A\nB\" > OUT", none);
+  EXPECT_EQ(cut.arguments, "\"A");
+  EXPECT_FALSE(cut.parsed.output);
+  EXPECT_EQ(ReadCommand("P A^\n&B", none).arguments, "A&B");
+}
+
+// With delayed expansion on, each token holding a ! is read once more.
+TEST(ReadCommand, DelayedExpansionWhenOn) {
+  const VariableLookup lookup = [](std::string_view name) -> std::optional<std::string> {
+    if (name == "OS") return "Windows_NT";
+    return std::nullopt;
+  };
+  const auto delayed = [&](std::string_view command) { return ReadCommand(command, lookup, true).arguments; };
+  EXPECT_EQ(delayed("P \"!OS! !OS:~0,3! !X!\""), "\"Windows_NT Win \"");
+  EXPECT_EQ(delayed("P \"A^B!\""), "\"AB\"");
+  EXPECT_EQ(delayed("P \"A^B\""), "\"A^B\"") << "no ! in the token: the caret stays";
+  EXPECT_EQ(delayed("P ^^!OS^^! !!OS! A!"), "!OS! Windows_NT A");
+  EXPECT_EQ(ReadCommand("P \"!OS!\"", lookup).arguments, "\"!OS!\"") << "off";
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 // Presence checks, deletions and same-file tests by name.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/platform.h"
+#include "simulator/destination_guard.h"
 #include "simulator/files.h"
 #include "temp_folder.h"
 
@@ -16,10 +18,20 @@ struct FilesTest : ::testing::Test {
   TempFolder folder;
 };
 
-TEST_F(FilesTest, PresenceIgnoresLetterCase) {
+// Letter case counts exactly where the system counts it: another spelling is
+// another file on POSIX, the same one on Windows. Presence, deletion and
+// identity all agree.
+TEST_F(FilesTest, LetterCaseIsFoldedOnlyWhereTheSystemFoldsIt) {
+  const bool folds = testing::FileNamesFoldCase();
   TempFolder::Write("fst4sim.exe", "x");
-  EXPECT_TRUE(FileIsPresent("FST4SIM.EXE"));
+  EXPECT_EQ(FileIsPresent("FST4SIM.EXE"), folds);
+  EXPECT_EQ(FileIsPresent("FST4SIM.*"), folds);
+  EXPECT_TRUE(FileIsPresent("fst4sim.exe"));
   EXPECT_FALSE(FileIsPresent("FST4TEMP.TXT"));
+  TempFolder::Write("fst4temp.txt", "user's");
+  EXPECT_EQ(NamesSameFile("fst4temp.txt", "FST4TEMP.TXT"), folds);
+  DeleteFiles("FST4TEMP.TXT");
+  EXPECT_EQ(std::filesystem::exists("fst4temp.txt"), !folds);
 }
 
 TEST_F(FilesTest, FoldersAndHiddenFilesDoNotCount) {
@@ -35,7 +47,7 @@ TEST_F(FilesTest, FoldersAndHiddenFilesDoNotCount) {
 TEST_F(FilesTest, WildcardsAndDirectoryPatterns) {
   std::filesystem::create_directory("sub");
   TempFolder::Write("sub/a.wav", "x");
-  EXPECT_TRUE(FileIsPresent("sub/*.WAV"));
+  EXPECT_TRUE(FileIsPresent("sub/*.wav"));
   EXPECT_TRUE(FileIsPresent("sub\\"));  // stands for every entry of the folder
   EXPECT_FALSE(FileIsPresent("sub/*.txt"));
   EXPECT_FALSE(FileIsPresent(""));
@@ -44,7 +56,7 @@ TEST_F(FilesTest, WildcardsAndDirectoryPatterns) {
 TEST_F(FilesTest, DeleteRemovesMatchesAndIsSilentWhenThereAreNone) {
   TempFolder::Write("FST4TEMP.TXT", "x");
   TempFolder::Write("keep.txt", "x");
-  DeleteFiles("fst4temp.txt");
+  DeleteFiles("FST4TEMP.TXT");
   EXPECT_FALSE(std::filesystem::exists("FST4TEMP.TXT"));
   EXPECT_TRUE(std::filesystem::exists("keep.txt"));
   DeleteFiles("nothing.here");
@@ -73,7 +85,6 @@ TEST_F(FilesTest, SameFileByAnyNameForIt) {
   TempFolder::Write("FST4TEMP.TXT", "x");
   TempFolder::Write("other.txt", "x");
   std::filesystem::create_directory("sub");
-  EXPECT_TRUE(NamesSameFile("fst4temp.txt", "FST4TEMP.TXT"));
   EXPECT_TRUE(NamesSameFile("sub/../FST4TEMP.TXT", "FST4TEMP.TXT"));
   EXPECT_FALSE(NamesSameFile("other.txt", "FST4TEMP.TXT"));
   EXPECT_FALSE(NamesSameFile("missing.txt", "FST4TEMP.TXT"));
@@ -89,6 +100,39 @@ TEST_F(FilesTest, AFileOpenWithoutSharingCannotBeOpenedAgainOrDeleted) {
   held.Close();
   DeleteFiles("FST4TEMP.TXT");
   EXPECT_FALSE(std::filesystem::exists("FST4TEMP.TXT"));
+}
+
+// Every extension of PATHEXT, in any letter case and with the trailing dots
+// and blanks Windows drops, names a file cmd.exe would run for FST4SIM.
+TEST(SimulatorStandIn, EveryExecutableExtensionInAnyCase) {
+  const std::u16string pathExt(kWindowsDefaultPathExt);
+  std::size_t start = 0;
+  while (start < pathExt.size()) {
+    const std::size_t cut = std::min(pathExt.find(u';', start), pathExt.size());
+    std::u16string name = u"FST4SIM" + pathExt.substr(start, cut - start);
+    EXPECT_TRUE(NamesSimulatorStandIn(name, pathExt));
+    for (char16_t& unit : name) {
+      if (unit >= u'A' && unit <= u'Z' && (&unit - name.data()) % 2 == 0) unit += u'a' - u'A';
+    }
+    EXPECT_TRUE(NamesSimulatorStandIn(name + u". .", pathExt));
+    start = cut + 1;
+  }
+  EXPECT_TRUE(NamesSimulatorStandIn(u"fst4sim.py", u".PY;.EXE"));  // the environment's own list
+  for (const std::u16string_view other : {u"FST4SIM", u"FST4SIM.", u"FST4SIM.TXT", u"FST4SIMX.BAT",
+                                          u"XFST4SIM.BAT", u"FST4SIM.BAT.INC", u"FST4SIM.py"}) {
+    EXPECT_FALSE(NamesSimulatorStandIn(other, pathExt)) << std::string(other.begin(), other.end());
+  }
+}
+
+// cmd.exe looks for the simulator in the current folder only (it is there),
+// so the same name in another folder is just a file.
+TEST_F(FilesTest, StandInsAreRefusedInTheCurrentFolderOnly) {
+  std::filesystem::create_directory("sub");
+  EXPECT_TRUE(DestinationIsRefused("fst4sim.bat"));
+  EXPECT_TRUE(DestinationIsRefused("./FST4SIM.Com"));
+  EXPECT_TRUE(DestinationIsRefused("sub/../FST4SIM.CMD"));
+  EXPECT_FALSE(DestinationIsRefused("sub/FST4SIM.BAT"));
+  EXPECT_FALSE(DestinationIsRefused("FST4.INC"));
 }
 
 }  // namespace

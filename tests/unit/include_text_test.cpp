@@ -183,5 +183,16 @@ TEST(CHeaderLayout, NoMessageByteCanEndOrExtendItsComment) {
   EXPECT_EQ(CommentLine(std::string("A\r\nB\0C\x1a\x7f\tD\x84\xff", 12)), "/* A??B?C??\tD\x84\xff */");
 }
 
+// When the report says the symbols carry another text, both layouts' comments
+// hold it first and the typed message beside it, marked as typed.
+TEST(CommentMessage, TheCarriedTextFirstAndTheTypedOneMarkedInBothLayouts) {
+  const std::string typed = "HELLO WORLD THIS IS LONG";
+  EXPECT_EQ(CommentMessage(typed, "HELLO WORLD T", true), typed);
+  const std::string both = CommentMessage(typed, "HELLO WORLD T", false);
+  EXPECT_EQ(both, "HELLO WORLD T  (typed: HELLO WORLD THIS IS LONG)");
+  EXPECT_NE(BuildIncludeText("0", both).find("    ;   " + both + "\r\n"), std::string::npos);
+  EXPECT_EQ(CommentLine(CommentMessage("A*/B", "A*", false)), "/* A*  (typed: A* /B) */");
+}
+
 }  // namespace
 }  // namespace sympack::encoder

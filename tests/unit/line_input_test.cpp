@@ -106,6 +106,18 @@ TEST_F(LineInput, AHiddenCursorIsShownWhileTypingAndHiddenAgain) {
   EXPECT_FALSE(screen.shape.visible);
 }
 
+// The terminal was the shell's meanwhile (a stop and continue): the prompt
+// and the text so far show again on a line of their own, and typing goes on
+// after them.
+TEST_F(LineInput, ARedrawShowsThePromptAndTheTypedTextAgain) {
+  console.WriteText("D ");
+  keys.Type(u"ab").Redraw().Type(u"c").Enter();
+  EXPECT_EQ(console.ReadLine(), "abc");
+  EXPECT_EQ(screen.RowTrimmed(0), "D ab");
+  EXPECT_EQ(screen.RowTrimmed(1), "D abc");
+  EXPECT_EQ(screen.CursorY(), 2);
+}
+
 TEST_F(LineInput, ReadFieldTakesTheFirstFieldOfTheLine) {
   keys.Type(u"  out.inc  , rest").Enter();
   EXPECT_EQ(console.ReadField(), "out.inc");

@@ -95,6 +95,12 @@ class KeyList final : public console::KeySource {
     events_.push_back(up);  // the release must change nothing
     return *this;
   }
+  KeyList& Redraw() {
+    console::KeyEvent redraw;
+    redraw.redraw = true;
+    events_.push_back(redraw);
+    return *this;
+  }
   KeyList& Enter() { return Key(13, 0x1C); }
   KeyList& Backspace() { return Key(8, 0x0E); }
   std::size_t Remaining() const { return events_.size(); }

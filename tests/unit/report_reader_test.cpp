@@ -4,7 +4,13 @@
 
 #include <cstring>
 
+#include <set>
+
+#include "simulator/carried_text.h"
 #include "simulator/report_reader.h"
+#include "simulator/upper_case.h"
+#include "text/utf.h"
+#include "vectors.h"
 
 namespace sympack::simulator {
 namespace {
@@ -146,6 +152,51 @@ TEST(CollectSymbolText, TheReferenceReportLayout) {
   }
   report += "\r\n";
   for (std::size_t chunk : {1u, 7u, 128u}) EXPECT_EQ(Collect(report, chunk), expected);
+}
+
+// The reference vectors' messages whose decoded text is spelt otherwise but
+// carries the message itself: a report as sign and two digits, a number
+// without its leading zeros, a call with or without a hashed call's brackets.
+// Every other vector whose decoded text is not the message (upper-cased,
+// blanks collapsed) lost something: a cut, a changed character, a rounded
+// report or power, a call part.
+const std::set<std::string> kSpeltOtherwise = {
+    "K1ABC W9XYZ -00", "K1ABC W9XYZ -5", "K1ABC W9XYZ +5", "K1ABC W9XYZ -9", "K1ABC W9XYZ R-9",
+    "00000000000000000F", "K1ABC FN42 00", "K1ABC FN42 07", "W9XYZ K1ABC 579 1", "<K1ABC>",
+    "CQ <K1ABC/P>", "CQ <PJ4/K1ABC>", "CQ <K1ABC/QRP>", "CQ <VE3/K1ABC>", "CQ <KH1/KH7Z>", "CQ <K1ABC/7>",
+    "WA9XYZ/P KA1ABC 3C EMA", "TU; K1ABC/P W9XYZ 599 TX"};
+
+std::string Collapsed(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    if (c != ' ' || (!out.empty() && out.back() != ' ')) out += c;
+  }
+  while (!out.empty() && out.back() == ' ') out.pop_back();
+  return out;
+}
+
+TEST(CarriedText, EveryReferenceVectorIsAlarmedExactlyWhenItsTextLostSomething) {
+  std::size_t vectors = 0, alarms = 0;
+  for (const auto& row : fst4_test::read_tsv(FST4_VECTORS_FILE)) {
+    ASSERT_GE(row.size(), 4u);
+    const std::string sent = UpperCase(row[0], sympack::text::SingleByteCharacterLength, true);
+    const std::string& decoded = row[3];
+    // The report line the simulator prints gives the decoded text back.
+    std::string line = "Message: " + decoded;
+    line.resize(std::max<std::size_t>(line.size(), 46), ' ');
+    EXPECT_EQ(DecodedTextOfLine(line + " W: " + row[1] + " iwspr: 0"), decoded) << row[0];
+    EXPECT_FALSE(IsNoMessage(decoded)) << row[0];
+    const bool carried = Collapsed(sent) == decoded || kSpeltOtherwise.count(row[0]) == 1;
+    EXPECT_EQ(CarriesSameText(sent, decoded), carried) << row[0] << " decoded as " << decoded;
+    ++vectors;
+    alarms += carried ? 0 : 1;
+  }
+  EXPECT_GT(vectors, 400u);
+  EXPECT_GT(alarms, 50u);
+  for (const std::string_view mark : {kBadMessageMark, kUnknownHashMark, std::string_view("  ")}) {
+    EXPECT_TRUE(IsNoMessage(mark)) << mark;
+  }
+  EXPECT_EQ(DecodedTextOfLine("Channel symbols: "), std::nullopt);
 }
 
 }  // namespace

@@ -32,6 +32,15 @@ inline bool ReadOnlyFilesWritableHere() {
 #endif
 }
 
+// Letter case in file names is folded only where the system folds it.
+inline bool FileNamesFoldCase() {
+#ifdef _WIN32
+  return true;
+#else
+  return false;
+#endif
+}
+
 class TempFolder {
  public:
   TempFolder() : previous_(std::filesystem::current_path()) {

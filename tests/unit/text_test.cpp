@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "text/cp1252.h"
+#include "text/marked_input.h"
 #include "text/utf.h"
 
 namespace sympack::text {
@@ -38,6 +39,52 @@ TEST(Utf, MalformedBytesBecomeReplacementCharactersOneForOne) {
   EXPECT_EQ(Utf8ToUtf16("\xC0\x80"), u"\uFFFD\uFFFD");   // overlong
   EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // a surrogate
   EXPECT_EQ(Utf16ToUtf8(u"\xD800x"), "\xEF\xBF\xBDx");    // a lone surrogate
+}
+
+// Answers as any editor saves them (no mark, UTF-8 with its mark, UTF-16 in
+// either byte order with its mark), read in pieces of every size, give the
+// same text: the mark is gone, nothing is split, nothing is lost.
+TEST(MarkedInput, EveryEncodingAndEveryReadSizeGiveTheTypedText) {
+  const std::u16string typed = u"cq k1abc fn42\r\n\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac.inc \U0001F4FB\n";
+  const std::string utf8 = Utf16ToUtf8(typed);
+  std::string le = "\xFF\xFE", be = "\xFE\xFF";
+  for (const char16_t unit : typed) {
+    le += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    be += {static_cast<char>(unit >> 8), static_cast<char>(unit & 0xFF)};
+  }
+  const struct {
+    std::string bytes;
+    InputEncoding encoding;
+  } kSaved[] = {{utf8, InputEncoding::kAsIs},
+                {"\xEF\xBB\xBF" + utf8, InputEncoding::kUtf8},
+                {le, InputEncoding::kUtf16Le},
+                {be, InputEncoding::kUtf16Be}};
+  for (const auto& saved : kSaved) {
+    for (std::size_t piece = 1; piece <= 7; ++piece) {
+      MarkedInput input;
+      std::string text;
+      for (std::size_t at = 0; at < saved.bytes.size(); at += piece) {
+        input.Take(std::string_view(saved.bytes).substr(at, piece));
+        text += input.Drain();
+      }
+      input.End();
+      text += input.Drain();
+      EXPECT_EQ(text, utf8) << static_cast<int>(saved.encoding) << " in pieces of " << piece;
+      EXPECT_EQ(input.Encoding(), saved.encoding);
+      EXPECT_EQ(input.IsUtf8(), saved.encoding != InputEncoding::kAsIs);
+    }
+  }
+  // The start of a mark and nothing after it is text as it stands; so is a
+  // lone last byte of UTF-16 (a replacement character).
+  MarkedInput part;
+  part.Take("\xEF\xBB");
+  EXPECT_EQ(part.Drain(), "");
+  part.End();
+  EXPECT_EQ(part.Drain(), "\xEF\xBB");
+  MarkedInput odd;
+  odd.Take(std::string("\xFF\xFE" "A\0B", 5));
+  odd.End();
+  EXPECT_EQ(odd.Drain(), "A\xEF\xBF\xBD");
 }
 
 }  // namespace

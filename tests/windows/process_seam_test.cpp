@@ -11,6 +11,8 @@
 #include "scratch_folder.h"
 #include "simulator/interpreter.h"
 #include "simulator/simulator_command.h"
+#include "simulator/upper_case.h"
+#include "text/utf.h"
 
 namespace sympack::platform {
 namespace {
@@ -25,6 +27,8 @@ std::u16string Quoted(const std::wstring& path) {
   quoted += u'"';
   return quoted;
 }
+
+constexpr UINT kShiftJis = 932;
 
 std::u16string Program(const wchar_t* name) { return Quoted(ProgramFolder() + name); }
 
@@ -182,6 +186,24 @@ TEST_F(InterpreterSeam, PercentSignsReachTheSimulatorUnexpanded) {
   for (const std::string message : {"%COMSPEC%", "\"%COMSPEC%\"", "CQ %OS% 100%", "%OS:~0,3%",
                                     "^%OS:~0,3^%", "%PATH:A=B%", "%%PATH%%"}) {
     EXPECT_EQ(Arguments(SimulatorTail(message)), ExpectedArguments(message)) << message;
+  }
+}
+
+// In a double-byte code page (ctest runs the seam tests once more under code
+// page 932, as DoubleByteSeam): a trail byte 0x5C is no backslash to double
+// before the closing quote, and a trail byte 0x61-0x7A no letter to
+// upper-case. The simulator's tail is split by character, as its C runtime
+// reads it in that code page.
+TEST_F(InterpreterSeam, DoubleByteCharactersArriveWhole) {
+  if (GetACP() != kShiftJis) GTEST_SKIP() << "needs the ANSI code page 932 (ctest: DoubleByteSeam)";
+  EXPECT_EQ(AnsiCharacterLength("\x83\x5C"), 2u);
+  EXPECT_EQ(simulator::UpperCase("cq \x83\x63", AnsiCharacterLength, AnsiIsSingleByte()), "CQ \x83\x63");
+  for (const std::string message : {"\x83\x5C", "CQ \x95\x5C", "\x83\x5C\"", "A\"\x95\x5C\x95\x5C", "\x83\x5C!"}) {
+    std::vector<std::string> words;
+    for (const std::string& word : cmd::SplitArguments(text::Utf16ToUtf8(SimulatorTail(message)))) {
+      words.push_back(WideToAnsi(text::Utf8ToUtf16(word)));
+    }
+    EXPECT_EQ(words, ExpectedArguments(message)) << message;
   }
 }
 

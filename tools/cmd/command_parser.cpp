@@ -1,10 +1,14 @@
 #include "command_parser.h"
 
+#include "delayed_expansion.h"
+
 namespace sympack::cmd {
 namespace {
 
 constexpr char kQuote = '"';
 constexpr char kEscape = '^';
+constexpr char kLineFeed = '\n';
+constexpr char kCarriageReturn = '\r';
 
 bool IsSeparator(char c) { return c == ' ' || c == '\t'; }
 
@@ -41,6 +45,7 @@ ParsedCommand ParseCommand(std::string_view command) {
   bool quoted = false;
   for (std::size_t pos = 0; pos < command.size(); ++pos) {
     const char c = command[pos];
+    if (c == kLineFeed) break;  // the command line ends here, the rest is lost
     if (quoted) {
       if (c == kQuote) quoted = false;
       parsed.text += c;
@@ -53,7 +58,9 @@ ParsedCommand ParseCommand(std::string_view command) {
         break;
       case kEscape:
         // The escaped character is taken as it is, a quote included: it does
-        // not open a quoted stretch.
+        // not open a quoted stretch. An escaped line feed continues the line:
+        // it goes, and the character after it is taken as it is.
+        if (pos + 1 < command.size() && command[pos + 1] == kLineFeed) ++pos;
         if (pos + 1 < command.size()) parsed.text += command[++pos];
         break;
       case '>':
@@ -152,21 +159,26 @@ std::vector<std::string> SplitTypeNames(std::string_view text) {
   return names;
 }
 
-CommandReading ReadCommand(std::string_view command, const VariableLookup& lookup) {
+CommandReading ReadCommand(std::string_view command, const VariableLookup& lookup, bool delayedExpansion) {
+  std::string expanded = ExpandPercents(command, lookup);
+  std::erase(expanded, kCarriageReturn);
   CommandReading reading;
-  reading.parsed = ParseCommand(ExpandPercents(command, lookup));
+  reading.parsed = ParseCommand(expanded);
   std::string_view rest;
-  reading.name = FirstWord(reading.parsed.text, rest);
-  reading.arguments = std::string(rest);
+  if (!delayedExpansion) {
+    reading.name = FirstWord(reading.parsed.text, rest);
+    reading.arguments = std::string(rest);
+    return reading;
+  }
+  // Each token on its own: the name as written (quotes and all), the rest.
+  const std::string_view text = SkipSeparators(reading.parsed.text);
+  FirstWord(text, rest);
+  const std::string name = ExpandDelayed(text.substr(0, text.size() - rest.size()), lookup);
+  std::string_view none;
+  reading.name = FirstWord(name, none);
+  reading.arguments = ExpandDelayed(rest, lookup);
+  if (reading.parsed.output) reading.parsed.output = ExpandDelayed(*reading.parsed.output, lookup);
   return reading;
-}
-
-std::optional<std::string_view> AfterSwitch(std::string_view line) {
-  line = SkipSeparators(line);
-  if (line.size() < 2 || line[0] != '/' || (line[1] != 'C' && line[1] != 'c')) return std::nullopt;
-  line.remove_prefix(2);
-  if (!line.empty() && !IsSeparator(line.front())) return std::nullopt;
-  return SkipSeparators(line);
 }
 
 }  // namespace sympack::cmd

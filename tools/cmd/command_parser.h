@@ -4,7 +4,8 @@
 // character inside it is literal; outside it, ^ takes the next character
 // literally (a ^ at the very end is dropped), > (or >>) redirects standard
 // output into the next word, and &, |, <, ( and ) are syntax: chaining, pipes,
-// input redirection and blocks are refused, nothing is run.
+// input redirection and blocks are refused, nothing is run. A line feed ends
+// the command (the rest is lost); after a caret it continues the line.
 #pragma once
 
 #include <optional>
@@ -42,18 +43,16 @@ std::vector<std::string> SplitArguments(std::string_view text);
 // characters must therefore be quoted.
 std::vector<std::string> SplitTypeNames(std::string_view text);
 
-// A /C command as the interpreter reads it: percents expanded with `lookup`,
-// then quotes, carets and redirection; the command name (its first word) and
-// the argument text after it.
+// A /C command as the interpreter reads it: percents expanded with `lookup`;
+// every carriage return removed (so a caret before one escapes the character
+// after it); quotes, carets and redirection, a line feed ending the command;
+// with delayed expansion on, each token read once more (delayed_expansion.h).
+// The command name (its first word) and the argument text after it.
 struct CommandReading {
   ParsedCommand parsed;
   std::string name;
   std::string arguments;
 };
-CommandReading ReadCommand(std::string_view command, const VariableLookup& lookup);
-
-// Everything after the /C switch (any letter case), leading blanks skipped;
-// empty optional when the line does not start with the switch.
-std::optional<std::string_view> AfterSwitch(std::string_view line);
+CommandReading ReadCommand(std::string_view command, const VariableLookup& lookup, bool delayedExpansion = false);
 
 }  // namespace sympack::cmd

@@ -1,11 +1,19 @@
 // sympack-cmd: the command interpreter that stands in on POSIX systems for the
-// one Windows names in "comspec". It reads one command given after /C as
-// cmd.exe does (percent expansion, then quotes, carets and redirection) and
-// runs TYPE with file names, or a program looked up as cmd.exe looks it up
-// (the current folder, then PATH; only files with an executable extension),
-// with > redirection. Redirected program output gets CR LF line ends, the text
-// convention of the platform it stands in for.
+// one Windows names in "comspec". It takes cmd.exe's switches (/D, /V:ON,
+// /V:OFF, /S ...) and reads one command given after /C as cmd.exe does
+// (percent expansion, carriage returns removed, then quotes, carets and
+// redirection, a line feed ending the command; delayed expansion when it is
+// on) and runs TYPE with file names, or a program looked up as cmd.exe looks
+// it up (the current folder, then PATH; only files with an executable
+// extension), with > redirection. Redirected program output gets CR LF line
+// ends, the text convention of the platform it stands in for.
+//
+// The registry settings cmd.exe reads, which a POSIX system has not, come
+// from the environment: SYMPACK_CMD_DELAYED_EXPANSION=1 stands for
+// DelayedExpansion = 1 (delayed expansion unless /V:OFF), and
+// SYMPACK_CMD_AUTORUN for the AutoRun command (run first unless /D).
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,6 +26,7 @@
 #include <vector>
 
 #include "command_parser.h"
+#include "interpreter_switches.h"
 #include "percent_expansion.h"
 #include "program_lookup.h"
 #include "platform/name_match.h"
@@ -34,15 +43,22 @@ using namespace sympack;
 constexpr int kExitRefused = 1;
 constexpr int kExitNotFound = 127;
 constexpr std::size_t kCopyChunk = 65536;
+// cmd.exe's longest command, in UTF-16 units.
+constexpr std::size_t kMaxCommand = 8191;
+constexpr char kDelayedExpansionVariable[] = "SYMPACK_CMD_DELAYED_EXPANSION";
+constexpr char kAutoRunVariable[] = "SYMPACK_CMD_AUTORUN";
 
 void Complain(const std::string& text) { std::fputs(text.c_str(), stderr); }
 
 // What failed, in the system's words, for messages of our own.
 std::string Reason(int error) { return std::strerror(error); }
 
-std::string NativeName(const std::string& name) {
-  return posix::ResolveExisting(posix::ToNativePath(text::Utf8ToUtf16(name)));
-}
+// A file name as this system spells it: exactly the name given, since only
+// the system may fold letter case.
+std::string NativeName(const std::string& name) { return posix::ToNativePath(text::Utf8ToUtf16(name)); }
+
+// A program is looked up as cmd.exe looks it up, and cmd.exe folds case.
+std::string ProgramName(const std::string& name) { return posix::ResolveExisting(NativeName(name)); }
 
 bool IsProgram(const std::string& path) {
   struct stat info {};
@@ -56,9 +72,9 @@ std::string FindProgram(const std::string& name) {
   const char* path = std::getenv("PATH");
   const std::string found = sympack::cmd::FindProgramFile(
       name, pathExt ? pathExt : sympack::cmd::kDefaultPathExt, path ? path : "", ':',
-      [](const std::string& candidate) { return IsProgram(NativeName(candidate)); });
+      [](const std::string& candidate) { return IsProgram(ProgramName(candidate)); });
   if (found.empty()) return {};
-  const std::string resolved = NativeName(found);
+  const std::string resolved = ProgramName(found);
   return resolved.find('/') == std::string::npos ? "./" + resolved : resolved;
 }
 
@@ -81,7 +97,11 @@ int OpenOutput(const sympack::cmd::ParsedCommand& parsed) {
   const std::string target = NativeName(*parsed.output);
   const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (parsed.append ? O_APPEND : O_TRUNC);
   const int fd = open(target.c_str(), flags, 0666);
-  if (fd < 0) Complain("The system cannot find the path specified.\n");
+  if (fd < 0) {
+    // cmd.exe's own words: a folder that may not be written is not a missing one.
+    const bool denied = errno == EACCES || errno == EPERM || errno == EROFS;
+    Complain(denied ? "Access is denied.\n" : "The system cannot find the path specified.\n");
+  }
   return fd;
 }
 
@@ -212,8 +232,12 @@ int RunProgram(const std::string& program, std::string_view argumentText, int ou
   return Finish(program, *child, copied);
 }
 
-int RunCommand(std::string_view command) {
-  const auto reading = sympack::cmd::ReadCommand(command, Variable);
+int RunCommand(std::string_view command, bool delayedExpansion) {
+  if (text::Utf8ToUtf16(command).size() > kMaxCommand) {
+    Complain("The command line is too long.\n");
+    return kExitRefused;
+  }
+  const auto reading = sympack::cmd::ReadCommand(command, Variable, delayedExpansion);
   const auto& parsed = reading.parsed;
   if (parsed.refused) {
     Complain(std::string("sympack-cmd: '") + *parsed.refused +
@@ -240,19 +264,47 @@ int RunCommand(std::string_view command) {
   return status;
 }
 
+// Ended from outside (the tool forwards its own SIGTERM or SIGHUP here), the
+// interpreter takes the program it runs with it, as a job's end would:
+// nothing keeps running, or writing the report, after the run has ended.
+void EndWithProgram(int signalNumber) {
+  posix::EndRunningChild(signalNumber, posix::kProgramEndGraceMilliseconds);
+  struct sigaction byDefault {};
+  byDefault.sa_handler = SIG_DFL;
+  sigemptyset(&byDefault.sa_mask);
+  sigaction(signalNumber, &byDefault, nullptr);
+  raise(signalNumber);
+}
+
+void EndProgramWithInterpreter() {
+  struct sigaction action {};
+  action.sa_handler = EndWithProgram;
+  sigemptyset(&action.sa_mask);
+  for (const int s : {SIGTERM, SIGHUP}) sigaddset(&action.sa_mask, s);
+  for (const int s : {SIGTERM, SIGHUP}) sigaction(s, &action, nullptr);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  EndProgramWithInterpreter();
   std::string line;
   for (int i = 1; i < argc; ++i) {
     if (i > 1) line += ' ';
     line += argv[i];
   }
-  const auto command = sympack::cmd::AfterSwitch(line);
-  if (!command) {
-    Complain("usage: sympack-cmd /C command\n"
+  const auto interpreterLine = sympack::cmd::ReadInterpreterLine(line);
+  if (!interpreterLine) {
+    Complain("usage: sympack-cmd [/D] [/V:ON|/V:OFF] [/S] [/Q] /C command\n"
              "  command: TYPE name...  or  program [arguments] [> file]\n");
     return kExitRefused;
   }
-  return RunCommand(*command);
+  const char* registryDelayed = std::getenv(kDelayedExpansionVariable);
+  const bool delayedExpansion =
+      interpreterLine->delayedExpansion.value_or(registryDelayed && std::string_view(registryDelayed) == "1");
+  const char* autoRun = std::getenv(kAutoRunVariable);
+  if (interpreterLine->autoRun && autoRun && *autoRun) RunCommand(autoRun, delayedExpansion);
+  const std::string command = sympack::cmd::CommandAfterQuoteRule(
+      *interpreterLine, [](std::string_view name) { return !FindProgram(std::string(name)).empty(); });
+  return RunCommand(command, delayedExpansion);
 }

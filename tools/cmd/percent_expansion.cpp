@@ -91,6 +91,15 @@ std::optional<std::string> Modified(std::string_view value, std::string_view mod
 
 }  // namespace
 
+std::optional<std::string> VariableForm(std::string_view form, const VariableLookup& lookup) {
+  const std::size_t colon = form.find(kColon);
+  const std::string_view name = form.substr(0, colon);
+  if (name.empty()) return std::nullopt;
+  const auto value = lookup(name);
+  if (!value || colon == std::string_view::npos) return value;
+  return Modified(*value, form.substr(colon + 1));
+}
+
 std::string ExpandPercents(std::string_view line, const VariableLookup& lookup) {
   std::string out;
   out.reserve(line.size());

@@ -30,4 +30,9 @@ using VariableLookup = std::function<std::optional<std::string>(std::string_view
 
 std::string ExpandPercents(std::string_view line, const VariableLookup& lookup);
 
+// The text for a variable form NAME, NAME:~start,length or NAME:old=new (the
+// name runs to the first :); empty optional when NAME is not defined or the
+// modifier is of neither form.
+std::optional<std::string> VariableForm(std::string_view form, const VariableLookup& lookup);
+
 }  // namespace sympack::cmd

@@ -41,7 +41,18 @@ void DecodeTerminalInput(bool paused) {
   g_console.keys.insert(g_console.keys.end(), decoded.begin(), decoded.end());
 }
 
+// After a stop and continue the shell's job messages may cover the prompt,
+// and the cursor is wherever the shell left it.
+std::optional<KeyEvent> RedrawAfterContinue() {
+  if (!posix::TakeContinuedWhileReading()) return std::nullopt;
+  if (g_console.screen) g_console.screen->TakeBack();
+  KeyEvent redraw;
+  redraw.redraw = true;
+  return redraw;
+}
+
 std::optional<KeyEvent> NextTerminalKey() {
+  if (auto redraw = RedrawAfterContinue()) return redraw;
   while (g_console.keys.empty()) {
     DecodeTerminalInput(false);
     if (!g_console.keys.empty()) break;
@@ -51,6 +62,7 @@ std::optional<KeyEvent> NextTerminalKey() {
       continue;
     }
     if (!posix::ReadTerminalBytes(-1)) return std::nullopt;  // the terminal went away
+    if (auto redraw = RedrawAfterContinue()) return redraw;
   }
   const KeyEvent key = g_console.keys.front();
   g_console.keys.pop_front();

@@ -1,6 +1,7 @@
 #include "platform/posix/controlling_terminal.h"
 
 #include "platform/posix/abnormal_end.h"
+#include "posix/process.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -33,16 +34,29 @@ struct TerminalState {
   termios rawModes{};
   bool rawInForce = false;
   bool handlersInstalled = false;
+  bool continuedWhileReading = false;
   std::string input;
 };
 TerminalState g_terminal;
 
-// A signal that ends the process: the user still gets the terminal back,
-// then the signal takes its default course. Only async-signal-safe calls.
+// True when this process's group is the terminal's foreground group: only
+// then is the terminal the tool's to set. From the background (stopped and
+// sent `kill %1`, or started with &) it belongs to the shell or another job.
+bool OwnsTerminal(int fd) { return fd != kNoFd && tcgetpgrp(fd) == getpgrp(); }
+
+// A signal that ends the process ends the run: the interpreter (and through
+// it the simulator) first, then the report it wrote is removed, so nothing
+// appears afterwards; the user gets the terminal back where it is the
+// tool's; then the signal takes its default course. The handler runs with
+// SIGTTOU blocked, so it never stops on the terminal. Only async-signal-safe
+// calls.
 void RestoreAndEnd(int signalNumber) {
+  sympack::posix::EndRunningChild(signalNumber, sympack::posix::kInterpreterEndGraceMilliseconds);
   RemoveAbnormalEndFile();
-  if (g_signalSafe.modesSaved) tcsetattr(g_signalSafe.terminalFd, TCSANOW, &g_signalSafe.userModes);
-  if (g_signalSafe.resetFd != kNoFd && g_signalSafe.resetBytes != nullptr) {
+  if (g_signalSafe.modesSaved && OwnsTerminal(g_signalSafe.terminalFd)) {
+    tcsetattr(g_signalSafe.terminalFd, TCSANOW, &g_signalSafe.userModes);
+  }
+  if (OwnsTerminal(g_signalSafe.resetFd) && g_signalSafe.resetBytes != nullptr) {
     [[maybe_unused]] const ssize_t ignored =
         write(g_signalSafe.resetFd, g_signalSafe.resetBytes, g_signalSafe.resetSize);
   }
@@ -55,10 +69,13 @@ void RestoreAndEnd(int signalNumber) {
 
 void NoteContinued(int) { g_signalSafe.continued = 1; }
 
+// The ending signals and SIGTTOU wait while a handler runs: one ending is
+// carried through at a time, and none stops the process on the terminal.
 void Handle(int signalNumber, void (*handler)(int), int flags) {
   struct sigaction action {};
   action.sa_handler = handler;
   sigemptyset(&action.sa_mask);
+  for (const int s : {SIGTERM, SIGHUP, SIGTTOU}) sigaddset(&action.sa_mask, s);
   action.sa_flags = flags;
   sigaction(signalNumber, &action, nullptr);
 }
@@ -85,12 +102,14 @@ void SetModes(const termios& modes) {
 // After a stop and continue the shell may have left its own modes in force;
 // keys typed between the continue and now went through them (an Enter typed
 // right after `fg` came as LF) and are taken in as typed.
-void ReassertModesIfContinued() {
-  if (!g_signalSafe.continued) return;
+bool ReassertModesIfContinued() {
+  if (!g_signalSafe.continued) return false;
   g_signalSafe.continued = 0;
-  if (!g_terminal.rawInForce) return;
+  if (!g_terminal.rawInForce) return false;
   SetModes(g_terminal.rawModes);
   TakeKeysTypedInUserModes();
+  g_terminal.continuedWhileReading = true;
+  return true;
 }
 
 }  // namespace
@@ -140,7 +159,7 @@ bool ReadTerminalBytes(int timeoutMs) {
   if (!HaveControllingTerminal()) return false;
   pollfd poller{g_signalSafe.terminalFd, POLLIN, 0};
   for (;;) {
-    ReassertModesIfContinued();
+    if (ReassertModesIfContinued()) return true;
     const int ready = poll(&poller, 1, timeoutMs);
     if (ready < 0 && errno == EINTR) continue;
     if (ready <= 0) return false;
@@ -170,6 +189,12 @@ void TakeKeysTypedInUserModes() {
   for (std::size_t i = first; i < g_terminal.input.size(); ++i) {
     if (g_terminal.input[i] == '\n') g_terminal.input[i] = '\r';
   }
+}
+
+bool TakeContinuedWhileReading() {
+  const bool continued = g_terminal.continuedWhileReading;
+  g_terminal.continuedWhileReading = false;
+  return continued;
 }
 
 void SetOutputResetOnSignal(int fd, std::string_view bytes) {

@@ -30,8 +30,13 @@ std::string& TerminalInput();
 // Waits up to `timeoutMs` (-1: without limit) for bytes and appends them to
 // TerminalInput(). False when none came in time or the terminal went away.
 // A stop and continue (job control) while waiting puts the modes back in
-// force: the shell had the terminal meanwhile.
+// force, since the shell had the terminal meanwhile, and returns true at
+// once, bytes or none (TakeContinuedWhileReading tells).
 bool ReadTerminalBytes(int timeoutMs);
+
+// True once after a continue found the tool reading keys: the shell had the
+// terminal meanwhile, and what the prompt showed may be gone.
+bool TakeContinuedWhileReading();
 
 // Takes the keys typed while the user's modes were in force, Enter given back
 // the code the raw modes deliver.

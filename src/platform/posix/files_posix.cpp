@@ -1,8 +1,9 @@
-// Directory searches, deletion and file handles on POSIX. Windows semantics
-// are kept where the tool relies on them: names match without regard to case,
-// a file without any write permission counts as read-only (even for root), and
-// a file opened "without sharing" holds an exclusive lock that a second such
-// open cannot get.
+// Directory searches, deletion and file handles on POSIX. Names are exact, as
+// the system takes them: a name never reaches a file spelt otherwise. Windows
+// semantics are kept where the tool relies on them: a file without any write
+// permission counts as read-only (even for root), and a file opened "without
+// sharing" holds an exclusive lock that a second such open cannot get, and is
+// not opened for writing while another process holds it open.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -42,6 +43,23 @@ DirectoryEntry EntryFor(const std::string& directory, const std::string& name) {
   return entry;
 }
 
+// Windows refuses to open a file for writing without sharing while any other
+// handle holds it open, and to delete a file held open for writing. Linux
+// tells the same by refusing a lease: a write lease needs every other open of
+// the file gone, a read lease every writer. `| tee FST4.INC` or a shell's
+// `3> FST4.INC` holds the file: written under the holder's feet it would get
+// NUL bytes where the holder's offset lies beyond the new end, and removed
+// it would take the holder's text with it. Only EAGAIN says "held"; where
+// leases are not allowed (another owner's file, some file systems) the
+// system cannot tell, and the operation goes on.
+bool HeldOpenElsewhere(int fd, int leaseType) {
+  if (fcntl(fd, F_SETLEASE, leaseType) == 0) {
+    fcntl(fd, F_SETLEASE, F_UNLCK);
+    return false;
+  }
+  return errno == EAGAIN;
+}
+
 // Opens and locks the file as Windows share mode 0 would hold it. The open
 // never waits: a FIFO without a reader, or a device waiting for a carrier,
 // fails or opens at once; reads and writes wait as usual afterwards.
@@ -52,6 +70,9 @@ File OpenExclusive(const std::string& path, int flags) {
   struct stat info {};
   if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) return File();
   if (S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) != 0) return File();
+  if (S_ISREG(info.st_mode) && (flags & O_ACCMODE) == O_WRONLY && HeldOpenElsewhere(fd, F_WRLCK)) {
+    return File();
+  }
   const int status = fcntl(fd, F_GETFL);
   if (status < 0 || fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) return File();
   return file;
@@ -80,9 +101,8 @@ EntrySearch::EntrySearch(std::u16string_view pattern) : state_(new State) {
   state_->pattern = text::Utf8ToUtf16(last);
   if (last.empty()) return;
   if (!HasWildcards(state_->pattern)) {
-    const std::string resolved = sympack::posix::ResolveExisting(path);
     struct stat info {};
-    if (lstat(resolved.c_str(), &info) == 0) state_->single = sympack::posix::SplitLast(resolved).second;
+    if (lstat(path.c_str(), &info) == 0) state_->single = last;
     return;
   }
   state_->dir = opendir(directory.empty() ? "." : directory.c_str());
@@ -101,7 +121,7 @@ std::optional<DirectoryEntry> EntrySearch::Next() {
   }
   if (!state_->dir) return std::nullopt;
   while (const dirent* entry = readdir(state_->dir)) {
-    if (MatchesNamePattern(text::Utf8ToUtf16(entry->d_name), state_->pattern)) {
+    if (MatchesNamePattern(text::Utf8ToUtf16(entry->d_name), state_->pattern, LetterCase::kExact)) {
       return EntryFor(state_->directory, entry->d_name);
     }
   }
@@ -109,13 +129,15 @@ std::optional<DirectoryEntry> EntrySearch::Next() {
 }
 
 bool DeleteFileByName(std::u16string_view path) {
-  const std::string native = sympack::posix::ResolveExisting(sympack::posix::ToNativePath(path));
+  const std::string native = sympack::posix::ToNativePath(path);
   struct stat info {};
   if (lstat(native.c_str(), &info) != 0 || S_ISDIR(info.st_mode) || IsReadOnly(info)) return false;
-  // A file another handle holds without sharing cannot be deleted.
+  // A file another handle holds without sharing, or another program holds
+  // open for writing, cannot be deleted.
   const int fd = open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
   if (fd >= 0) {
-    const bool locked = S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) != 0;
+    const bool locked = S_ISREG(info.st_mode) &&
+                        (flock(fd, LOCK_EX | LOCK_NB) != 0 || HeldOpenElsewhere(fd, F_RDLCK));
     close(fd);
     if (locked) return false;
   }
@@ -155,11 +177,11 @@ void File::Close() {
 }
 
 File OpenForReading(std::u16string_view path) {
-  return OpenExclusive(sympack::posix::ResolveExisting(sympack::posix::ToNativePath(path)), O_RDONLY);
+  return OpenExclusive(sympack::posix::ToNativePath(path), O_RDONLY);
 }
 
 File OpenOrCreateForWriting(std::u16string_view path) {
-  const std::string native = sympack::posix::ResolveExisting(sympack::posix::ToNativePath(path));
+  const std::string native = sympack::posix::ToNativePath(path);
   struct stat info {};
   if (stat(native.c_str(), &info) == 0 && IsReadOnly(info)) return File();
   return OpenExclusive(native, O_WRONLY | O_CREAT);
@@ -198,11 +220,33 @@ std::optional<std::size_t> WriteBytes(const File& file, std::string_view bytes) 
   return done;
 }
 
+std::u16string NameAsCreated(std::u16string_view path) { return std::u16string(path); }
+
 bool NamesSameFile(std::u16string_view first, std::u16string_view second) {
   struct stat a {}, b {};
-  return stat(sympack::posix::ResolveExisting(sympack::posix::ToNativePath(first)).c_str(), &a) == 0 &&
-         stat(sympack::posix::ResolveExisting(sympack::posix::ToNativePath(second)).c_str(), &b) == 0 &&
+  return stat(sympack::posix::ToNativePath(first).c_str(), &a) == 0 &&
+         stat(sympack::posix::ToNativePath(second).c_str(), &b) == 0 &&
          a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+bool NamesStandardOutputOrError(std::u16string_view path) {
+  struct stat named {};
+  if (stat(sympack::posix::ToNativePath(path).c_str(), &named) != 0) return false;
+  for (const int fd : {STDOUT_FILENO, STDERR_FILENO}) {
+    struct stat stream {};
+    if (fstat(fd, &stream) == 0 && stream.st_dev == named.st_dev && stream.st_ino == named.st_ino) return true;
+  }
+  return false;
+}
+
+std::u16string LongNameOf(std::u16string_view path) { return std::u16string(path); }
+
+bool FolderRefusesNewFile(std::u16string_view path) {
+  const std::string folder = sympack::posix::SplitLast(sympack::posix::ToNativePath(path)).first;
+  // Asked of the folder itself, with this process's own rights: nothing is
+  // made to find out.
+  if (faccessat(AT_FDCWD, folder.empty() ? "." : folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0) return false;
+  return errno == EACCES || errno == EPERM || errno == EROFS;
 }
 
 }  // namespace sympack::platform

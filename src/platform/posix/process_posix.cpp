@@ -2,6 +2,10 @@
 // program name: the program is the line's first token (quoted, or the first
 // blank-separated prefix that names a program), and it receives the rest of
 // the line as it stands. Our interpreter takes that text as one argument.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -10,17 +14,17 @@
 #include "platform/posix/terminal.h"
 #include "posix/paths.h"
 #include "posix/process.h"
+#include "text/line_ends.h"
 #include "text/utf.h"
 
 namespace sympack::platform {
 namespace {
 
-// A name with a folder is taken as it stands (its last part matched without
-// regard to case); a bare name is looked for on PATH, as the system does.
+// A name with a folder is taken exactly as it stands; a bare name is looked
+// for on PATH, as the system does.
 std::string FindProgram(const std::string& name) {
   if (name.find('/') != std::string::npos) {
-    const std::string resolved = sympack::posix::ResolveExisting(name);
-    return sympack::posix::IsExecutableFile(resolved) ? resolved : std::string();
+    return sympack::posix::IsExecutableFile(name) ? name : std::string();
   }
   return sympack::posix::FindOnPath(name);
 }
@@ -55,11 +59,40 @@ std::optional<Launch> FindLaunch(std::u16string_view line) {
   return std::nullopt;
 }
 
-// Our interpreter takes the rest of the command line as one argument.
+// Copies what the child prints into standard output with LF line ends, as
+// every other transcript line ends, until the child closes its end: the files
+// it shows (TYPE) keep their CR LF bytes on disk. Everything is read, even
+// when standard output no longer takes it, so the child never blocks.
+void RelayWithSystemLineEnds(int fromChild) {
+  text::CrLfToLf lineEnds;
+  char buffer[4096];
+  for (;;) {
+    const ssize_t n = read(fromChild, buffer, sizeof(buffer));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    const std::string_view piece(buffer, static_cast<std::size_t>(n));
+    sympack::posix::WriteAll(STDOUT_FILENO, lineEnds.Pass(piece));
+  }
+  sympack::posix::WriteAll(STDOUT_FILENO, lineEnds.Finish());
+  close(fromChild);
+}
+
+// Our interpreter takes the rest of the command line as one argument. When
+// standard output is a file or pipe (the plain transcript), what the child
+// prints goes through the tool on its way there.
 std::optional<std::uint32_t> Run(const Launch& launch) {
   std::vector<std::string> arguments;
   if (!launch.arguments.empty()) arguments.push_back(launch.arguments);
-  const auto child = sympack::posix::Spawn(launch.program, arguments);
+  int pipeEnds[2] = {-1, -1};
+  const bool relay = !isatty(STDOUT_FILENO) && pipe2(pipeEnds, O_CLOEXEC) == 0;
+  sympack::posix::SpawnOptions options;
+  if (relay) options.standardOutput = pipeEnds[1];
+  const auto child = sympack::posix::Spawn(launch.program, arguments, options);
+  if (relay) {
+    close(pipeEnds[1]);
+    if (child) RelayWithSystemLineEnds(pipeEnds[0]);
+    else close(pipeEnds[0]);
+  }
   if (!child) return std::nullopt;
   const auto status = sympack::posix::WaitForExit(*child);
   if (!status) return std::nullopt;

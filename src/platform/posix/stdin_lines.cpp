@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/terminal_input.h"
+#include "text/marked_input.h"
 
 namespace sympack::platform::posix {
 namespace {
@@ -16,7 +17,8 @@ constexpr char16_t kEnter = 13;
 constexpr std::size_t kReadChunk = 4096;
 
 struct StandardInput {
-  std::string bytes;  // read and not yet decoded
+  text::MarkedInput marked;  // what was read, its byte-order mark (if any) dropped
+  std::string bytes;  // UTF-8 read and not yet decoded
   bool ended = false;
   bool afterCr = false;  // an LF next belongs to the CR's Enter
   std::deque<KeyEvent> events;  // decoded and not yet delivered
@@ -31,9 +33,11 @@ void ReadMore() {
   } while (n < 0 && errno == EINTR);
   if (n <= 0) {
     g_input.ended = true;
+    g_input.marked.End();
   } else {
-    g_input.bytes.append(buffer, static_cast<std::size_t>(n));
+    g_input.marked.Take(std::string_view(buffer, static_cast<std::size_t>(n)));
   }
+  g_input.bytes += g_input.marked.Drain();
 }
 
 // Decodes the next key at the front of the bytes; false when more bytes are

@@ -6,11 +6,13 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/name_match.h"
 #include "platform/platform.h"
 #include "platform/posix/terminal.h"
+#include "posix/process.h"
 #include "text/cp1252.h"
 #include "text/utf.h"
 
@@ -21,6 +23,9 @@ namespace {
 
 // The interpreter program installed beside the tool.
 constexpr char kInterpreterName[] = "sympack-cmd";
+// Where the installation puts our simulator, from the tool's own folder
+// (GNU layout: bin/ and libexec/<package>/ under one prefix).
+constexpr char kInstalledSimulatorPath[] = "/../libexec/sympack/FST4SIM.EXE";
 
 // The ANSI code page follows the user's locale (LC_ALL, LC_CTYPE, LANG): in a
 // UTF-8 locale names and messages in any script pass unchanged; any other
@@ -63,6 +68,8 @@ std::size_t AnsiCharacterLength(std::string_view text) {
 
 bool AnsiIsSingleByte() { return !LocaleIsUtf8(); }
 
+std::string ProgramTextToAnsi(std::string_view printed) { return WideToAnsi(text::Utf8ToUtf16(printed)); }
+
 std::u16string CommandTailWide(int argc, char** argv) {
   std::string joined;
   for (int i = 1; i < argc; ++i) {
@@ -86,6 +93,15 @@ std::optional<std::u16string> EnvironmentVariable(std::u16string_view name) {
 
 std::u16string DefaultInterpreter() {
   return text::Utf8ToUtf16(ExecutableDirectory() + "/" + kInterpreterName);
+}
+
+std::optional<std::u16string> InstalledSimulator() {
+  char resolved[PATH_MAX];
+  const std::string path = ExecutableDirectory() + kInstalledSimulatorPath;
+  if (realpath(path.c_str(), resolved) == nullptr || !sympack::posix::IsExecutableFile(resolved)) {
+    return std::nullopt;
+  }
+  return text::Utf8ToUtf16(resolved);
 }
 
 void SleepMilliseconds(unsigned milliseconds) {

@@ -46,4 +46,6 @@ bool AnsiIsSingleByte() {
   return GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1;
 }
 
+std::string ProgramTextToAnsi(std::string_view printed) { return std::string(printed); }
+
 }  // namespace sympack::platform

@@ -12,6 +12,8 @@
 
 #include "platform/platform.h"
 #include "platform/win32/win32_support.h"
+#include "text/marked_input.h"
+#include "text/utf.h"
 
 namespace sympack::platform {
 namespace {
@@ -37,7 +39,8 @@ struct ConsoleState {
   OutputKind outputKind = OutputKind::kScreen;
   InputKind inputKind = InputKind::kKeys;
   std::deque<char16_t> typed;  // characters of lines read but not handed out
-  std::string partialBytes;    // stream bytes of a line not yet complete
+  text::MarkedInput marked;    // stream bytes read, their byte-order mark (if any) dropped
+  std::string partialBytes;    // stream text of a line not yet complete
   bool inputEnded = false;
   bool prepared = false;
 };
@@ -190,19 +193,26 @@ bool ReadMoreLines(ConsoleState& state) {
   char bytes[kLineReadUnits];
   DWORD got = 0;
   const win32::CriticalErrorsOff quiet;
+  // Marked text is UTF-8 by then; unmarked bytes are in the ANSI code page.
+  const auto toWide = [&state](std::string_view text) {
+    return state.marked.IsUtf8() ? text::Utf8ToUtf16(text) : AnsiToWide(text);
+  };
   if (!ReadFile(input, bytes, sizeof(bytes), &got, nullptr) || got == 0) {
     // The end: whatever stands after the last line end is the last line.
-    const std::u16string rest = AnsiToWide(state.partialBytes);
+    state.marked.End();
+    state.partialBytes += state.marked.Drain();
+    const std::u16string rest = toWide(state.partialBytes);
     state.typed.insert(state.typed.end(), rest.begin(), rest.end());
     state.partialBytes.clear();
     return !rest.empty();
   }
   // Whole lines only are converted, so that no character of a multi-byte
   // code page is split.
-  state.partialBytes.append(bytes, got);
+  state.marked.Take(std::string_view(bytes, got));
+  state.partialBytes += state.marked.Drain();
   const auto lastEnd = state.partialBytes.find_last_of("\r\n");
   if (lastEnd != std::string::npos) {
-    const std::u16string lines = AnsiToWide(std::string_view(state.partialBytes).substr(0, lastEnd + 1));
+    const std::u16string lines = toWide(std::string_view(state.partialBytes).substr(0, lastEnd + 1));
     state.typed.insert(state.typed.end(), lines.begin(), lines.end());
     state.partialBytes.erase(0, lastEnd + 1);
   }

@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <limits>
 
+#include "platform/name_match.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_support.h"
 
@@ -203,11 +204,62 @@ bool ClaimCurrentFolder() {
   return true;
 }
 
+std::u16string NameAsCreated(std::u16string_view path) { return std::u16string(NormalisedWindowsName(path)); }
+
+namespace {
+
+bool SameIdentity(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) {
+  return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+         a.nFileIndexLow == b.nFileIndexLow;
+}
+
+}  // namespace
+
 bool NamesSameFile(std::u16string_view first, std::u16string_view second) {
   const auto a = Identity(first);
   const auto b = Identity(second);
-  return a && b && a->dwVolumeSerialNumber == b->dwVolumeSerialNumber &&
-         a->nFileIndexHigh == b->nFileIndexHigh && a->nFileIndexLow == b->nFileIndexLow;
+  return a && b && SameIdentity(*a, *b);
+}
+
+bool NamesStandardOutputOrError(std::u16string_view path) {
+  const auto named = Identity(path);
+  if (!named) return false;
+  const CriticalErrorsOff quiet;
+  for (const DWORD which : {STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) {
+    BY_HANDLE_FILE_INFORMATION stream{};
+    const HANDLE handle = GetStdHandle(which);
+    if (handle != nullptr && handle != INVALID_HANDLE_VALUE && GetFileInformationByHandle(handle, &stream) &&
+        SameIdentity(stream, *named)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool FolderRefusesNewFile(std::u16string_view path) {
+  // Windows cannot be asked without trying: the file is made only when the
+  // name is free, and goes again with its handle.
+  const std::wstring name = win32::ToWide(path);
+  const CriticalErrorsOff quiet;
+  const HANDLE probe = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (probe != INVALID_HANDLE_VALUE) {
+    CloseHandle(probe);
+    return false;
+  }
+  const DWORD error = GetLastError();
+  return error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT;
+}
+
+std::u16string LongNameOf(std::u16string_view path) {
+  const std::wstring name = win32::ToWide(path);
+  const CriticalErrorsOff quiet;
+  const DWORD needed = GetLongPathNameW(name.c_str(), nullptr, 0);
+  if (needed == 0) return std::u16string(path);
+  std::wstring longName(needed, L'\0');
+  const DWORD got = GetLongPathNameW(name.c_str(), longName.data(), needed);
+  if (got == 0 || got >= needed) return std::u16string(path);
+  return win32::FromWide(longName.c_str(), got);
 }
 
 }  // namespace sympack::platform

@@ -38,6 +38,8 @@ std::optional<std::u16string> EnvironmentVariable(std::u16string_view name) {
 // set there is nothing to fall back on.
 std::u16string DefaultInterpreter() { return {}; }
 
+std::optional<std::u16string> InstalledSimulator() { return std::nullopt; }
+
 void SleepMilliseconds(unsigned milliseconds) { Sleep(milliseconds); }
 
 }  // namespace sympack::platform

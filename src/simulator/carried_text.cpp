@@ -1,0 +1,115 @@
+#include "simulator/carried_text.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/platform.h"
+#include "simulator/file_names.h"
+#include "simulator/report_reader.h"
+
+namespace sympack::simulator {
+namespace {
+
+constexpr std::string_view kBlanks = " \t";
+constexpr std::string_view kHexDigits = "0123456789ABCDEF";
+constexpr std::size_t kReportDigits = 2;
+// How much of a report line is kept to look for the Message: line in: more
+// than any command line can carry (so a simulator that gives a message back
+// whole is read whole), and a garbage line of any length costs no more
+// memory than this.
+constexpr std::size_t kMaxMessageLineLength = 64 * 1024;
+
+std::string_view Trimmed(std::string_view text) {
+  const auto first = text.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool AllDigits(std::string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A signal report, "R" before it or not: a sign and one or two digits, written
+// by the protocol as sign and two digits, with -00 as +00.
+std::optional<std::string> ReportSpelling(std::string_view word) {
+  std::string roger;
+  if (!word.empty() && word.front() == 'R') {
+    roger = "R";
+    word.remove_prefix(1);
+  }
+  if (word.size() < 2 || (word.front() != '+' && word.front() != '-')) return std::nullopt;
+  std::string_view digits = word.substr(1);
+  if (!AllDigits(digits) || digits.size() > kReportDigits) return std::nullopt;
+  const char sign = digits == "0" || digits == "00" ? '+' : word.front();
+  return roger + sign + std::string(kReportDigits - digits.size(), '0') + std::string(digits);
+}
+
+std::string WordSpelling(std::string_view word) {
+  if (word.size() > 2 && word.front() == '<' && word.back() == '>') word = word.substr(1, word.size() - 2);
+  if (const auto report = ReportSpelling(word)) return *report;
+  if (word.find_first_not_of(kHexDigits) == std::string_view::npos) {
+    const auto nonZero = word.find_first_not_of('0');
+    if (nonZero == std::string_view::npos) return word.empty() ? std::string() : std::string("0");
+    return std::string(word.substr(nonZero));
+  }
+  return std::string(word);
+}
+
+std::vector<std::string> Spelling(std::string_view text) {
+  std::string upper(text);
+  std::transform(upper.begin(), upper.end(), upper.begin(), AsciiUpper);
+  std::vector<std::string> words;
+  std::string_view rest(upper);
+  while (!(rest = Trimmed(rest)).empty()) {
+    const auto end = std::min(rest.find_first_of(kBlanks), rest.size());
+    words.push_back(WordSpelling(rest.substr(0, end)));
+    rest.remove_prefix(end);
+  }
+  return words;
+}
+
+}  // namespace
+
+std::optional<std::string> DecodedTextOfLine(std::string_view line) {
+  if (line.substr(0, kMessageLineStart.size()) != kMessageLineStart) return std::nullopt;
+  line.remove_prefix(kMessageLineStart.size());
+  const auto fieldAfter = line.rfind(kMessageLineFieldAfter);
+  if (fieldAfter != std::string_view::npos) line = line.substr(0, fieldAfter);
+  return std::string(Trimmed(line));
+}
+
+std::optional<std::string> ReadDecodedText() {
+  std::u16string name = platform::AnsiToWide(kReportFile);
+  if (name.size() > kMaxOpenNameLength) name.resize(kMaxOpenNameLength);
+  platform::File file = platform::OpenForReading(name);
+  if (!file.IsOpen()) return std::nullopt;
+  ReportLineReader reader([&file](char* buffer, std::size_t size) {
+    return platform::ReadBytes(file, buffer, size);
+  });
+  // The Message: line comes before the listing.
+  while (!reader.AtEnd()) {
+    std::string start;
+    bool listing = false;
+    reader.ReadLinePieces([&](std::string_view piece) {
+      start += piece.substr(0, kMaxMessageLineLength - std::min(start.size(), kMaxMessageLineLength));
+      listing = listing || start.find(kListingHeader) != std::string::npos;
+      return true;
+    });
+    if (listing) break;
+    if (auto decoded = DecodedTextOfLine(start)) return platform::ProgramTextToAnsi(*decoded);
+  }
+  return std::nullopt;
+}
+
+bool IsNoMessage(std::string_view decoded) {
+  decoded = Trimmed(decoded);
+  return decoded.empty() || decoded == kBadMessageMark || decoded == kUnknownHashMark;
+}
+
+bool CarriesSameText(std::string_view sent, std::string_view decoded) {
+  return Spelling(sent) == Spelling(decoded);
+}
+
+}  // namespace sympack::simulator

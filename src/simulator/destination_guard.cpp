@@ -1,0 +1,82 @@
+#include "simulator/destination_guard.h"
+
+#include <string>
+
+#include "platform/platform.h"
+#include "simulator/file_names.h"
+#include "simulator/files.h"
+#include "simulator/simulator_command.h"
+
+namespace sympack::simulator {
+namespace {
+
+// The command name the simulator is started by: its token less the blank.
+constexpr std::string_view kSimulatorCommandName = kSimulatorToken.substr(0, kSimulatorToken.size() - 1);
+
+// cmd.exe compares command names and extensions without regard to ASCII case.
+char16_t UpperAscii(char16_t unit) { return unit >= u'a' && unit <= u'z' ? unit - (u'a' - u'A') : unit; }
+
+bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
+  }
+  return true;
+}
+
+// Windows drops trailing dots and blanks from a name: "FST4SIM.BAT. " is
+// FST4SIM.BAT.
+std::u16string_view WithoutTrailingDotsAndBlanks(std::u16string_view name) {
+  while (!name.empty() && (name.back() == u'.' || name.back() == u' ')) name.remove_suffix(1);
+  return name;
+}
+
+std::pair<std::u16string_view, std::u16string_view> SplitFolder(std::u16string_view path) {
+  const auto cut = path.find_last_of(u"\\/:");
+  if (cut == std::u16string_view::npos) return {{}, path};
+  return {path.substr(0, cut + 1), path.substr(cut + 1)};
+}
+
+bool IsCurrentFolder(std::u16string_view folder) {
+  return folder.empty() || platform::NamesSameFile(folder, u".");
+}
+
+std::u16string PathExt() {
+  const auto value = platform::EnvironmentVariable(u"PATHEXT");
+  return value && !value->empty() ? *value : std::u16string(kWindowsDefaultPathExt);
+}
+
+bool IsSimulatorStandIn(std::u16string_view destination) {
+  const auto [folder, lastPart] = SplitFolder(destination);
+  if (!IsCurrentFolder(folder)) return false;
+  const std::u16string pathExt = PathExt();
+  if (NamesSimulatorStandIn(lastPart, pathExt)) return true;
+  return NamesSimulatorStandIn(SplitFolder(platform::LongNameOf(destination)).second, pathExt);
+}
+
+}  // namespace
+
+bool NamesSimulatorStandIn(std::u16string_view lastPart, std::u16string_view pathExt) {
+  const std::u16string_view name = WithoutTrailingDotsAndBlanks(lastPart);
+  const std::u16string command(kSimulatorCommandName.begin(), kSimulatorCommandName.end());
+  if (name.size() <= command.size() || !EqualsIgnoringAsciiCase(name.substr(0, command.size()), command)) {
+    return false;
+  }
+  const std::u16string_view extension = name.substr(command.size());
+  while (!pathExt.empty()) {
+    const auto cut = pathExt.find(u';');
+    const std::u16string_view listed = pathExt.substr(0, cut);
+    if (!listed.empty() && EqualsIgnoringAsciiCase(extension, listed)) return true;
+    if (cut == std::u16string_view::npos) break;
+    pathExt.remove_prefix(cut + 1);
+  }
+  return false;
+}
+
+bool DestinationIsRefused(std::string_view destination) {
+  const std::u16string name = platform::AnsiToWide(destination);
+  return NamesSameFile(destination, kSimulatorProgram) || IsSimulatorStandIn(name) ||
+         NameIsRunOutput(destination);
+}
+
+}  // namespace sympack::simulator
