@@ -81,12 +81,17 @@ class MemorySystem final : public platform::System {
   }
   static std::u16string NameKey(std::string_view name) { return Key(Wide(name)); }
 
-  // The foreground colour of the cell a shown text starts at; -1 when it is
-  // not shown.
+  // The foreground colour every cell of a shown text has; -1 when it is not
+  // shown, or not in one colour.
   int ForegroundAt(std::string_view shown) const {
     for (int y = 0; y < kHeight; ++y) {
       const auto x = screen.Row(y).find(shown);
-      if (x != std::string::npos) return screen.CellAt(static_cast<int>(x), y).attribute & 0x0F;
+      if (x == std::string::npos) continue;
+      const int colour = screen.CellAt(static_cast<int>(x), y).attribute & 0x0F;
+      for (std::size_t i = 0; i < shown.size(); ++i) {
+        if ((screen.CellAt(static_cast<int>(x + i), y).attribute & 0x0F) != colour) return -1;
+      }
+      return colour;
     }
     return -1;
   }
