@@ -17,7 +17,7 @@
 #include "platform/posix/transcript.h"
 #include "platform/posix/vt_screen.h"
 #include "platform/terminal_input.h"
-#include "posix/process.h"
+#include "platform/posix/process.h"
 
 namespace sympack::platform {
 namespace {
