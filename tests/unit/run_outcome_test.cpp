@@ -158,6 +158,9 @@ std::vector<Row> Rows() {
   return rows;
 }
 
+// Rows are named by their name alone in the test's output.
+void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
+
 class RunOutcome : public ::testing::TestWithParam<Row> {};
 
 bool RanSimulator(const MemorySystem& system) {
