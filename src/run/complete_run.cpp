@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "encoder/delivery.h"
-#include "encoder/include_text.h"
+#include "include_file/delivery.h"
+#include "include_file/include_text.h"
 #include "run/exit_codes.h"
 #include "run/messages.h"
 #include "simulator/destination_guard.h"

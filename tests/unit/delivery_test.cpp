@@ -3,8 +3,8 @@
 
 #include <filesystem>
 
-#include "encoder/delivery.h"
-#include "encoder/include_text.h"
+#include "include_file/delivery.h"
+#include "include_file/include_text.h"
 #include "temp_folder.h"
 
 namespace sympack::encoder {

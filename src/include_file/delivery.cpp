@@ -1,4 +1,4 @@
-#include "encoder/delivery.h"
+#include "include_file/delivery.h"
 
 #include "platform/name_match.h"
 #include "platform/system.h"
