@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-#include "encoder/include_text.h"
+#include "include_file/include_text.h"
 #include "sizes.h"
 
 namespace sympack::bench {

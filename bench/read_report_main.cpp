@@ -5,10 +5,11 @@
 
 #include <cstdio>
 
+#include "platform/host_system.h"
 #include "simulator/report_reader.h"
 
 int main() {
-  const auto symbols = sympack::simulator::ReadSymbolText();
+  const auto symbols = sympack::simulator::ReadSymbolText(*sympack::platform::MakeHostSystem());
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   std::printf("kept %zu\nblock %zu\npeak_kib %ld\n", symbols ? symbols->size() : 0,

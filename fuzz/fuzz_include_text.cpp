@@ -20,7 +20,7 @@
 #include <string>
 #include <string_view>
 
-#include "encoder/include_text.h"
+#include "include_file/include_text.h"
 #include "fuzz_check.h"
 
 namespace {

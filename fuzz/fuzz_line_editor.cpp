@@ -16,6 +16,7 @@
 
 #include "console/console.h"
 #include "fuzz_check.h"
+#include "platform/host_system.h"
 #include "platform/platform.h"
 
 namespace {
@@ -128,7 +129,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool readField = data[4] & 1, withPrompt = data[4] & 2, hidden = data[4] & 4;
   screen.shape.visible = !hidden;
   FuzzKeys keys(data + kSetupBytes, size - kSetupBytes, screen);
-  console::Console console(screen, keys);
+  static const auto host = sympack::platform::MakeHostSystem();  // its code page
+  console::Console console(screen, keys, *host);
   if (withPrompt) console.WriteText(std::string(data[5], 'P'));
 
   const std::string line = readField ? console.ReadField() : console.ReadLine();

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 
-#include "platform/platform.h"
+#include "platform/system.h"
 
 namespace sympack::console {
+
+Console::Console(platform::System& system) : Console(system.Screen(), system, system) {}
+
 namespace {
 
 constexpr char16_t kBackspace = 8;
@@ -29,7 +32,7 @@ bool IsLetterRowScanCode(std::uint16_t scan) {
 
 void Console::WriteText(std::string_view ansi) {
   if (ansi.empty()) return;
-  WriteWide(platform::AnsiToWide(ansi));
+  WriteWide(system_.AnsiToWide(ansi));
 }
 
 void Console::WriteWide(std::u16string_view text) {
@@ -89,7 +92,7 @@ void Console::SetTextColor(int foreground) {
   screen_.SetAttribute(CurrentAttribute());
 }
 
-void Console::Pause(unsigned milliseconds) { platform::SleepMilliseconds(milliseconds); }
+void Console::Pause(unsigned milliseconds) { system_.SleepMilliseconds(milliseconds); }
 
 void Console::EchoBackspace() {
   const auto info = screen_.Info();
@@ -164,9 +167,9 @@ void Console::ShowLineAgain(std::u16string_view prompt, std::u16string_view type
   WriteWide(typed);
 }
 
-std::string Console::ReadLine() { return platform::WideToAnsi(ReadTypedLine()); }
+std::string Console::ReadLine() { return system_.WideToAnsi(ReadTypedLine()); }
 
-std::string Console::ReadField() { return platform::WideToAnsi(FirstField(ReadTypedLine())); }
+std::string Console::ReadField() { return system_.WideToAnsi(FirstField(ReadTypedLine())); }
 
 std::u16string FirstField(std::u16string_view line) {
   std::size_t start = 0;

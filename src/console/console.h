@@ -10,6 +10,10 @@
 #include "console/colors.h"
 #include "console/screen.h"
 
+namespace sympack::platform {
+class System;
+}
+
 namespace sympack::console {
 
 // Longest line a user can type; further characters are neither kept nor shown.
@@ -17,7 +21,10 @@ constexpr std::size_t kMaxTypedLine = 10000;
 
 class Console {
  public:
-  Console(Screen& screen, KeySource& keys) : screen_(screen), keys_(keys) {}
+  // The system's code page converts the texts and its clock paces Pause.
+  Console(Screen& screen, KeySource& keys, platform::System& system)
+      : screen_(screen), keys_(keys), system_(system) {}
+  explicit Console(platform::System& system);
 
   // Places ANSI code page text at the cursor, with no line end.
   void WriteText(std::string_view ansi);
@@ -47,6 +54,7 @@ class Console {
 
   Screen& screen_;
   KeySource& keys_;
+  platform::System& system_;
   int foreground_ = kLightGrey;
   int background_ = kBlack;
   bool wrapPending_ = false;

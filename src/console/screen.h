@@ -1,13 +1,12 @@
-// What the console algorithms draw on and read keys from. The system console
-// stands behind SystemScreen and SystemKeys; tests use an in-memory screen and
-// a list of keys.
+// What the console algorithms draw on and read keys from: the one screen
+// interface, implemented by the system's console, the plain transcript and
+// the tests' in-memory screen.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string_view>
 
-#include "console/transcript_sink.h"
 #include "platform/platform.h"
 
 namespace sympack::console {
@@ -35,33 +34,6 @@ class KeySource {
   virtual ~KeySource() = default;
   // The next input event; empty when no key will ever come.
   virtual std::optional<KeyEvent> Next() = 0;
-};
-
-class SystemScreen final : public Screen {
- public:
-  std::optional<ScreenInfo> Info() override { return platform::ReadScreenInfo(); }
-  void WriteCells(int x, int y, std::u16string_view cells, std::uint16_t attribute) override {
-    platform::WriteCells(x, y, cells, attribute);
-  }
-  void ScrollUp(std::uint16_t fillAttribute) override { platform::ScrollUpOneRow(fillAttribute); }
-  void PlaceCursor(int x, int y) override { platform::PlaceCursor(x, y); }
-  void SetAttribute(std::uint16_t attribute) override { platform::SetCurrentAttribute(attribute); }
-  std::optional<CursorShape> ReadCursorShape() override { return platform::ReadCursorShape(); }
-  void SetCursorShape(CursorShape shape) override { platform::SetCursorShape(shape); }
-};
-
-class SystemKeys final : public KeySource {
- public:
-  std::optional<KeyEvent> Next() override { return platform::NextKeyEvent(); }
-};
-
-// The standard streams, for the plain transcript.
-class SystemTranscriptSink final : public TranscriptSink {
- public:
-  void Write(std::u16string_view text) override { platform::WriteTranscriptText(text); }
-  void EndLine() override { platform::EndTranscriptLine(); }
-  void ErrorLine(std::u16string_view text) override { platform::WriteErrorLine(text); }
-  void BeforeTyping(std::u16string_view prompt) override { platform::ShowPromptToTypist(prompt); }
 };
 
 }  // namespace sympack::console

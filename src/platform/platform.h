@@ -1,7 +1,8 @@
-// The platform seam: everything the tool needs from the operating system, as
-// plain functions. One implementation file set per OS (posix/, win32/); CMake
-// picks one. The Windows side calls the Win32 API directly; the POSIX side
-// stands in for it on Linux terminals.
+// The operating system's calls, one implementation file set per OS (posix/,
+// win32/; CMake picks one), that the host System (host_system.cpp) is made
+// of: the run and its steps are given a System (system.h) and call none of
+// these. The Windows side calls the Win32 API directly; the POSIX side stands
+// in for it on Linux terminals.
 //
 // Text crosses this seam as UTF-16 (std::u16string), as the Win32 "W" calls
 // take it; the ANSI code page conversions are seam functions too, because on

@@ -1,11 +1,11 @@
+#include "run/complete_run.h"
+
 #include <algorithm>
 
-#include "encoder/delivery.h"
-#include "platform/platform.h"
-#include "encoder/include_text.h"
+#include "include_file/delivery.h"
+#include "include_file/include_text.h"
 #include "run/exit_codes.h"
 #include "run/messages.h"
-#include "run/run_tool.h"
 #include "simulator/destination_guard.h"
 #include "simulator/file_names.h"
 #include "simulator/carried_text.h"
@@ -39,18 +39,19 @@ std::string OutcomeLine(std::string_view destination, bool written, bool copied,
 // Removes what this run made and nothing else: the report, unless the include
 // file was written over it; the audio file only when it appeared during this
 // run, and not when it is the include file now.
-void CleanUp(std::string_view destination, bool includeWritten, const SimulatorRun& simulatorRun) {
+void CleanUp(platform::System& system, std::string_view destination, bool includeWritten,
+             const SimulatorRunFacts& simulatorRun) {
   const auto isIncludeFile = [&](std::string_view name) {
-    return includeWritten && sim::NamesSameFile(destination, name);
+    return includeWritten && sim::NamesSameFile(system, destination, name);
   };
-  if (!isIncludeFile(sim::kReportFile)) sim::DeleteFiles(sim::kReportFile);
-  if (!simulatorRun.audioFileWasThere && sim::FileIsPresent(sim::kAudioFile) &&
+  if (!isIncludeFile(sim::kReportFile)) sim::DeleteFiles(system, sim::kReportFile);
+  if (!simulatorRun.audioFileWasThere && sim::FileIsPresent(system, sim::kAudioFile) &&
       !isIncludeFile(sim::kAudioFile)) {
-    sim::DeleteFiles(sim::kAudioFile);
+    sim::DeleteFiles(system, sim::kAudioFile);
   }
 }
 
-int ExitCode(bool written, const SimulatorRun& simulatorRun, bool carriesTyped) {
+int ExitCode(bool written, const SimulatorRunFacts& simulatorRun, bool carriesTyped) {
   if (!written) return kExitNotWritten;
   if (simulatorRun.exitCode != 0) return kExitSimulatorFailed;
   return carriesTyped ? kExitOk : kExitOtherText;
@@ -88,21 +89,21 @@ std::optional<std::pair<std::string, int>> Refusal(std::string_view symbols,
 
 }  // namespace
 
-int CompleteRun(Console& console, std::u16string_view interpreter, std::string_view messageText,
-                std::string_view destinationName, const SimulatorRun& simulatorRun) {
-  const auto symbolText = sim::ReadSymbolText();
+int CompleteRun(Console& console, platform::System& system, std::u16string_view interpreter, std::string_view messageText,
+                std::string_view destinationName, const SimulatorRunFacts& simulatorRun) {
+  const auto symbolText = sim::ReadSymbolText(system);
   if (!symbolText) {
     WriteFailure(console, kNoListingLine);
-    CleanUp(destinationName, false, simulatorRun);
+    CleanUp(system, destinationName, false, simulatorRun);
     console.Pause(kFinalPauseMilliseconds);
     return kExitNoListing;
   }
   // The report's own word on what the symbols carry; a simulator that gives
   // none is taken at its listing.
-  const auto decoded = sim::ReadDecodedText();
+  const auto decoded = sim::ReadDecodedText(system);
   if (const auto refusal = Refusal(*symbolText, decoded)) {
     WriteFailure(console, refusal->first);
-    CleanUp(destinationName, false, simulatorRun);
+    CleanUp(system, destinationName, false, simulatorRun);
     console.Pause(kFinalPauseMilliseconds);
     return refusal->second;
   }
@@ -111,19 +112,19 @@ int CompleteRun(Console& console, std::u16string_view interpreter, std::string_v
   const std::string includeText = encoder::BuildIncludeText(
       *symbolText, encoder::CommentMessage(messageText, decoded.value_or(""), carriesTyped), destinationName);
   // Written over the report, the include file must outlive any way out.
-  if (sim::NamesSameFile(destinationName, sim::kReportFile)) sim::RemoveIfRunEndsAbnormally({});
+  if (sim::NamesSameFile(system, destinationName, sim::kReportFile)) sim::RemoveIfRunEndsAbnormally(system, {});
   // Never over the simulator or a stand-in cmd.exe would run for it (every
   // later run would fail), nor into the run's own output (TYPE would copy the
   // file into itself without end).
   encoder::IncludeFileWrite write;
-  if (!sim::DestinationIsRefused(destinationName)) {
-    write = encoder::WriteIncludeFile(destinationName, includeText);
+  if (!sim::DestinationIsRefused(system, destinationName)) {
+    write = encoder::WriteIncludeFile(system, destinationName, includeText);
   }
   const bool written = write.complete;
   // Only a disk file written in full is shown: an old text, a device that
   // would wait for the keyboard or a file that was never written is not.
-  if (written && write.diskFile) sim::ShowFile(interpreter, destinationName);
-  const bool copied = encoder::CopyTextToClipboard(includeText);
+  if (written && write.diskFile) sim::ShowFile(system, interpreter, destinationName);
+  const bool copied = encoder::CopyTextToClipboard(system, includeText);
 
   const int exitCode = ExitCode(written, simulatorRun, carriesTyped);
   if (!carriesTyped) {
@@ -132,13 +133,13 @@ int CompleteRun(Console& console, std::u16string_view interpreter, std::string_v
   console.SetTextColor(exitCode == kExitOk ? console::kYellow : console::kLightRed);
   // Named as the file system holds it (Windows drops trailing dots and blanks).
   const std::string shownName =
-      written ? platform::WideToAnsi(platform::NameAsCreated(platform::AnsiToWide(destinationName)))
+      written ? system.WideToAnsi(system.NameAsCreated(system.AnsiToWide(destinationName)))
               : std::string(destinationName);
   console.WriteLine(OutcomeLine(shownName, written, copied, simulatorRun.exitCode));
   console.SetTextColor(console::kLightGrey);
   console.EndLine();
 
-  CleanUp(destinationName, written, simulatorRun);
+  CleanUp(system, destinationName, written, simulatorRun);
   console.Pause(kFinalPauseMilliseconds);
   return exitCode;
 }

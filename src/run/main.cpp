@@ -1,8 +1,6 @@
 // The process entry: answer --help or --version, or prepare the console, run
 // once and put the console back.
-#include "console/console.h"
-#include "console/transcript.h"
-#include "platform/platform.h"
+#include "platform/host_system.h"
 #include "run/exit_codes.h"
 #include "run/information.h"
 #include "run/run_tool.h"
@@ -16,15 +14,9 @@ int main(int argc, char** argv) {
   if (const auto information = run::InformationFor(tail)) {
     return run::ShowInformation(*information) ? run::kExitOk : run::kExitNotWritten;
   }
-  const platform::OutputKind output = platform::PrepareConsole();
-  console::SystemScreen systemScreen;
-  console::SystemTranscriptSink standardStreams;
-  console::TranscriptScreen transcript(standardStreams, platform::TypingShowsOnTranscript());
-  console::Screen& screen =
-      output == platform::OutputKind::kScreen ? static_cast<console::Screen&>(systemScreen) : transcript;
-  console::SystemKeys keys;
-  console::Console console(screen, keys);
-  const int exitCode = run::RunTool(console, tail);
-  platform::RestoreConsole();
+  const auto system = platform::MakeHostSystem();
+  system->PrepareForRun();
+  const int exitCode = run::RunTool(*system, tail);
+  system->RestoreAfterRun();
   return exitCode;
 }

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "platform/platform.h"
+#include "run/complete_run.h"
 #include "run/exit_codes.h"
 #include "run/messages.h"
 #include "simulator/command_tail.h"
@@ -39,9 +39,9 @@ std::string TakeMessage(Console& console, std::string_view commandTail) {
 // first. False when something still stands under its name (a file that
 // cannot be deleted, a folder, a pipe): the interpreter could not write the
 // report there, or would wait on it.
-bool ClearOldReport() {
-  sim::DeleteFiles(sim::kReportFile);
-  return !sim::NameIsTaken(sim::kReportFile);
+bool ClearOldReport(platform::System& system) {
+  sim::DeleteFiles(system, sim::kReportFile);
+  return !sim::NameIsTaken(system, sim::kReportFile);
 }
 
 void WriteFailure(Console& console, std::string_view line) {
@@ -52,13 +52,14 @@ void WriteFailure(Console& console, std::string_view line) {
 
 // A message no command line carries exactly, or whose command cmd.exe would
 // not take whole, is refused before anything runs. The exit code then.
-std::optional<int> RefuseMessage(Console& console, std::string_view message,
+std::optional<int> RefuseMessage(Console& console, platform::System& system, std::string_view message,
                                  std::string_view simulatorPath) {
   if (sim::HoldsControlCharacter(message)) {
     WriteFailure(console, kControlCharacterLine);
     return kExitControlCharacter;
   }
-  if (!sim::FitsInterpreter(sim::SimulatorCommand(message, platform::AnsiCharacterLength, simulatorPath))) {
+  const auto characterLength = [&system](std::string_view text) { return system.AnsiCharacterLength(text); };
+  if (!sim::FitsInterpreter(system, sim::SimulatorCommand(message, characterLength, simulatorPath))) {
     WriteFailure(console, kCommandTooLongLine);
     return kExitCommandTooLong;
   }
@@ -74,12 +75,13 @@ std::string TakeDestination(Console& console) {
 
 }  // namespace
 
-int RunTool(Console& console, std::string_view commandTail) {
+int RunTool(platform::System& system, std::string_view commandTail) {
+  Console console(system);
   ShowBanner(console);
 
   // Two runs in one folder would share the report file and delete each
   // other's: the second one stops before it touches anything.
-  if (!platform::ClaimCurrentFolder()) {
+  if (!system.ClaimCurrentFolder()) {
     WriteFailure(console, kFolderBusyLine);
     return kExitFolderBusy;
   }
@@ -87,8 +89,8 @@ int RunTool(Console& console, std::string_view commandTail) {
   // The folder's own simulator comes first; else the one installed with the
   // tool, said by its path.
   std::string simulatorPath;
-  if (!sim::FileIsPresent(sim::kSimulatorProgram)) {
-    const auto installed = sim::InstalledSimulatorPath();
+  if (!sim::FileIsPresent(system, sim::kSimulatorProgram)) {
+    const auto installed = sim::InstalledSimulatorPath(system);
     if (!installed) {
       WriteFailure(console, kSimulatorMissingLine);
       console.WriteLine(kDownloadHintLine);
@@ -100,7 +102,7 @@ int RunTool(Console& console, std::string_view commandTail) {
 
   // `> FST4TEMP.TXT`: removing the old report would throw the transcript
   // away, and the report would be read back mixed with it.
-  if (sim::NameIsRunOutput(sim::kReportFile)) {
+  if (sim::NameIsRunOutput(system, sim::kReportFile)) {
     WriteFailure(console, kReportIsOutputLine);
     return kExitOldReportStays;
   }
@@ -108,23 +110,25 @@ int RunTool(Console& console, std::string_view commandTail) {
   std::string message = TakeMessage(console, commandTail);
   if (message.empty()) return kExitOk;  // the user chose to stop
 
-  message = sim::UpperCase(message, platform::AnsiCharacterLength, platform::AnsiIsSingleByte());
-  if (const auto refused = RefuseMessage(console, message, simulatorPath)) return *refused;
-  const std::u16string interpreter = sim::InterpreterPath();
+  message = sim::UpperCase(
+      message, [&system](std::string_view text) { return system.AnsiCharacterLength(text); },
+      system.AnsiIsSingleByte());
+  if (const auto refused = RefuseMessage(console, system, message, simulatorPath)) return *refused;
+  const std::u16string interpreter = sim::InterpreterPath(system);
 
-  if (!ClearOldReport()) {
+  if (!ClearOldReport(system)) {
     WriteFailure(console, kOldReportLine);
     return kExitOldReportStays;
   }
   // Only an audio file that appears during this run is the simulator's to
   // remove; one that was there already may be the user's own recording.
-  SimulatorRun simulatorRun;
-  simulatorRun.audioFileWasThere = sim::FileIsPresent(sim::kAudioFile);
-  sim::RemoveIfRunEndsAbnormally(sim::kReportFile);
-  const auto exitCode = sim::RunSimulator(interpreter, message, simulatorPath);
-  if (!exitCode || !sim::FileIsPresent(sim::kReportFile)) {
+  SimulatorRunFacts simulatorRun;
+  simulatorRun.audioFileWasThere = sim::FileIsPresent(system, sim::kAudioFile);
+  sim::RemoveIfRunEndsAbnormally(system, sim::kReportFile);
+  const auto exitCode = sim::RunSimulator(system, interpreter, message, simulatorPath);
+  if (!exitCode || !sim::FileIsPresent(system, sim::kReportFile)) {
     console.WriteLine(kNoReportLine);
-    if (sim::FolderRefusesNewFile(sim::kReportFile)) WriteFailure(console, kReportFolderRefusesLine);
+    if (sim::FolderRefusesNewFile(system, sim::kReportFile)) WriteFailure(console, kReportFolderRefusesLine);
     return kExitNoReport;
   }
   simulatorRun.exitCode = *exitCode;
@@ -132,11 +136,11 @@ int RunTool(Console& console, std::string_view commandTail) {
   console.EndLine();
   console.EndLine();
   console.SetTextColor(console::kDarkYellow);
-  sim::ShowFile(interpreter, sim::kReportFile);
+  sim::ShowFile(system, interpreter, sim::kReportFile);
   console.SetTextColor(console::kLightGrey);
 
   const std::string destination = TakeDestination(console);
-  return CompleteRun(console, interpreter, message, destination, simulatorRun);
+  return CompleteRun(console, system, interpreter, message, destination, simulatorRun);
 }
 
 }  // namespace sympack::run

@@ -1,32 +1,15 @@
 // One run of the tool, from the banner to the end.
 #pragma once
 
-#include <cstdint>
-#include <string>
 #include <string_view>
 
-#include "console/console.h"
+#include "platform/system.h"
 
 namespace sympack::run {
 
-// Pause before the normal end, so a console that closes with the process
-// stays readable a moment.
-constexpr unsigned kFinalPauseMilliseconds = 2000;
-
-// What the run learnt around the simulator run, for its completion.
-struct SimulatorRun {
-  std::uint32_t exitCode = 0;       // the interpreter's, which carries the simulator's
-  bool audioFileWasThere = false;   // 000000_0001.wav existed before the simulator ran
-};
-
 // Banner, simulator check, message, simulator run, report display and the
-// destination prompt; then hands over to CompleteRun. Returns the exit code.
-int RunTool(console::Console& console, std::string_view commandTail);
-
-// Reads the symbols, builds, writes and shows the include file, reports the
-// outcome, fills the clipboard, cleans up and pauses. Returns the exit code.
-int CompleteRun(console::Console& console, std::u16string_view interpreter,
-                std::string_view messageText, std::string_view destinationName,
-                const SimulatorRun& simulatorRun);
+// destination prompt, on the system given; then hands over to CompleteRun.
+// Returns the exit code.
+int RunTool(platform::System& system, std::string_view commandTail);
 
 }  // namespace sympack::run

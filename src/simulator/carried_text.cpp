@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/system.h"
 #include "simulator/file_names.h"
 #include "simulator/report_reader.h"
 
@@ -80,14 +80,12 @@ std::optional<std::string> DecodedTextOfLine(std::string_view line) {
   return std::string(Trimmed(line));
 }
 
-std::optional<std::string> ReadDecodedText() {
-  std::u16string name = platform::AnsiToWide(kReportFile);
+std::optional<std::string> ReadDecodedText(platform::System& system) {
+  std::u16string name = system.AnsiToWide(kReportFile);
   if (name.size() > kMaxOpenNameLength) name.resize(kMaxOpenNameLength);
-  platform::File file = platform::OpenForReading(name);
-  if (!file.IsOpen()) return std::nullopt;
-  ReportLineReader reader([&file](char* buffer, std::size_t size) {
-    return platform::ReadBytes(file, buffer, size);
-  });
+  const auto file = system.OpenForReading(name);
+  if (!file) return std::nullopt;
+  ReportLineReader reader([&file](char* buffer, std::size_t size) { return file->Read(buffer, size); });
   // The Message: line comes before the listing.
   while (!reader.AtEnd()) {
     std::string start;
@@ -98,7 +96,7 @@ std::optional<std::string> ReadDecodedText() {
       return true;
     });
     if (listing) break;
-    if (auto decoded = DecodedTextOfLine(start)) return platform::ProgramTextToAnsi(*decoded);
+    if (auto decoded = DecodedTextOfLine(start)) return system.ProgramTextToAnsi(*decoded);
   }
   return std::nullopt;
 }

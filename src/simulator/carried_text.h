@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/system.h"
+
 namespace sympack::simulator {
 
 // The start of the report line that gives the decoded text, and the field
@@ -24,7 +26,7 @@ std::optional<std::string> DecodedTextOfLine(std::string_view line);
 
 // The decoded text of the report file, read up to the listing header; nothing
 // when the report has no Message: line (another simulator) or cannot be read.
-std::optional<std::string> ReadDecodedText();
+std::optional<std::string> ReadDecodedText(platform::System& system);
 
 // True when the decoded text says the symbols carry no message: a mark above,
 // or nothing at all.

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/platform.h"
+#include "platform/system.h"
 #include "simulator/file_names.h"
 #include "simulator/files.h"
 #include "simulator/simulator_command.h"
@@ -37,21 +37,21 @@ std::pair<std::u16string_view, std::u16string_view> SplitFolder(std::u16string_v
   return {path.substr(0, cut + 1), path.substr(cut + 1)};
 }
 
-bool IsCurrentFolder(std::u16string_view folder) {
-  return folder.empty() || platform::NamesSameFile(folder, u".");
+bool IsCurrentFolder(platform::System& system, std::u16string_view folder) {
+  return folder.empty() || system.NamesSameFile(folder, u".");
 }
 
-std::u16string PathExt() {
-  const auto value = platform::EnvironmentVariable(u"PATHEXT");
+std::u16string PathExt(platform::System& system) {
+  const auto value = system.EnvironmentVariable(u"PATHEXT");
   return value && !value->empty() ? *value : std::u16string(kWindowsDefaultPathExt);
 }
 
-bool IsSimulatorStandIn(std::u16string_view destination) {
+bool IsSimulatorStandIn(platform::System& system, std::u16string_view destination) {
   const auto [folder, lastPart] = SplitFolder(destination);
-  if (!IsCurrentFolder(folder)) return false;
-  const std::u16string pathExt = PathExt();
+  if (!IsCurrentFolder(system, folder)) return false;
+  const std::u16string pathExt = PathExt(system);
   if (NamesSimulatorStandIn(lastPart, pathExt)) return true;
-  return NamesSimulatorStandIn(SplitFolder(platform::LongNameOf(destination)).second, pathExt);
+  return NamesSimulatorStandIn(SplitFolder(system.LongNameOf(destination)).second, pathExt);
 }
 
 }  // namespace
@@ -73,10 +73,10 @@ bool NamesSimulatorStandIn(std::u16string_view lastPart, std::u16string_view pat
   return false;
 }
 
-bool DestinationIsRefused(std::string_view destination) {
-  const std::u16string name = platform::AnsiToWide(destination);
-  return NamesSameFile(destination, kSimulatorProgram) || IsSimulatorStandIn(name) ||
-         NameIsRunOutput(destination);
+bool DestinationIsRefused(platform::System& system, std::string_view destination) {
+  const std::u16string name = system.AnsiToWide(destination);
+  return NamesSameFile(system, destination, kSimulatorProgram) || IsSimulatorStandIn(system, name) ||
+         NameIsRunOutput(system, destination);
 }
 
 }  // namespace sympack::simulator

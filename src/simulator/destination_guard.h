@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+#include "platform/system.h"
+
 namespace sympack::simulator {
 
 // Windows' own PATHEXT, taken when the environment sets none: cmd.exe's
@@ -23,6 +25,6 @@ bool NamesSimulatorStandIn(std::u16string_view lastPart, std::u16string_view pat
 // existing file, the long name the system keeps for it); or the very file the
 // run's standard output or standard error goes to, which TYPE would then copy
 // into itself.
-bool DestinationIsRefused(std::string_view destination);
+bool DestinationIsRefused(platform::System& system, std::string_view destination);
 
 }  // namespace sympack::simulator

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/platform.h"
+#include "platform/system.h"
 #include "simulator/file_names.h"
 
 namespace sympack::simulator {
@@ -10,8 +10,8 @@ namespace {
 
 // A name that ends in a colon or a backslash stands for every entry of that
 // directory.
-std::u16string SearchPattern(std::string_view pattern) {
-  std::u16string wide = platform::AnsiToWide(pattern.substr(0, kMaxSearchNameLength));
+std::u16string SearchPattern(platform::System& system, std::string_view pattern) {
+  std::u16string wide = system.AnsiToWide(pattern.substr(0, kMaxSearchNameLength));
   if (!wide.empty() && (wide.back() == u':' || wide.back() == u'\\')) wide += u"*.*";
   return wide;
 }
@@ -29,49 +29,46 @@ std::u16string DirectoryPart(std::u16string_view pattern) {
 
 }  // namespace
 
-bool FileIsPresent(std::string_view pattern) {
+bool FileIsPresent(platform::System& system, std::string_view pattern) {
   if (pattern.empty()) return false;
-  platform::EntrySearch search(SearchPattern(pattern));
-  while (auto entry = search.Next()) {
-    if (IsPlainFile(*entry)) return true;
+  for (const auto& entry : system.FindEntries(SearchPattern(system, pattern))) {
+    if (IsPlainFile(entry)) return true;
   }
   return false;
 }
 
-void DeleteFiles(std::string_view pattern) {
+void DeleteFiles(platform::System& system, std::string_view pattern) {
   if (pattern.empty()) return;
-  const std::u16string wide = SearchPattern(pattern);
+  const std::u16string wide = SearchPattern(system, pattern);
   const std::u16string directory = DirectoryPart(wide);
-  platform::EntrySearch search(wide);
-  while (auto entry = search.Next()) {
-    if (!IsPlainFile(*entry)) continue;
-    if (!platform::DeleteFileByName(directory + entry->name)) return;
+  for (const auto& entry : system.FindEntries(wide)) {
+    if (!IsPlainFile(entry)) continue;
+    if (!system.DeleteFileByName(directory + entry.name)) return;
   }
 }
 
-bool NameIsTaken(std::string_view name) {
+bool NameIsTaken(platform::System& system, std::string_view name) {
   if (name.empty()) return false;
-  platform::EntrySearch search(SearchPattern(name));
-  while (auto entry = search.Next()) {
-    if (entry->name != u"." && entry->name != u"..") return true;
+  for (const auto& entry : system.FindEntries(SearchPattern(system, name))) {
+    if (entry.name != u"." && entry.name != u"..") return true;
   }
   return false;
 }
 
-void RemoveIfRunEndsAbnormally(std::string_view name) {
-  platform::RemoveAtAbnormalEnd(platform::AnsiToWide(name));
+void RemoveIfRunEndsAbnormally(platform::System& system, std::string_view name) {
+  system.RemoveAtAbnormalEnd(system.AnsiToWide(name));
 }
 
-bool NamesSameFile(std::string_view first, std::string_view second) {
-  return platform::NamesSameFile(platform::AnsiToWide(first), platform::AnsiToWide(second));
+bool NamesSameFile(platform::System& system, std::string_view first, std::string_view second) {
+  return system.NamesSameFile(system.AnsiToWide(first), system.AnsiToWide(second));
 }
 
-bool NameIsRunOutput(std::string_view name) {
-  return platform::NamesStandardOutputOrError(platform::AnsiToWide(name));
+bool NameIsRunOutput(platform::System& system, std::string_view name) {
+  return system.NamesStandardOutputOrError(system.AnsiToWide(name));
 }
 
-bool FolderRefusesNewFile(std::string_view name) {
-  return platform::FolderRefusesNewFile(platform::AnsiToWide(name));
+bool FolderRefusesNewFile(platform::System& system, std::string_view name) {
+  return system.FolderRefusesNewFile(system.AnsiToWide(name));
 }
 
 }  // namespace sympack::simulator

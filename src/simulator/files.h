@@ -3,33 +3,35 @@
 
 #include <string_view>
 
+#include "platform/system.h"
+
 namespace sympack::simulator {
 
 // True when a plain file (not hidden, not a system entry, not a directory)
 // matches the name or pattern. Never fails: a failed search gives false.
-bool FileIsPresent(std::string_view pattern);
+bool FileIsPresent(platform::System& system, std::string_view pattern);
 
 // Deletes the plain files that match, in the order the search yields them,
 // stopping at the first one that cannot be deleted. Reports nothing.
-void DeleteFiles(std::string_view pattern);
+void DeleteFiles(platform::System& system, std::string_view pattern);
 
 // True when anything at all stands under the name: a plain file, a hidden or
 // system entry, a directory.
-bool NameIsTaken(std::string_view name);
+bool NameIsTaken(platform::System& system, std::string_view name);
 
 // True when both names exist and are one and the same file.
-bool NamesSameFile(std::string_view first, std::string_view second);
+bool NamesSameFile(platform::System& system, std::string_view first, std::string_view second);
 
 // True when the name is the very file standard output or standard error
 // writes to.
-bool NameIsRunOutput(std::string_view name);
+bool NameIsRunOutput(platform::System& system, std::string_view name);
 
 // True when the name's folder may not be written, so that no file of that
 // name can be made there.
-bool FolderRefusesNewFile(std::string_view name);
+bool FolderRefusesNewFile(platform::System& system, std::string_view name);
 
 // The file the system removes should the run be ended from outside before its
 // own clean-up; an empty name cancels that.
-void RemoveIfRunEndsAbnormally(std::string_view name);
+void RemoveIfRunEndsAbnormally(platform::System& system, std::string_view name);
 
 }  // namespace sympack::simulator

@@ -1,6 +1,6 @@
 #include "simulator/interpreter.h"
 
-#include "platform/platform.h"
+#include "platform/system.h"
 
 namespace sympack::simulator {
 namespace {
@@ -31,9 +31,9 @@ std::u16string AfterSwitch(std::u16string_view command) {
 
 }  // namespace
 
-std::u16string InterpreterPath() {
-  if (auto value = platform::EnvironmentVariable(kInterpreterVariable)) return *value;
-  return platform::DefaultInterpreter();
+std::u16string InterpreterPath(platform::System& system) {
+  if (auto value = system.EnvironmentVariable(kInterpreterVariable)) return *value;
+  return system.DefaultInterpreter();
 }
 
 std::optional<std::u16string> InterpreterCommandLine(std::u16string_view interpreter, std::u16string_view command) {
@@ -53,14 +53,14 @@ std::optional<std::u16string> InterpreterCommandLine(std::u16string_view interpr
   return line;
 }
 
-bool FitsInterpreter(std::string_view command) {
-  return AfterSwitch(platform::AnsiToWide(command)).size() <= kMaxInterpreterCommand;
+bool FitsInterpreter(platform::System& system, std::string_view command) {
+  return AfterSwitch(system.AnsiToWide(command)).size() <= kMaxInterpreterCommand;
 }
 
-std::optional<std::uint32_t> RunInterpreter(std::u16string_view interpreter, std::string_view command) {
-  const auto line = InterpreterCommandLine(interpreter, platform::AnsiToWide(command));
+std::optional<std::uint32_t> RunInterpreter(platform::System& system, std::u16string_view interpreter, std::string_view command) {
+  const auto line = InterpreterCommandLine(interpreter, system.AnsiToWide(command));
   if (!line) return std::nullopt;
-  return platform::RunProcess(*line);
+  return system.RunProcess(*line);
 }
 
 std::optional<std::string> ShowFileCommand(std::string_view name, CharacterLength characterLength) {
@@ -69,9 +69,10 @@ std::optional<std::string> ShowFileCommand(std::string_view name, CharacterLengt
   return std::string(kTypeCommand) + *argument;
 }
 
-void ShowFile(std::u16string_view interpreter, std::string_view name) {
-  if (const auto command = ShowFileCommand(name, platform::AnsiCharacterLength)) {
-    RunInterpreter(interpreter, *command);
+void ShowFile(platform::System& system, std::u16string_view interpreter, std::string_view name) {
+  const auto characterLength = [&system](std::string_view text) { return system.AnsiCharacterLength(text); };
+  if (const auto command = ShowFileCommand(name, characterLength)) {
+    RunInterpreter(system, interpreter, *command);
   }
 }
 

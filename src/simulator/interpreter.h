@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/system.h"
 #include "simulator/interpreter_argument.h"
 
 namespace sympack::simulator {
@@ -14,7 +15,7 @@ namespace sympack::simulator {
 // case); where the platform brings an interpreter of its own and "comspec" is
 // unset, that one. Kept in UTF-16, as the system gives it, so that a path in
 // any script reaches the system unchanged whatever the ANSI code page holds.
-std::u16string InterpreterPath();
+std::u16string InterpreterPath(platform::System& system);
 
 // cmd.exe takes at most this many characters (UTF-16 units) of command after
 // /C; a longer one is not run as given.
@@ -41,13 +42,13 @@ std::optional<std::u16string> InterpreterCommandLine(std::u16string_view interpr
 
 // True when the command (ANSI bytes), as it follows /C, is no longer than
 // kMaxInterpreterCommand.
-bool FitsInterpreter(std::string_view command);
+bool FitsInterpreter(platform::System& system, std::string_view command);
 
 // Runs the interpreter line (InterpreterCommandLine) in this console and waits
 // for it to end. Nothing is run for a command that does not fit. The
 // interpreter's exit code, which is that of the last program it ran; empty
 // when nothing was started.
-std::optional<std::uint32_t> RunInterpreter(std::u16string_view interpreter, std::string_view command);
+std::optional<std::uint32_t> RunInterpreter(platform::System& system, std::u16string_view interpreter, std::string_view command);
 
 // "TYPE " + the name as TYPE's one argument (InterpreterArgument): bare when
 // it needs no care, so the report is shown by "TYPE FST4TEMP.TXT". Empty
@@ -58,6 +59,6 @@ std::optional<std::string> ShowFileCommand(std::string_view name, CharacterLengt
 // Shows a file through the interpreter's TYPE command; nothing is run for a
 // name TYPE cannot be given exactly, nor for a command too long for the
 // interpreter.
-void ShowFile(std::u16string_view interpreter, std::string_view name);
+void ShowFile(platform::System& system, std::u16string_view interpreter, std::string_view name);
 
 }  // namespace sympack::simulator

@@ -28,6 +28,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <functional>
 #include <string_view>
 
 namespace sympack::simulator {
@@ -40,7 +41,7 @@ enum class ArgumentReader {
 
 // The length in bytes of the character that starts a text in the ANSI code
 // page (a caret must never go between the bytes of one character).
-using CharacterLength = std::size_t (*)(std::string_view text);
+using CharacterLength = std::function<std::size_t(std::string_view text)>;
 
 // True when the text holds a control character (a byte below 0x20, or 0x7F;
 // no code page uses those in a character of two bytes). No command line

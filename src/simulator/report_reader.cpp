@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/platform.h"
+#include "platform/system.h"
 #include "simulator/file_names.h"
 
 namespace sympack::simulator {
@@ -211,17 +211,13 @@ std::optional<std::string> CollectSymbolText(ReportLineReader& reader) {
   return symbols;
 }
 
-std::optional<std::string> ReadSymbolText() {
-  std::u16string name = platform::AnsiToWide(kReportFile);
+std::optional<std::string> ReadSymbolText(platform::System& system) {
+  std::u16string name = system.AnsiToWide(kReportFile);
   if (name.size() > kMaxOpenNameLength) name.resize(kMaxOpenNameLength);
-  platform::File file = platform::OpenForReading(name);
-  if (!file.IsOpen()) return std::nullopt;
-  ReportLineReader reader([&file](char* buffer, std::size_t size) {
-    return platform::ReadBytes(file, buffer, size);
-  });
-  auto symbols = CollectSymbolText(reader);
-  file.Close();
-  return symbols;
+  const auto file = system.OpenForReading(name);
+  if (!file) return std::nullopt;
+  ReportLineReader reader([&file](char* buffer, std::size_t size) { return file->Read(buffer, size); });
+  return CollectSymbolText(reader);
 }
 
 }  // namespace sympack::simulator

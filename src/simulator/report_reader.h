@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/system.h"
+
 namespace sympack::simulator {
 
 // Markers, byte-exact and case-sensitive, found anywhere in a line.
@@ -85,6 +87,6 @@ std::optional<std::string> CollectSymbolText(ReportLineReader& reader);
 // Opens the report file (no sharing), collects the listing and closes the
 // file again. Empty optional when the file cannot be opened or holds no
 // listing header.
-std::optional<std::string> ReadSymbolText();
+std::optional<std::string> ReadSymbolText(platform::System& system);
 
 }  // namespace sympack::simulator

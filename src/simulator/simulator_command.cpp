@@ -1,6 +1,6 @@
 #include "simulator/simulator_command.h"
 
-#include "platform/platform.h"
+#include "platform/system.h"
 #include "simulator/file_names.h"
 #include "simulator/interpreter.h"
 
@@ -23,19 +23,20 @@ std::string SimulatorCommand(std::string_view message, CharacterLength character
   return command;
 }
 
-std::optional<std::string> InstalledSimulatorPath() {
-  const auto installed = platform::InstalledSimulator();
+std::optional<std::string> InstalledSimulatorPath(platform::System& system) {
+  const auto installed = system.InstalledSimulator();
   if (!installed) return std::nullopt;
-  std::string path = platform::WideToAnsi(*installed);
-  if (platform::AnsiToWide(path) != *installed) return std::nullopt;
+  std::string path = system.WideToAnsi(*installed);
+  if (system.AnsiToWide(path) != *installed) return std::nullopt;
   return path;
 }
 
-std::optional<std::uint32_t> RunSimulator(std::u16string_view interpreter, std::string_view message,
+std::optional<std::uint32_t> RunSimulator(platform::System& system, std::u16string_view interpreter, std::string_view message,
                                           std::string_view programPath) {
-  const std::string command = SimulatorCommand(message, platform::AnsiCharacterLength, programPath);
+  const std::string command = SimulatorCommand(
+      message, [&system](std::string_view text) { return system.AnsiCharacterLength(text); }, programPath);
   if (command.empty()) return std::nullopt;
-  return RunInterpreter(interpreter, command);
+  return RunInterpreter(system, interpreter, command);
 }
 
 }  // namespace sympack::simulator

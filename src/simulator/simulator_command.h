@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/system.h"
 #include "simulator/interpreter_argument.h"
 
 namespace sympack::simulator {
@@ -34,12 +35,12 @@ std::string SimulatorCommand(std::string_view message, CharacterLength character
 // The path of the simulator installed with the tool (platform.h), in the
 // ANSI code page; nothing when there is none or the code page cannot hold
 // its path exactly.
-std::optional<std::string> InstalledSimulatorPath();
+std::optional<std::string> InstalledSimulatorPath(platform::System& system);
 
 // Runs the simulator (the current folder's, or the one at programPath)
 // through the interpreter. The interpreter's exit code, which carries the
 // simulator's; empty when nothing was started.
-std::optional<std::uint32_t> RunSimulator(std::u16string_view interpreter, std::string_view message,
+std::optional<std::uint32_t> RunSimulator(platform::System& system, std::u16string_view interpreter, std::string_view message,
                                           std::string_view programPath = {});
 
 }  // namespace sympack::simulator

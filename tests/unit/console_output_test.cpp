@@ -6,6 +6,7 @@
 #include "console/console.h"
 #include "console/transcript.h"
 #include "memory_screen.h"
+#include "memory_system.h"
 
 namespace sympack {
 namespace {
@@ -13,10 +14,13 @@ namespace {
 using testing::KeyList;
 using testing::MemoryScreen;
 
+// The code page the texts are converted by, and a clock that does not sleep.
+testing::MemorySystem codePage;
+
 struct ConsoleOutput : ::testing::Test {
   MemoryScreen screen{10, 4};
   KeyList keys;
-  console::Console console{screen, keys};
+  console::Console console{screen, keys, codePage};
 };
 
 TEST_F(ConsoleOutput, TextGoesAtTheCursorInTheCurrentColourAndLeavesTheCursorAfterIt) {
@@ -136,7 +140,7 @@ TEST_F(ConsoleOutput, EmptyTextDoesNothing) {
 TEST(ConsoleOutputSingleCell, AOneByOneScreenNeverWritesOutsideIt) {
   MemoryScreen screen{1, 1};
   KeyList keys;
-  console::Console console{screen, keys};
+  console::Console console{screen, keys, codePage};
   console.WriteLine("abc");
   console.WriteText("de");
   EXPECT_FALSE(screen.rowOverflow);
@@ -166,7 +170,7 @@ struct Transcript : ::testing::Test {
 
 TEST_F(Transcript, EveryLineInOrderPlainWithLightRedLinesAlsoOnStandardError) {
   console::TranscriptScreen screen(sink, false);
-  console::Console console(screen, keys);
+  console::Console console(screen, keys, codePage);
   console.EndLine();
   console.WriteLine("Banner  ");
   console.SetTextColor(8);
@@ -189,7 +193,7 @@ TEST_F(Transcript, EveryLineInOrderPlainWithLightRedLinesAlsoOnStandardError) {
 
 TEST_F(Transcript, APromptGoesOutBeforeTheWaitAndTheTypedLineAsItEnded) {
   console::TranscriptScreen screen(sink, false);
-  console::Console console(screen, keys);
+  console::Console console(screen, keys, codePage);
   console.WriteText("Destination  ");
   keys.Type(u"ab").Backspace().Backspace().Backspace().Type(u"c,d").Enter();
   EXPECT_EQ(console.ReadField(), "c");
@@ -201,7 +205,7 @@ TEST_F(Transcript, APromptGoesOutBeforeTheWaitAndTheTypedLineAsItEnded) {
 
 TEST_F(Transcript, TypingTheTerminalShowsItselfIsNotEchoedAgain) {
   console::TranscriptScreen screen(sink, true);
-  console::Console console(screen, keys);
+  console::Console console(screen, keys, codePage);
   console.WriteText("Message  ");
   keys.Type(u"cq").Enter();
   EXPECT_EQ(console.ReadLine(), "cq");

@@ -24,50 +24,50 @@ struct FilesTest : ::testing::Test {
 TEST_F(FilesTest, LetterCaseIsFoldedOnlyWhereTheSystemFoldsIt) {
   const bool folds = testing::FileNamesFoldCase();
   TempFolder::Write("fst4sim.exe", "x");
-  EXPECT_EQ(FileIsPresent("FST4SIM.EXE"), folds);
-  EXPECT_EQ(FileIsPresent("FST4SIM.*"), folds);
-  EXPECT_TRUE(FileIsPresent("fst4sim.exe"));
-  EXPECT_FALSE(FileIsPresent("FST4TEMP.TXT"));
+  EXPECT_EQ(FileIsPresent(Host(), "FST4SIM.EXE"), folds);
+  EXPECT_EQ(FileIsPresent(Host(), "FST4SIM.*"), folds);
+  EXPECT_TRUE(FileIsPresent(Host(), "fst4sim.exe"));
+  EXPECT_FALSE(FileIsPresent(Host(), "FST4TEMP.TXT"));
   TempFolder::Write("fst4temp.txt", "user's");
-  EXPECT_EQ(NamesSameFile("fst4temp.txt", "FST4TEMP.TXT"), folds);
-  DeleteFiles("FST4TEMP.TXT");
+  EXPECT_EQ(NamesSameFile(Host(), "fst4temp.txt", "FST4TEMP.TXT"), folds);
+  DeleteFiles(Host(), "FST4TEMP.TXT");
   EXPECT_EQ(std::filesystem::exists("fst4temp.txt"), !folds);
 }
 
 TEST_F(FilesTest, FoldersAndHiddenFilesDoNotCount) {
   std::filesystem::create_directory("FST4SIM.EXE");
-  EXPECT_FALSE(FileIsPresent("FST4SIM.EXE"));
+  EXPECT_FALSE(FileIsPresent(Host(), "FST4SIM.EXE"));
   TempFolder::Write(".hidden", "x");
-  EXPECT_FALSE(FileIsPresent(".hidden"));
-  EXPECT_FALSE(FileIsPresent("*"));
+  EXPECT_FALSE(FileIsPresent(Host(), ".hidden"));
+  EXPECT_FALSE(FileIsPresent(Host(), "*"));
   TempFolder::Write("plain", "x");
-  EXPECT_TRUE(FileIsPresent("*"));
+  EXPECT_TRUE(FileIsPresent(Host(), "*"));
 }
 
 TEST_F(FilesTest, WildcardsAndDirectoryPatterns) {
   std::filesystem::create_directory("sub");
   TempFolder::Write("sub/a.wav", "x");
-  EXPECT_TRUE(FileIsPresent("sub/*.wav"));
-  EXPECT_TRUE(FileIsPresent("sub\\"));  // stands for every entry of the folder
-  EXPECT_FALSE(FileIsPresent("sub/*.txt"));
-  EXPECT_FALSE(FileIsPresent(""));
+  EXPECT_TRUE(FileIsPresent(Host(), "sub/*.wav"));
+  EXPECT_TRUE(FileIsPresent(Host(), "sub\\"));  // stands for every entry of the folder
+  EXPECT_FALSE(FileIsPresent(Host(), "sub/*.txt"));
+  EXPECT_FALSE(FileIsPresent(Host(), ""));
 }
 
 TEST_F(FilesTest, DeleteRemovesMatchesAndIsSilentWhenThereAreNone) {
   TempFolder::Write("FST4TEMP.TXT", "x");
   TempFolder::Write("keep.txt", "x");
-  DeleteFiles("FST4TEMP.TXT");
+  DeleteFiles(Host(), "FST4TEMP.TXT");
   EXPECT_FALSE(std::filesystem::exists("FST4TEMP.TXT"));
   EXPECT_TRUE(std::filesystem::exists("keep.txt"));
-  DeleteFiles("nothing.here");
-  DeleteFiles("");
+  DeleteFiles(Host(), "nothing.here");
+  DeleteFiles(Host(), "");
   EXPECT_TRUE(std::filesystem::exists("keep.txt"));
 }
 
 TEST_F(FilesTest, DeleteStopsAtAReadOnlyFile) {
   TempFolder::Write("only.wav", "x");
   TempFolder::MakeReadOnly("only.wav");
-  DeleteFiles("only.wav");
+  DeleteFiles(Host(), "only.wav");
   EXPECT_TRUE(std::filesystem::exists("only.wav"));
 }
 
@@ -75,7 +75,7 @@ TEST_F(FilesTest, DeletePassesOverFoldersAndHiddenFiles) {
   std::filesystem::create_directory("dir.tmp");
   TempFolder::Write(".x.tmp", "x");
   TempFolder::Write("y.tmp", "x");
-  DeleteFiles("*.tmp");
+  DeleteFiles(Host(), "*.tmp");
   EXPECT_TRUE(std::filesystem::exists("dir.tmp"));
   EXPECT_TRUE(std::filesystem::exists(".x.tmp"));
   EXPECT_FALSE(std::filesystem::exists("y.tmp"));
@@ -85,9 +85,9 @@ TEST_F(FilesTest, SameFileByAnyNameForIt) {
   TempFolder::Write("FST4TEMP.TXT", "x");
   TempFolder::Write("other.txt", "x");
   std::filesystem::create_directory("sub");
-  EXPECT_TRUE(NamesSameFile("sub/../FST4TEMP.TXT", "FST4TEMP.TXT"));
-  EXPECT_FALSE(NamesSameFile("other.txt", "FST4TEMP.TXT"));
-  EXPECT_FALSE(NamesSameFile("missing.txt", "FST4TEMP.TXT"));
+  EXPECT_TRUE(NamesSameFile(Host(), "sub/../FST4TEMP.TXT", "FST4TEMP.TXT"));
+  EXPECT_FALSE(NamesSameFile(Host(), "other.txt", "FST4TEMP.TXT"));
+  EXPECT_FALSE(NamesSameFile(Host(), "missing.txt", "FST4TEMP.TXT"));
 }
 
 TEST_F(FilesTest, AFileOpenWithoutSharingCannotBeOpenedAgainOrDeleted) {
@@ -95,10 +95,10 @@ TEST_F(FilesTest, AFileOpenWithoutSharingCannotBeOpenedAgainOrDeleted) {
   platform::File held = platform::OpenForReading(u"FST4TEMP.TXT");
   ASSERT_TRUE(held.IsOpen());
   EXPECT_FALSE(platform::OpenForReading(u"FST4TEMP.TXT").IsOpen());
-  DeleteFiles("FST4TEMP.TXT");
+  DeleteFiles(Host(), "FST4TEMP.TXT");
   EXPECT_TRUE(std::filesystem::exists("FST4TEMP.TXT"));
   held.Close();
-  DeleteFiles("FST4TEMP.TXT");
+  DeleteFiles(Host(), "FST4TEMP.TXT");
   EXPECT_FALSE(std::filesystem::exists("FST4TEMP.TXT"));
 }
 
@@ -128,11 +128,11 @@ TEST(SimulatorStandIn, EveryExecutableExtensionInAnyCase) {
 // so the same name in another folder is just a file.
 TEST_F(FilesTest, StandInsAreRefusedInTheCurrentFolderOnly) {
   std::filesystem::create_directory("sub");
-  EXPECT_TRUE(DestinationIsRefused("fst4sim.bat"));
-  EXPECT_TRUE(DestinationIsRefused("./FST4SIM.Com"));
-  EXPECT_TRUE(DestinationIsRefused("sub/../FST4SIM.CMD"));
-  EXPECT_FALSE(DestinationIsRefused("sub/FST4SIM.BAT"));
-  EXPECT_FALSE(DestinationIsRefused("FST4.INC"));
+  EXPECT_TRUE(DestinationIsRefused(Host(), "fst4sim.bat"));
+  EXPECT_TRUE(DestinationIsRefused(Host(), "./FST4SIM.Com"));
+  EXPECT_TRUE(DestinationIsRefused(Host(), "sub/../FST4SIM.CMD"));
+  EXPECT_FALSE(DestinationIsRefused(Host(), "sub/FST4SIM.BAT"));
+  EXPECT_FALSE(DestinationIsRefused(Host(), "FST4.INC"));
 }
 
 }  // namespace

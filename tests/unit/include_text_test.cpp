@@ -1,8 +1,8 @@
 // Packing symbols four to a byte and laying out the include text.
 #include <gtest/gtest.h>
 
-#include "encoder/c_header_text.h"
-#include "encoder/include_text.h"
+#include "include_file/c_header_text.h"
+#include "include_file/include_text.h"
 
 namespace sympack::encoder {
 namespace {

@@ -4,6 +4,7 @@
 
 #include "console/console.h"
 #include "memory_screen.h"
+#include "memory_system.h"
 
 namespace sympack {
 namespace {
@@ -11,10 +12,13 @@ namespace {
 using testing::KeyList;
 using testing::MemoryScreen;
 
+// The code page the texts are converted by, and a clock that does not sleep.
+testing::MemorySystem codePage;
+
 struct LineInput : ::testing::Test {
   MemoryScreen screen{10, 4};
   KeyList keys;
-  console::Console console{screen, keys};
+  console::Console console{screen, keys, codePage};
 };
 
 TEST_F(LineInput, TypedTextIsEchoedAfterThePromptAndEnterEndsTheLine) {
@@ -77,7 +81,7 @@ TEST_F(LineInput, AltWithALetterIsIgnoredButAltWithADigitIsTyped) {
 
 TEST_F(LineInput, AtTheLimitFurtherCharactersAreNeitherKeptNorShown) {
   MemoryScreen big{100, 200};
-  console::Console wide{big, keys};
+  console::Console wide{big, keys, codePage};
   keys.Type(std::u16string(console::kMaxTypedLine + 5, u'x'));
   keys.Backspace().Type(u"yz").Enter();
   const std::string line = wide.ReadLine();

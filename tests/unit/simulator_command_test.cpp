@@ -12,6 +12,7 @@
 #include <random>
 
 #include "interpreter_model.h"
+#include "memory_system.h"
 #include "simulator/interpreter.h"
 #include "simulator/simulator_command.h"
 #include "text/utf.h"
@@ -166,8 +167,9 @@ TEST(SimulatorCommand, TheInterpreterLineHoldsTheWholeCommandOrNothing) {
   const std::u16string quoted = u"\"C:\\My Tools\\cmd.exe\" /D /V:OFF /C TYPE A";
   EXPECT_EQ(InterpreterCommandLine(u"C:\\My Tools\\cmd.exe", u"TYPE A"), quoted);
   EXPECT_EQ(InterpreterCommandLine(u"\"C:\\My Tools\\cmd.exe\"", u"TYPE A"), quoted) << "quoted by its owner";
-  EXPECT_TRUE(FitsInterpreter(std::string(kMaxInterpreterCommand, 'x')));
-  EXPECT_FALSE(FitsInterpreter(std::string(kMaxInterpreterCommand + 1, 'x')));
+  testing::MemorySystem system;
+  EXPECT_TRUE(FitsInterpreter(system, std::string(kMaxInterpreterCommand, 'x')));
+  EXPECT_FALSE(FitsInterpreter(system, std::string(kMaxInterpreterCommand + 1, 'x')));
 }
 
 }  // namespace

@@ -10,6 +10,18 @@
 #include <windows.h>
 #endif
 
+#include "platform/host_system.h"
+
+namespace sympack {
+
+// The system the tests run on, for checks of what it does with real files.
+inline platform::System& Host() {
+  static const auto host = platform::MakeHostSystem();
+  return *host;
+}
+
+}  // namespace sympack
+
 namespace sympack::testing {
 
 // Wine keeps a file's read-only attribute in its Unix permissions, which do

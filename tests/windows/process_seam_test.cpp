@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "command_parser.h"
+#include "platform/host_system.h"
 #include "platform/platform.h"
 #include "scratch_folder.h"
 #include "simulator/interpreter.h"
@@ -123,7 +124,8 @@ struct InterpreterSeam : ::testing::Test {
   std::u16string SimulatorTail(const std::string& message) {
     DeleteFileW(L"COMMAND_LINE.BIN");
     DeleteFileW(L"FST4TEMP.TXT");
-    EXPECT_EQ(simulator::RunSimulator(simulator::InterpreterPath(), message), 0u) << message;
+    const auto host = platform::MakeHostSystem();
+    EXPECT_EQ(simulator::RunSimulator(*host, simulator::InterpreterPath(*host), message), 0u) << message;
     EXPECT_FALSE(wintest::Exists(L"PWNED.TXT")) << message;
     EXPECT_EQ(ReadFileBytes(L"FST4TEMP.TXT"), "recorded\r\n") << message;
     std::u16string tail(SplitLast(Recorded(L"COMMAND_LINE.BIN")));

@@ -30,8 +30,8 @@
 #include "percent_expansion.h"
 #include "program_lookup.h"
 #include "platform/name_match.h"
-#include "posix/paths.h"
-#include "posix/process.h"
+#include "platform/posix/paths.h"
+#include "platform/posix/process.h"
 #include "text/utf.h"
 
 extern char** environ;

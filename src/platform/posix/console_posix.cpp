@@ -17,7 +17,7 @@
 #include "platform/posix/transcript.h"
 #include "platform/posix/vt_screen.h"
 #include "platform/terminal_input.h"
-#include "posix/process.h"
+#include "platform/posix/process.h"
 
 namespace sympack::platform {
 namespace {
@@ -25,27 +25,28 @@ namespace {
 // How long an ESC waits for the rest of an escape sequence.
 constexpr int kEscapeTimeoutMs = 30;
 
-struct Console {
+// The terminal as this run uses it, from PrepareConsole to RestoreConsole.
+struct TerminalSession {
   bool prepared = false;
   std::unique_ptr<posix::TerminalScreen> screen;  // none: the plain transcript
   bool standardInputLines = false;  // keys are standard input's lines
   std::deque<KeyEvent> keys;  // decoded from the terminal, not yet delivered
 };
-Console g_console;
+TerminalSession g_session;
 
 // Decodes what the terminal bytes hold; `paused`: no more came in time.
 void DecodeTerminalInput(bool paused) {
   std::string& input = posix::TerminalInput();
   std::vector<KeyEvent> decoded;
   input.erase(0, DecodeKeys(input, paused, decoded));
-  g_console.keys.insert(g_console.keys.end(), decoded.begin(), decoded.end());
+  g_session.keys.insert(g_session.keys.end(), decoded.begin(), decoded.end());
 }
 
 // After a stop and continue the shell's job messages may cover the prompt,
 // and the cursor is wherever the shell left it.
 std::optional<KeyEvent> RedrawAfterContinue() {
   if (!posix::TakeContinuedWhileReading()) return std::nullopt;
-  if (g_console.screen) g_console.screen->TakeBack();
+  if (g_session.screen) g_session.screen->TakeBack();
   KeyEvent redraw;
   redraw.redraw = true;
   return redraw;
@@ -53,9 +54,9 @@ std::optional<KeyEvent> RedrawAfterContinue() {
 
 std::optional<KeyEvent> NextTerminalKey() {
   if (auto redraw = RedrawAfterContinue()) return redraw;
-  while (g_console.keys.empty()) {
+  while (g_session.keys.empty()) {
     DecodeTerminalInput(false);
-    if (!g_console.keys.empty()) break;
+    if (!g_session.keys.empty()) break;
     if (!posix::TerminalInput().empty()) {
       // An unfinished key: a lone ESC is the Esc key when nothing follows soon.
       if (!posix::ReadTerminalBytes(kEscapeTimeoutMs)) DecodeTerminalInput(true);
@@ -64,71 +65,71 @@ std::optional<KeyEvent> NextTerminalKey() {
     if (!posix::ReadTerminalBytes(-1)) return std::nullopt;  // the terminal went away
     if (auto redraw = RedrawAfterContinue()) return redraw;
   }
-  const KeyEvent key = g_console.keys.front();
-  g_console.keys.pop_front();
+  const KeyEvent key = g_session.keys.front();
+  g_session.keys.pop_front();
   return key;
 }
 
 }  // namespace
 
 OutputKind PrepareConsole() {
-  if (!g_console.prepared) {
-    g_console.prepared = true;
+  if (!g_session.prepared) {
+    g_session.prepared = true;
     posix::InstallSignalHandlers();
     // Cells need the terminal's answers (cursor reports) in raw mode; keys
     // come from it only when standard input is that terminal too. Piped
     // lines are the input whenever they are there, a terminal or not.
     if (posix::OutputTakesCells()) {
-      g_console.screen = posix::MakeVtScreen(STDOUT_FILENO);
+      g_session.screen = posix::MakeVtScreen(STDOUT_FILENO);
       posix::OpenControllingTerminal();
     }
-    g_console.standardInputLines = !(posix::HaveControllingTerminal() && isatty(STDIN_FILENO));
+    g_session.standardInputLines = !(posix::HaveControllingTerminal() && isatty(STDIN_FILENO));
   }
-  return g_console.screen ? OutputKind::kScreen : OutputKind::kTranscript;
+  return g_session.screen ? OutputKind::kScreen : OutputKind::kTranscript;
 }
 
 void RestoreConsole() {
-  if (g_console.screen) g_console.screen->Restore();
+  if (g_session.screen) g_session.screen->Restore();
   posix::CloseControllingTerminal();
 }
 
 std::optional<ScreenInfo> ReadScreenInfo() {
-  if (!g_console.screen) return std::nullopt;
-  return g_console.screen->Info();
+  if (!g_session.screen) return std::nullopt;
+  return g_session.screen->Info();
 }
 
 bool WriteCells(int x, int y, std::u16string_view cells, std::uint16_t attribute) {
-  return g_console.screen && g_console.screen->WriteCells(x, y, cells, attribute);
+  return g_session.screen && g_session.screen->WriteCells(x, y, cells, attribute);
 }
 
 bool ScrollUpOneRow(std::uint16_t fillAttribute) {
-  return g_console.screen && g_console.screen->ScrollUpOneRow(fillAttribute);
+  return g_session.screen && g_session.screen->ScrollUpOneRow(fillAttribute);
 }
 
-bool PlaceCursor(int x, int y) { return g_console.screen && g_console.screen->PlaceCursor(x, y); }
+bool PlaceCursor(int x, int y) { return g_session.screen && g_session.screen->PlaceCursor(x, y); }
 
 bool SetCurrentAttribute(std::uint16_t attribute) {
-  return g_console.screen && g_console.screen->SetAttribute(attribute);
+  return g_session.screen && g_session.screen->SetAttribute(attribute);
 }
 
 std::optional<CursorShape> ReadCursorShape() {
-  if (!g_console.screen) return std::nullopt;
-  return g_console.screen->ReadCursorShape();
+  if (!g_session.screen) return std::nullopt;
+  return g_session.screen->ReadCursorShape();
 }
 
 bool SetCursorShape(CursorShape shape) {
-  return g_console.screen && g_console.screen->SetCursorShape(shape);
+  return g_session.screen && g_session.screen->SetCursorShape(shape);
 }
 
 std::optional<KeyEvent> NextKeyEvent() {
   posix::FlushTerminal();
-  if (g_console.standardInputLines) return posix::NextStandardInputKey();
+  if (g_session.standardInputLines) return posix::NextStandardInputKey();
   if (posix::HaveControllingTerminal()) return NextTerminalKey();
   return std::nullopt;
 }
 
 bool PlaceClipboardText(std::u16string_view text) {
-  if (g_console.screen) return g_console.screen->PlaceClipboardText(text);
+  if (g_session.screen) return g_session.screen->PlaceClipboardText(text);
   // With the transcript on standard output, a terminal on standard error that
   // understands sequences still takes the clipboard's; nothing else keeps it.
   if (!isatty(STDERR_FILENO) || !posix::TerminalCanPlaceCursor()) return false;
@@ -138,18 +139,18 @@ bool PlaceClipboardText(std::u16string_view text) {
 namespace posix {
 
 void HandOverTerminal() {
-  if (g_console.screen) g_console.screen->HandOver();
+  if (g_session.screen) g_session.screen->HandOver();
   UseUserModes();
 }
 
 void TakeBackTerminal() {
   UseRawModes();
   TakeKeysTypedInUserModes();
-  if (g_console.screen) g_console.screen->TakeBack();
+  if (g_session.screen) g_session.screen->TakeBack();
 }
 
 void FlushTerminal() {
-  if (g_console.screen) g_console.screen->Flush();
+  if (g_session.screen) g_session.screen->Flush();
 }
 
 }  // namespace posix

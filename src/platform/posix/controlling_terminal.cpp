@@ -1,7 +1,7 @@
 #include "platform/posix/controlling_terminal.h"
 
 #include "platform/posix/abnormal_end.h"
-#include "posix/process.h"
+#include "platform/posix/process.h"
 
 #include <fcntl.h>
 #include <poll.h>

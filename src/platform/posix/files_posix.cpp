@@ -18,7 +18,7 @@
 #include "platform/name_match.h"
 #include "platform/platform.h"
 #include "platform/posix/abnormal_end.h"
-#include "posix/paths.h"
+#include "platform/posix/paths.h"
 #include "text/utf.h"
 
 namespace sympack::platform {

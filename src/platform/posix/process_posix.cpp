@@ -12,8 +12,8 @@
 #include "platform/command_line.h"
 #include "platform/platform.h"
 #include "platform/posix/terminal.h"
-#include "posix/paths.h"
-#include "posix/process.h"
+#include "platform/posix/paths.h"
+#include "platform/posix/process.h"
 #include "text/line_ends.h"
 #include "text/utf.h"
 
@@ -84,6 +84,8 @@ std::optional<std::uint32_t> Run(const Launch& launch) {
   std::vector<std::string> arguments;
   if (!launch.arguments.empty()) arguments.push_back(launch.arguments);
   int pipeEnds[2] = {-1, -1};
+  // pipe2 is Linux (and the BSDs), not POSIX.1-2008; elsewhere pipe and
+  // fcntl(FD_CLOEXEC) on both ends do the same in this one-threaded program.
   const bool relay = !isatty(STDOUT_FILENO) && pipe2(pipeEnds, O_CLOEXEC) == 0;
   sympack::posix::SpawnOptions options;
   if (relay) options.standardOutput = pipeEnds[1];

@@ -12,7 +12,7 @@
 #include "platform/name_match.h"
 #include "platform/platform.h"
 #include "platform/posix/terminal.h"
-#include "posix/process.h"
+#include "platform/posix/process.h"
 #include "text/cp1252.h"
 #include "text/utf.h"
 
@@ -43,6 +43,9 @@ bool LocaleIsUtf8() {
   return utf8;
 }
 
+// Linux only: /proc/self/exe names the running program. Another POSIX system
+// needs its own way (sysctl KERN_PROC_PATHNAME, _NSGetExecutablePath); there
+// readlink fails and the current folder is taken instead.
 std::string ExecutableDirectory() {
   char path[PATH_MAX];
   const ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);

@@ -12,7 +12,7 @@
 
 #include "platform/platform.h"
 #include "platform/posix/transcript.h"
-#include "posix/process.h"
+#include "platform/posix/process.h"
 #include "text/utf.h"
 
 namespace sympack::platform {

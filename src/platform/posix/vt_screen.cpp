@@ -9,7 +9,7 @@
 #include "platform/posix/clipboard_osc52.h"
 #include "platform/posix/controlling_terminal.h"
 #include "platform/terminal_input.h"
-#include "posix/process.h"
+#include "platform/posix/process.h"
 #include "text/utf.h"
 
 namespace sympack::platform::posix {

@@ -1,10 +1,10 @@
-#include "encoder/c_header_text.h"
+#include "include_file/c_header_text.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 
-#include "encoder/include_text.h"
+#include "include_file/include_text.h"
 
 namespace sympack::encoder {
 namespace {

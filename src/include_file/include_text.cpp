@@ -1,6 +1,6 @@
-#include "encoder/include_text.h"
+#include "include_file/include_text.h"
 
-#include "encoder/c_header_text.h"
+#include "include_file/c_header_text.h"
 
 namespace sympack::encoder {
 namespace {

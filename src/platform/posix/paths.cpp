@@ -1,4 +1,4 @@
-#include "posix/paths.h"
+#include "platform/posix/paths.h"
 
 #include <dirent.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "posix/process.h"
+#include "platform/posix/process.h"
 
 #include <signal.h>
 #include <spawn.h>

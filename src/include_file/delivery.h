@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+#include "platform/system.h"
+
 namespace sympack::encoder {
 
 // What writing the include file achieved.
@@ -17,10 +19,10 @@ struct IncludeFileWrite {
 // just receives the bytes. A name that is empty or holds * or ? is refused, and
 // so is one the system cannot take whole; a pipe or device with nobody at the
 // other end is not waited on.
-IncludeFileWrite WriteIncludeFile(std::string_view destinationName, std::string_view includeText);
+IncludeFileWrite WriteIncludeFile(platform::System& system, std::string_view destinationName, std::string_view includeText);
 
 // Places the include text on the clipboard as Unicode text, without a further
 // line end. False when it certainly was not placed.
-bool CopyTextToClipboard(std::string_view includeText);
+bool CopyTextToClipboard(platform::System& system, std::string_view includeText);
 
 }  // namespace sympack::encoder

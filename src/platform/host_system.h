@@ -1,0 +1,23 @@
+// The system the tool runs on, made once by the process entry.
+#pragma once
+
+#include <memory>
+
+#include "platform/system.h"
+
+namespace sympack::platform {
+
+// The host's system. Its screen is the console's cells until
+// PrepareForRun() says the texts go out as the plain transcript.
+class HostSystem : public System {
+ public:
+  // Prepares the console (modes, keyboard, control handler) and picks the
+  // screen: cells on a console, the transcript otherwise.
+  virtual void PrepareForRun() = 0;
+  // Gives the user back the console as it was.
+  virtual void RestoreAfterRun() = 0;
+};
+
+std::unique_ptr<HostSystem> MakeHostSystem();
+
+}  // namespace sympack::platform

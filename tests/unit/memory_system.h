@@ -1,0 +1,221 @@
+// A whole system in memory, for running the tool's logic without a console,
+// a folder or a process: files in a map (names in any letter case, as
+// Windows takes them), a scripted interpreter, recorded screen cells and
+// clipboard, and a clock that does not sleep. The code page is Windows-1252.
+#pragma once
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "memory_screen.h"
+#include "platform/system.h"
+#include "text/cp1252.h"
+
+namespace sympack::testing {
+
+class MemorySystem final : public platform::System {
+ public:
+  // What the scripted interpreter does for a command that runs the simulator
+  // (the one that sends its output into the report): it writes `report` into FST4TEMP.TXT (unless
+  // `writesReport` is false), makes the audio file when asked, and ends
+  // with `exitCode`. `starts` false: no process could be started.
+  struct Simulator {
+    bool starts = true;
+    bool writesReport = true;
+    std::string report;
+    bool makesAudioFile = false;
+    std::uint32_t exitCode = 0;
+  };
+
+  struct Entry {
+    std::string bytes;
+    bool device = false;     // takes bytes, keeps none (NUL)
+    bool directory = false;
+    bool undeletable = false;
+    bool runOutput = false;  // standard output writes here
+  };
+
+  MemorySystem() : screen(kWidth, kHeight) {}
+
+  // ---- The scenario
+  std::map<std::u16string, Entry> files;  // by upper-case name
+  std::map<std::u16string, std::u16string> environment;
+  std::optional<std::u16string> installedSimulator;
+  Simulator simulator;
+  bool folderBusy = false;
+  bool folderRefuses = false;
+  bool clipboardWorks = true;
+  MemoryScreen screen;
+  KeyList keys;
+
+  // ---- What happened
+  std::vector<std::u16string> commandLines;
+  std::vector<std::u16string> clipboard;  // every text placed
+  std::u16string abnormalEndFile;
+  unsigned slept = 0;
+
+  static constexpr int kWidth = 200, kHeight = 120;
+
+  void Put(std::string_view name, std::string_view bytes) { files[Key(Wide(name))].bytes = bytes; }
+  bool Has(std::string_view name) const { return files.count(Key(Wide(name))) != 0; }
+  std::string Bytes(std::string_view name) const { return files.at(Key(Wide(name))).bytes; }
+  // Every row the run wrote, trailing blanks dropped, as one text.
+  std::string ScreenText() const {
+    std::string text;
+    for (int y = 0; y < kHeight; ++y) text += screen.RowTrimmed(y) + "\n";
+    return text;
+  }
+
+  static bool RunsSimulator(std::u16string_view commandLine) {
+    return commandLine.find(u" > FST4TEMP.TXT") != std::u16string_view::npos;
+  }
+
+  // Every name in the folder, as the map holds it.
+  std::set<std::u16string> Names() const {
+    std::set<std::u16string> names;
+    for (const auto& entry : files) names.insert(entry.first);
+    return names;
+  }
+  static std::u16string NameKey(std::string_view name) { return Key(Wide(name)); }
+
+  // The foreground colour every cell of a shown text has; -1 when it is not
+  // shown, or not in one colour.
+  int ForegroundAt(std::string_view shown) const {
+    for (int y = 0; y < kHeight; ++y) {
+      const auto x = screen.Row(y).find(shown);
+      if (x == std::string::npos) continue;
+      const int colour = screen.CellAt(static_cast<int>(x), y).attribute & 0x0F;
+      for (std::size_t i = 0; i < shown.size(); ++i) {
+        if ((screen.CellAt(static_cast<int>(x + i), y).attribute & 0x0F) != colour) return -1;
+      }
+      return colour;
+    }
+    return -1;
+  }
+
+  // ---- platform::System
+  std::u16string AnsiToWide(std::string_view ansi) override { return text::Cp1252ToUtf16(ansi); }
+  std::string WideToAnsi(std::u16string_view wide) override { return text::Utf16ToCp1252(wide); }
+  std::size_t AnsiCharacterLength(std::string_view t) override { return t.empty() ? 0 : 1; }
+  std::string ProgramTextToAnsi(std::string_view printed) override { return std::string(printed); }
+  bool AnsiIsSingleByte() override { return true; }
+
+  std::optional<std::u16string> EnvironmentVariable(std::u16string_view name) override {
+    for (const auto& [key, value] : environment) {
+      if (Upper(key) == Upper(name)) return value;
+    }
+    return std::nullopt;
+  }
+  std::u16string DefaultInterpreter() override { return u"CMD.EXE"; }
+  std::optional<std::u16string> InstalledSimulator() override { return installedSimulator; }
+  std::optional<std::uint32_t> RunProcess(std::u16string_view line) override {
+    commandLines.emplace_back(line);
+    if (!RunsSimulator(line)) return 0;  // TYPE: shows, changes nothing
+    if (!simulator.starts) return std::nullopt;
+    if (simulator.writesReport) files[u"FST4TEMP.TXT"].bytes = simulator.report;
+    if (simulator.makesAudioFile) files[u"000000_0001.WAV"].bytes = "RIFF";
+    return simulator.exitCode;
+  }
+
+  console::Screen& Screen() override { return screen; }
+  std::optional<platform::KeyEvent> Next() override { return keys.Next(); }
+  void SleepMilliseconds(unsigned milliseconds) override { slept += milliseconds; }
+
+  std::vector<platform::DirectoryEntry> FindEntries(std::u16string_view pattern) override {
+    const auto found = files.find(Key(pattern));
+    if (found == files.end()) return {};
+    platform::DirectoryEntry entry;
+    entry.name = found->first;
+    entry.directory = found->second.directory;
+    entry.system = found->second.device;
+    return {entry};
+  }
+  bool DeleteFileByName(std::u16string_view path) override {
+    const auto found = files.find(Key(path));
+    if (found == files.end() || found->second.undeletable || found->second.directory) return false;
+    files.erase(found);
+    return true;
+  }
+  std::unique_ptr<platform::OpenFile> OpenForReading(std::u16string_view path) override {
+    const auto found = files.find(Key(path));
+    if (found == files.end() || found->second.directory) return nullptr;
+    return std::make_unique<Open>(found->second);
+  }
+  std::unique_ptr<platform::OpenFile> OpenOrCreateForWriting(std::u16string_view path) override {
+    if (folderRefuses && files.count(Key(path)) == 0) return nullptr;
+    Entry& entry = files[Key(path)];
+    if (entry.directory) return nullptr;
+    return std::make_unique<Open>(entry);
+  }
+  std::u16string NameAsCreated(std::u16string_view path) override { return std::u16string(path); }
+  bool NamesSameFile(std::u16string_view first, std::u16string_view second) override {
+    if (first == u"." || second == u".") return first == second;
+    return Key(first) == Key(second) && files.count(Key(first)) != 0;
+  }
+  bool NamesStandardOutputOrError(std::u16string_view path) override {
+    const auto found = files.find(Key(path));
+    return found != files.end() && found->second.runOutput;
+  }
+  bool FolderRefusesNewFile(std::u16string_view) override { return folderRefuses; }
+  std::u16string LongNameOf(std::u16string_view path) override { return std::u16string(path); }
+
+  void RemoveAtAbnormalEnd(std::u16string_view path) override { abnormalEndFile = path; }
+  bool ClaimCurrentFolder() override { return !folderBusy; }
+  bool PlaceClipboardText(std::u16string_view text) override {
+    if (!clipboardWorks) return false;
+    clipboard.emplace_back(text);
+    return true;
+  }
+
+ private:
+  // A file open for reading or writing, at a position of its own.
+  class Open final : public platform::OpenFile {
+   public:
+    explicit Open(Entry& entry) : entry_(entry) {}
+    bool IsDisk() override { return !entry_.device; }
+    bool TruncateToStart() override {
+      entry_.bytes.clear();
+      at_ = 0;
+      return true;
+    }
+    bool TruncateHere() override {
+      entry_.bytes.resize(at_);
+      return true;
+    }
+    std::optional<std::size_t> Read(char* buffer, std::size_t size) override {
+      const std::size_t n = std::min(size, entry_.bytes.size() - std::min(at_, entry_.bytes.size()));
+      std::copy_n(entry_.bytes.data() + at_, n, buffer);
+      at_ += n;
+      return n;
+    }
+    std::optional<std::size_t> Write(std::string_view bytes) override {
+      if (entry_.device) return bytes.size();
+      entry_.bytes.replace(at_, bytes.size(), bytes);
+      at_ += bytes.size();
+      return bytes.size();
+    }
+
+   private:
+    Entry& entry_;
+    std::size_t at_ = 0;
+  };
+
+  static std::u16string Upper(std::u16string_view name) {
+    std::u16string upper(name);
+    for (char16_t& c : upper) {
+      if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+    }
+    return upper;
+  }
+  // A name as the map holds it: upper case, without a leading ".\".
+  static std::u16string Key(std::u16string_view name) {
+    if (name.substr(0, 2) == u".\\" || name.substr(0, 2) == u"./") name.remove_prefix(2);
+    return Upper(name);
+  }
+  static std::u16string Wide(std::string_view ansi) { return text::Cp1252ToUtf16(ansi); }
+};
+
+}  // namespace sympack::testing

@@ -1,0 +1,219 @@
+// Every outcome of a run and every clean-up rule, on the in-memory system:
+// one row per case, each saying what the exit code, the folder, the screen
+// and the clipboard must be afterwards.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <set>
+
+#include "../fakes/fake_common.h"
+#include "console/colors.h"
+#include "memory_system.h"
+#include "run/complete_run.h"
+#include "run/exit_codes.h"
+#include "run/messages.h"
+#include "run/run_tool.h"
+#include "simulator/carried_text.h"
+
+namespace sympack::run {
+namespace {
+
+using testing::MemorySystem;
+
+// The reference simulator's report for CQ K1ABC FN42, its Message: line
+// giving `decoded`, and only the first `listingRows` rows of its listing.
+std::string Report(const std::string& decoded = "CQ K1ABC FN42", std::size_t listingRows = 16) {
+  std::string report;
+  std::size_t listed = 0;
+  for (std::size_t at = 0; at < std::size(fake::kGoodReportLines); ++at) {
+    const std::string_view line = fake::kGoodReportLines[at];
+    const bool listingRow = at > 7 && !line.empty();
+    if (listingRow && listed++ >= listingRows) continue;
+    report += at == 1 ? fake::MessageLine(decoded) : std::string(line);
+    report += "\r\n";
+  }
+  return report;
+}
+
+std::string ReportWithoutListing() {
+  std::string report;
+  for (std::size_t at = 0; at < 7; ++at) report += std::string(fake::kGoodReportLines[at]) + "\r\n";
+  return report;
+}
+
+struct Row {
+  const char* name;
+  std::string tail;  // the command tail; empty: the message is typed
+  std::function<void(MemorySystem&)> scenario;
+  int exitCode;
+  std::vector<std::string> present;  // the folder afterwards, the simulator aside
+  std::vector<std::string> absent;   // files that must not
+  std::vector<std::string> shown;    // texts the screen must show
+  bool copied;                       // the clipboard got the include text
+  bool simulatorRan = true;
+  int colour = -1;                     // the foreground the last shown text starts in
+  std::vector<std::string> untouched;  // files the scenario made that keep their bytes
+};
+
+constexpr const char* kMessage = "cq k1abc fn42";
+const std::string kWrittenLine = std::string(kWrittenTo) + "FST4.INC" + std::string(kCopied);
+
+void Nothing(MemorySystem&) {}
+
+std::string Said(std::string_view line) { return std::string(line); }
+std::string Outcome(std::string_view start, std::string_view name, std::string_view end) {
+  return std::string(start) + std::string(name) + std::string(end);
+}
+
+// The user's own include file, which a refused report must leave alone.
+void UsersInclude(MemorySystem& s) { s.Put("FST4.INC", "mine"); }
+
+// A name cmd.exe would run for the simulator: every letter case of its own
+// name, and each of its names with another PATHEXT extension.
+Row StandIn(const char* rowName, const char* typed) {
+  return {rowName, kMessage, [typed](MemorySystem& s) { s.keys.Type(s.AnsiToWide(typed)).Enter(); },
+          kExitNotWritten, {}, {"FST4TEMP.TXT"}, {Outcome(kNotWrittenTo, typed, kCopiedAnyway)}, true, true,
+          console::kLightRed};
+}
+
+std::vector<Row> Rows() {
+  using console::kLightRed;
+  using console::kYellow;
+  const auto typed = [](std::u16string destination) {
+    return [destination](MemorySystem& s) { s.keys.Type(destination).Enter(); };
+  };
+  const auto report = [](std::string text) {
+    return [text](MemorySystem& s) { UsersInclude(s); s.simulator.report = text; };
+  };
+  std::vector<Row> rows = {
+      {"WholeRun", kMessage, Nothing, kExitOk, {"FST4SIM.EXE", "FST4.INC"}, {"FST4TEMP.TXT", "000000_0001.wav"},
+       {kWrittenLine}, true, true, kYellow},
+      {"TypedMessageAndDestination", "", [](MemorySystem& s) { s.keys.Type(u"cq k1abc fn42").Enter().Type(u"out.inc, x").Enter(); },
+       kExitOk, {"OUT.INC"}, {"FST4.INC", "FST4TEMP.TXT"},
+       {Said(kMessagePrompt) + kMessage, Outcome(kWrittenTo, "out.inc", kCopied)}, true, true, kYellow},
+      {"QuotedTailWithTrailingBlank", "\"cq k1abc fn42\" ", Nothing, kExitOk, {"FST4.INC"}, {}, {kWrittenLine}, true},
+      {"EmptyMessageEndsTheRun", "", [](MemorySystem& s) { s.keys.Enter(); }, kExitOk, {}, {"FST4.INC"},
+       {Said(kMessagePrompt)}, false, false},
+      {"SimulatorMissing", kMessage, [](MemorySystem& s) { s.files.clear(); }, kExitSimulatorMissing, {},
+       {"FST4.INC"}, {Said(kDownloadHintLine), Said(kSimulatorMissingLine)}, false, false, kLightRed},
+      {"InstalledSimulatorRuns", kMessage, [](MemorySystem& s) { s.files.clear(); s.installedSimulator = u"/opt/FST4SIM.EXE"; },
+       kExitOk, {"FST4.INC"}, {}, {Said(kInstalledSimulatorLine) + "/opt/FST4SIM.EXE", kWrittenLine}, true},
+      {"SimulatorLeavesNoReport", kMessage, [](MemorySystem& s) { s.simulator.writesReport = false; }, kExitNoReport,
+       {}, {"FST4.INC"}, {Said(kNoReportLine)}, false},
+      {"InterpreterDoesNotStart", kMessage, [](MemorySystem& s) { s.simulator.starts = false; }, kExitNoReport,
+       {}, {"FST4.INC"}, {Said(kNoReportLine)}, false},
+      {"FolderRefusesTheReport", kMessage, [](MemorySystem& s) { s.simulator.writesReport = false; s.folderRefuses = true; },
+       kExitNoReport, {}, {"FST4.INC"}, {Said(kReportFolderRefusesLine)}, false, true, kLightRed},
+      {"ReportWithoutListing", kMessage, report(ReportWithoutListing()), kExitNoListing, {"FST4.INC"},
+       {"FST4TEMP.TXT"}, {Said(kNoListingLine)}, false, true, kLightRed, {"FST4.INC"}},
+      {"ReportWithoutListingNamedAsDestination", kMessage,
+       [](MemorySystem& s) { s.simulator.report = ReportWithoutListing(); s.keys.Type(u"fst4temp.txt").Enter(); },
+       kExitNoListing, {}, {"FST4TEMP.TXT"}, {Said(kNoListingLine)}, false},
+      {"DestinationIsTheSimulator", kMessage, typed(u"fst4sim.exe"), kExitNotWritten, {"FST4SIM.EXE"},
+       {"FST4TEMP.TXT"}, {Outcome(kNotWrittenTo, "fst4sim.exe", kCopiedAnyway)}, true, true, kLightRed},
+      {"DestinationIsAPathextStandIn", kMessage, typed(u"FST4SIM.cmd ."), kExitNotWritten, {},
+       {"FST4SIM.CMD .", "FST4TEMP.TXT"}, {Outcome(kNotWrittenTo, "FST4SIM.cmd .", kCopiedAnyway)}, true, true, kLightRed},
+      {"FolderBusy", kMessage, [](MemorySystem& s) { s.folderBusy = true; }, kExitFolderBusy, {}, {"FST4.INC"},
+       {Said(kFolderBusyLine)}, false, false, kLightRed},
+      {"StaleReportStays", kMessage, [](MemorySystem& s) { s.Put("FST4TEMP.TXT", "old"); s.files[u"FST4TEMP.TXT"].undeletable = true; },
+       kExitOldReportStays, {"FST4TEMP.TXT"}, {"FST4.INC"}, {Said(kOldReportLine)}, false, false, kLightRed, {"FST4TEMP.TXT"}},
+      {"ReportIsTheRunsOutput", kMessage, [](MemorySystem& s) { s.Put("FST4TEMP.TXT", "log"); s.files[u"FST4TEMP.TXT"].runOutput = true; },
+       kExitOldReportStays, {"FST4TEMP.TXT"}, {"FST4.INC"}, {Said(kReportIsOutputLine)}, false, false, kLightRed, {"FST4TEMP.TXT"}},
+      {"SimulatorFailed", kMessage, [](MemorySystem& s) { s.simulator.exitCode = 1; }, kExitSimulatorFailed,
+       {"FST4.INC"}, {"FST4TEMP.TXT"}, {kWrittenLine + Said(kSimulatorFailedBefore) + "1" + Said(kSimulatorFailedAfter)},
+       true, true, kLightRed},
+      {"ReportCarriesOtherText", kMessage, [](MemorySystem& s) { s.simulator.report = Report("CQ K1ABC"); },
+       kExitOtherText, {"FST4.INC"}, {"FST4TEMP.TXT"}, {kWrittenLine, Outcome(kOtherTextBefore, "CQ K1ABC", kOtherTextAfter)},
+       true, true, kLightRed},
+      {"ReportSaysBadMessage", kMessage, report(Report(Said(simulator::kBadMessageMark))), kExitBadMessage,
+       {"FST4.INC"}, {"FST4TEMP.TXT"}, {Said(kBadMessageLine)}, false, true, kLightRed, {"FST4.INC"}},
+      {"ReportSaysUnknownHash", kMessage, report(Report(Said(simulator::kUnknownHashMark))), kExitBadMessage,
+       {"FST4.INC"}, {"FST4TEMP.TXT"}, {Said(kBadMessageLine)}, false, true, kLightRed, {"FST4.INC"}},
+      {"EightySymbols", kMessage, report(Report("CQ K1ABC FN42", 8)), kExitWrongSymbolCount, {"FST4.INC"},
+       {"FST4TEMP.TXT"}, {Outcome(kSymbolCountBefore, "80", kSymbolCountAfter)}, false, true, kLightRed, {"FST4.INC"}},
+      {"ControlCharacter", "cq\tk1abc", Nothing, kExitControlCharacter, {}, {"FST4.INC"}, {Said(kControlCharacterLine)},
+       false, false, kLightRed},
+      {"CommandTooLong", std::string(9000, 'A'), Nothing, kExitCommandTooLong, {}, {"FST4.INC"},
+       {Said(kCommandTooLongLine)}, false, false, kLightRed},
+      // Clean-up: the include file written over the report stays; the audio
+      // file goes only when this run made it and it is not the include file.
+      {"IncludeFileOverTheReportStays", kMessage, typed(u"fst4temp.txt"), kExitOk, {"FST4TEMP.TXT"}, {"FST4.INC"},
+       {Outcome(kWrittenTo, "fst4temp.txt", kCopied)}, true, true, kYellow},
+      {"NewAudioFileGoes", kMessage, [](MemorySystem& s) { s.simulator.makesAudioFile = true; }, kExitOk,
+       {"FST4.INC"}, {"000000_0001.wav"}, {kWrittenLine}, true},
+      {"EarlierAudioFileStays", kMessage, [](MemorySystem& s) { s.Put("000000_0001.wav", "mine"); s.simulator.makesAudioFile = false; },
+       kExitOk, {"000000_0001.wav", "FST4.INC"}, {"FST4TEMP.TXT"}, {kWrittenLine}, true, true, kYellow, {"000000_0001.wav"}},
+      {"IncludeFileOverTheNewAudioFileStays", kMessage, [](MemorySystem& s) {
+         s.simulator.makesAudioFile = true; s.keys.Type(u"000000_0001.wav").Enter(); },
+       kExitOk, {"000000_0001.wav"}, {"FST4TEMP.TXT"}, {}, true},
+      {"ClipboardRefuses", kMessage, [](MemorySystem& s) { s.clipboardWorks = false; }, kExitOk, {"FST4.INC"}, {},
+       {Outcome(kWrittenTo, "FST4.INC", kButNotCopied)}, false, true, kYellow},
+  };
+  rows.push_back(StandIn("StandInMixedCase", "Fst4Sim.Exe"));
+  rows.push_back(StandIn("StandInCom", "FST4SIM.COM"));
+  rows.push_back(StandIn("StandInBat", "fst4sim.bat"));
+  rows.push_back(StandIn("StandInCmd", "FST4SIM.CMD"));
+  return rows;
+}
+
+// Rows are named by their name alone in the test's output.
+void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
+
+class RunOutcome : public ::testing::TestWithParam<Row> {};
+
+bool RanSimulator(const MemorySystem& system) {
+  return std::any_of(system.commandLines.begin(), system.commandLines.end(), MemorySystem::RunsSimulator);
+}
+
+TEST_P(RunOutcome, ExitCodeFilesScreenAndClipboard) {
+  const Row& row = GetParam();
+  MemorySystem system;
+  system.Put("FST4SIM.EXE", "program");
+  system.simulator.report = Report();
+  row.scenario(system);
+  const bool simulatorThere = system.Has("FST4SIM.EXE");
+  std::map<std::string, std::string> before;
+  for (const auto& name : row.untouched) before[name] = system.Bytes(name);
+
+  EXPECT_EQ(RunTool(system, row.tail), row.exitCode);
+
+  // The folder holds exactly what the row names, and the simulator unchanged.
+  std::set<std::u16string> expected;
+  for (const auto& name : row.present) expected.insert(MemorySystem::NameKey(name));
+  if (simulatorThere) {
+    expected.insert(MemorySystem::NameKey("FST4SIM.EXE"));
+    EXPECT_EQ(system.Bytes("FST4SIM.EXE"), "program") << "the simulator was written over";
+  }
+  EXPECT_EQ(system.Names(), expected);
+  for (const auto& name : row.absent) EXPECT_FALSE(system.Has(name)) << name << " is left";
+  for (const auto& [name, bytes] : before) {
+    EXPECT_TRUE(system.Has(name) && system.Bytes(name) == bytes) << name << " was touched";
+  }
+  const std::string screen = system.ScreenText();
+  for (const auto& text : row.shown) {
+    const std::string shown = text.substr(0, text.find_last_not_of(' ') + 1);  // rows are read trimmed
+    EXPECT_NE(screen.find(shown), std::string::npos) << text << "\n" << screen;
+  }
+  if (row.colour >= 0) {
+    EXPECT_EQ(system.ForegroundAt(row.shown.back()), row.colour) << row.shown.back();
+  }
+  EXPECT_EQ(RanSimulator(system), row.simulatorRan);
+  if (row.exitCode == kExitNotWritten) {
+    EXPECT_EQ(system.commandLines.size(), 2u) << "only the simulator and the report's TYPE: nothing else shown";
+  }
+  // What went on the clipboard is what the include file holds.
+  EXPECT_EQ(!system.clipboard.empty(), row.copied);
+  if (row.copied && row.exitCode != kExitNotWritten) {
+    const std::string copied = system.WideToAnsi(system.clipboard.front()) + "\r\n";
+    EXPECT_TRUE(std::any_of(row.present.begin(), row.present.end(),
+                            [&](const std::string& name) { return system.Bytes(name) == copied; }));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, RunOutcome, ::testing::ValuesIn(Rows()),
+                         [](const ::testing::TestParamInfo<Row>& param) { return std::string(param.param.name); });
+
+}  // namespace
+}  // namespace sympack::run
