@@ -1,18 +1,20 @@
 #include "simulator/files.h"
 
+#include <optional>
 #include <string>
 
+#include "platform/name_match.h"
 #include "platform/platform.h"
 #include "simulator/file_names.h"
 
 namespace sympack::simulator {
 namespace {
 
-// A name that ends in a colon or a backslash stands for every entry of that
-// directory.
-std::u16string SearchPattern(std::string_view pattern) {
-  std::u16string wide = platform::AnsiToWide(pattern.substr(0, kMaxSearchNameLength));
-  if (!wide.empty() && (wide.back() == u':' || wide.back() == u'\\')) wide += u"*.*";
+// The name as the directory search takes it; empty for a name with * or ?,
+// which would be searched as a pattern.
+std::u16string SearchName(std::string_view name) {
+  std::u16string wide = platform::AnsiToWide(name.substr(0, kMaxSearchNameLength));
+  if (platform::HasWildcards(wide)) wide.clear();
   return wide;
 }
 
@@ -21,41 +23,28 @@ bool IsPlainFile(const platform::DirectoryEntry& entry) {
          entry.name != u"." && entry.name != u"..";
 }
 
-// The directory part of a pattern, up to and including its last separator.
-std::u16string DirectoryPart(std::u16string_view pattern) {
-  const auto cut = pattern.find_last_of(u"\\/:");
-  return cut == std::u16string_view::npos ? std::u16string() : std::u16string(pattern.substr(0, cut + 1));
+// The entry standing under the name; empty when there is none.
+std::optional<platform::DirectoryEntry> EntryNamed(std::string_view name) {
+  const std::u16string searched = SearchName(name);
+  if (searched.empty()) return std::nullopt;
+  platform::EntrySearch search(searched);
+  return search.Next();
 }
 
 }  // namespace
 
-bool FileIsPresent(std::string_view pattern) {
-  if (pattern.empty()) return false;
-  platform::EntrySearch search(SearchPattern(pattern));
-  while (auto entry = search.Next()) {
-    if (IsPlainFile(*entry)) return true;
-  }
-  return false;
+bool FileIsPresent(std::string_view name) {
+  const auto entry = EntryNamed(name);
+  return entry && IsPlainFile(*entry);
 }
 
-void DeleteFiles(std::string_view pattern) {
-  if (pattern.empty()) return;
-  const std::u16string wide = SearchPattern(pattern);
-  const std::u16string directory = DirectoryPart(wide);
-  platform::EntrySearch search(wide);
-  while (auto entry = search.Next()) {
-    if (!IsPlainFile(*entry)) continue;
-    if (!platform::DeleteFileByName(directory + entry->name)) return;
-  }
+void DeleteFiles(std::string_view name) {
+  if (FileIsPresent(name)) platform::DeleteFileByName(SearchName(name));
 }
 
 bool NameIsTaken(std::string_view name) {
-  if (name.empty()) return false;
-  platform::EntrySearch search(SearchPattern(name));
-  while (auto entry = search.Next()) {
-    if (entry->name != u"." && entry->name != u"..") return true;
-  }
-  return false;
+  const auto entry = EntryNamed(name);
+  return entry && entry->name != u"." && entry->name != u"..";
 }
 
 void RemoveIfRunEndsAbnormally(std::string_view name) {

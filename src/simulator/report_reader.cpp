@@ -17,8 +17,6 @@ constexpr char kEndOfFile = 26;  // Ctrl+Z
 // line is found by looking back this many bytes less one.
 constexpr std::size_t kLongestStopMarker = std::max(kFileStop.size(), kChannelEnd.size());
 
-// Longest file name the reader passes on; longer ones are cut.
-
 bool Contains(std::string_view text, std::string_view marker) {
   return text.find(marker) != std::string_view::npos;
 }
@@ -87,16 +85,6 @@ bool ReportLineReader::ReadLinePieces(const PieceFunction& take) {
     }
   }
   return !failed_;
-}
-
-std::string ReportLineReader::ReadFileLine() {
-  std::string line;
-  const bool complete = ReadLinePieces([&line](std::string_view piece) {
-    line.append(piece);
-    return true;
-  });
-  if (!complete) line.clear();
-  return line;
 }
 
 bool ReportLineReader::SkipPastLineContaining(std::string_view marker) {

@@ -32,10 +32,6 @@ class ReportLineReader {
 
   explicit ReportLineReader(ReadFunction read) : read_(std::move(read)), block_(kReadBlockSize) {}
 
-  // The next line without its line end; the empty text at the end of the
-  // file, and again on every later call. A failed read drops the line.
-  std::string ReadFileLine();
-
   // Hands the next line to `take` piece by piece, without its line end, and
   // moves past it. False when a failed read cut the line short: its pieces
   // are then not a line. When `take` stops early the rest of the line is
