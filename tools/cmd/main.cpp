@@ -115,6 +115,7 @@ struct Pipe {
   }
   bool Open() {
     int ends[2];
+    // pipe2: Linux and the BSDs, POSIX since its 2024 edition.
     if (pipe2(ends, O_CLOEXEC) != 0) return false;
     read = ends[0];
     write = ends[1];

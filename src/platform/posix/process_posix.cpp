@@ -84,6 +84,8 @@ std::optional<std::uint32_t> Run(const Launch& launch) {
   std::vector<std::string> arguments;
   if (!launch.arguments.empty()) arguments.push_back(launch.arguments);
   int pipeEnds[2] = {-1, -1};
+  // pipe2 (both ends closed on exec at once): Linux and the BSDs, POSIX since
+  // its 2024 edition.
   const bool relay = !isatty(STDOUT_FILENO) && pipe2(pipeEnds, O_CLOEXEC) == 0;
   sympack::posix::SpawnOptions options;
   if (relay) options.standardOutput = pipeEnds[1];

@@ -43,6 +43,9 @@ bool LocaleIsUtf8() {
   return utf8;
 }
 
+// The folder of the running program. /proc/self/exe is Linux's (and its
+// emulations'): elsewhere the folder is "." and the tool then finds neither
+// the installed interpreter nor the installed simulator.
 std::string ExecutableDirectory() {
   char path[PATH_MAX];
   const ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);

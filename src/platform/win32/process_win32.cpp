@@ -56,8 +56,8 @@ std::optional<std::uint32_t> RunProcess(std::u16string_view commandLine) {
   // CreateProcessW may write into the command line, so it gets its own copy.
   std::wstring line = win32::ToWide(commandLine);
   STARTUPINFOW startup = ShownNormally();
-  // The tool's own files are never open while a child runs, and its folder
-  // claim is not inheritable: only the standard handles pass.
+  // The tool's own handles (its files, the keyboard, the folder claim) are
+  // not inheritable: when inheriting is on, only the standard handles pass.
   const BOOL inherit = PassStandardHandles(startup) ? TRUE : FALSE;
   PROCESS_INFORMATION started{};
   BOOL ok = FALSE;
