@@ -2,11 +2,12 @@
 
 #include "platform/name_match.h"
 #include "platform/platform.h"
+#include "text/line_ends.h"
 
 namespace sympack::encoder {
 namespace {
 
-constexpr std::string_view kFinalLineEnd = "\r\n";
+constexpr std::string_view kFinalLineEnd = text::kCrLf;
 
 bool WroteAll(const platform::File& file, std::string_view bytes) {
   const auto written = platform::WriteBytes(file, bytes);

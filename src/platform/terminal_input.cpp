@@ -29,25 +29,14 @@ KeyEvent KeyWithoutCharacter() {
   return event;
 }
 
-// How many bytes the UTF-8 character led by `lead` takes: 1 for ASCII and
-// for a byte that cannot lead one.
-std::size_t Utf8Length(unsigned char lead) {
-  if ((lead & 0xE0) == 0xC0) return 2;
-  if ((lead & 0xF0) == 0xE0) return 3;
-  if ((lead & 0xF8) == 0xF0) return 4;
-  return 1;
-}
-
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
 // The bytes of the character that starts at `at`: its lead and the
 // continuation bytes that follow (fewer than it needs where others follow).
 // Zero when it may yet be completed by bytes still to come.
 std::size_t CharacterBytes(std::string_view bytes, std::size_t at, bool paused) {
-  const std::size_t wanted = Utf8Length(static_cast<unsigned char>(bytes[at]));
+  const std::size_t wanted = text::Utf8SequenceLength(static_cast<unsigned char>(bytes[at]));
   std::size_t have = 1;
   while (have < wanted && at + have < bytes.size() &&
-         IsContinuation(static_cast<unsigned char>(bytes[at + have]))) {
+         text::IsUtf8Continuation(static_cast<unsigned char>(bytes[at + have]))) {
     ++have;
   }
   if (have < wanted && at + have == bytes.size() && !paused) return 0;

@@ -5,12 +5,13 @@
 
 #include "platform/platform.h"
 #include "simulator/file_names.h"
+#include "text/line_ends.h"
 
 namespace sympack::simulator {
 namespace {
 
-constexpr char kCr = 13;
-constexpr char kLf = 10;
+using text::kCr;
+using text::kLf;
 constexpr char kEndOfFile = 26;  // Ctrl+Z
 
 // The longer of the two stop markers: a marker split between two pieces of a

@@ -32,6 +32,7 @@
 #include "platform/name_match.h"
 #include "posix/paths.h"
 #include "posix/process.h"
+#include "text/line_ends.h"
 #include "text/utf.h"
 
 extern char** environ;
@@ -156,20 +157,10 @@ bool CopyFile(int from, int to, const std::string& name) {
   return CopyBlocks(from, name, [to](std::string_view block) { return posix::WriteAll(to, block); });
 }
 
-// Copies the child's output into the file, writing each LF that does not
-// follow a CR as CR LF.
+// Copies the child's output into the file with Windows' line ends.
 bool CopyWithCrLf(int from, int to, const std::string& program) {
-  std::string converted;
-  bool afterCr = false;
-  return CopyBlocks(from, program, [&](std::string_view block) {
-    converted.clear();
-    for (const char c : block) {
-      if (c == '\n' && !afterCr) converted += '\r';
-      converted += c;
-      afterCr = c == '\r';
-    }
-    return posix::WriteAll(to, converted);
-  });
+  text::LfToCrLf lineEnds;
+  return CopyBlocks(from, program, [&](std::string_view block) { return posix::WriteAll(to, lineEnds.Pass(block)); });
 }
 
 int TypeFiles(std::string_view names, int out) {

@@ -2,6 +2,7 @@
 
 #include "platform/posix/abnormal_end.h"
 #include "posix/process.h"
+#include "text/line_ends.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -187,7 +188,7 @@ void TakeKeysTypedInUserModes() {
   const tcflag_t inputModes = g_signalSafe.userModes.c_iflag;
   if (!(inputModes & ICRNL) || (inputModes & INLCR)) return;
   for (std::size_t i = first; i < g_terminal.input.size(); ++i) {
-    if (g_terminal.input[i] == '\n') g_terminal.input[i] = '\r';
+    if (g_terminal.input[i] == text::kLf) g_terminal.input[i] = text::kCr;
   }
 }
 
