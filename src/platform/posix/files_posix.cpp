@@ -18,6 +18,7 @@
 #include "platform/name_match.h"
 #include "platform/platform.h"
 #include "platform/posix/abnormal_end.h"
+#include "platform/posix/interrupted.h"
 #include "posix/paths.h"
 #include "text/utf.h"
 
@@ -203,18 +204,16 @@ bool TruncateHere(const File& file) {
 }
 
 std::optional<std::size_t> ReadBytes(const File& file, char* buffer, std::size_t size) {
-  for (;;) {
-    const ssize_t n = read(Fd(file), buffer, size);
-    if (n >= 0) return static_cast<std::size_t>(n);
-    if (errno != EINTR) return std::nullopt;
-  }
+  const ssize_t n = posix::RetryWhileInterrupted([&] { return read(Fd(file), buffer, size); });
+  if (n < 0) return std::nullopt;
+  return static_cast<std::size_t>(n);
 }
 
 std::optional<std::size_t> WriteBytes(const File& file, std::string_view bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = write(Fd(file), bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n = posix::RetryWhileInterrupted(
+        [&] { return write(Fd(file), bytes.data() + done, bytes.size() - done); });
     if (n <= 0) return done == 0 ? std::nullopt : std::optional<std::size_t>(done);
     done += static_cast<std::size_t>(n);
   }

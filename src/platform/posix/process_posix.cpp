@@ -11,6 +11,7 @@
 
 #include "platform/command_line.h"
 #include "platform/platform.h"
+#include "platform/posix/interrupted.h"
 #include "platform/posix/terminal.h"
 #include "posix/paths.h"
 #include "posix/process.h"
@@ -67,8 +68,7 @@ void RelayWithSystemLineEnds(int fromChild) {
   text::CrLfToLf lineEnds;
   char buffer[4096];
   for (;;) {
-    const ssize_t n = read(fromChild, buffer, sizeof(buffer));
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n = posix::RetryWhileInterrupted([&] { return read(fromChild, buffer, sizeof(buffer)); });
     if (n <= 0) break;
     const std::string_view piece(buffer, static_cast<std::size_t>(n));
     sympack::posix::WriteAll(STDOUT_FILENO, lineEnds.Pass(piece));
