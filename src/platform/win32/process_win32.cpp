@@ -22,11 +22,6 @@ STARTUPINFOW ShownNormally() {
   return startup;
 }
 
-bool IsConsoleHandle(HANDLE handle) {
-  DWORD mode = 0;
-  return handle != nullptr && handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) != FALSE;
-}
-
 // Hands the child the three standard handles when one of them is no console
 // handle: a child only inherits those explicitly. True when it does.
 bool PassStandardHandles(STARTUPINFOW& startup) {
@@ -35,11 +30,11 @@ bool PassStandardHandles(STARTUPINFOW& startup) {
   bool allConsole = true;
   for (int i = 0; i < 3; ++i) {
     handles[i] = GetStdHandle(which[i]);
-    if (!IsConsoleHandle(handles[i])) allConsole = false;
+    if (!win32::IsConsole(handles[i])) allConsole = false;
   }
   if (allConsole) return false;
   for (const HANDLE handle : handles) {
-    if (handle != nullptr && handle != INVALID_HANDLE_VALUE) {
+    if (win32::IsUsable(handle)) {
       SetHandleInformation(handle, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
     }
   }
