@@ -220,7 +220,7 @@ bool NamesStandardOutputOrError(std::u16string_view path) {
   for (const DWORD which : {STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) {
     BY_HANDLE_FILE_INFORMATION stream{};
     const HANDLE handle = GetStdHandle(which);
-    if (handle != nullptr && handle != INVALID_HANDLE_VALUE && GetFileInformationByHandle(handle, &stream) &&
+    if (win32::IsUsable(handle) && GetFileInformationByHandle(handle, &stream) &&
         SameIdentity(stream, *named)) {
       return true;
     }
