@@ -46,12 +46,12 @@ DirectoryEntry EntryFor(const std::string& directory, const std::string& name) {
 
 // Windows refuses to open a file for writing without sharing while any other
 // handle holds it open, and to delete a file held open for writing. Linux
-// tells the same by refusing a lease (F_SETLEASE is Linux's own; without it
-// this does not build, and a port must find another way): a write lease needs every other open of
-// the file gone, a read lease every writer. `| tee FST4.INC` or a shell's
-// `3> FST4.INC` holds the file: written under the holder's feet it would get
-// NUL bytes where the holder's offset lies beyond the new end, and removed
-// it would take the holder's text with it. Only EAGAIN says "held"; where
+// tells the same by refusing a lease (F_SETLEASE is Linux's own: a port to
+// another system must find another way): a write lease needs every other
+// open of the file gone, a read lease every writer. `| tee FST4.INC` or a
+// shell's `3> FST4.INC` holds the file: written under the holder's feet it
+// would get NUL bytes where the holder's offset lies beyond the new end, and
+// removed it would take the holder's text with it. Only EAGAIN says "held"; where
 // leases are not allowed (another owner's file, some file systems) the
 // system cannot tell, and the operation goes on.
 bool HeldOpenElsewhere(int fd, int leaseType) {
