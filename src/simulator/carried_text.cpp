@@ -79,26 +79,21 @@ std::optional<std::string> DecodedTextOfLine(std::string_view line) {
 }
 
 std::optional<std::string> ReadDecodedText() {
-  std::u16string name = platform::AnsiToWide(kReportFile);
-  if (name.size() > kMaxOpenNameLength) name.resize(kMaxOpenNameLength);
-  platform::File file = platform::OpenForReading(name);
-  if (!file.IsOpen()) return std::nullopt;
-  ReportLineReader reader([&file](char* buffer, std::size_t size) {
-    return platform::ReadBytes(file, buffer, size);
+  return ReadReport([](ReportLineReader& reader) -> std::optional<std::string> {
+    // The Message: line comes before the listing.
+    while (!reader.AtEnd()) {
+      std::string start;
+      bool listing = false;
+      reader.ReadLinePieces([&](std::string_view piece) {
+        start += piece.substr(0, kMaxMessageLineLength - std::min(start.size(), kMaxMessageLineLength));
+        listing = listing || start.find(kListingHeader) != std::string::npos;
+        return true;
+      });
+      if (listing) break;
+      if (auto decoded = DecodedTextOfLine(start)) return platform::ProgramTextToAnsi(*decoded);
+    }
+    return std::nullopt;
   });
-  // The Message: line comes before the listing.
-  while (!reader.AtEnd()) {
-    std::string start;
-    bool listing = false;
-    reader.ReadLinePieces([&](std::string_view piece) {
-      start += piece.substr(0, kMaxMessageLineLength - std::min(start.size(), kMaxMessageLineLength));
-      listing = listing || start.find(kListingHeader) != std::string::npos;
-      return true;
-    });
-    if (listing) break;
-    if (auto decoded = DecodedTextOfLine(start)) return platform::ProgramTextToAnsi(*decoded);
-  }
-  return std::nullopt;
 }
 
 bool IsNoMessage(std::string_view decoded) {

@@ -5,7 +5,6 @@
 
 #include "platform/name_match.h"
 #include "platform/platform.h"
-#include "simulator/file_names.h"
 
 namespace sympack::simulator {
 namespace {
@@ -13,7 +12,7 @@ namespace {
 // The name as the directory search takes it; empty for a name with * or ?,
 // which would be searched as a pattern.
 std::u16string SearchName(std::string_view name) {
-  std::u16string wide = platform::AnsiToWide(name.substr(0, kMaxSearchNameLength));
+  std::u16string wide = platform::AnsiToWide(name);
   if (platform::HasWildcards(wide)) wide.clear();
   return wide;
 }

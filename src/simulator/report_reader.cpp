@@ -200,17 +200,17 @@ std::optional<std::string> CollectSymbolText(ReportLineReader& reader) {
   return symbols;
 }
 
-std::optional<std::string> ReadSymbolText() {
-  std::u16string name = platform::AnsiToWide(kReportFile);
-  if (name.size() > kMaxOpenNameLength) name.resize(kMaxOpenNameLength);
-  platform::File file = platform::OpenForReading(name);
+std::optional<std::string> ReadReport(const std::function<std::optional<std::string>(ReportLineReader&)>& read) {
+  platform::File file = platform::OpenForReading(platform::AnsiToWide(kReportFile));
   if (!file.IsOpen()) return std::nullopt;
   ReportLineReader reader([&file](char* buffer, std::size_t size) {
     return platform::ReadBytes(file, buffer, size);
   });
-  auto symbols = CollectSymbolText(reader);
+  auto text = read(reader);
   file.Close();
-  return symbols;
+  return text;
 }
+
+std::optional<std::string> ReadSymbolText() { return ReadReport(CollectSymbolText); }
 
 }  // namespace sympack::simulator

@@ -78,9 +78,13 @@ class ReportLineReader {
 // optional when the report holds no header line at all.
 std::optional<std::string> CollectSymbolText(ReportLineReader& reader);
 
-// Opens the report file (no sharing), collects the listing and closes the
-// file again. Empty optional when the file cannot be opened or holds no
-// listing header.
+// Opens the report file (no sharing), reads it with `read` and closes the
+// file again. Empty optional when the file cannot be opened, else what `read`
+// gave.
+std::optional<std::string> ReadReport(const std::function<std::optional<std::string>(ReportLineReader&)>& read);
+
+// The listing of the report file (CollectSymbolText). Empty optional when the
+// file cannot be opened or holds no listing header.
 std::optional<std::string> ReadSymbolText();
 
 }  // namespace sympack::simulator
