@@ -1,5 +1,6 @@
 #include "platform/terminal_input.h"
 
+#include "platform/key_characters.h"
 #include "text/utf.h"
 
 namespace sympack::platform {
@@ -7,7 +8,6 @@ namespace {
 
 constexpr unsigned char kEsc = 0x1B;
 constexpr unsigned char kDel = 0x7F;
-constexpr char16_t kBackspace = 8;
 // A coordinate in a report has at most this many digits (terminals stop at
 // a few thousand cells).
 constexpr std::size_t kMaxReportDigits = 5;
@@ -68,8 +68,8 @@ std::size_t ControlSequenceLength(std::string_view bytes, std::size_t at, bool p
 std::size_t DecodeOne(std::string_view bytes, std::size_t at, bool paused,
                       std::vector<KeyEvent>& events) {
   const auto byte = static_cast<unsigned char>(bytes[at]);
-  if (byte == kDel || byte == kBackspace) {
-    events.push_back(CharacterKeyEvent(kBackspace));
+  if (byte == kDel || byte == kBackspaceCharacter) {
+    events.push_back(CharacterKeyEvent(kBackspaceCharacter));
     return 1;
   }
   if (byte != kEsc) return DecodeCharacter(bytes.substr(at), paused, events);

@@ -10,9 +10,9 @@
 #include <optional>
 #include <string_view>
 
-namespace sympack::platform {
+#include "platform/key_characters.h"
 
-constexpr char16_t kEnterCharacter = 13;
+namespace sympack::platform {
 
 class TypedLines {
  public:
