@@ -4,6 +4,10 @@
 // permission counts as read-only (even for root), and a file opened "without
 // sharing" holds an exclusive lock that a second such open cannot get, and is
 // not opened for writing while another process holds it open.
+//
+// The locks are flock's (the BSDs' and Linux's; not in POSIX): POSIX's fcntl
+// record locks belong to the process, so they would let a second open of the
+// same process through, and closing any descriptor of the file drops them.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
