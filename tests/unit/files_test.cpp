@@ -44,7 +44,8 @@ TEST_F(FilesTest, FoldersAndHiddenFilesDoNotCount) {
   EXPECT_TRUE(FileIsPresent("plain"));
 }
 
-// A name is a name, never a pattern: a file called "*" is not found for it.
+// A name may have a folder part, and is never a pattern: "sub/*.wav" does
+// not find sub/a.wav.
 TEST_F(FilesTest, NamesWithAFolderAndNoWildcards) {
   std::filesystem::create_directory("sub");
   TempFolder::Write("sub/a.wav", "x");
