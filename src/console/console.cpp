@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/key_characters.h"
 #include "platform/system.h"
 
 namespace sympack::console {
@@ -10,8 +11,8 @@ Console::Console(platform::System& system) : Console(system.Screen(), system, sy
 
 namespace {
 
-constexpr char16_t kBackspace = 8;
-constexpr char16_t kEnter = 13;
+using platform::kBackspaceCharacter;
+using platform::kEnterCharacter;
 constexpr char16_t kFirstPrintable = 32;
 constexpr char16_t kBlank = u' ';
 constexpr char16_t kQuote = u'"';
@@ -135,11 +136,11 @@ std::u16string Console::ReadTypedLine() {
     if (!event->pressed || event->character == 0) continue;
     if (event->altHeld && IsLetterRowScanCode(event->scanCode)) continue;
     const char16_t ch = event->character;
-    if (ch == kEnter) {
+    if (ch == kEnterCharacter) {
       EndLine();
       break;
     }
-    if (ch == kBackspace) {
+    if (ch == kBackspaceCharacter) {
       if (!line.empty()) {
         line.pop_back();
         EchoBackspace();

@@ -44,8 +44,6 @@ class Console {
 
   void Pause(unsigned milliseconds);
 
-  bool WrapPending() const { return wrapPending_; }
-
  private:
   std::uint16_t CurrentAttribute() const { return Attribute(foreground_, background_); }
   std::u16string ReadTypedLine();
@@ -57,6 +55,7 @@ class Console {
   platform::System& system_;
   int foreground_ = kLightGrey;
   int background_ = kBlack;
+  // The last cell of the last row was written: the next output scrolls first.
   bool wrapPending_ = false;
   std::u16string lineSoFar_;  // written since the last line end: a prompt, when typing starts
 };

@@ -5,12 +5,13 @@
 #include <cstdint>
 
 #include "include_file/include_text.h"
+#include "text/ascii_case.h"
+#include "text/hex_digits.h"
 
 namespace sympack::encoder {
 namespace {
 
 constexpr std::array<std::string_view, 2> kHeaderEndings = {".h", ".hpp"};
-constexpr char kHexDigits[] = "0123456789ABCDEF";
 constexpr char kTab = '\t';
 constexpr unsigned char kFirstPrintable = 0x20;
 constexpr unsigned char kDelete = 0x7F;
@@ -19,17 +20,7 @@ constexpr unsigned char kDelete = 0x7F;
 // prime 1099511628211).
 constexpr std::uint64_t kFnvOffsetBasis = 14695981039346656037ULL;
 constexpr std::uint64_t kFnvPrime = 1099511628211ULL;
-constexpr unsigned kBitsPerHexDigit = 4;
-constexpr std::size_t kGuardHexDigits = 64 / kBitsPerHexDigit;
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EndsWithIgnoringCase(std::string_view name, std::string_view ending) {
-  if (name.size() < ending.size()) return false;
-  const std::string_view tail = name.substr(name.size() - ending.size());
-  return std::equal(tail.begin(), tail.end(), ending.begin(),
-                    [](char a, char b) { return AsciiLower(a) == AsciiLower(b); });
-}
+constexpr std::size_t kGuardHexDigits = 64 / text::kBitsPerHexDigit;
 
 bool IsControlByte(char c) {
   const auto byte = static_cast<unsigned char>(c);
@@ -55,7 +46,7 @@ std::string GuardName(std::string_view guardedText) {
   std::string name(kGuardPrefix);
   const std::uint64_t hash = Fnv1a(guardedText);
   for (std::size_t digit = kGuardHexDigits; digit-- > 0;) {
-    name += kHexDigits[(hash >> (digit * kBitsPerHexDigit)) & 0xF];
+    name += text::kHexDigits[(hash >> (digit * text::kBitsPerHexDigit)) & text::kHexDigitMask];
   }
   return name;
 }
@@ -122,7 +113,7 @@ std::string GuardedBody(std::string_view symbols) {
 
 bool NamesCHeader(std::string_view destinationName) {
   return std::any_of(kHeaderEndings.begin(), kHeaderEndings.end(), [&](std::string_view ending) {
-    return EndsWithIgnoringCase(destinationName, ending);
+    return text::EndsWithIgnoringAsciiCase(destinationName, ending);
   });
 }
 

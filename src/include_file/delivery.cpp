@@ -2,11 +2,12 @@
 
 #include "platform/name_match.h"
 #include "platform/system.h"
+#include "text/line_ends.h"
 
 namespace sympack::encoder {
 namespace {
 
-constexpr std::string_view kFinalLineEnd = "\r\n";
+constexpr std::string_view kFinalLineEnd = text::kCrLf;
 
 bool WroteAll(platform::OpenFile& file, std::string_view bytes) {
   const auto written = file.Write(bytes);

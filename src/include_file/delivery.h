@@ -11,7 +11,6 @@ namespace sympack::encoder {
 struct IncludeFileWrite {
   bool complete = false;  // the whole text and the CR LF were written
   bool diskFile = false;  // into a disk file (not a device or a pipe)
-  operator bool() const { return complete; }  // NOLINT: reads as "written in full"
 };
 
 // Writes the include text and one more CR LF into the named file, created if

@@ -1,11 +1,12 @@
 #include "include_file/include_text.h"
 
 #include "include_file/c_header_text.h"
+#include "text/hex_digits.h"
 
 namespace sympack::encoder {
 namespace {
 
-constexpr char kHexDigits[] = "0123456789ABCDEF";
+using text::kHexDigits;
 constexpr unsigned kSymbolBase = 4;  // four levels a symbol: v = v * 4 + d
 
 unsigned DigitOf(char c) {

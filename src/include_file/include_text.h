@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/line_ends.h"
+
 namespace sympack::encoder {
 
 constexpr std::string_view kHeaderLine = ";     FST4 SYMBOLS Packed 4 per byte";
@@ -20,7 +22,7 @@ constexpr std::string_view kDataLineStart = "        de  ";
 constexpr std::string_view kValueSeparator = ",";
 constexpr std::string_view kValuePrefix = " 0x";
 constexpr std::string_view kTrailerStart = "    ;   ";
-constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::string_view kLineEnd = text::kCrLf;
 
 // When the simulator's report says the symbols carry another text than the
 // message typed, the comment holds that text first and the typed one beside

@@ -1,9 +1,11 @@
 #include "platform/name_match.h"
 
+#include "text/ascii_case.h"
+
 namespace sympack::platform {
 
 char16_t FoldCase(char16_t unit) {
-  if (unit >= u'a' && unit <= u'z') return static_cast<char16_t>(unit - 0x20);
+  if (unit < 0x80) return text::AsciiUpper(unit);
   // Latin-1 small letters à..þ except ÷ fold onto À..Þ.
   if (unit >= 0xE0 && unit <= 0xFE && unit != 0xF7) return static_cast<char16_t>(unit - 0x20);
   switch (unit) {

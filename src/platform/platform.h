@@ -226,8 +226,10 @@ bool TruncateHere(const File& file);
 // Reads up to `size` bytes (ReadFile). Bytes read (0 at the end of the file),
 // or empty optional when the read failed.
 std::optional<std::size_t> ReadBytes(const File& file, char* buffer, std::size_t size);
-// Writes the bytes with one call (WriteFile). Bytes written, or empty optional
-// when the write failed.
+// Writes the bytes (Windows: one WriteFile call; POSIX: write() again after a
+// partial write or an interruption, until all are written or one fails).
+// Bytes written (fewer than given when a write failed after some went out),
+// or empty optional when none could be written.
 std::optional<std::size_t> WriteBytes(const File& file, std::string_view bytes);
 
 // The name the file system holds for a file created under `path`. Windows:

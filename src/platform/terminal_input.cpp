@@ -1,5 +1,6 @@
 #include "platform/terminal_input.h"
 
+#include "platform/key_characters.h"
 #include "text/utf.h"
 
 namespace sympack::platform {
@@ -7,7 +8,6 @@ namespace {
 
 constexpr unsigned char kEsc = 0x1B;
 constexpr unsigned char kDel = 0x7F;
-constexpr char16_t kBackspace = 8;
 // A coordinate in a report has at most this many digits (terminals stop at
 // a few thousand cells).
 constexpr std::size_t kMaxReportDigits = 5;
@@ -29,25 +29,14 @@ KeyEvent KeyWithoutCharacter() {
   return event;
 }
 
-// How many bytes the UTF-8 character led by `lead` takes: 1 for ASCII and
-// for a byte that cannot lead one.
-std::size_t Utf8Length(unsigned char lead) {
-  if ((lead & 0xE0) == 0xC0) return 2;
-  if ((lead & 0xF0) == 0xE0) return 3;
-  if ((lead & 0xF8) == 0xF0) return 4;
-  return 1;
-}
-
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
 // The bytes of the character that starts at `at`: its lead and the
 // continuation bytes that follow (fewer than it needs where others follow).
 // Zero when it may yet be completed by bytes still to come.
 std::size_t CharacterBytes(std::string_view bytes, std::size_t at, bool paused) {
-  const std::size_t wanted = Utf8Length(static_cast<unsigned char>(bytes[at]));
+  const std::size_t wanted = text::Utf8SequenceLength(static_cast<unsigned char>(bytes[at]));
   std::size_t have = 1;
   while (have < wanted && at + have < bytes.size() &&
-         IsContinuation(static_cast<unsigned char>(bytes[at + have]))) {
+         text::IsUtf8Continuation(static_cast<unsigned char>(bytes[at + have]))) {
     ++have;
   }
   if (have < wanted && at + have == bytes.size() && !paused) return 0;
@@ -79,8 +68,8 @@ std::size_t ControlSequenceLength(std::string_view bytes, std::size_t at, bool p
 std::size_t DecodeOne(std::string_view bytes, std::size_t at, bool paused,
                       std::vector<KeyEvent>& events) {
   const auto byte = static_cast<unsigned char>(bytes[at]);
-  if (byte == kDel || byte == kBackspace) {
-    events.push_back(CharacterKeyEvent(kBackspace));
+  if (byte == kDel || byte == kBackspaceCharacter) {
+    events.push_back(CharacterKeyEvent(kBackspaceCharacter));
     return 1;
   }
   if (byte != kEsc) return DecodeCharacter(bytes.substr(at), paused, events);

@@ -6,6 +6,7 @@
 
 #include "run/exit_codes.h"
 #include "run/messages.h"
+#include "text/ascii_case.h"
 #include "simulator/command_tail.h"
 #include "simulator/file_names.h"
 
@@ -20,12 +21,10 @@ constexpr std::string_view kVersion = SYMPACK_VERSION;
 constexpr std::array<std::string_view, 5> kHelpWords = {"--help", "-h", "/?", "-?", "/help"};
 constexpr std::array<std::string_view, 3> kVersionWords = {"--version", "/version", "-v"};
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 template <std::size_t N>
 bool IsOneOf(std::string_view tail, const std::array<std::string_view, N>& words) {
   return std::any_of(words.begin(), words.end(), [tail](std::string_view word) {
-    const auto sameLetter = [](char typed, char listed) { return AsciiLower(typed) == listed; };
+    const auto sameLetter = [](char typed, char listed) { return text::AsciiLower(typed) == listed; };
     return tail.size() == word.size() && std::equal(tail.begin(), tail.end(), word.begin(), sameLetter);
   });
 }

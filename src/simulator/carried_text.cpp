@@ -6,12 +6,13 @@
 #include "platform/system.h"
 #include "simulator/file_names.h"
 #include "simulator/report_reader.h"
+#include "text/ascii_case.h"
+#include "text/hex_digits.h"
 
 namespace sympack::simulator {
 namespace {
 
 constexpr std::string_view kBlanks = " \t";
-constexpr std::string_view kHexDigits = "0123456789ABCDEF";
 constexpr std::size_t kReportDigits = 2;
 // How much of a report line is kept to look for the Message: line in: more
 // than any command line can carry (so a simulator that gives a message back
@@ -24,8 +25,6 @@ std::string_view Trimmed(std::string_view text) {
   if (first == std::string_view::npos) return {};
   return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
-
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool AllDigits(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -49,7 +48,7 @@ std::optional<std::string> ReportSpelling(std::string_view word) {
 std::string WordSpelling(std::string_view word) {
   if (word.size() > 2 && word.front() == '<' && word.back() == '>') word = word.substr(1, word.size() - 2);
   if (const auto report = ReportSpelling(word)) return *report;
-  if (word.find_first_not_of(kHexDigits) == std::string_view::npos) {
+  if (word.find_first_not_of(text::kHexDigits) == std::string_view::npos) {
     const auto nonZero = word.find_first_not_of('0');
     if (nonZero == std::string_view::npos) return word.empty() ? std::string() : std::string("0");
     return std::string(word.substr(nonZero));
@@ -58,8 +57,7 @@ std::string WordSpelling(std::string_view word) {
 }
 
 std::vector<std::string> Spelling(std::string_view text) {
-  std::string upper(text);
-  std::transform(upper.begin(), upper.end(), upper.begin(), AsciiUpper);
+  const std::string upper = text::AsciiUpper(text);
   std::vector<std::string> words;
   std::string_view rest(upper);
   while (!(rest = Trimmed(rest)).empty()) {
@@ -81,24 +79,21 @@ std::optional<std::string> DecodedTextOfLine(std::string_view line) {
 }
 
 std::optional<std::string> ReadDecodedText(platform::System& system) {
-  std::u16string name = system.AnsiToWide(kReportFile);
-  if (name.size() > kMaxOpenNameLength) name.resize(kMaxOpenNameLength);
-  const auto file = system.OpenForReading(name);
-  if (!file) return std::nullopt;
-  ReportLineReader reader([&file](char* buffer, std::size_t size) { return file->Read(buffer, size); });
-  // The Message: line comes before the listing.
-  while (!reader.AtEnd()) {
-    std::string start;
-    bool listing = false;
-    reader.ReadLinePieces([&](std::string_view piece) {
-      start += piece.substr(0, kMaxMessageLineLength - std::min(start.size(), kMaxMessageLineLength));
-      listing = listing || start.find(kListingHeader) != std::string::npos;
-      return true;
-    });
-    if (listing) break;
-    if (auto decoded = DecodedTextOfLine(start)) return system.ProgramTextToAnsi(*decoded);
-  }
-  return std::nullopt;
+  return ReadReport(system, [&system](ReportLineReader& reader) -> std::optional<std::string> {
+    // The Message: line comes before the listing.
+    while (!reader.AtEnd()) {
+      std::string start;
+      bool listing = false;
+      reader.ReadLinePieces([&](std::string_view piece) {
+        start += piece.substr(0, kMaxMessageLineLength - std::min(start.size(), kMaxMessageLineLength));
+        listing = listing || start.find(kListingHeader) != std::string::npos;
+        return true;
+      });
+      if (listing) break;
+      if (auto decoded = DecodedTextOfLine(start)) return system.ProgramTextToAnsi(*decoded);
+    }
+    return std::nullopt;
+  });
 }
 
 bool IsNoMessage(std::string_view decoded) {

@@ -6,23 +6,13 @@
 #include "simulator/file_names.h"
 #include "simulator/files.h"
 #include "simulator/simulator_command.h"
+#include "text/ascii_case.h"
 
 namespace sympack::simulator {
 namespace {
 
 // The command name the simulator is started by: its token less the blank.
 constexpr std::string_view kSimulatorCommandName = kSimulatorToken.substr(0, kSimulatorToken.size() - 1);
-
-// cmd.exe compares command names and extensions without regard to ASCII case.
-char16_t UpperAscii(char16_t unit) { return unit >= u'a' && unit <= u'z' ? unit - (u'a' - u'A') : unit; }
-
-bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
-  }
-  return true;
-}
 
 // Windows drops trailing dots and blanks from a name: "FST4SIM.BAT. " is
 // FST4SIM.BAT.
@@ -59,14 +49,15 @@ bool IsSimulatorStandIn(platform::System& system, std::u16string_view destinatio
 bool NamesSimulatorStandIn(std::u16string_view lastPart, std::u16string_view pathExt) {
   const std::u16string_view name = WithoutTrailingDotsAndBlanks(lastPart);
   const std::u16string command(kSimulatorCommandName.begin(), kSimulatorCommandName.end());
-  if (name.size() <= command.size() || !EqualsIgnoringAsciiCase(name.substr(0, command.size()), command)) {
+  // cmd.exe compares command names and extensions without regard to ASCII case.
+  if (name.size() <= command.size() || !text::EqualsIgnoringAsciiCase(name.substr(0, command.size()), command)) {
     return false;
   }
   const std::u16string_view extension = name.substr(command.size());
   while (!pathExt.empty()) {
     const auto cut = pathExt.find(u';');
     const std::u16string_view listed = pathExt.substr(0, cut);
-    if (!listed.empty() && EqualsIgnoringAsciiCase(extension, listed)) return true;
+    if (!listed.empty() && text::EqualsIgnoringAsciiCase(extension, listed)) return true;
     if (cut == std::u16string_view::npos) break;
     pathExt.remove_prefix(cut + 1);
   }

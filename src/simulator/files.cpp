@@ -1,18 +1,19 @@
 #include "simulator/files.h"
 
+#include <optional>
 #include <string>
 
+#include "platform/name_match.h"
 #include "platform/system.h"
-#include "simulator/file_names.h"
 
 namespace sympack::simulator {
 namespace {
 
-// A name that ends in a colon or a backslash stands for every entry of that
-// directory.
-std::u16string SearchPattern(platform::System& system, std::string_view pattern) {
-  std::u16string wide = system.AnsiToWide(pattern.substr(0, kMaxSearchNameLength));
-  if (!wide.empty() && (wide.back() == u':' || wide.back() == u'\\')) wide += u"*.*";
+// The name as the directory search takes it; empty for a name with * or ?,
+// which would be searched as a pattern.
+std::u16string SearchName(platform::System& system, std::string_view name) {
+  std::u16string wide = system.AnsiToWide(name);
+  if (platform::HasWildcards(wide)) wide.clear();
   return wide;
 }
 
@@ -21,38 +22,29 @@ bool IsPlainFile(const platform::DirectoryEntry& entry) {
          entry.name != u"." && entry.name != u"..";
 }
 
-// The directory part of a pattern, up to and including its last separator.
-std::u16string DirectoryPart(std::u16string_view pattern) {
-  const auto cut = pattern.find_last_of(u"\\/:");
-  return cut == std::u16string_view::npos ? std::u16string() : std::u16string(pattern.substr(0, cut + 1));
+// The entry standing under the name; empty when there is none.
+std::optional<platform::DirectoryEntry> EntryNamed(platform::System& system, std::string_view name) {
+  const std::u16string searched = SearchName(system, name);
+  if (searched.empty()) return std::nullopt;
+  auto entries = system.FindEntries(searched);
+  if (entries.empty()) return std::nullopt;
+  return entries.front();
 }
 
 }  // namespace
 
-bool FileIsPresent(platform::System& system, std::string_view pattern) {
-  if (pattern.empty()) return false;
-  for (const auto& entry : system.FindEntries(SearchPattern(system, pattern))) {
-    if (IsPlainFile(entry)) return true;
-  }
-  return false;
+bool FileIsPresent(platform::System& system, std::string_view name) {
+  const auto entry = EntryNamed(system, name);
+  return entry && IsPlainFile(*entry);
 }
 
-void DeleteFiles(platform::System& system, std::string_view pattern) {
-  if (pattern.empty()) return;
-  const std::u16string wide = SearchPattern(system, pattern);
-  const std::u16string directory = DirectoryPart(wide);
-  for (const auto& entry : system.FindEntries(wide)) {
-    if (!IsPlainFile(entry)) continue;
-    if (!system.DeleteFileByName(directory + entry.name)) return;
-  }
+void DeleteFiles(platform::System& system, std::string_view name) {
+  if (FileIsPresent(system, name)) system.DeleteFileByName(SearchName(system, name));
 }
 
 bool NameIsTaken(platform::System& system, std::string_view name) {
-  if (name.empty()) return false;
-  for (const auto& entry : system.FindEntries(SearchPattern(system, name))) {
-    if (entry.name != u"." && entry.name != u"..") return true;
-  }
-  return false;
+  const auto entry = EntryNamed(system, name);
+  return entry && entry->name != u"." && entry->name != u"..";
 }
 
 void RemoveIfRunEndsAbnormally(platform::System& system, std::string_view name) {

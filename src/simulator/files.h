@@ -1,4 +1,5 @@
-// Presence checks and deletions by file name or pattern, as the run uses them.
+// Presence checks and deletions by file name, as the run uses them. A name is
+// never a pattern: one holding * or ? names no file here.
 #pragma once
 
 #include <string_view>
@@ -8,12 +9,11 @@
 namespace sympack::simulator {
 
 // True when a plain file (not hidden, not a system entry, not a directory)
-// matches the name or pattern. Never fails: a failed search gives false.
-bool FileIsPresent(platform::System& system, std::string_view pattern);
+// stands under the name. Never fails: a failed search gives false.
+bool FileIsPresent(platform::System& system, std::string_view name);
 
-// Deletes the plain files that match, in the order the search yields them,
-// stopping at the first one that cannot be deleted. Reports nothing.
-void DeleteFiles(platform::System& system, std::string_view pattern);
+// Deletes the plain file of that name, if there is one. Reports nothing.
+void DeleteFiles(platform::System& system, std::string_view name);
 
 // True when anything at all stands under the name: a plain file, a hidden or
 // system entry, a directory.

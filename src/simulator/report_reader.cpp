@@ -5,19 +5,18 @@
 
 #include "platform/system.h"
 #include "simulator/file_names.h"
+#include "text/line_ends.h"
 
 namespace sympack::simulator {
 namespace {
 
-constexpr char kCr = 13;
-constexpr char kLf = 10;
+using text::kCr;
+using text::kLf;
 constexpr char kEndOfFile = 26;  // Ctrl+Z
 
 // The longer of the two stop markers: a marker split between two pieces of a
 // line is found by looking back this many bytes less one.
 constexpr std::size_t kLongestStopMarker = std::max(kFileStop.size(), kChannelEnd.size());
-
-// Longest file name the reader passes on; longer ones are cut.
 
 bool Contains(std::string_view text, std::string_view marker) {
   return text.find(marker) != std::string_view::npos;
@@ -87,16 +86,6 @@ bool ReportLineReader::ReadLinePieces(const PieceFunction& take) {
     }
   }
   return !failed_;
-}
-
-std::string ReportLineReader::ReadFileLine() {
-  std::string line;
-  const bool complete = ReadLinePieces([&line](std::string_view piece) {
-    line.append(piece);
-    return true;
-  });
-  if (!complete) line.clear();
-  return line;
 }
 
 bool ReportLineReader::SkipPastLineContaining(std::string_view marker) {
@@ -211,13 +200,14 @@ std::optional<std::string> CollectSymbolText(ReportLineReader& reader) {
   return symbols;
 }
 
-std::optional<std::string> ReadSymbolText(platform::System& system) {
-  std::u16string name = system.AnsiToWide(kReportFile);
-  if (name.size() > kMaxOpenNameLength) name.resize(kMaxOpenNameLength);
-  const auto file = system.OpenForReading(name);
+std::optional<std::string> ReadReport(platform::System& system,
+                                      const std::function<std::optional<std::string>(ReportLineReader&)>& read) {
+  const auto file = system.OpenForReading(system.AnsiToWide(kReportFile));
   if (!file) return std::nullopt;
   ReportLineReader reader([&file](char* buffer, std::size_t size) { return file->Read(buffer, size); });
-  return CollectSymbolText(reader);
+  return read(reader);
 }
+
+std::optional<std::string> ReadSymbolText(platform::System& system) { return ReadReport(system, CollectSymbolText); }
 
 }  // namespace sympack::simulator

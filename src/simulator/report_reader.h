@@ -34,10 +34,6 @@ class ReportLineReader {
 
   explicit ReportLineReader(ReadFunction read) : read_(std::move(read)), block_(kReadBlockSize) {}
 
-  // The next line without its line end; the empty text at the end of the
-  // file, and again on every later call. A failed read drops the line.
-  std::string ReadFileLine();
-
   // Hands the next line to `take` piece by piece, without its line end, and
   // moves past it. False when a failed read cut the line short: its pieces
   // are then not a line. When `take` stops early the rest of the line is
@@ -84,9 +80,14 @@ class ReportLineReader {
 // optional when the report holds no header line at all.
 std::optional<std::string> CollectSymbolText(ReportLineReader& reader);
 
-// Opens the report file (no sharing), collects the listing and closes the
-// file again. Empty optional when the file cannot be opened or holds no
-// listing header.
+// Opens the report file (no sharing), reads it with `read` and closes the
+// file again. Empty optional when the file cannot be opened, else what `read`
+// gave.
+std::optional<std::string> ReadReport(platform::System& system,
+                                      const std::function<std::optional<std::string>(ReportLineReader&)>& read);
+
+// The listing of the report file (CollectSymbolText). Empty optional when the
+// file cannot be opened or holds no listing header.
 std::optional<std::string> ReadSymbolText(platform::System& system);
 
 }  // namespace sympack::simulator

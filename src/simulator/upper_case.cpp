@@ -3,6 +3,8 @@
 #include <array>
 #include <utility>
 
+#include "text/ascii_case.h"
+
 namespace sympack::simulator {
 namespace {
 
@@ -14,7 +16,7 @@ constexpr std::array<std::pair<unsigned char, unsigned char>, 7> kPcLetters = {{
 }};
 
 unsigned char UpperByte(unsigned char byte, bool singleByteCodePage) {
-  if (byte >= 'a' && byte <= 'z') return static_cast<unsigned char>(byte - 0x20);
+  if (byte < 0x80) return static_cast<unsigned char>(text::AsciiUpper(static_cast<char>(byte)));
   if (!singleByteCodePage) return byte;
   for (const auto& [lower, upper] : kPcLetters) {
     if (byte == lower) return upper;

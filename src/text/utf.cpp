@@ -5,8 +5,6 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
 void AppendUtf16(std::u16string& out, char32_t codePoint) {
   if (codePoint < 0x10000) {
     out.push_back(static_cast<char16_t>(codePoint));
@@ -20,30 +18,25 @@ void AppendUtf16(std::u16string& out, char32_t codePoint) {
 // Decodes one sequence at `pos`, advancing it; malformed input gives U+FFFD
 // and advances by one byte.
 char32_t DecodeUtf8(std::string_view in, std::size_t& pos) {
+  // The smallest code point each length may carry: a smaller one is an
+  // overlong form.
+  constexpr char32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};
   const auto lead = static_cast<unsigned char>(in[pos]);
-  int extra = 0;
-  char32_t value = 0;
-  char32_t minimum = 0;
-  if (lead < 0x80) {
+  const std::size_t length = Utf8SequenceLength(lead);
+  if (length == 1) {
     ++pos;
-    return lead;
-  } else if ((lead & 0xE0) == 0xC0) {
-    extra = 1, value = lead & 0x1F, minimum = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    extra = 2, value = lead & 0x0F, minimum = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    extra = 3, value = lead & 0x07, minimum = 0x10000;
-  } else {
-    ++pos;
-    return kReplacement;
+    return lead < 0x80 ? lead : kReplacement;
   }
+  const int extra = static_cast<int>(length) - 1;
+  char32_t value = lead & (0x7Fu >> length);  // the lead's payload bits
+  const char32_t minimum = kMinimum[length];
   if (pos + static_cast<std::size_t>(extra) >= in.size()) {
     ++pos;
     return kReplacement;
   }
   for (int i = 1; i <= extra; ++i) {
     const auto next = static_cast<unsigned char>(in[pos + static_cast<std::size_t>(i)]);
-    if (!IsContinuation(next)) {
+    if (!IsUtf8Continuation(next)) {
       ++pos;
       return kReplacement;
     }
@@ -58,6 +51,15 @@ char32_t DecodeUtf8(std::string_view in, std::size_t& pos) {
 }
 
 }  // namespace
+
+std::size_t Utf8SequenceLength(unsigned char lead) {
+  if ((lead & 0xE0) == 0xC0) return 2;
+  if ((lead & 0xF0) == 0xE0) return 3;
+  if ((lead & 0xF8) == 0xF0) return 4;
+  return 1;
+}
+
+bool IsUtf8Continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
 std::size_t Utf8CharacterLength(std::string_view text) {
   if (text.empty()) return 0;

@@ -10,7 +10,7 @@ SIMULATOR_PARAMETERS = b" 120  1500 0.0   0 0 0 0 F"
 
 
 def report_lines(report):
-    """ReadFileLine over a whole file: lines end at CR (an LF right
+    """The report's lines over a whole file: lines end at CR (an LF right
     after it is taken too); a lone LF is an ordinary byte; byte 26 ends the
     file; the last line needs no CR. Yields the lines until the end."""
     end = report.find(b"\x1a")

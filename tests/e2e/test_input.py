@@ -197,7 +197,7 @@ class LineEditing(E2ETestCase):
 
 class WrapAndScroll(E2ETestCase):
     """The echo wraps at the right edge; Backspace walks back over a row
-    edge; at the bottom row the screen scrolls (WrapPending)."""
+    edge; at the bottom row the screen scrolls only when more output comes."""
 
     TEXT70 = "".join(chr(ord("a") + i % 26) for i in range(70))
 

@@ -62,15 +62,15 @@ TEST_F(ConsoleOutput, FillingTheLastRowDefersTheScrollUntilMoreOutput) {
   screen.MoveCursor(0, 3);
   console.WriteText("0123456789");
   EXPECT_EQ(screen.scrolls, 0);
-  EXPECT_TRUE(console.WrapPending());
   EXPECT_EQ(screen.CursorX(), 0);
   EXPECT_EQ(screen.CursorY(), 3);
 
-  console.WriteText("x");
+  console.WriteText("x");  // the wrap was pending: the row scrolls first
   EXPECT_EQ(screen.scrolls, 1);
-  EXPECT_FALSE(console.WrapPending());
   EXPECT_EQ(screen.Row(2), "0123456789");
   EXPECT_EQ(screen.RowTrimmed(3), "x");
+  console.EndLine();  // and is pending no more: one scroll, not two
+  EXPECT_EQ(screen.scrolls, 2);
 }
 
 TEST_F(ConsoleOutput, TextRunningPastTheLastRowScrollsAndGoesOn) {
@@ -112,7 +112,8 @@ TEST_F(ConsoleOutput, ExactlyFilledRowFollowedByEndLineLeavesOneEmptyRow) {
   EXPECT_EQ(screen.Row(1), "0123456789");
   EXPECT_EQ(screen.RowTrimmed(2), "");
   EXPECT_EQ(screen.CursorY(), 3);
-  EXPECT_FALSE(console.WrapPending());
+  console.EndLine();  // no wrap pending: one scroll
+  EXPECT_EQ(screen.scrolls, 3);
 }
 
 TEST_F(ConsoleOutput, ColoursOfSixteenOrMoreKeepTheForegroundButStillSetTheAttribute) {
@@ -133,8 +134,10 @@ TEST_F(ConsoleOutput, EmptyTextDoesNothing) {
   screen.MoveCursor(0, 3);
   console.WriteText("0123456789");
   console.WriteText("");
-  EXPECT_TRUE(console.WrapPending());
   EXPECT_EQ(screen.scrolls, 0);
+  console.WriteText("x");  // the wrap is still pending: the row scrolls first
+  EXPECT_EQ(screen.scrolls, 1);
+  EXPECT_EQ(screen.RowTrimmed(3), "x");
 }
 
 TEST(ConsoleOutputSingleCell, AOneByOneScreenNeverWritesOutsideIt) {

@@ -18,7 +18,7 @@ struct WriteIncludeFileTest : ::testing::Test {
 };
 
 TEST_F(WriteIncludeFileTest, TheTextAndOneMoreLineEnd) {
-  ASSERT_TRUE(WriteIncludeFile(Host(), "FST4.INC", text));
+  ASSERT_TRUE(WriteIncludeFile(Host(), "FST4.INC", text).complete);
   const std::string written = TempFolder::Read("FST4.INC");
   EXPECT_EQ(written.size(), 87u);
   EXPECT_EQ(written, text + "\r\n");
@@ -27,7 +27,7 @@ TEST_F(WriteIncludeFileTest, TheTextAndOneMoreLineEnd) {
 
 TEST_F(WriteIncludeFileTest, ALongerExistingFileLosesItsOldTail) {
   TempFolder::Write("OUT.INC", std::string(5000, 'z'));
-  ASSERT_TRUE(WriteIncludeFile(Host(), "OUT.INC", text));
+  ASSERT_TRUE(WriteIncludeFile(Host(), "OUT.INC", text).complete);
   EXPECT_EQ(TempFolder::Read("OUT.INC"), text + "\r\n");
 }
 
@@ -35,7 +35,7 @@ TEST_F(WriteIncludeFileTest, ALongerExistingFileLosesItsOldTail) {
 // user's notes in fst4.inc stay as they were.
 TEST_F(WriteIncludeFileTest, AnExistingFileIsFoundOnlyUnderItsOwnSpelling) {
   TempFolder::Write("fst4.inc", "old");
-  ASSERT_TRUE(WriteIncludeFile(Host(), "FST4.INC", text));
+  ASSERT_TRUE(WriteIncludeFile(Host(), "FST4.INC", text).complete);
   EXPECT_EQ(TempFolder::Read("fst4.inc"), testing::FileNamesFoldCase() ? text + "\r\n" : "old");
 }
 
@@ -43,39 +43,39 @@ TEST_F(WriteIncludeFileTest, AReadOnlyFileKeepsItsContent) {
   if (testing::ReadOnlyFilesWritableHere()) GTEST_SKIP() << "Wine run as root ignores read-only";
   TempFolder::Write("LOCKED.INC", "keep me");
   TempFolder::MakeReadOnly("LOCKED.INC");
-  EXPECT_FALSE(WriteIncludeFile(Host(), "LOCKED.INC", text));
+  EXPECT_FALSE(WriteIncludeFile(Host(), "LOCKED.INC", text).complete);
   EXPECT_EQ(TempFolder::Read("LOCKED.INC"), "keep me");
 }
 
 TEST_F(WriteIncludeFileTest, RefusedNamesWriteNothing) {
-  EXPECT_FALSE(WriteIncludeFile(Host(), "*.INC", text));
-  EXPECT_FALSE(WriteIncludeFile(Host(), "FST?.INC", text));
-  EXPECT_FALSE(WriteIncludeFile(Host(), "", text));
-  EXPECT_FALSE(WriteIncludeFile(Host(), "missing/FST4.INC", text));
+  EXPECT_FALSE(WriteIncludeFile(Host(), "*.INC", text).complete);
+  EXPECT_FALSE(WriteIncludeFile(Host(), "FST?.INC", text).complete);
+  EXPECT_FALSE(WriteIncludeFile(Host(), "", text).complete);
+  EXPECT_FALSE(WriteIncludeFile(Host(), "missing/FST4.INC", text).complete);
   EXPECT_TRUE(std::filesystem::is_empty(std::filesystem::current_path()));
 }
 
 TEST_F(WriteIncludeFileTest, AFolderIsNotAFile) {
   std::filesystem::create_directory("DIR.INC");
-  EXPECT_FALSE(WriteIncludeFile(Host(), "DIR.INC", text));
+  EXPECT_FALSE(WriteIncludeFile(Host(), "DIR.INC", text).complete);
 }
 
 // Cut to what the system takes, the name would be another file's (and lose
 // its ending): such a name is refused whole.
 TEST_F(WriteIncludeFileTest, ANameLongerThanTheSystemTakesIsRefusedNotCut) {
   const std::string name = std::string(300, 'n') + ".inc";
-  EXPECT_FALSE(WriteIncludeFile(Host(), name, text));
+  EXPECT_FALSE(WriteIncludeFile(Host(), name, text).complete);
   EXPECT_TRUE(std::filesystem::is_empty(std::filesystem::current_path()));
 }
 
 TEST_F(WriteIncludeFileTest, DevicesGetTheTextWithoutTruncation) {
   if (!std::filesystem::exists("/dev/null")) GTEST_SKIP() << "no /dev/null here";
-  EXPECT_TRUE(WriteIncludeFile(Host(), "/dev/null", text));
+  EXPECT_TRUE(WriteIncludeFile(Host(), "/dev/null", text).complete);
 }
 
 TEST_F(WriteIncludeFileTest, AShortWriteIsNotReportedAsWritten) {
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
-  EXPECT_FALSE(WriteIncludeFile(Host(), "/dev/full", text));
+  EXPECT_FALSE(WriteIncludeFile(Host(), "/dev/full", text).complete);
 }
 
 }  // namespace

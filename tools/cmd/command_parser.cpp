@@ -1,14 +1,15 @@
 #include "command_parser.h"
 
 #include "delayed_expansion.h"
+#include "text/line_ends.h"
 
 namespace sympack::cmd {
 namespace {
 
 constexpr char kQuote = '"';
 constexpr char kEscape = '^';
-constexpr char kLineFeed = '\n';
-constexpr char kCarriageReturn = '\r';
+constexpr char kLineFeed = text::kLf;
+constexpr char kCarriageReturn = text::kCr;
 
 bool IsSeparator(char c) { return c == ' ' || c == '\t'; }
 

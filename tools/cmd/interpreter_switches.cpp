@@ -1,7 +1,8 @@
 #include "interpreter_switches.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "text/ascii_case.h"
 
 namespace sympack::cmd {
 namespace {
@@ -14,12 +15,6 @@ bool IsSeparator(char c) { return c == ' ' || c == '\t'; }
 std::string_view SkipSeparators(std::string_view text) {
   while (!text.empty() && IsSeparator(text.front())) text.remove_prefix(1);
   return text;
-}
-
-std::string Upper(std::string_view word) {
-  std::string out(word);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
 }
 
 // Applies one switch (upper-cased, without the command); false for one this
@@ -48,7 +43,7 @@ std::optional<InterpreterLine> ReadInterpreterLine(std::string_view text) {
   InterpreterLine line;
   for (text = SkipSeparators(text); !text.empty(); text = SkipSeparators(text)) {
     const std::size_t end = std::min(text.size(), text.find_first_of(" \t"));
-    const std::string word = Upper(text.substr(0, end));
+    const std::string word = text::AsciiUpper(text.substr(0, end));
     if (word == "/C") {
       line.command = SkipSeparators(text.substr(end));
       return line;

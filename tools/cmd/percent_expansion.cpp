@@ -1,7 +1,8 @@
 #include "percent_expansion.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "text/ascii_case.h"
 
 namespace sympack::cmd {
 namespace {
@@ -12,19 +13,6 @@ constexpr char kTilde = '~';
 constexpr char kEquals = '=';
 constexpr char kComma = ',';
 constexpr char kStar = '*';
-
-char Fold(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
-
-// Where `needle` first stands in `hay` from `from` on, in any letter case.
-std::size_t FindIgnoringCase(std::string_view hay, std::string_view needle, std::size_t from) {
-  if (needle.size() > hay.size()) return std::string_view::npos;
-  for (std::size_t i = from; i + needle.size() <= hay.size(); ++i) {
-    bool same = true;
-    for (std::size_t k = 0; k < needle.size() && same; ++k) same = Fold(hay[i + k]) == Fold(needle[k]);
-    if (same) return i;
-  }
-  return std::string_view::npos;
-}
 
 // A number as the interpreter reads it here: blanks, an optional sign,
 // decimal digits; anything else ends it, and no digits read as 0.
@@ -70,7 +58,7 @@ std::optional<std::string> Replace(std::string_view value, std::string_view form
   std::string out;
   std::size_t pos = 0;
   while (true) {
-    const std::size_t found = FindIgnoringCase(value, old, pos);
+    const std::size_t found = text::FindIgnoringAsciiCase(value, old, pos);
     if (found == std::string_view::npos) break;
     if (!fromStart) out += value.substr(pos, found - pos);
     out += replacement;

@@ -1,19 +1,9 @@
 #include "program_lookup.h"
 
-#include <cctype>
+#include "text/ascii_case.h"
 
 namespace sympack::cmd {
 namespace {
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
 
 std::vector<std::string_view> Split(std::string_view list, char separator) {
   std::vector<std::string_view> parts;
@@ -41,7 +31,7 @@ std::vector<std::string> ProgramFileNames(std::string_view name, std::string_vie
   const std::string_view extension = Extension(name);
   for (const std::string_view executable : Split(pathExt, ';')) {
     if (executable.empty()) continue;
-    if (!extension.empty() && EqualsIgnoringAsciiCase(extension, executable)) {
+    if (!extension.empty() && text::EqualsIgnoringAsciiCase(extension, executable)) {
       return {std::string(name)};
     }
   }

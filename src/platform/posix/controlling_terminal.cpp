@@ -1,7 +1,9 @@
 #include "platform/posix/controlling_terminal.h"
 
 #include "platform/posix/abnormal_end.h"
+#include "platform/posix/interrupted.h"
 #include "platform/posix/process.h"
+#include "text/line_ends.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -161,15 +163,15 @@ bool ReadTerminalBytes(int timeoutMs) {
   for (;;) {
     if (ReassertModesIfContinued()) return true;
     const int ready = poll(&poller, 1, timeoutMs);
+    // Not retried at once: the interrupting signal may be the continue
+    // after a stop, whose modes are put back first.
     if (ready < 0 && errno == EINTR) continue;
     if (ready <= 0) return false;
     break;
   }
   char buffer[kReadChunk];
-  ssize_t n;
-  do {
-    n = read(g_signalSafe.terminalFd, buffer, sizeof(buffer));
-  } while (n < 0 && errno == EINTR);
+  const ssize_t n =
+      RetryWhileInterrupted([&buffer] { return read(g_signalSafe.terminalFd, buffer, sizeof(buffer)); });
   if (n <= 0) return false;
   g_terminal.input.append(buffer, static_cast<std::size_t>(n));
   return true;
@@ -187,7 +189,7 @@ void TakeKeysTypedInUserModes() {
   const tcflag_t inputModes = g_signalSafe.userModes.c_iflag;
   if (!(inputModes & ICRNL) || (inputModes & INLCR)) return;
   for (std::size_t i = first; i < g_terminal.input.size(); ++i) {
-    if (g_terminal.input[i] == '\n') g_terminal.input[i] = '\r';
+    if (g_terminal.input[i] == text::kLf) g_terminal.input[i] = text::kCr;
   }
 }
 

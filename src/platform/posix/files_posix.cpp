@@ -4,6 +4,10 @@
 // permission counts as read-only (even for root), and a file opened "without
 // sharing" holds an exclusive lock that a second such open cannot get, and is
 // not opened for writing while another process holds it open.
+//
+// The locks are flock's (the BSDs' and Linux's; not in POSIX): POSIX's fcntl
+// record locks belong to the process, so they would let a second open of the
+// same process through, and closing any descriptor of the file drops them.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -18,6 +22,7 @@
 #include "platform/name_match.h"
 #include "platform/platform.h"
 #include "platform/posix/abnormal_end.h"
+#include "platform/posix/interrupted.h"
 #include "platform/posix/paths.h"
 #include "text/utf.h"
 
@@ -45,11 +50,12 @@ DirectoryEntry EntryFor(const std::string& directory, const std::string& name) {
 
 // Windows refuses to open a file for writing without sharing while any other
 // handle holds it open, and to delete a file held open for writing. Linux
-// tells the same by refusing a lease: a write lease needs every other open of
-// the file gone, a read lease every writer. `| tee FST4.INC` or a shell's
-// `3> FST4.INC` holds the file: written under the holder's feet it would get
-// NUL bytes where the holder's offset lies beyond the new end, and removed
-// it would take the holder's text with it. Only EAGAIN says "held"; where
+// tells the same by refusing a lease (F_SETLEASE is Linux's own: a port to
+// another system must find another way): a write lease needs every other
+// open of the file gone, a read lease every writer. `| tee FST4.INC` or a
+// shell's `3> FST4.INC` holds the file: written under the holder's feet it
+// would get NUL bytes where the holder's offset lies beyond the new end, and
+// removed it would take the holder's text with it. Only EAGAIN says "held"; where
 // leases are not allowed (another owner's file, some file systems) the
 // system cannot tell, and the operation goes on.
 bool HeldOpenElsewhere(int fd, int leaseType) {
@@ -202,18 +208,16 @@ bool TruncateHere(const File& file) {
 }
 
 std::optional<std::size_t> ReadBytes(const File& file, char* buffer, std::size_t size) {
-  for (;;) {
-    const ssize_t n = read(Fd(file), buffer, size);
-    if (n >= 0) return static_cast<std::size_t>(n);
-    if (errno != EINTR) return std::nullopt;
-  }
+  const ssize_t n = posix::RetryWhileInterrupted([&] { return read(Fd(file), buffer, size); });
+  if (n < 0) return std::nullopt;
+  return static_cast<std::size_t>(n);
 }
 
 std::optional<std::size_t> WriteBytes(const File& file, std::string_view bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t n = write(Fd(file), bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n = posix::RetryWhileInterrupted(
+        [&] { return write(Fd(file), bytes.data() + done, bytes.size() - done); });
     if (n <= 0) return done == 0 ? std::nullopt : std::optional<std::size_t>(done);
     done += static_cast<std::size_t>(n);
   }

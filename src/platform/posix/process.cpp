@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "platform/posix/interrupted.h"
+
 extern char** environ;
 
 namespace sympack::posix {
@@ -29,8 +31,8 @@ bool ReapedWithin(pid_t child, int milliseconds) {
   const timespec step{0, kChildEndPollMilliseconds * 1000000L};
   for (int waited = 0; waited <= milliseconds; waited += kChildEndPollMilliseconds) {
     int status = 0;
-    const pid_t got = waitpid(child, &status, WNOHANG);
-    if (got == child || (got < 0 && errno != EINTR)) return true;
+    const pid_t got = platform::posix::RetryWhileInterrupted([&] { return waitpid(child, &status, WNOHANG); });
+    if (got == child || got < 0) return true;
     nanosleep(&step, nullptr);
   }
   return false;
@@ -154,8 +156,7 @@ std::optional<pid_t> Spawn(const std::string& program, const std::vector<std::st
 std::optional<int> WaitForExit(pid_t child) {
   for (;;) {
     int status = 0;
-    if (waitpid(child, &status, WUNTRACED) < 0) {
-      if (errno == EINTR) continue;
+    if (platform::posix::RetryWhileInterrupted([&] { return waitpid(child, &status, WUNTRACED); }) < 0) {
       g_runningChild = 0;  // not ours to wait for: never to be signalled later
       return std::nullopt;
     }
@@ -174,8 +175,7 @@ void EndRunningChild(int signalNumber, int graceMilliseconds) {
   kill(child, SIGCONT);
   if (!ReapedWithin(child, graceMilliseconds)) {
     kill(child, SIGKILL);
-    while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
-    }
+    platform::posix::RetryWhileInterrupted([child] { return waitpid(child, nullptr, 0); });
   }
   g_runningChild = 0;
   errno = savedErrno;
@@ -183,8 +183,7 @@ void EndRunningChild(int signalNumber, int graceMilliseconds) {
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
-    const ssize_t n = write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n = platform::posix::RetryWhileInterrupted([&] { return write(fd, bytes.data(), bytes.size()); });
     if (n <= 0) return false;
     bytes.remove_prefix(static_cast<std::size_t>(n));
   }

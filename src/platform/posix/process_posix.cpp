@@ -11,6 +11,7 @@
 
 #include "platform/command_line.h"
 #include "platform/platform.h"
+#include "platform/posix/interrupted.h"
 #include "platform/posix/terminal.h"
 #include "platform/posix/paths.h"
 #include "platform/posix/process.h"
@@ -67,8 +68,7 @@ void RelayWithSystemLineEnds(int fromChild) {
   text::CrLfToLf lineEnds;
   char buffer[4096];
   for (;;) {
-    const ssize_t n = read(fromChild, buffer, sizeof(buffer));
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n = posix::RetryWhileInterrupted([&] { return read(fromChild, buffer, sizeof(buffer)); });
     if (n <= 0) break;
     const std::string_view piece(buffer, static_cast<std::size_t>(n));
     sympack::posix::WriteAll(STDOUT_FILENO, lineEnds.Pass(piece));
@@ -84,8 +84,8 @@ std::optional<std::uint32_t> Run(const Launch& launch) {
   std::vector<std::string> arguments;
   if (!launch.arguments.empty()) arguments.push_back(launch.arguments);
   int pipeEnds[2] = {-1, -1};
-  // pipe2 is Linux (and the BSDs), not POSIX.1-2008; elsewhere pipe and
-  // fcntl(FD_CLOEXEC) on both ends do the same in this one-threaded program.
+  // pipe2 (both ends closed on exec at once): Linux and the BSDs, POSIX since
+  // its 2024 edition.
   const bool relay = !isatty(STDOUT_FILENO) && pipe2(pipeEnds, O_CLOEXEC) == 0;
   sympack::posix::SpawnOptions options;
   if (relay) options.standardOutput = pipeEnds[1];

@@ -2,79 +2,63 @@
 
 #include <unistd.h>
 
-#include <cerrno>
-#include <deque>
 #include <string>
 #include <vector>
 
+#include "platform/posix/interrupted.h"
 #include "platform/terminal_input.h"
+#include "platform/typed_lines.h"
 #include "text/marked_input.h"
 
 namespace sympack::platform::posix {
 namespace {
 
-constexpr char16_t kEnter = 13;
 constexpr std::size_t kReadChunk = 4096;
 
 struct StandardInput {
   text::MarkedInput marked;  // what was read, its byte-order mark (if any) dropped
-  std::string bytes;  // UTF-8 read and not yet decoded
-  bool ended = false;
-  bool afterCr = false;  // an LF next belongs to the CR's Enter
-  std::deque<KeyEvent> events;  // decoded and not yet delivered
+  std::string bytes;         // UTF-8 read and not yet decoded
+  TypedLines lines;
 };
 StandardInput g_input;
 
+// Decodes the whole characters read so far; at the end of the input, the
+// bytes of an unfinished one too.
+void DecodeWhatCame(bool ended) {
+  std::vector<KeyEvent> decoded;
+  std::size_t at = 0;
+  while (at < g_input.bytes.size()) {
+    const std::size_t taken = DecodeCharacter(std::string_view(g_input.bytes).substr(at), ended, decoded);
+    if (taken == 0) break;
+    at += taken;
+  }
+  g_input.bytes.erase(0, at);
+  std::u16string characters;
+  for (const KeyEvent& event : decoded) characters += event.character;
+  g_input.lines.Take(characters);
+  if (ended) g_input.lines.End();
+}
+
 void ReadMore() {
   char buffer[kReadChunk];
-  ssize_t n;
-  do {
-    n = read(STDIN_FILENO, buffer, sizeof(buffer));
-  } while (n < 0 && errno == EINTR);
-  if (n <= 0) {
-    g_input.ended = true;
+  const ssize_t n = RetryWhileInterrupted([&buffer] { return read(STDIN_FILENO, buffer, sizeof(buffer)); });
+  const bool ended = n <= 0;
+  if (ended) {
     g_input.marked.End();
   } else {
     g_input.marked.Take(std::string_view(buffer, static_cast<std::size_t>(n)));
   }
   g_input.bytes += g_input.marked.Drain();
-}
-
-// Decodes the next key at the front of the bytes; false when more bytes are
-// needed to finish it.
-bool DecodeNext() {
-  std::string& bytes = g_input.bytes;
-  if (bytes.empty()) return false;
-  const bool lfOfCrLf = g_input.afterCr && bytes.front() == '\n';
-  g_input.afterCr = bytes.front() == '\r';
-  if (lfOfCrLf) {  // CR LF is one Enter, even when it arrives split over two reads
-    bytes.erase(0, 1);
-    return true;
-  }
-  if (bytes.front() == '\r' || bytes.front() == '\n') {
-    bytes.erase(0, 1);
-    g_input.events.push_back(CharacterKeyEvent(kEnter));
-    return true;
-  }
-  std::vector<KeyEvent> decoded;
-  const std::size_t taken = DecodeCharacter(bytes, g_input.ended, decoded);
-  if (taken == 0) return false;
-  bytes.erase(0, taken);
-  g_input.events.insert(g_input.events.end(), decoded.begin(), decoded.end());
-  return true;
+  DecodeWhatCame(ended);
 }
 
 }  // namespace
 
 KeyEvent NextStandardInputKey() {
-  while (g_input.events.empty()) {
-    if (DecodeNext()) continue;
-    if (g_input.ended) return CharacterKeyEvent(kEnter);
+  for (;;) {
+    if (const auto key = g_input.lines.NextKey()) return CharacterKeyEvent(*key);
     ReadMore();
   }
-  const KeyEvent event = g_input.events.front();
-  g_input.events.pop_front();
-  return event;
 }
 
 }  // namespace sympack::platform::posix

@@ -1,6 +1,5 @@
-// Keys without a terminal keyboard: the characters of standard input's lines,
-// each line ended by Enter (CR, LF or CR LF); at the end of the input, Enter
-// for every further read, so that a prompt is always answered.
+// Keys without a terminal keyboard: standard input's lines as typed lines
+// (platform/typed_lines.h), decoded from UTF-8.
 #pragma once
 
 #include "platform/platform.h"

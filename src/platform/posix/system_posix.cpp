@@ -9,8 +9,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/name_match.h"
+#include "platform/environment_block.h"
 #include "platform/platform.h"
+#include "platform/posix/interrupted.h"
 #include "platform/posix/terminal.h"
 #include "platform/posix/process.h"
 #include "text/cp1252.h"
@@ -83,15 +84,9 @@ std::u16string CommandTailWide(int argc, char** argv) {
 }
 
 std::optional<std::u16string> EnvironmentVariable(std::u16string_view name) {
-  for (char** entry = environ; entry && *entry; ++entry) {
-    const std::string_view pair(*entry);
-    const auto equals = pair.find('=');
-    if (equals == std::string_view::npos || equals == 0) continue;
-    if (EqualsIgnoringCase(text::Utf8ToUtf16(pair.substr(0, equals)), name)) {
-      return text::Utf8ToUtf16(pair.substr(equals + 1));
-    }
-  }
-  return std::nullopt;
+  const auto value = FindVariable(environ, text::Utf16ToUtf8(name));
+  if (!value) return std::nullopt;
+  return text::Utf8ToUtf16(*value);
 }
 
 std::u16string DefaultInterpreter() {
@@ -112,8 +107,7 @@ void SleepMilliseconds(unsigned milliseconds) {
   posix::FlushTerminal();
   timespec rest{static_cast<time_t>(milliseconds / 1000),
                 static_cast<long>(milliseconds % 1000) * 1000000L};
-  while (nanosleep(&rest, &rest) != 0 && errno == EINTR) {
-  }
+  posix::RetryWhileInterrupted([&rest] { return nanosleep(&rest, &rest); });
 }
 
 }  // namespace sympack::platform

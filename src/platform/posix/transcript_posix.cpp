@@ -13,6 +13,7 @@
 #include "platform/platform.h"
 #include "platform/posix/transcript.h"
 #include "platform/posix/process.h"
+#include "text/line_ends.h"
 #include "text/utf.h"
 
 namespace sympack::platform {
@@ -43,11 +44,11 @@ void WriteTranscriptText(std::u16string_view text) {
   if (!text.empty()) WriteAll(STDOUT_FILENO, text::Utf16ToUtf8(text));
 }
 
-void EndTranscriptLine() { WriteAll(STDOUT_FILENO, "\n"); }
+void EndTranscriptLine() { WriteAll(STDOUT_FILENO, std::string_view(&text::kLf, 1)); }
 
 void WriteErrorLine(std::u16string_view text) {
   if (SameFile(STDOUT_FILENO, STDERR_FILENO)) return;  // the transcript has it already
-  WriteAll(STDERR_FILENO, text::Utf16ToUtf8(text) + '\n');
+  WriteAll(STDERR_FILENO, text::Utf16ToUtf8(text) + text::kLf);
 }
 
 void ShowPromptToTypist(std::u16string_view prompt) {

@@ -39,21 +39,13 @@ DirectoryEntry EntryFrom(const WIN32_FIND_DATAW& found) {
   return entry;
 }
 
-// The handles the tool opens itself may be inherited; it starts no process
-// while one is open, and CreateProcessW is told not to pass any on.
-SECURITY_ATTRIBUTES InheritableHandle() {
-  SECURITY_ATTRIBUTES attributes{};
-  attributes.nLength = sizeof(attributes);
-  attributes.lpSecurityDescriptor = nullptr;
-  attributes.bInheritHandle = TRUE;
-  return attributes;
-}
-
+// The files the tool opens itself are not inheritable (no security
+// attributes): a child started while a standard stream is redirected
+// inherits handles, and must get only the standard ones.
 File OpenFile(std::u16string_view path, DWORD access, DWORD disposition) {
   const std::wstring name = win32::ToWide(path);
-  SECURITY_ATTRIBUTES security = InheritableHandle();
   const CriticalErrorsOff quiet;
-  const HANDLE handle = CreateFileW(name.c_str(), access, 0, &security, disposition,
+  const HANDLE handle = CreateFileW(name.c_str(), access, 0, nullptr, disposition,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return File();
   return File(reinterpret_cast<std::intptr_t>(handle));
@@ -228,7 +220,7 @@ bool NamesStandardOutputOrError(std::u16string_view path) {
   for (const DWORD which : {STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) {
     BY_HANDLE_FILE_INFORMATION stream{};
     const HANDLE handle = GetStdHandle(which);
-    if (handle != nullptr && handle != INVALID_HANDLE_VALUE && GetFileInformationByHandle(handle, &stream) &&
+    if (win32::IsUsable(handle) && GetFileInformationByHandle(handle, &stream) &&
         SameIdentity(stream, *named)) {
       return true;
     }

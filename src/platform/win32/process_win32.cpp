@@ -22,11 +22,6 @@ STARTUPINFOW ShownNormally() {
   return startup;
 }
 
-bool IsConsoleHandle(HANDLE handle) {
-  DWORD mode = 0;
-  return handle != nullptr && handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) != FALSE;
-}
-
 // Hands the child the three standard handles when one of them is no console
 // handle: a child only inherits those explicitly. True when it does.
 bool PassStandardHandles(STARTUPINFOW& startup) {
@@ -35,11 +30,11 @@ bool PassStandardHandles(STARTUPINFOW& startup) {
   bool allConsole = true;
   for (int i = 0; i < 3; ++i) {
     handles[i] = GetStdHandle(which[i]);
-    if (!IsConsoleHandle(handles[i])) allConsole = false;
+    if (!win32::IsConsole(handles[i])) allConsole = false;
   }
   if (allConsole) return false;
   for (const HANDLE handle : handles) {
-    if (handle != nullptr && handle != INVALID_HANDLE_VALUE) {
+    if (win32::IsUsable(handle)) {
       SetHandleInformation(handle, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
     }
   }
@@ -56,8 +51,8 @@ std::optional<std::uint32_t> RunProcess(std::u16string_view commandLine) {
   // CreateProcessW may write into the command line, so it gets its own copy.
   std::wstring line = win32::ToWide(commandLine);
   STARTUPINFOW startup = ShownNormally();
-  // The tool's own files are never open while a child runs, and its folder
-  // claim is not inheritable: only the standard handles pass.
+  // The tool's own handles (its files, the keyboard, the folder claim) are
+  // not inheritable: when inheriting is on, only the standard handles pass.
   const BOOL inherit = PassStandardHandles(startup) ? TRUE : FALSE;
   PROCESS_INFORMATION started{};
   BOOL ok = FALSE;

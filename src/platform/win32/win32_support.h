@@ -19,6 +19,16 @@ inline std::u16string FromWide(const wchar_t* text, std::size_t length) {
   return std::u16string(text, text + length);
 }
 
+// True for a handle that stands for something (neither null nor
+// INVALID_HANDLE_VALUE).
+inline bool IsUsable(HANDLE handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
+
+// True for a console handle (GetConsoleMode answers only for those).
+inline bool IsConsole(HANDLE handle) {
+  DWORD mode = 0;
+  return IsUsable(handle) && GetConsoleMode(handle, &mode) != FALSE;
+}
+
 // Keeps the system's "drive not ready" and "cannot find file" dialog boxes
 // away while one file, directory, delete or process-start call runs, so that
 // such a call simply fails.
