@@ -198,8 +198,18 @@ void CheckCLayout(std::string_view text, std::string_view symbols, std::string_v
              "the count, one per report character");
   FUZZ_CHECK(Take(text, kCLineEnd), "the count line's end");
   if (!symbols.empty()) {
-    FUZZ_CHECK(Take(text, "static const unsigned char fst4_symbols[FST4_SYMBOL_COUNT] = {\r\n"),
-               "the array");
+    // Flash on an AVR when asked for, an ordinary array elsewhere; either way
+    // one list of elements, read through FST4_SYMBOL.
+    FUZZ_CHECK(Take(text,
+                    "#if defined(FST4_SYMBOLS_IN_FLASH) && defined(__AVR__)\r\n"
+                    "#include <avr/pgmspace.h>\r\n"
+                    "#define FST4_SYMBOL(i) pgm_read_byte(&fst4_symbols_in_flash[(i)])\r\n"
+                    "static const unsigned char fst4_symbols_in_flash[FST4_SYMBOL_COUNT] PROGMEM = {\r\n"
+                    "#else\r\n"
+                    "#define FST4_SYMBOL(i) (fst4_symbols[(i)])\r\n"
+                    "static const unsigned char fst4_symbols[FST4_SYMBOL_COUNT] = {\r\n"
+                    "#endif\r\n"),
+               "the array, in flash or in RAM");
     for (std::size_t at = 0; at < symbols.size(); ++at) {
       const std::string_view lead = at % kElementsPerLine != 0 ? ", " : at > 0 ? ",\r\n  " : "  ";
       FUZZ_CHECK(Take(text, lead), "an element's lead-in");
