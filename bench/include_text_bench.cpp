@@ -25,7 +25,7 @@ std::string RandomSymbols(std::size_t size) {
 
 void BuildIncludeText(benchmark::State& state) {
   const std::string symbols = RandomSymbols(static_cast<std::size_t>(state.range(0)));
-  for (auto _ : state) benchmark::DoNotOptimize(encoder::BuildIncludeText(symbols, kMessage));
+  for (auto _ : state) benchmark::DoNotOptimize(include_file::BuildIncludeText(symbols, kMessage));
   state.SetBytesProcessed(state.iterations() * state.range(0));
   state.SetComplexityN(state.range(0));
 }

@@ -25,7 +25,7 @@
 
 namespace {
 
-namespace encoder = sympack::encoder;
+namespace include_file = sympack::include_file;
 
 constexpr std::string_view kHeader = ";     FST4 SYMBOLS Packed 4 per byte\r\n";
 constexpr std::string_view kDataLineStart = "        de   0x";
@@ -237,13 +237,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view message = input.substr(0, messageLength);
   const std::string_view symbols = input.substr(messageLength);
 
-  const std::string text = encoder::BuildIncludeText(symbols, message);
+  const std::string text = include_file::BuildIncludeText(symbols, message);
   CheckLayout(text, symbols, message);
 
   const std::string_view beforeMessage(text.data(), text.size() - message.size() - 4);
   FUZZ_CHECK(std::all_of(beforeMessage.begin(), beforeMessage.end(), IsLayoutCharacter),
              "a character outside the layout's own");
 
-  CheckCLayout(encoder::BuildIncludeText(symbols, message, "BEACON.H"), symbols, message);
+  CheckCLayout(include_file::BuildIncludeText(symbols, message, "BEACON.H"), symbols, message);
   return 0;
 }

@@ -8,7 +8,7 @@
 #include "text/ascii_case.h"
 #include "text/hex_digits.h"
 
-namespace sympack::encoder {
+namespace sympack::include_file {
 namespace {
 
 constexpr std::array<std::string_view, 2> kHeaderEndings = {".h", ".hpp"};
@@ -148,4 +148,4 @@ std::string BuildCHeaderText(std::string_view symbolText, std::string_view messa
   return text;
 }
 
-}  // namespace sympack::encoder
+}  // namespace sympack::include_file

@@ -26,7 +26,7 @@
 #include <string>
 #include <string_view>
 
-namespace sympack::encoder {
+namespace sympack::include_file {
 
 constexpr std::string_view kCHeaderLine = "/* FST4 SYMBOLS one per element, 0 to 3 */";
 constexpr std::string_view kCommentStart = "/* ";
@@ -81,4 +81,4 @@ std::string CommentSafeText(std::string_view messageText);
 // and fail to compile rather than one hiding the other.
 std::string BuildCHeaderText(std::string_view symbolText, std::string_view messageText);
 
-}  // namespace sympack::encoder
+}  // namespace sympack::include_file

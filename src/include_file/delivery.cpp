@@ -4,7 +4,7 @@
 #include "platform/system.h"
 #include "text/line_ends.h"
 
-namespace sympack::encoder {
+namespace sympack::include_file {
 namespace {
 
 constexpr std::string_view kFinalLineEnd = text::kCrLf;
@@ -39,4 +39,4 @@ bool CopyTextToClipboard(platform::System& system, std::string_view includeText)
   return system.PlaceClipboardText(system.AnsiToWide(includeText));
 }
 
-}  // namespace sympack::encoder
+}  // namespace sympack::include_file

@@ -5,7 +5,7 @@
 
 #include "platform/system.h"
 
-namespace sympack::encoder {
+namespace sympack::include_file {
 
 // What writing the include file achieved.
 struct IncludeFileWrite {
@@ -24,4 +24,4 @@ IncludeFileWrite WriteIncludeFile(platform::System& system, std::string_view des
 // line end. False when it certainly was not placed.
 bool CopyTextToClipboard(platform::System& system, std::string_view includeText);
 
-}  // namespace sympack::encoder
+}  // namespace sympack::include_file

@@ -3,7 +3,7 @@
 #include "include_file/c_header_text.h"
 #include "text/hex_digits.h"
 
-namespace sympack::encoder {
+namespace sympack::include_file {
 namespace {
 
 using text::kHexDigits;
@@ -79,4 +79,4 @@ std::string BuildIncludeText(std::string_view symbolText, std::string_view messa
                                        : BuildAssemblerText(symbolText, messageText);
 }
 
-}  // namespace sympack::encoder
+}  // namespace sympack::include_file

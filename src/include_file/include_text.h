@@ -15,7 +15,7 @@
 
 #include "text/line_ends.h"
 
-namespace sympack::encoder {
+namespace sympack::include_file {
 
 constexpr std::string_view kHeaderLine = ";     FST4 SYMBOLS Packed 4 per byte";
 constexpr std::string_view kDataLineStart = "        de  ";
@@ -52,4 +52,4 @@ std::string CommentMessage(std::string_view typed, std::string_view carried, boo
 std::string BuildIncludeText(std::string_view symbolText, std::string_view messageText,
                              std::string_view destinationName = {});
 
-}  // namespace sympack::encoder
+}  // namespace sympack::include_file

@@ -44,10 +44,10 @@ void CleanUp(platform::System& system, std::string_view destination, bool includ
   const auto isIncludeFile = [&](std::string_view name) {
     return includeWritten && sim::NamesSameFile(system, destination, name);
   };
-  if (!isIncludeFile(sim::kReportFile)) sim::DeleteFiles(system, sim::kReportFile);
+  if (!isIncludeFile(sim::kReportFile)) sim::RemoveFile(system, sim::kReportFile);
   if (!simulatorRun.audioFileWasThere && sim::FileIsPresent(system, sim::kAudioFile) &&
       !isIncludeFile(sim::kAudioFile)) {
-    sim::DeleteFiles(system, sim::kAudioFile);
+    sim::RemoveFile(system, sim::kAudioFile);
   }
 }
 
@@ -109,22 +109,22 @@ int CompleteRun(Console& console, platform::System& system, std::u16string_view 
   }
   const bool carriesTyped = !decoded || sim::CarriesSameText(messageText, *decoded);
 
-  const std::string includeText = encoder::BuildIncludeText(
-      *symbolText, encoder::CommentMessage(messageText, decoded.value_or(""), carriesTyped), destinationName);
+  const std::string includeText = include_file::BuildIncludeText(
+      *symbolText, include_file::CommentMessage(messageText, decoded.value_or(""), carriesTyped), destinationName);
   // Written over the report, the include file must outlive any way out.
   if (sim::NamesSameFile(system, destinationName, sim::kReportFile)) sim::RemoveIfRunEndsAbnormally(system, {});
   // Never over the simulator or a stand-in cmd.exe would run for it (every
   // later run would fail), nor into the run's own output (TYPE would copy the
   // file into itself without end).
-  encoder::IncludeFileWrite write;
+  include_file::IncludeFileWrite write;
   if (!sim::DestinationIsRefused(system, destinationName)) {
-    write = encoder::WriteIncludeFile(system, destinationName, includeText);
+    write = include_file::WriteIncludeFile(system, destinationName, includeText);
   }
   const bool written = write.complete;
   // Only a disk file written in full is shown: an old text, a device that
   // would wait for the keyboard or a file that was never written is not.
   if (written && write.diskFile) sim::ShowFile(system, interpreter, destinationName);
-  const bool copied = encoder::CopyTextToClipboard(system, includeText);
+  const bool copied = include_file::CopyTextToClipboard(system, includeText);
 
   const int exitCode = ExitCode(written, simulatorRun, carriesTyped);
   if (!carriesTyped) {

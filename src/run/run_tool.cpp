@@ -40,7 +40,7 @@ std::string TakeMessage(Console& console, std::string_view commandTail) {
 // cannot be deleted, a folder, a pipe): the interpreter could not write the
 // report there, or would wait on it.
 bool ClearOldReport(platform::System& system) {
-  sim::DeleteFiles(system, sim::kReportFile);
+  sim::RemoveFile(system, sim::kReportFile);
   return !sim::NameIsTaken(system, sim::kReportFile);
 }
 

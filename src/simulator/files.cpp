@@ -38,7 +38,7 @@ bool FileIsPresent(platform::System& system, std::string_view name) {
   return entry && IsPlainFile(*entry);
 }
 
-void DeleteFiles(platform::System& system, std::string_view name) {
+void RemoveFile(platform::System& system, std::string_view name) {
   if (FileIsPresent(system, name)) system.DeleteFileByName(SearchName(system, name));
 }
 

@@ -13,7 +13,7 @@ namespace sympack::simulator {
 bool FileIsPresent(platform::System& system, std::string_view name);
 
 // Deletes the plain file of that name, if there is one. Reports nothing.
-void DeleteFiles(platform::System& system, std::string_view name);
+void RemoveFile(platform::System& system, std::string_view name);
 
 // True when anything at all stands under the name: a plain file, a hidden or
 // system entry, a directory.

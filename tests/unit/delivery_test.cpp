@@ -7,7 +7,7 @@
 #include "include_file/include_text.h"
 #include "temp_folder.h"
 
-namespace sympack::encoder {
+namespace sympack::include_file {
 namespace {
 
 using testing::TempFolder;
@@ -79,4 +79,4 @@ TEST_F(WriteIncludeFileTest, AShortWriteIsNotReportedAsWritten) {
 }
 
 }  // namespace
-}  // namespace sympack::encoder
+}  // namespace sympack::include_file

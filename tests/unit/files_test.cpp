@@ -30,7 +30,7 @@ TEST_F(FilesTest, LetterCaseIsFoldedOnlyWhereTheSystemFoldsIt) {
   EXPECT_FALSE(FileIsPresent(Host(), "FST4TEMP.TXT"));
   TempFolder::Write("fst4temp.txt", "user's");
   EXPECT_EQ(NamesSameFile(Host(), "fst4temp.txt", "FST4TEMP.TXT"), folds);
-  DeleteFiles(Host(), "FST4TEMP.TXT");
+  RemoveFile(Host(), "FST4TEMP.TXT");
   EXPECT_EQ(std::filesystem::exists("fst4temp.txt"), !folds);
 }
 
@@ -58,18 +58,18 @@ TEST_F(FilesTest, NamesWithAFolderAndNoWildcards) {
 TEST_F(FilesTest, DeleteRemovesMatchesAndIsSilentWhenThereAreNone) {
   TempFolder::Write("FST4TEMP.TXT", "x");
   TempFolder::Write("keep.txt", "x");
-  DeleteFiles(Host(), "FST4TEMP.TXT");
+  RemoveFile(Host(), "FST4TEMP.TXT");
   EXPECT_FALSE(std::filesystem::exists("FST4TEMP.TXT"));
   EXPECT_TRUE(std::filesystem::exists("keep.txt"));
-  DeleteFiles(Host(), "nothing.here");
-  DeleteFiles(Host(), "");
+  RemoveFile(Host(), "nothing.here");
+  RemoveFile(Host(), "");
   EXPECT_TRUE(std::filesystem::exists("keep.txt"));
 }
 
 TEST_F(FilesTest, DeleteStopsAtAReadOnlyFile) {
   TempFolder::Write("only.wav", "x");
   TempFolder::MakeReadOnly("only.wav");
-  DeleteFiles(Host(), "only.wav");
+  RemoveFile(Host(), "only.wav");
   EXPECT_TRUE(std::filesystem::exists("only.wav"));
 }
 
@@ -77,7 +77,7 @@ TEST_F(FilesTest, DeletePassesOverFoldersAndHiddenFiles) {
   std::filesystem::create_directory("dir.tmp");
   TempFolder::Write(".x.tmp", "x");
   TempFolder::Write("y.tmp", "x");
-  for (const char* name : {"dir.tmp", ".x.tmp", "y.tmp", "*.tmp"}) DeleteFiles(Host(), name);
+  for (const char* name : {"dir.tmp", ".x.tmp", "y.tmp", "*.tmp"}) RemoveFile(Host(), name);
   EXPECT_TRUE(std::filesystem::exists("dir.tmp"));
   EXPECT_TRUE(std::filesystem::exists(".x.tmp"));
   EXPECT_FALSE(std::filesystem::exists("y.tmp"));
@@ -97,10 +97,10 @@ TEST_F(FilesTest, AFileOpenWithoutSharingCannotBeOpenedAgainOrDeleted) {
   platform::File held = platform::OpenForReading(u"FST4TEMP.TXT");
   ASSERT_TRUE(held.IsOpen());
   EXPECT_FALSE(platform::OpenForReading(u"FST4TEMP.TXT").IsOpen());
-  DeleteFiles(Host(), "FST4TEMP.TXT");
+  RemoveFile(Host(), "FST4TEMP.TXT");
   EXPECT_TRUE(std::filesystem::exists("FST4TEMP.TXT"));
   held.Close();
-  DeleteFiles(Host(), "FST4TEMP.TXT");
+  RemoveFile(Host(), "FST4TEMP.TXT");
   EXPECT_FALSE(std::filesystem::exists("FST4TEMP.TXT"));
 }
 

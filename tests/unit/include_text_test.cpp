@@ -4,7 +4,7 @@
 #include "include_file/c_header_text.h"
 #include "include_file/include_text.h"
 
-namespace sympack::encoder {
+namespace sympack::include_file {
 namespace {
 
 const std::string kHeader = ";     FST4 SYMBOLS Packed 4 per byte\r\n";
@@ -195,4 +195,4 @@ TEST(CommentMessage, TheCarriedTextFirstAndTheTypedOneMarkedInBothLayouts) {
 }
 
 }  // namespace
-}  // namespace sympack::encoder
+}  // namespace sympack::include_file
