@@ -52,6 +52,7 @@ class StandardStreams final : public console::TranscriptSink {
 
 class Host final : public HostSystem {
  public:
+  Host(int argc, char** argv) : argc_(argc), argv_(argv) {}
   void PrepareForRun() override {
     if (PrepareConsole() == OutputKind::kTranscript) {
       transcript_ = std::make_unique<console::TranscriptScreen>(streams_, TypingShowsOnTranscript());
@@ -68,6 +69,7 @@ class Host final : public HostSystem {
   std::optional<std::u16string> EnvironmentVariable(std::u16string_view name) override {
     return platform::EnvironmentVariable(name);
   }
+  std::u16string CommandTail() override { return CommandTailWide(argc_, argv_); }
   std::u16string DefaultInterpreter() override { return platform::DefaultInterpreter(); }
   std::optional<std::u16string> InstalledSimulator() override { return platform::InstalledSimulator(); }
   std::optional<std::uint32_t> RunProcess(std::u16string_view commandLine) override {
@@ -81,12 +83,7 @@ class Host final : public HostSystem {
   std::optional<KeyEvent> Next() override { return NextKeyEvent(); }
   void SleepMilliseconds(unsigned milliseconds) override { platform::SleepMilliseconds(milliseconds); }
 
-  std::vector<DirectoryEntry> FindEntries(std::u16string_view pattern) override {
-    std::vector<DirectoryEntry> entries;
-    EntrySearch search(pattern);
-    while (auto entry = search.Next()) entries.push_back(std::move(*entry));
-    return entries;
-  }
+  std::optional<DirectoryEntry> FindEntry(std::u16string_view name) override { return EntrySearch(name).Next(); }
   bool DeleteFileByName(std::u16string_view path) override { return platform::DeleteFileByName(path); }
   std::unique_ptr<OpenFile> OpenForReading(std::u16string_view path) override {
     return Opened(platform::OpenForReading(path));
@@ -109,6 +106,8 @@ class Host final : public HostSystem {
   bool PlaceClipboardText(std::u16string_view text) override { return platform::PlaceClipboardText(text); }
 
  private:
+  int argc_;
+  char** argv_;
   CellScreen cells_;
   StandardStreams streams_;
   std::unique_ptr<console::TranscriptScreen> transcript_;
@@ -116,6 +115,6 @@ class Host final : public HostSystem {
 
 }  // namespace
 
-std::unique_ptr<HostSystem> MakeHostSystem() { return std::make_unique<Host>(); }
+std::unique_ptr<HostSystem> MakeHostSystem(int argc, char** argv) { return std::make_unique<Host>(argc, argv); }
 
 }  // namespace sympack::platform

@@ -18,6 +18,7 @@ class HostSystem : public System {
   virtual void RestoreAfterRun() = 0;
 };
 
-std::unique_ptr<HostSystem> MakeHostSystem();
+// The system this process runs on; argc and argv are what main() received.
+std::unique_ptr<HostSystem> MakeHostSystem(int argc, char** argv);
 
 }  // namespace sympack::platform

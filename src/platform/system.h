@@ -45,7 +45,11 @@ class System : public console::KeySource {
   virtual std::string ProgramTextToAnsi(std::string_view printed) = 0;
   virtual bool AnsiIsSingleByte() = 0;
 
-  // ---- Environment and programs
+  // ---- Command line, environment and programs
+  // The text after the program name on the process command line, exactly as
+  // given. Windows: the tail rules applied to GetCommandLineW(); POSIX: the
+  // arguments joined with one blank.
+  virtual std::u16string CommandTail() = 0;
   virtual std::optional<std::u16string> EnvironmentVariable(std::u16string_view name) = 0;
   virtual std::u16string DefaultInterpreter() = 0;
   virtual std::optional<std::u16string> InstalledSimulator() = 0;
@@ -59,8 +63,10 @@ class System : public console::KeySource {
   virtual void SleepMilliseconds(unsigned milliseconds) = 0;
 
   // ---- Files
-  // The entries a name pattern finds, in the order the system yields them.
-  virtual std::vector<DirectoryEntry> FindEntries(std::u16string_view pattern) = 0;
+  // The entry a name (without * or ?) stands for, as the system's own
+  // directory search finds it (Windows: any letter case, an 8.3 alias);
+  // empty when there is none.
+  virtual std::optional<DirectoryEntry> FindEntry(std::u16string_view name) = 0;
   virtual bool DeleteFileByName(std::u16string_view path) = 0;
   virtual std::unique_ptr<OpenFile> OpenForReading(std::u16string_view path) = 0;
   virtual std::unique_ptr<OpenFile> OpenOrCreateForWriting(std::u16string_view path) = 0;

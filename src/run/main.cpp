@@ -8,13 +8,13 @@
 
 int main(int argc, char** argv) {
   using namespace sympack;
-  const std::string tail = simulator::CommandTail(argc, argv);
+  const auto system = platform::MakeHostSystem(argc, argv);
+  const std::string tail = simulator::CommandTail(*system);
   // Asked for usage or the version: print it and leave the console and the
   // folder exactly as they were.
   if (const auto information = run::InformationFor(tail)) {
     return run::ShowInformation(*information) ? run::kExitOk : run::kExitNotWritten;
   }
-  const auto system = platform::MakeHostSystem();
   system->PrepareForRun();
   const int exitCode = run::RunTool(*system, tail);
   system->RestoreAfterRun();

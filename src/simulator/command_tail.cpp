@@ -1,12 +1,8 @@
 #include "simulator/command_tail.h"
 
-#include "platform/platform.h"
-
 namespace sympack::simulator {
 
-std::string CommandTail(int argc, char** argv) {
-  return platform::WideToAnsi(platform::CommandTailWide(argc, argv));
-}
+std::string CommandTail(platform::System& system) { return system.WideToAnsi(system.CommandTail()); }
 
 std::string_view TrimmedTail(std::string_view tail) {
   constexpr std::string_view kBlanks = " \t";

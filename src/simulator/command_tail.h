@@ -4,11 +4,13 @@
 #include <string>
 #include <string_view>
 
+#include "platform/system.h"
+
 namespace sympack::simulator {
 
 // The command-line text after the program name, in the ANSI code page; empty
-// when nothing follows. argc/argv are main()'s.
-std::string CommandTail(int argc, char** argv);
+// when nothing follows.
+std::string CommandTail(platform::System& system);
 
 // The tail without the blanks and tabs around it. cmd.exe leaves the blank
 // before a redirection in the tail (`SYMPACK "cq k1abc fn42" > log.txt`

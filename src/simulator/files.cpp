@@ -26,9 +26,7 @@ bool IsPlainFile(const platform::DirectoryEntry& entry) {
 std::optional<platform::DirectoryEntry> EntryNamed(platform::System& system, std::string_view name) {
   const std::u16string searched = SearchName(system, name);
   if (searched.empty()) return std::nullopt;
-  auto entries = system.FindEntries(searched);
-  if (entries.empty()) return std::nullopt;
-  return entries.front();
+  return system.FindEntry(searched);
 }
 
 }  // namespace

@@ -43,6 +43,7 @@ class MemorySystem final : public platform::System {
   // ---- The scenario
   std::map<std::u16string, Entry> files;  // by upper-case name
   std::map<std::u16string, std::u16string> environment;
+  std::u16string commandTail;
   std::optional<std::u16string> installedSimulator;
   Simulator simulator;
   bool folderBusy = false;
@@ -109,6 +110,7 @@ class MemorySystem final : public platform::System {
     }
     return std::nullopt;
   }
+  std::u16string CommandTail() override { return commandTail; }
   std::u16string DefaultInterpreter() override { return u"CMD.EXE"; }
   std::optional<std::u16string> InstalledSimulator() override { return installedSimulator; }
   std::optional<std::uint32_t> RunProcess(std::u16string_view line) override {
@@ -124,14 +126,14 @@ class MemorySystem final : public platform::System {
   std::optional<platform::KeyEvent> Next() override { return keys.Next(); }
   void SleepMilliseconds(unsigned milliseconds) override { slept += milliseconds; }
 
-  std::vector<platform::DirectoryEntry> FindEntries(std::u16string_view pattern) override {
-    const auto found = files.find(Key(pattern));
-    if (found == files.end()) return {};
+  std::optional<platform::DirectoryEntry> FindEntry(std::u16string_view name) override {
+    const auto found = files.find(Key(name));
+    if (found == files.end()) return std::nullopt;
     platform::DirectoryEntry entry;
     entry.name = found->first;
     entry.directory = found->second.directory;
     entry.system = found->second.device;
-    return {entry};
+    return entry;
   }
   bool DeleteFileByName(std::u16string_view path) override {
     const auto found = files.find(Key(path));

@@ -16,7 +16,7 @@ namespace sympack {
 
 // The system the tests run on, for checks of what it does with real files.
 inline platform::System& Host() {
-  static const auto host = platform::MakeHostSystem();
+  static const auto host = platform::MakeHostSystem(0, nullptr);
   return *host;
 }
 

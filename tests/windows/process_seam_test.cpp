@@ -124,7 +124,7 @@ struct InterpreterSeam : ::testing::Test {
   std::u16string SimulatorTail(const std::string& message) {
     DeleteFileW(L"COMMAND_LINE.BIN");
     DeleteFileW(L"FST4TEMP.TXT");
-    const auto host = platform::MakeHostSystem();
+    const auto host = platform::MakeHostSystem(0, nullptr);
     EXPECT_EQ(simulator::RunSimulator(*host, simulator::InterpreterPath(*host), message), 0u) << message;
     EXPECT_FALSE(wintest::Exists(L"PWNED.TXT")) << message;
     EXPECT_EQ(ReadFileBytes(L"FST4TEMP.TXT"), "recorded\r\n") << message;

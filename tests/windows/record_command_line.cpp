@@ -9,7 +9,7 @@
 #include <cwchar>
 #include <string>
 
-#include "platform/platform.h"
+#include "platform/host_system.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ void WriteUnits(const wchar_t* name, const void* units, std::size_t count) {
 int main(int argc, char** argv) {
   const wchar_t* line = GetCommandLineW();
   WriteUnits(L"COMMAND_LINE.BIN", line, std::wcslen(line));
-  const std::u16string tail = sympack::platform::CommandTailWide(argc, argv);
+  const std::u16string tail = sympack::platform::MakeHostSystem(argc, argv)->CommandTail();
   WriteUnits(L"COMMAND_TAIL.BIN", tail.data(), tail.size());
   std::fputs("recorded\n", stdout);  // text mode: the runtime adds the CR
   return 0;
