@@ -29,34 +29,6 @@ bool HasWildcards(std::u16string_view name) {
   return name.find_first_of(u"*?") != std::u16string_view::npos;
 }
 
-bool MatchesNamePattern(std::u16string_view name, std::u16string_view pattern, LetterCase letterCase) {
-  const auto same = [letterCase](char16_t a, char16_t b) {
-    return letterCase == LetterCase::kExact ? a == b : FoldCase(a) == FoldCase(b);
-  };
-  if (pattern == u"*.*") pattern = u"*";
-  // Iterative glob with one backtrack point: linear in practice and never
-  // exponential, whatever the pattern holds.
-  std::size_t n = 0, p = 0;
-  std::size_t starP = std::u16string_view::npos, starN = 0;
-  while (n < name.size()) {
-    if (p < pattern.size() && pattern[p] == u'*') {
-      starP = p++;
-      starN = n;
-    } else if (p < pattern.size() &&
-               (pattern[p] == u'?' || same(pattern[p], name[n]))) {
-      ++p;
-      ++n;
-    } else if (starP != std::u16string_view::npos) {
-      p = starP + 1;
-      n = ++starN;
-    } else {
-      return false;
-    }
-  }
-  while (p < pattern.size() && pattern[p] == u'*') ++p;
-  return p == pattern.size();
-}
-
 std::u16string_view NormalisedWindowsName(std::u16string_view path) {
   const auto kept = path.find_last_not_of(u". ");
   if (kept == std::u16string_view::npos || path[kept] == u'\\' || path[kept] == u'/' || path[kept] == u':') {

@@ -1,6 +1,6 @@
-// File-name matching with * and ? as wildcards, the way the Windows file
-// system does it; letter case is folded where the system folds it (Windows),
-// and compared exactly where names are exact (POSIX).
+// File names as Windows takes them: letter case folded (for the lookups
+// that fold it on every system, as cmd.exe's program search), wildcards, and
+// the trailing dots and blanks a created name loses.
 #pragma once
 
 #include <string>
@@ -14,14 +14,8 @@ char16_t FoldCase(char16_t unit);
 
 bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b);
 
-enum class LetterCase { kFolded, kExact };
-
-// True when `name` matches `pattern`: * stands for any run of characters, ?
-// for any one character, all else compares by `letterCase`. "*.*" matches
-// every name, dotted or not, as on Windows.
-bool MatchesNamePattern(std::u16string_view name, std::u16string_view pattern,
-                        LetterCase letterCase = LetterCase::kFolded);
-
+// True when the name holds * or ?, which a directory search would take as
+// wildcards.
 bool HasWildcards(std::u16string_view name);
 
 // The name a file is created under when the path typed is `path`: Win32 path

@@ -38,11 +38,23 @@ class OpenFile {
 
 class System : public console::KeySource {
  public:
-  // ---- Code page (see platform.h for each rule)
+  // ---- Code page
+  // ANSI code page bytes to UTF-16, precomposed (MultiByteToWideChar, CP_ACP,
+  // MB_PRECOMPOSED). POSIX: the locale's: UTF-8 in a UTF-8 locale,
+  // Windows-1252 in any other.
   virtual std::u16string AnsiToWide(std::string_view ansi) = 0;
+  // UTF-16 to ANSI code page bytes; a character the page cannot hold becomes
+  // the page's default character (WideCharToMultiByte, CP_ACP, no flags).
   virtual std::string WideToAnsi(std::u16string_view wide) = 0;
+  // The length in bytes of the ANSI character that starts `text` (0 when it
+  // is empty): 1 in a single-byte code page; a lead byte and its trail byte
+  // in a double-byte one; a well-formed sequence (else one byte) in UTF-8.
   virtual std::size_t AnsiCharacterLength(std::string_view text) = 0;
+  // Text a program printed (the simulator's report), in the ANSI code page.
+  // Windows: programs print in it, the text stands; POSIX: programs print
+  // UTF-8.
   virtual std::string ProgramTextToAnsi(std::string_view printed) = 0;
+  // True when every ANSI character is one byte (GetCPInfo: MaxCharSize 1).
   virtual bool AnsiIsSingleByte() = 0;
 
   // ---- Command line, environment and programs
@@ -50,15 +62,29 @@ class System : public console::KeySource {
   // given. Windows: the tail rules applied to GetCommandLineW(); POSIX: the
   // arguments joined with one blank.
   virtual std::u16string CommandTail() = 0;
+  // One environment variable, looked up without regard to letter case
+  // (GetEnvironmentVariableW); empty when it is not set.
   virtual std::optional<std::u16string> EnvironmentVariable(std::u16string_view name) = 0;
+  // The command interpreter to use when "comspec" is not set. Windows: none
+  // (empty); POSIX: our own interpreter program, installed beside the tool.
   virtual std::u16string DefaultInterpreter() = 0;
+  // The simulator installed with the tool, for a folder that has none of its
+  // own. POSIX: <prefix>/libexec/sympack/FST4SIM.EXE, found from the folder
+  // of the running program (<prefix>/bin), so any prefix works, when it is
+  // an executable file. Windows: none (the zip holds both programs in one
+  // folder).
   virtual std::optional<std::u16string> InstalledSimulator() = 0;
-  // Starts the command line, waits for it, gives its exit code; empty when
-  // it could not be started.
+  // Starts the command line (the program is its first token, as
+  // CreateProcessW takes it with no separate program name) in this console,
+  // with this environment and directory, and waits for it to end without a
+  // time limit. The exit code, or empty when the process could not be
+  // started. While it runs the console is handed over in its normal modes.
   virtual std::optional<std::uint32_t> RunProcess(std::u16string_view commandLine) = 0;
 
   // ---- Console: the one screen the texts go to (cells or transcript), the
-  // keys (KeySource::Next), sleeping.
+  // keys (KeySource::Next: typed lines from standard input come as their
+  // characters and Enter, and Enter for ever at its end; empty when no
+  // keyboard will ever deliver one), sleeping.
   virtual console::Screen& Screen() = 0;
   virtual void SleepMilliseconds(unsigned milliseconds) = 0;
 
@@ -68,21 +94,46 @@ class System : public console::KeySource {
   // empty when there is none.
   virtual std::optional<DirectoryEntry> FindEntry(std::u16string_view name) = 0;
   virtual bool DeleteFileByName(std::u16string_view path) = 0;
+  // Opens an existing file for reading only, with no sharing (CreateFileW,
+  // GENERIC_READ, share 0, OPEN_EXISTING). Empty on failure.
   virtual std::unique_ptr<OpenFile> OpenForReading(std::u16string_view path) = 0;
+  // Opens or creates a file for writing only, with no sharing (CreateFileW,
+  // GENERIC_WRITE, share 0, OPEN_ALWAYS). Never waits: a pipe or device with
+  // nobody at the other end, like a name the system cannot take whole, is
+  // not opened. Empty on failure.
   virtual std::unique_ptr<OpenFile> OpenOrCreateForWriting(std::u16string_view path) = 0;
+  // The name the file system holds for a file created under `path`.
+  // Windows: its trailing dots and blanks dropped (NormalisedWindowsName);
+  // POSIX: the path as it stands.
   virtual std::u16string NameAsCreated(std::u16string_view path) = 0;
+  // True when both names exist and denote one and the same file.
   virtual bool NamesSameFile(std::u16string_view first, std::u16string_view second) = 0;
+  // True when the name exists and denotes the very file (or device, or pipe)
+  // standard output or standard error writes to: device and inode on POSIX,
+  // volume serial number and file index on Windows.
   virtual bool NamesStandardOutputOrError(std::u16string_view path) = 0;
+  // True when a new file cannot be made under this name because its folder
+  // may not be written (no permission, or write protection); false when it
+  // could be, or when something else stands in the way. Leaves nothing.
   virtual bool FolderRefusesNewFile(std::u16string_view path) = 0;
+  // The long name the file system keeps for an existing entry whose name may
+  // be an alias (GetLongPathNameW: a Windows 8.3 short name); the name as
+  // given when it names nothing or the system keeps one name only (POSIX).
   virtual std::u16string LongNameOf(std::u16string_view path) = 0;
 
   // ---- Claims on the run's surroundings
-  // The file removed should the process be ended from outside; empty cancels.
+  // Names a file that is removed if the process is ended from outside before
+  // the run's own clean-up (POSIX: SIGTERM or SIGHUP; Windows: the console
+  // closed, log-off or shut-down). An empty name cancels it.
   virtual void RemoveAtAbnormalEnd(std::u16string_view path) = 0;
-  // False when another run works in the current folder.
+  // Claims the current directory for this process, so that two runs never
+  // work in one folder at the same time. The claim touches no file and the
+  // system drops it when the process ends in whatever way. False when
+  // another process holds it; true also when the system cannot tell.
   virtual bool ClaimCurrentFolder() = 0;
 
-  // ---- Clipboard: false when the text certainly was not placed.
+  // ---- Clipboard: UTF-16 text as CF_UNICODETEXT (Windows) or through the
+  // output terminal (POSIX, OSC 52). False when it certainly was not placed.
   virtual bool PlaceClipboardText(std::u16string_view text) = 0;
 };
 

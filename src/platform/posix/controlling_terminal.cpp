@@ -1,165 +1,83 @@
 #include "platform/posix/controlling_terminal.h"
 
-#include "platform/posix/abnormal_end.h"
-#include "platform/posix/interrupted.h"
-#include "platform/posix/process.h"
-#include "text/line_ends.h"
-
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 
+#include "platform/posix/interrupted.h"
+#include "platform/posix/signal_state.h"
+#include "text/line_ends.h"
+
 namespace sympack::platform::posix {
 namespace {
 
-constexpr int kNoFd = -1;
 constexpr std::size_t kReadChunk = 256;
 
-// Everything a signal handler touches: written before the handlers are
-// installed (or as one sig_atomic_t store), only read by them.
-struct SignalSafeState {
-  volatile sig_atomic_t terminalFd = kNoFd;
-  volatile sig_atomic_t modesSaved = 0;
-  termios userModes{};
-  volatile sig_atomic_t resetFd = kNoFd;
-  const char* resetBytes = nullptr;
-  std::size_t resetSize = 0;
-  volatile sig_atomic_t continued = 0;  // a SIGCONT came
-};
-SignalSafeState g_signalSafe;
-
-struct TerminalState {
-  termios rawModes{};
-  bool rawInForce = false;
-  bool handlersInstalled = false;
-  bool continuedWhileReading = false;
-  std::string input;
-};
-TerminalState g_terminal;
-
-// True when this process's group is the terminal's foreground group: only
-// then is the terminal the tool's to set. From the background (stopped and
-// sent `kill %1`, or started with &) it belongs to the shell or another job.
-bool OwnsTerminal(int fd) { return fd != kNoFd && tcgetpgrp(fd) == getpgrp(); }
-
-// A signal that ends the process ends the run: the interpreter (and through
-// it the simulator) first, then the report it wrote is removed, so nothing
-// appears afterwards; the user gets the terminal back where it is the
-// tool's; then the signal takes its default course. The handler runs with
-// SIGTTOU blocked, so it never stops on the terminal. Only async-signal-safe
-// calls.
-void RestoreAndEnd(int signalNumber) {
-  sympack::posix::EndRunningChild(signalNumber, sympack::posix::kInterpreterEndGraceMilliseconds);
-  RemoveAbnormalEndFile();
-  if (g_signalSafe.modesSaved && OwnsTerminal(g_signalSafe.terminalFd)) {
-    tcsetattr(g_signalSafe.terminalFd, TCSANOW, &g_signalSafe.userModes);
-  }
-  if (OwnsTerminal(g_signalSafe.resetFd) && g_signalSafe.resetBytes != nullptr) {
-    [[maybe_unused]] const ssize_t ignored =
-        write(g_signalSafe.resetFd, g_signalSafe.resetBytes, g_signalSafe.resetSize);
-  }
-  struct sigaction byDefault {};
-  byDefault.sa_handler = SIG_DFL;
-  sigemptyset(&byDefault.sa_mask);
-  sigaction(signalNumber, &byDefault, nullptr);
-  raise(signalNumber);
-}
-
-void NoteContinued(int) { g_signalSafe.continued = 1; }
-
-// The ending signals and SIGTTOU wait while a handler runs: one ending is
-// carried through at a time, and none stops the process on the terminal.
-void Handle(int signalNumber, void (*handler)(int), int flags) {
-  struct sigaction action {};
-  action.sa_handler = handler;
-  sigemptyset(&action.sa_mask);
-  for (const int s : {SIGTERM, SIGHUP, SIGTTOU}) sigaddset(&action.sa_mask, s);
-  action.sa_flags = flags;
-  sigaction(signalNumber, &action, nullptr);
+termios RawFrom(termios modes) {
+  modes.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO | ISIG | IEXTEN));
+  modes.c_iflag &= static_cast<tcflag_t>(~(IXON | ICRNL | INLCR | IGNCR | ISTRIP));
+  modes.c_cc[VMIN] = 1;
+  modes.c_cc[VTIME] = 0;
+  return modes;
 }
 
 }  // namespace
 
-void InstallSignalHandlers() {
-  if (g_terminal.handlersInstalled) return;
-  g_terminal.handlersInstalled = true;
-  // Ctrl+C, Ctrl+\ and Ctrl+Z never end or stop the tool by themselves
-  // (children get the default handling back when they start); a child
-  // stopped from the keyboard stops the whole run (see the process module).
-  for (int s : {SIGINT, SIGQUIT, SIGTSTP}) Handle(s, SIG_IGN, 0);
-  for (int s : {SIGTERM, SIGHUP}) Handle(s, RestoreAndEnd, 0);
-  Handle(SIGCONT, NoteContinued, SA_RESTART);
-}
-
-namespace {
-
-void SetModes(const termios& modes) {
-  if (g_signalSafe.modesSaved) tcsetattr(g_signalSafe.terminalFd, TCSANOW, &modes);
-}
-
-// After a stop and continue the shell may have left its own modes in force;
-// keys typed between the continue and now went through them (an Enter typed
-// right after `fg` came as LF) and are taken in as typed.
-bool ReassertModesIfContinued() {
-  if (!g_signalSafe.continued) return false;
-  g_signalSafe.continued = 0;
-  if (!g_terminal.rawInForce) return false;
-  SetModes(g_terminal.rawModes);
-  TakeKeysTypedInUserModes();
-  g_terminal.continuedWhileReading = true;
-  return true;
-}
-
-}  // namespace
-
-bool OpenControllingTerminal() {
+bool ControllingTerminal::Open() {
+  if (IsOpen()) return true;
   const int fd = open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return false;
-  g_signalSafe.terminalFd = fd;
-  termios modes{};
-  if (tcgetattr(fd, &modes) == 0) {
-    g_signalSafe.userModes = modes;
-    g_terminal.rawModes = modes;
-    g_terminal.rawModes.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO | ISIG | IEXTEN));
-    g_terminal.rawModes.c_iflag &= static_cast<tcflag_t>(~(IXON | ICRNL | INLCR | IGNCR | ISTRIP));
-    g_terminal.rawModes.c_cc[VMIN] = 1;
-    g_terminal.rawModes.c_cc[VTIME] = 0;
-    g_signalSafe.modesSaved = 1;
+  fd_ = fd;
+  if (tcgetattr(fd, &userModes_) == 0) {
+    rawModes_ = RawFrom(userModes_);
+    modesSaved_ = true;
+    // A signal that ends the run puts the user's modes back too.
+    sympack::posix::PublishTerminal(fd, userModes_);
   }
   UseRawModes();
   TakeKeysTypedInUserModes();
   return true;
 }
 
-void CloseControllingTerminal() {
+void ControllingTerminal::Close() {
+  if (!IsOpen()) return;
   UseUserModes();
-  const int fd = g_signalSafe.terminalFd;
-  g_signalSafe.modesSaved = 0;
-  g_signalSafe.terminalFd = kNoFd;
-  if (fd != kNoFd) close(fd);
+  sympack::posix::WithdrawTerminal();
+  modesSaved_ = false;
+  close(fd_);
+  fd_ = -1;
 }
 
-bool HaveControllingTerminal() { return g_signalSafe.terminalFd != kNoFd; }
-
-void UseRawModes() {
-  SetModes(g_terminal.rawModes);
-  g_terminal.rawInForce = true;
+void ControllingTerminal::SetModes(const termios& modes) {
+  if (modesSaved_) tcsetattr(fd_, TCSANOW, &modes);
 }
 
-void UseUserModes() {
-  SetModes(g_signalSafe.userModes);
-  g_terminal.rawInForce = false;
+void ControllingTerminal::UseRawModes() {
+  SetModes(rawModes_);
+  rawInForce_ = true;
 }
 
-std::string& TerminalInput() { return g_terminal.input; }
+void ControllingTerminal::UseUserModes() {
+  SetModes(userModes_);
+  rawInForce_ = false;
+}
 
-bool ReadTerminalBytes(int timeoutMs) {
-  if (!HaveControllingTerminal()) return false;
-  pollfd poller{g_signalSafe.terminalFd, POLLIN, 0};
+// After a stop and continue the shell may have left its own modes in force;
+// keys typed between the continue and now went through them (an Enter typed
+// right after `fg` came as LF) and are taken in as typed.
+bool ControllingTerminal::ReassertModesIfContinued() {
+  if (!sympack::posix::TakeContinued() || !rawInForce_) return false;
+  SetModes(rawModes_);
+  TakeKeysTypedInUserModes();
+  continuedWhileReading_ = true;
+  return true;
+}
+
+bool ControllingTerminal::ReadBytes(int timeoutMs) {
+  if (!IsOpen()) return false;
+  pollfd poller{fd_, POLLIN, 0};
   for (;;) {
     if (ReassertModesIfContinued()) return true;
     const int ready = poll(&poller, 1, timeoutMs);
@@ -170,10 +88,9 @@ bool ReadTerminalBytes(int timeoutMs) {
     break;
   }
   char buffer[kReadChunk];
-  const ssize_t n =
-      RetryWhileInterrupted([&buffer] { return read(g_signalSafe.terminalFd, buffer, sizeof(buffer)); });
+  const ssize_t n = RetryWhileInterrupted([&] { return read(fd_, buffer, sizeof(buffer)); });
   if (n <= 0) return false;
-  g_terminal.input.append(buffer, static_cast<std::size_t>(n));
+  input_.append(buffer, static_cast<std::size_t>(n));
   return true;
 }
 
@@ -181,29 +98,22 @@ bool ReadTerminalBytes(int timeoutMs) {
 // started, or while a child ran) went through the user's input processing,
 // which (ICRNL) turned their Enter into LF. Takes them in as soon as the raw
 // modes are back, with Enter given back its code, so that none is lost.
-void TakeKeysTypedInUserModes() {
-  if (!g_signalSafe.modesSaved) return;
-  const std::size_t first = g_terminal.input.size();
-  while (ReadTerminalBytes(0)) {
+void ControllingTerminal::TakeKeysTypedInUserModes() {
+  if (!modesSaved_) return;
+  const std::size_t first = input_.size();
+  while (ReadBytes(0)) {
   }
-  const tcflag_t inputModes = g_signalSafe.userModes.c_iflag;
+  const tcflag_t inputModes = userModes_.c_iflag;
   if (!(inputModes & ICRNL) || (inputModes & INLCR)) return;
-  for (std::size_t i = first; i < g_terminal.input.size(); ++i) {
-    if (g_terminal.input[i] == text::kLf) g_terminal.input[i] = text::kCr;
+  for (std::size_t i = first; i < input_.size(); ++i) {
+    if (input_[i] == text::kLf) input_[i] = text::kCr;
   }
 }
 
-bool TakeContinuedWhileReading() {
-  const bool continued = g_terminal.continuedWhileReading;
-  g_terminal.continuedWhileReading = false;
+bool ControllingTerminal::TakeContinuedWhileReading() {
+  const bool continued = continuedWhileReading_;
+  continuedWhileReading_ = false;
   return continued;
-}
-
-void SetOutputResetOnSignal(int fd, std::string_view bytes) {
-  g_signalSafe.resetFd = kNoFd;
-  g_signalSafe.resetBytes = bytes.data();
-  g_signalSafe.resetSize = bytes.size();
-  g_signalSafe.resetFd = fd;
 }
 
 }  // namespace sympack::platform::posix

@@ -8,25 +8,21 @@
 // The locks are flock's (the BSDs' and Linux's; not in POSIX): POSIX's fcntl
 // record locks belong to the process, so they would let a second open of the
 // same process through, and closing any descriptor of the file drops them.
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <climits>
-#include <csignal>
-#include <cstring>
 #include <cerrno>
+#include <memory>
 
-#include "platform/name_match.h"
-#include "platform/platform.h"
-#include "platform/posix/abnormal_end.h"
 #include "platform/posix/interrupted.h"
 #include "platform/posix/paths.h"
+#include "platform/posix/posix_system.h"
+#include "platform/posix/signal_state.h"
 #include "text/utf.h"
 
-namespace sympack::platform {
+namespace sympack::platform::posix {
 namespace {
 
 bool IsReadOnly(const struct stat& info) {
@@ -66,75 +62,89 @@ bool HeldOpenElsewhere(int fd, int leaseType) {
   return errno == EAGAIN;
 }
 
+// A descriptor closed when dropped.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int Get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// A file opened as Windows share mode 0 would hold it.
+class ExclusiveFile final : public OpenFile {
+ public:
+  explicit ExclusiveFile(int fd) : fd_(fd) {}
+
+  bool IsDisk() override {
+    struct stat info {};
+    return fstat(fd_.Get(), &info) == 0 && S_ISREG(info.st_mode);
+  }
+  bool TruncateToStart() override {
+    return lseek(fd_.Get(), 0, SEEK_SET) == 0 && ftruncate(fd_.Get(), 0) == 0;
+  }
+  bool TruncateHere() override {
+    const off_t here = lseek(fd_.Get(), 0, SEEK_CUR);
+    return here >= 0 && ftruncate(fd_.Get(), here) == 0;
+  }
+  std::optional<std::size_t> Read(char* buffer, std::size_t size) override {
+    const ssize_t n = RetryWhileInterrupted([&] { return read(fd_.Get(), buffer, size); });
+    if (n < 0) return std::nullopt;
+    return static_cast<std::size_t>(n);
+  }
+  // Goes on after a partial write or an interruption, until all is written
+  // or a write fails.
+  std::optional<std::size_t> Write(std::string_view bytes) override {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+      const ssize_t n =
+          RetryWhileInterrupted([&] { return write(fd_.Get(), bytes.data() + done, bytes.size() - done); });
+      if (n <= 0) return done == 0 ? std::nullopt : std::optional<std::size_t>(done);
+      done += static_cast<std::size_t>(n);
+    }
+    return done;
+  }
+
+ private:
+  Descriptor fd_;
+};
+
 // Opens and locks the file as Windows share mode 0 would hold it. The open
 // never waits: a FIFO without a reader, or a device waiting for a carrier,
 // fails or opens at once; reads and writes wait as usual afterwards.
-File OpenExclusive(const std::string& path, int flags) {
+std::unique_ptr<OpenFile> OpenExclusive(const std::string& path, int flags) {
   const int fd = open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
-  if (fd < 0) return File();
-  File file(fd);
+  if (fd < 0) return nullptr;
+  auto file = std::make_unique<ExclusiveFile>(fd);
   struct stat info {};
-  if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) return File();
-  if (S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) != 0) return File();
+  if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) return nullptr;
+  if (S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) != 0) return nullptr;
   if (S_ISREG(info.st_mode) && (flags & O_ACCMODE) == O_WRONLY && HeldOpenElsewhere(fd, F_WRLCK)) {
-    return File();
+    return nullptr;
   }
   const int status = fcntl(fd, F_GETFL);
-  if (status < 0 || fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) return File();
+  if (status < 0 || fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) return nullptr;
   return file;
 }
 
-// The file to remove on SIGTERM or SIGHUP, kept where a signal handler may
-// read it: a fixed buffer, and a flag set only once the buffer is complete.
-char g_abnormalEndPath[PATH_MAX];
-volatile sig_atomic_t g_abnormalEndPathSet = 0;
-
-int Fd(const File& file) { return static_cast<int>(file.Handle()); }
-
 }  // namespace
 
-struct EntrySearch::State {
-  std::string directory;
-  std::u16string pattern;
-  DIR* dir = nullptr;
-  std::optional<std::string> single;  // a name without wildcards: at most one match
-};
-
-EntrySearch::EntrySearch(std::u16string_view pattern) : state_(new State) {
-  const std::string path = sympack::posix::ToNativePath(pattern);
-  auto [directory, last] = sympack::posix::SplitLast(path);
-  state_->directory = directory;
-  state_->pattern = text::Utf8ToUtf16(last);
-  if (last.empty()) return;
-  if (!HasWildcards(state_->pattern)) {
-    struct stat info {};
-    if (lstat(path.c_str(), &info) == 0) state_->single = last;
-    return;
-  }
-  state_->dir = opendir(directory.empty() ? "." : directory.c_str());
+// Names are exact: the one entry is the name itself, if anything stands there.
+std::optional<DirectoryEntry> PosixSystem::FindEntry(std::u16string_view name) {
+  const std::string path = sympack::posix::ToNativePath(name);
+  const auto [directory, last] = sympack::posix::SplitLast(path);
+  struct stat info {};
+  if (last.empty() || lstat(path.c_str(), &info) != 0) return std::nullopt;
+  return EntryFor(directory, last);
 }
 
-EntrySearch::~EntrySearch() {
-  if (state_->dir) closedir(state_->dir);
-  delete state_;
-}
-
-std::optional<DirectoryEntry> EntrySearch::Next() {
-  if (state_->single) {
-    const std::string name = *state_->single;
-    state_->single.reset();
-    return EntryFor(state_->directory, name);
-  }
-  if (!state_->dir) return std::nullopt;
-  while (const dirent* entry = readdir(state_->dir)) {
-    if (MatchesNamePattern(text::Utf8ToUtf16(entry->d_name), state_->pattern, LetterCase::kExact)) {
-      return EntryFor(state_->directory, entry->d_name);
-    }
-  }
-  return std::nullopt;
-}
-
-bool DeleteFileByName(std::u16string_view path) {
+bool PosixSystem::DeleteFileByName(std::u16string_view path) {
   const std::string native = sympack::posix::ToNativePath(path);
   struct stat info {};
   if (lstat(native.c_str(), &info) != 0 || S_ISDIR(info.st_mode) || IsReadOnly(info)) return false;
@@ -150,23 +160,11 @@ bool DeleteFileByName(std::u16string_view path) {
   return unlink(native.c_str()) == 0;
 }
 
-void RemoveAtAbnormalEnd(std::u16string_view path) {
-  g_abnormalEndPathSet = 0;
-  const std::string native = sympack::posix::ToNativePath(path);
-  if (native.empty() || native.size() >= sizeof(g_abnormalEndPath)) return;
-  std::memcpy(g_abnormalEndPath, native.c_str(), native.size() + 1);
-  g_abnormalEndPathSet = 1;
+void PosixSystem::RemoveAtAbnormalEnd(std::u16string_view path) {
+  sympack::posix::PublishAbnormalEndFile(path.empty() ? std::string() : sympack::posix::ToNativePath(path));
 }
 
-namespace posix {
-
-void RemoveAbnormalEndFile() {
-  if (g_abnormalEndPathSet) unlink(g_abnormalEndPath);
-}
-
-}  // namespace posix
-
-bool ClaimCurrentFolder() {
+bool PosixSystem::ClaimCurrentFolder() {
   // An advisory lock on the directory itself: no file is made, and the
   // system drops the lock with the process. Children do not inherit it.
   const int fd = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -177,63 +175,27 @@ bool ClaimCurrentFolder() {
   return !heldElsewhere;
 }
 
-void File::Close() {
-  if (handle_ != kInvalid) close(static_cast<int>(handle_));
-  handle_ = kInvalid;
-}
-
-File OpenForReading(std::u16string_view path) {
+std::unique_ptr<OpenFile> PosixSystem::OpenForReading(std::u16string_view path) {
   return OpenExclusive(sympack::posix::ToNativePath(path), O_RDONLY);
 }
 
-File OpenOrCreateForWriting(std::u16string_view path) {
+std::unique_ptr<OpenFile> PosixSystem::OpenOrCreateForWriting(std::u16string_view path) {
   const std::string native = sympack::posix::ToNativePath(path);
   struct stat info {};
-  if (stat(native.c_str(), &info) == 0 && IsReadOnly(info)) return File();
+  if (stat(native.c_str(), &info) == 0 && IsReadOnly(info)) return nullptr;
   return OpenExclusive(native, O_WRONLY | O_CREAT);
 }
 
-bool IsDiskFile(const File& file) {
-  struct stat info {};
-  return file.IsOpen() && fstat(Fd(file), &info) == 0 && S_ISREG(info.st_mode);
-}
+std::u16string PosixSystem::NameAsCreated(std::u16string_view path) { return std::u16string(path); }
 
-bool TruncateToStart(const File& file) {
-  return lseek(Fd(file), 0, SEEK_SET) == 0 && ftruncate(Fd(file), 0) == 0;
-}
-
-bool TruncateHere(const File& file) {
-  const off_t here = lseek(Fd(file), 0, SEEK_CUR);
-  return here >= 0 && ftruncate(Fd(file), here) == 0;
-}
-
-std::optional<std::size_t> ReadBytes(const File& file, char* buffer, std::size_t size) {
-  const ssize_t n = posix::RetryWhileInterrupted([&] { return read(Fd(file), buffer, size); });
-  if (n < 0) return std::nullopt;
-  return static_cast<std::size_t>(n);
-}
-
-std::optional<std::size_t> WriteBytes(const File& file, std::string_view bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = posix::RetryWhileInterrupted(
-        [&] { return write(Fd(file), bytes.data() + done, bytes.size() - done); });
-    if (n <= 0) return done == 0 ? std::nullopt : std::optional<std::size_t>(done);
-    done += static_cast<std::size_t>(n);
-  }
-  return done;
-}
-
-std::u16string NameAsCreated(std::u16string_view path) { return std::u16string(path); }
-
-bool NamesSameFile(std::u16string_view first, std::u16string_view second) {
+bool PosixSystem::NamesSameFile(std::u16string_view first, std::u16string_view second) {
   struct stat a {}, b {};
   return stat(sympack::posix::ToNativePath(first).c_str(), &a) == 0 &&
          stat(sympack::posix::ToNativePath(second).c_str(), &b) == 0 &&
          a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-bool NamesStandardOutputOrError(std::u16string_view path) {
+bool PosixSystem::NamesStandardOutputOrError(std::u16string_view path) {
   struct stat named {};
   if (stat(sympack::posix::ToNativePath(path).c_str(), &named) != 0) return false;
   for (const int fd : {STDOUT_FILENO, STDERR_FILENO}) {
@@ -243,9 +205,9 @@ bool NamesStandardOutputOrError(std::u16string_view path) {
   return false;
 }
 
-std::u16string LongNameOf(std::u16string_view path) { return std::u16string(path); }
+std::u16string PosixSystem::LongNameOf(std::u16string_view path) { return std::u16string(path); }
 
-bool FolderRefusesNewFile(std::u16string_view path) {
+bool PosixSystem::FolderRefusesNewFile(std::u16string_view path) {
   const std::string folder = sympack::posix::SplitLast(sympack::posix::ToNativePath(path)).first;
   // Asked of the folder itself, with this process's own rights: nothing is
   // made to find out.
@@ -253,4 +215,4 @@ bool FolderRefusesNewFile(std::u16string_view path) {
   return errno == EACCES || errno == EPERM || errno == EROFS;
 }
 
-}  // namespace sympack::platform
+}  // namespace sympack::platform::posix

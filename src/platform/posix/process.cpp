@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "platform/posix/interrupted.h"
+#include "platform/posix/signal_state.h"
 
 extern char** environ;
 
@@ -19,10 +20,6 @@ namespace {
 
 // Where programs are looked for when PATH is not set.
 constexpr char kDefaultPath[] = "/usr/bin:/bin";
-
-// The child started and not yet waited for, where a signal handler can read
-// it; 0 when there is none.
-volatile sig_atomic_t g_runningChild = 0;
 
 constexpr int kChildEndPollMilliseconds = 10;
 
@@ -149,7 +146,7 @@ std::optional<pid_t> Spawn(const std::string& program, const std::vector<std::st
   if (posix_spawn(&child, program.c_str(), actions.get(), attributes.get(), argv.data(), environ) != 0) {
     return std::nullopt;
   }
-  g_runningChild = child;
+  SetRunningChild(child);
   return child;
 }
 
@@ -157,10 +154,10 @@ std::optional<int> WaitForExit(pid_t child) {
   for (;;) {
     int status = 0;
     if (platform::posix::RetryWhileInterrupted([&] { return waitpid(child, &status, WUNTRACED); }) < 0) {
-      g_runningChild = 0;  // not ours to wait for: never to be signalled later
+      SetRunningChild(0);  // not ours to wait for: never to be signalled later
       return std::nullopt;
     }
-    if (WIFEXITED(status) || WIFSIGNALED(status)) g_runningChild = 0;
+    if (WIFEXITED(status) || WIFSIGNALED(status)) SetRunningChild(0);
     if (WIFEXITED(status)) return WEXITSTATUS(status);
     if (WIFSIGNALED(status)) return kSignalExitBase + WTERMSIG(status);
     if (WIFSTOPPED(status)) StopAlongsideChild(child);
@@ -168,7 +165,7 @@ std::optional<int> WaitForExit(pid_t child) {
 }
 
 void EndRunningChild(int signalNumber, int graceMilliseconds) {
-  const pid_t child = g_runningChild;
+  const pid_t child = RunningChild();
   if (child <= 0) return;
   const int savedErrno = errno;
   kill(child, signalNumber);
@@ -177,7 +174,7 @@ void EndRunningChild(int signalNumber, int graceMilliseconds) {
     kill(child, SIGKILL);
     platform::posix::RetryWhileInterrupted([child] { return waitpid(child, nullptr, 0); });
   }
-  g_runningChild = 0;
+  SetRunningChild(0);
   errno = savedErrno;
 }
 

@@ -10,15 +10,14 @@
 #include <vector>
 
 #include "platform/command_line.h"
-#include "platform/platform.h"
 #include "platform/posix/interrupted.h"
-#include "platform/posix/terminal.h"
 #include "platform/posix/paths.h"
+#include "platform/posix/posix_system.h"
 #include "platform/posix/process.h"
 #include "text/line_ends.h"
 #include "text/utf.h"
 
-namespace sympack::platform {
+namespace sympack::platform::posix {
 namespace {
 
 // A name with a folder is taken exactly as it stands; a bare name is looked
@@ -68,7 +67,7 @@ void RelayWithSystemLineEnds(int fromChild) {
   text::CrLfToLf lineEnds;
   char buffer[4096];
   for (;;) {
-    const ssize_t n = posix::RetryWhileInterrupted([&] { return read(fromChild, buffer, sizeof(buffer)); });
+    const ssize_t n = RetryWhileInterrupted([&] { return read(fromChild, buffer, sizeof(buffer)); });
     if (n <= 0) break;
     const std::string_view piece(buffer, static_cast<std::size_t>(n));
     sympack::posix::WriteAll(STDOUT_FILENO, lineEnds.Pass(piece));
@@ -103,13 +102,14 @@ std::optional<std::uint32_t> Run(const Launch& launch) {
 
 }  // namespace
 
-std::optional<std::uint32_t> RunProcess(std::u16string_view commandLine) {
+// While the child runs the terminal is handed over in the user's modes.
+std::optional<std::uint32_t> PosixSystem::RunProcess(std::u16string_view commandLine) {
   const auto launch = FindLaunch(commandLine);
   if (!launch) return std::nullopt;
-  posix::HandOverTerminal();
+  HandOverTerminal();
   const auto exitCode = Run(*launch);
-  posix::TakeBackTerminal();
+  TakeBackTerminal();
   return exitCode;
 }
 
-}  // namespace sympack::platform
+}  // namespace sympack::platform::posix

@@ -2,61 +2,51 @@
 
 #include <unistd.h>
 
-#include <string>
 #include <vector>
 
 #include "platform/posix/interrupted.h"
 #include "platform/terminal_input.h"
-#include "platform/typed_lines.h"
-#include "text/marked_input.h"
 
 namespace sympack::platform::posix {
 namespace {
 
 constexpr std::size_t kReadChunk = 4096;
 
-struct StandardInput {
-  text::MarkedInput marked;  // what was read, its byte-order mark (if any) dropped
-  std::string bytes;         // UTF-8 read and not yet decoded
-  TypedLines lines;
-};
-StandardInput g_input;
+}  // namespace
 
 // Decodes the whole characters read so far; at the end of the input, the
 // bytes of an unfinished one too.
-void DecodeWhatCame(bool ended) {
+void StandardInputLines::DecodeWhatCame(bool ended) {
   std::vector<KeyEvent> decoded;
   std::size_t at = 0;
-  while (at < g_input.bytes.size()) {
-    const std::size_t taken = DecodeCharacter(std::string_view(g_input.bytes).substr(at), ended, decoded);
+  while (at < bytes_.size()) {
+    const std::size_t taken = DecodeCharacter(std::string_view(bytes_).substr(at), ended, decoded);
     if (taken == 0) break;
     at += taken;
   }
-  g_input.bytes.erase(0, at);
+  bytes_.erase(0, at);
   std::u16string characters;
   for (const KeyEvent& event : decoded) characters += event.character;
-  g_input.lines.Take(characters);
-  if (ended) g_input.lines.End();
+  lines_.Take(characters);
+  if (ended) lines_.End();
 }
 
-void ReadMore() {
+void StandardInputLines::ReadMore() {
   char buffer[kReadChunk];
   const ssize_t n = RetryWhileInterrupted([&buffer] { return read(STDIN_FILENO, buffer, sizeof(buffer)); });
   const bool ended = n <= 0;
   if (ended) {
-    g_input.marked.End();
+    marked_.End();
   } else {
-    g_input.marked.Take(std::string_view(buffer, static_cast<std::size_t>(n)));
+    marked_.Take(std::string_view(buffer, static_cast<std::size_t>(n)));
   }
-  g_input.bytes += g_input.marked.Drain();
+  bytes_ += marked_.Drain();
   DecodeWhatCame(ended);
 }
 
-}  // namespace
-
-KeyEvent NextStandardInputKey() {
+KeyEvent StandardInputLines::Next() {
   for (;;) {
-    if (const auto key = g_input.lines.NextKey()) return CharacterKeyEvent(*key);
+    if (const auto key = lines_.NextKey()) return CharacterKeyEvent(*key);
     ReadMore();
   }
 }

@@ -1,11 +1,27 @@
 // Keys without a terminal keyboard: standard input's lines as typed lines
-// (platform/typed_lines.h), decoded from UTF-8.
+// (platform/typed_lines.h), a byte-order mark dropped, decoded from UTF-8.
 #pragma once
 
+#include <string>
+
 #include "platform/platform.h"
+#include "platform/typed_lines.h"
+#include "text/marked_input.h"
 
 namespace sympack::platform::posix {
 
-KeyEvent NextStandardInputKey();
+class StandardInputLines {
+ public:
+  // The next character of a typed line, or Enter; Enter for ever at the end.
+  KeyEvent Next();
+
+ private:
+  void ReadMore();
+  void DecodeWhatCame(bool ended);
+
+  text::MarkedInput marked_;  // what was read, its byte-order mark (if any) dropped
+  std::string bytes_;         // UTF-8 read and not yet decoded
+  TypedLines lines_;
+};
 
 }  // namespace sympack::platform::posix

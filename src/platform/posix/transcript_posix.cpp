@@ -1,7 +1,3 @@
-// The plain transcript on POSIX systems: UTF-8 text and LF line ends on
-// standard output, light red lines again on standard error. Written straight
-// through, so that it stays in order with what the children print on the
-// same output.
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -10,7 +6,6 @@
 #include <string>
 #include <string_view>
 
-#include "platform/platform.h"
 #include "platform/posix/transcript.h"
 #include "platform/posix/process.h"
 #include "text/line_ends.h"
@@ -38,22 +33,18 @@ bool TerminalCanPlaceCursor() {
 
 bool OutputTakesCells() { return isatty(STDOUT_FILENO) && TerminalCanPlaceCursor(); }
 
-}  // namespace posix
-
-void WriteTranscriptText(std::u16string_view text) {
+void StandardStreams::Write(std::u16string_view text) {
   if (!text.empty()) WriteAll(STDOUT_FILENO, text::Utf16ToUtf8(text));
 }
 
-void EndTranscriptLine() { WriteAll(STDOUT_FILENO, std::string_view(&text::kLf, 1)); }
+void StandardStreams::EndLine() { WriteAll(STDOUT_FILENO, std::string_view(&text::kLf, 1)); }
 
-void WriteErrorLine(std::u16string_view text) {
+void StandardStreams::ErrorLine(std::u16string_view text) {
   if (SameFile(STDOUT_FILENO, STDERR_FILENO)) return;  // the transcript has it already
   WriteAll(STDERR_FILENO, text::Utf16ToUtf8(text) + text::kLf);
 }
 
-void ShowPromptToTypist(std::u16string_view prompt) {
-  // Typing at a terminal while the transcript goes elsewhere: the prompt
-  // shows on that terminal through standard error, when that is one.
+void StandardStreams::BeforeTyping(std::u16string_view prompt) {
   if (isatty(STDIN_FILENO) && !isatty(STDOUT_FILENO) && isatty(STDERR_FILENO)) {
     WriteAll(STDERR_FILENO, text::Utf16ToUtf8(prompt));
   }
@@ -65,4 +56,5 @@ bool TypingShowsOnTranscript() {
          (modes.c_lflag & ICANON);
 }
 
+}  // namespace posix
 }  // namespace sympack::platform

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/posix/clipboard_osc52.h"
-#include "platform/posix/controlling_terminal.h"
+#include "platform/posix/signal_state.h"
 #include "platform/terminal_input.h"
 #include "platform/posix/process.h"
 #include "text/utf.h"
@@ -67,151 +67,130 @@ void AppendCell(std::string& out, char16_t unit) {
   }
 }
 
-class VtScreen final : public TerminalScreen {
- public:
-  explicit VtScreen(int outFd) : outFd_(outFd) { SetOutputResetOnSignal(outFd, kResetOnSignal); }
-  ~VtScreen() override { SetOutputResetOnSignal(-1, {}); }
-
-  std::optional<ScreenInfo> Info() override {
-    ScreenInfo info;
-    Size(info.width, info.height);
-    if (!cursorKnown_) AskCursorPosition();
-    if (!cursorKnown_) {
-      // No answer: go on from the bottom row, where scrolling always works.
-      cursorX_ = 0;
-      cursorY_ = info.height - 1;
-      cursorKnown_ = true;
-    }
-    info.cursorX = std::min(cursorX_, info.width - 1);
-    info.cursorY = std::min(cursorY_, info.height - 1);
-    return info;
-  }
-
-  bool WriteCells(int x, int y, std::u16string_view cells, std::uint16_t attribute) override {
-    MoveTo(x, y);
-    DrawIn(attribute);
-    for (const char16_t unit : cells) AppendCell(pending_, unit);
-    // Where the terminal's own cursor ends is its business; the console
-    // algorithms place the cursor explicitly after every write.
-    cursorKnown_ = false;
-    return true;
-  }
-
-  bool ScrollUpOneRow(std::uint16_t fillAttribute) override {
-    int width = 0, height = 0;
-    Size(width, height);
-    MoveTo(0, height - 1);
-    // The background of the fill is the only part of the attribute a new row
-    // shows; the tool's background is always black.
-    DrawIn(static_cast<std::uint16_t>(kDefaultAttribute | (fillAttribute & 0xF0)));
-    pending_ += '\n';  // at the bottom row: the top row goes into the scrollback
-    cursorKnown_ = false;
-    return true;
-  }
-
-  bool PlaceCursor(int x, int y) override {
-    MoveTo(x, y);
-    cursorX_ = x;
-    cursorY_ = y;
-    cursorKnown_ = true;
-    return true;
-  }
-
-  bool SetAttribute(std::uint16_t attribute) override {
-    consoleAttribute_ = attribute;
-    DrawIn(attribute);
-    return true;
-  }
-
-  std::optional<CursorShape> ReadCursorShape() override {
-    return CursorShape{kDefaultCursorSize, cursorVisible_};
-  }
-
-  bool SetCursorShape(CursorShape shape) override {
-    if (shape.visible != cursorVisible_) pending_ += shape.visible ? kShowCursor : kHideCursor;
-    cursorVisible_ = shape.visible;
-    return true;
-  }
-
-  bool PlaceClipboardText(std::u16string_view text) override {
-    pending_ += ClipboardSequence(text);
-    Flush();
-    return true;
-  }
-
-  void Flush() override {
-    if (!pending_.empty()) sympack::posix::WriteAll(outFd_, pending_);
-    pending_.clear();
-  }
-
-  void HandOver() override {
-    DrawIn(consoleAttribute_);
-    Flush();
-  }
-
-  void TakeBack() override { cursorKnown_ = false; }
-
-  void Restore() override {
-    if (!cursorVisible_) pending_ += kShowCursor;
-    Flush();
-  }
-
- private:
-  void Size(int& width, int& height) const {
-    winsize size{};
-    if (ioctl(outFd_, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 && size.ws_row > 0) {
-      width = size.ws_col;
-      height = size.ws_row;
-      return;
-    }
-    width = kFallbackWidth;
-    height = kFallbackHeight;
-  }
-
-  void DrawIn(std::uint16_t attribute) {
-    if (attribute == drawnAttribute_) return;
-    pending_ += SgrFor(attribute);
-    drawnAttribute_ = attribute;
-  }
-
-  void MoveTo(int x, int y) {
-    pending_ += "\x1b[" + std::to_string(y + 1) + ';' + std::to_string(x + 1) + 'H';
-  }
-
-  // Asks the terminal where the cursor is and takes its report out of the
-  // input, leaving keys typed around it in place.
-  void AskCursorPosition() {
-    if (!reportsWork_ || !HaveControllingTerminal()) return;
-    pending_ += kAskCursorPosition;
-    Flush();
-    std::string& input = TerminalInput();
-    for (;;) {
-      if (const auto report = FindCursorReport(input)) {
-        input.erase(report->start, report->length);
-        cursorX_ = report->column;
-        cursorY_ = report->row;
-        cursorKnown_ = true;
-        return;
-      }
-      if (!ReadTerminalBytes(kReportTimeoutMs)) {
-        reportsWork_ = false;  // a terminal that never answers is not asked again
-        return;
-      }
-    }
-  }
-
-  int outFd_;
-  std::string pending_;  // output not yet written
-  bool cursorKnown_ = false;
-  int cursorX_ = 0, cursorY_ = 0;
-  bool reportsWork_ = true;  // false once the terminal failed to answer
-  std::uint16_t consoleAttribute_ = kDefaultAttribute;
-  std::uint16_t drawnAttribute_ = kDefaultAttribute;  // what the terminal uses now
-  bool cursorVisible_ = true;
-};
-
 }  // namespace
 
-std::unique_ptr<TerminalScreen> MakeVtScreen(int outFd) { return std::make_unique<VtScreen>(outFd); }
+VtScreen::VtScreen(int outFd, ControllingTerminal& terminal)
+    : outFd_(outFd), terminal_(terminal), consoleAttribute_(kDefaultAttribute), drawnAttribute_(kDefaultAttribute) {
+  sympack::posix::PublishOutputReset(outFd, kResetOnSignal);
+}
+
+VtScreen::~VtScreen() { sympack::posix::PublishOutputReset(-1, {}); }
+
+std::optional<ScreenInfo> VtScreen::Info() {
+  ScreenInfo info;
+  Size(info.width, info.height);
+  if (!cursorKnown_) AskCursorPosition();
+  if (!cursorKnown_) {
+    // No answer: go on from the bottom row, where scrolling always works.
+    cursorX_ = 0;
+    cursorY_ = info.height - 1;
+    cursorKnown_ = true;
+  }
+  info.cursorX = std::min(cursorX_, info.width - 1);
+  info.cursorY = std::min(cursorY_, info.height - 1);
+  return info;
+}
+
+void VtScreen::WriteCells(int x, int y, std::u16string_view cells, std::uint16_t attribute) {
+  MoveTo(x, y);
+  DrawIn(attribute);
+  for (const char16_t unit : cells) AppendCell(pending_, unit);
+  // Where the terminal's own cursor ends is its business; the console
+  // algorithms place the cursor explicitly after every write.
+  cursorKnown_ = false;
+}
+
+void VtScreen::ScrollUp(std::uint16_t fillAttribute) {
+  int width = 0, height = 0;
+  Size(width, height);
+  MoveTo(0, height - 1);
+  // The background of the fill is the only part of the attribute a new row
+  // shows; the tool's background is always black.
+  DrawIn(static_cast<std::uint16_t>(kDefaultAttribute | (fillAttribute & 0xF0)));
+  pending_ += '\n';  // at the bottom row: the top row goes into the scrollback
+  cursorKnown_ = false;
+}
+
+void VtScreen::PlaceCursor(int x, int y) {
+  MoveTo(x, y);
+  cursorX_ = x;
+  cursorY_ = y;
+  cursorKnown_ = true;
+}
+
+void VtScreen::SetAttribute(std::uint16_t attribute) {
+  consoleAttribute_ = attribute;
+  DrawIn(attribute);
+}
+
+std::optional<CursorShape> VtScreen::ReadCursorShape() { return CursorShape{kDefaultCursorSize, cursorVisible_}; }
+
+void VtScreen::SetCursorShape(CursorShape shape) {
+  if (shape.visible != cursorVisible_) pending_ += shape.visible ? kShowCursor : kHideCursor;
+  cursorVisible_ = shape.visible;
+}
+
+void VtScreen::PlaceClipboardText(std::u16string_view text) {
+  pending_ += ClipboardSequence(text);
+  Flush();
+}
+
+void VtScreen::Flush() {
+  if (!pending_.empty()) sympack::posix::WriteAll(outFd_, pending_);
+  pending_.clear();
+}
+
+void VtScreen::HandOver() {
+  DrawIn(consoleAttribute_);
+  Flush();
+}
+
+void VtScreen::Restore() {
+  if (!cursorVisible_) pending_ += kShowCursor;
+  Flush();
+}
+
+void VtScreen::Size(int& width, int& height) const {
+  winsize size{};
+  if (ioctl(outFd_, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 && size.ws_row > 0) {
+    width = size.ws_col;
+    height = size.ws_row;
+    return;
+  }
+  width = kFallbackWidth;
+  height = kFallbackHeight;
+}
+
+void VtScreen::DrawIn(std::uint16_t attribute) {
+  if (attribute == drawnAttribute_) return;
+  pending_ += SgrFor(attribute);
+  drawnAttribute_ = attribute;
+}
+
+void VtScreen::MoveTo(int x, int y) {
+  pending_ += "\x1b[" + std::to_string(y + 1) + ';' + std::to_string(x + 1) + 'H';
+}
+
+// Asks the terminal where the cursor is and takes its report out of the
+// input, leaving keys typed around it in place.
+void VtScreen::AskCursorPosition() {
+  if (!reportsWork_ || !terminal_.IsOpen()) return;
+  pending_ += kAskCursorPosition;
+  Flush();
+  std::string& input = terminal_.Input();
+  for (;;) {
+    if (const auto report = FindCursorReport(input)) {
+      input.erase(report->start, report->length);
+      cursorX_ = report->column;
+      cursorY_ = report->row;
+      cursorKnown_ = true;
+      return;
+    }
+    if (!terminal_.ReadBytes(kReportTimeoutMs)) {
+      reportsWork_ = false;  // a terminal that never answers is not asked again
+      return;
+    }
+  }
+}
 
 }  // namespace sympack::platform::posix

@@ -1,7 +1,6 @@
-// Code page, command line, environment and time on POSIX systems.
+// The code page, the command line and the environment on POSIX systems.
 #include <langinfo.h>
 #include <locale.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,16 +9,14 @@
 #include <cstring>
 
 #include "platform/environment_block.h"
-#include "platform/platform.h"
-#include "platform/posix/interrupted.h"
-#include "platform/posix/terminal.h"
+#include "platform/posix/posix_system.h"
 #include "platform/posix/process.h"
 #include "text/cp1252.h"
 #include "text/utf.h"
 
 extern char** environ;
 
-namespace sympack::platform {
+namespace sympack::platform::posix {
 namespace {
 
 // The interpreter program installed beside the tool.
@@ -58,42 +55,44 @@ std::string ExecutableDirectory() {
 
 }  // namespace
 
-std::u16string AnsiToWide(std::string_view ansi) {
+std::u16string PosixSystem::AnsiToWide(std::string_view ansi) {
   return LocaleIsUtf8() ? text::Utf8ToUtf16(ansi) : text::Cp1252ToUtf16(ansi);
 }
 
-std::string WideToAnsi(std::u16string_view wide) {
+std::string PosixSystem::WideToAnsi(std::u16string_view wide) {
   return LocaleIsUtf8() ? text::Utf16ToUtf8(wide) : text::Utf16ToCp1252(wide);
 }
 
-std::size_t AnsiCharacterLength(std::string_view text) {
+std::size_t PosixSystem::AnsiCharacterLength(std::string_view text) {
   return LocaleIsUtf8() ? text::Utf8CharacterLength(text) : text::SingleByteCharacterLength(text);
 }
 
-bool AnsiIsSingleByte() { return !LocaleIsUtf8(); }
+bool PosixSystem::AnsiIsSingleByte() { return !LocaleIsUtf8(); }
 
-std::string ProgramTextToAnsi(std::string_view printed) { return WideToAnsi(text::Utf8ToUtf16(printed)); }
+std::string PosixSystem::ProgramTextToAnsi(std::string_view printed) { return WideToAnsi(text::Utf8ToUtf16(printed)); }
 
-std::u16string CommandTailWide(int argc, char** argv) {
+// The arguments joined with one blank: a shell has already undone the
+// quoting, so this is the closest to the line as typed there is.
+std::u16string PosixSystem::CommandTail() {
   std::string joined;
-  for (int i = 1; i < argc; ++i) {
+  for (int i = 1; i < argc_; ++i) {
     if (i > 1) joined += ' ';
-    joined += argv[i];
+    joined += argv_[i];
   }
   return text::Utf8ToUtf16(joined);
 }
 
-std::optional<std::u16string> EnvironmentVariable(std::u16string_view name) {
+std::optional<std::u16string> PosixSystem::EnvironmentVariable(std::u16string_view name) {
   const auto value = FindVariable(environ, text::Utf16ToUtf8(name));
   if (!value) return std::nullopt;
   return text::Utf8ToUtf16(*value);
 }
 
-std::u16string DefaultInterpreter() {
+std::u16string PosixSystem::DefaultInterpreter() {
   return text::Utf8ToUtf16(ExecutableDirectory() + "/" + kInterpreterName);
 }
 
-std::optional<std::u16string> InstalledSimulator() {
+std::optional<std::u16string> PosixSystem::InstalledSimulator() {
   char resolved[PATH_MAX];
   const std::string path = ExecutableDirectory() + kInstalledSimulatorPath;
   if (realpath(path.c_str(), resolved) == nullptr || !sympack::posix::IsExecutableFile(resolved)) {
@@ -102,12 +101,4 @@ std::optional<std::u16string> InstalledSimulator() {
   return text::Utf8ToUtf16(resolved);
 }
 
-void SleepMilliseconds(unsigned milliseconds) {
-  // What was written shows before the wait, as console writes do on Windows.
-  posix::FlushTerminal();
-  timespec rest{static_cast<time_t>(milliseconds / 1000),
-                static_cast<long>(milliseconds % 1000) * 1000000L};
-  posix::RetryWhileInterrupted([&rest] { return nanosleep(&rest, &rest); });
-}
-
-}  // namespace sympack::platform
+}  // namespace sympack::platform::posix
