@@ -94,12 +94,12 @@ TEST_F(FilesTest, SameFileByAnyNameForIt) {
 
 TEST_F(FilesTest, AFileOpenWithoutSharingCannotBeOpenedAgainOrDeleted) {
   TempFolder::Write("FST4TEMP.TXT", "x");
-  platform::File held = platform::OpenForReading(u"FST4TEMP.TXT");
-  ASSERT_TRUE(held.IsOpen());
-  EXPECT_FALSE(platform::OpenForReading(u"FST4TEMP.TXT").IsOpen());
+  auto held = Host().OpenForReading(u"FST4TEMP.TXT");
+  ASSERT_NE(held, nullptr);
+  EXPECT_EQ(Host().OpenForReading(u"FST4TEMP.TXT"), nullptr);
   RemoveFile(Host(), "FST4TEMP.TXT");
   EXPECT_TRUE(std::filesystem::exists("FST4TEMP.TXT"));
-  held.Close();
+  held.reset();
   RemoveFile(Host(), "FST4TEMP.TXT");
   EXPECT_FALSE(std::filesystem::exists("FST4TEMP.TXT"));
 }
