@@ -31,7 +31,7 @@ TEST(CodePageSeam, EveryByteOfASingleBytePageSurvivesARoundTrip) {
 
 TEST(CodePageSeam, WesternPageCharacters) {
   if (GetACP() != kWestern) GTEST_SKIP() << "ANSI code page is " << GetACP();
-  EXPECT_EQ(Host().AnsiToWide("\x80"), u"\u20AC");           // the euro sign
+  EXPECT_EQ(Host().AnsiToWide("\x80"), u"\u20AC");             // the euro sign
   EXPECT_EQ(Host().AnsiToWide("\xE9t\xE9"), u"\u00E9t\u00E9");  // precomposed, one unit each
   EXPECT_EQ(Host().WideToAnsi(u"\u00E9"), "\xE9");
   // A decomposed e + combining acute has no single byte: each unit on its own.

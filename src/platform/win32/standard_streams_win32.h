@@ -13,7 +13,8 @@ class StandardStreams final : public console::TranscriptSink {
   // `codePage` converts the text for files and pipes. `promptOnConsole`:
   // lines are typed at a console that does not show standard output, so the
   // prompt goes to standard error too when that is the console.
-  StandardStreams(System& codePage, bool promptOnConsole) : codePage_(codePage), promptOnConsole_(promptOnConsole) {}
+  StandardStreams(System& codePage, bool promptOnConsole)
+      : codePage_(codePage), promptOnConsole_(promptOnConsole) {}
 
   void Write(std::u16string_view text) override;
   void EndLine() override;
