@@ -1,13 +1,15 @@
-// The clipboard on the Win32 seam, read back through the clipboard itself and
+// The host System's clipboard on Windows, read back through the clipboard itself and
 // by another program.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include "platform/platform.h"
+#include "scratch_folder.h"
 
 namespace sympack::platform {
 namespace {
+
+using wintest::Host;
 
 constexpr wchar_t kPrivateFormatName[] = L"SympackSeamMarker";
 
@@ -42,7 +44,7 @@ void SeedPrivateFormat() {
 
 TEST(ClipboardSeam, TheTextComesBackWithItsLineEnds) {
   const std::u16string text = u";     FST4 SYMBOLS Packed 4 per byte\r\n    ;   \u00C9T\u00C9\r\n\r\n";
-  ASSERT_TRUE(PlaceClipboardText(text));
+  ASSERT_TRUE(Host().PlaceClipboardText(text));
   EXPECT_EQ(ClipboardText(), std::optional<std::u16string>(text));
   // The block holds the text and its terminating zero; the system may round
   // the size up, never down.
@@ -50,14 +52,14 @@ TEST(ClipboardSeam, TheTextComesBackWithItsLineEnds) {
 }
 
 TEST(ClipboardSeam, EmptyTextIsPlacedToo) {
-  ASSERT_TRUE(PlaceClipboardText(u"x"));
-  ASSERT_TRUE(PlaceClipboardText(u""));
+  ASSERT_TRUE(Host().PlaceClipboardText(u"x"));
+  ASSERT_TRUE(Host().PlaceClipboardText(u""));
   EXPECT_EQ(ClipboardText(), std::optional<std::u16string>(u""));
 }
 
 TEST(ClipboardSeam, OtherFormatsAreLeftInPlace) {
   SeedPrivateFormat();
-  ASSERT_TRUE(PlaceClipboardText(u"new"));
+  ASSERT_TRUE(Host().PlaceClipboardText(u"new"));
   EXPECT_TRUE(IsClipboardFormatAvailable(RegisterClipboardFormatW(kPrivateFormatName)));
   EXPECT_EQ(ClipboardText(), std::optional<std::u16string>(u"new"));
 }
@@ -103,11 +105,11 @@ class ClipboardHolder {
 };
 
 TEST(ClipboardSeam, AClipboardHeldOpenElsewhereIsReportedAsNotPlaced) {
-  ASSERT_TRUE(PlaceClipboardText(u"before"));
+  ASSERT_TRUE(Host().PlaceClipboardText(u"before"));
   {
     const ClipboardHolder holder;
     ASSERT_TRUE(holder.Holds());
-    EXPECT_FALSE(PlaceClipboardText(u"after"));
+    EXPECT_FALSE(Host().PlaceClipboardText(u"after"));
   }
   EXPECT_EQ(ClipboardText(), std::optional<std::u16string>(u"before"));
 }

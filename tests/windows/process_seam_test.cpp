@@ -1,4 +1,4 @@
-// Starting processes on the Win32 seam: exit codes, programs that cannot
+// Starting processes through the host System on Windows: exit codes, programs that cannot
 // start, the command tail a started program sees, and the real interpreter
 // running the simulator command.
 #include <gtest/gtest.h>
@@ -8,7 +8,6 @@
 
 #include "command_parser.h"
 #include "platform/host_system.h"
-#include "platform/platform.h"
 #include "scratch_folder.h"
 #include "simulator/interpreter.h"
 #include "simulator/simulator_command.h"
@@ -18,6 +17,7 @@
 namespace sympack::platform {
 namespace {
 
+using wintest::Host;
 using wintest::ProgramFolder;
 using wintest::ReadFileBytes;
 
@@ -46,36 +46,36 @@ std::u16string Recorded(const wchar_t* file) {
 // ---- Exit codes and failures to start ----------------------------------------------------
 
 TEST(ProcessSeam, TheChildsExitCodeComesBack) {
-  EXPECT_EQ(RunProcess(Program(L"exit_with.exe") + u" 0"), std::optional<std::uint32_t>(0));
-  EXPECT_EQ(RunProcess(Program(L"exit_with.exe") + u" 7"), std::optional<std::uint32_t>(7));
-  EXPECT_EQ(RunProcess(Program(L"exit_with.exe") + u" 3221225477"),
+  EXPECT_EQ(Host().RunProcess(Program(L"exit_with.exe") + u" 0"), std::optional<std::uint32_t>(0));
+  EXPECT_EQ(Host().RunProcess(Program(L"exit_with.exe") + u" 7"), std::optional<std::uint32_t>(7));
+  EXPECT_EQ(Host().RunProcess(Program(L"exit_with.exe") + u" 3221225477"),
             std::optional<std::uint32_t>(3221225477u));  // an access violation's code
 }
 
 TEST(ProcessSeam, ABareProgramNameIsFoundBesideTheStartingProgram) {
   // CreateProcessW looks in the folder of the program that starts it first.
-  EXPECT_EQ(RunProcess(u"exit_with 4"), std::optional<std::uint32_t>(4));
+  EXPECT_EQ(Host().RunProcess(u"exit_with 4"), std::optional<std::uint32_t>(4));
 }
 
 TEST(ProcessSeam, WhatCannotStartGivesNoExitCode) {
-  EXPECT_EQ(RunProcess(u"no_such_program_anywhere.exe"), std::nullopt);
-  EXPECT_EQ(RunProcess(u""), std::nullopt);
+  EXPECT_EQ(Host().RunProcess(u"no_such_program_anywhere.exe"), std::nullopt);
+  EXPECT_EQ(Host().RunProcess(u""), std::nullopt);
   // An unset comspec leaves the line starting with the switch.
-  EXPECT_EQ(RunProcess(u" /C FST4SIM \"CQ\""), std::nullopt);
+  EXPECT_EQ(Host().RunProcess(u" /C FST4SIM \"CQ\""), std::nullopt);
   // A folder is no program.
-  EXPECT_EQ(RunProcess(Quoted(ProgramFolder())), std::nullopt);
+  EXPECT_EQ(Host().RunProcess(Quoted(ProgramFolder())), std::nullopt);
 }
 
 TEST(ProcessSeam, TheLongestCommandLineStillStarts) {
   std::u16string line = u"exit_with 6 ";
   line.resize(kMaxCommandLineUnits, u'x');
-  EXPECT_EQ(RunProcess(line), std::optional<std::uint32_t>(6));
+  EXPECT_EQ(Host().RunProcess(line), std::optional<std::uint32_t>(6));
 }
 
 TEST(ProcessSeam, TheInterpreterRunsCommandsAndReportsTheirExitCode) {
-  const auto comspec = EnvironmentVariable(u"comspec");
+  const auto comspec = Host().EnvironmentVariable(u"comspec");
   ASSERT_TRUE(comspec.has_value());
-  EXPECT_EQ(RunProcess(*comspec + u" /C exit 3"), std::optional<std::uint32_t>(3));
+  EXPECT_EQ(Host().RunProcess(*comspec + u" /C exit 3"), std::optional<std::uint32_t>(3));
 }
 
 // ---- The command tail a started program sees ----------------------------------------------
@@ -84,7 +84,7 @@ struct TailSeam : ::testing::Test {
   wintest::ScratchFolder folder;
 
   std::u16string TailOf(const std::u16string& line) {
-    EXPECT_EQ(RunProcess(line), std::optional<std::uint32_t>(0));
+    EXPECT_EQ(Host().RunProcess(line), std::optional<std::uint32_t>(0));
     return Recorded(L"COMMAND_TAIL.BIN");
   }
 };
@@ -145,12 +145,14 @@ std::u16string_view InterpreterSeam::SplitLast(const std::u16string& line) {
 
 std::u16string Expected(const std::string& message) {
   std::string text = "\"" + message + "\"" + std::string(simulator::kSimulatorParameters);
-  return AnsiToWide(text);
+  return Host().AnsiToWide(text);
 }
 
 // The arguments the simulator's C runtime takes from its tail: the message
 // itself, then the fixed parameters.
-std::vector<std::string> Arguments(const std::u16string& tail) { return cmd::SplitArguments(WideToAnsi(tail)); }
+std::vector<std::string> Arguments(const std::u16string& tail) {
+  return cmd::SplitArguments(Host().WideToAnsi(tail));
+}
 
 std::vector<std::string> ExpectedArguments(const std::string& message) {
   return {message, "120", "1500", "0.0", "0", "0", "0", "0", "F"};
@@ -198,12 +200,13 @@ TEST_F(InterpreterSeam, PercentSignsReachTheSimulatorUnexpanded) {
 // reads it in that code page.
 TEST_F(InterpreterSeam, DoubleByteCharactersArriveWhole) {
   if (GetACP() != kShiftJis) GTEST_SKIP() << "needs the ANSI code page 932 (ctest: DoubleByteSeam)";
-  EXPECT_EQ(AnsiCharacterLength("\x83\x5C"), 2u);
-  EXPECT_EQ(simulator::UpperCase("cq \x83\x63", AnsiCharacterLength, AnsiIsSingleByte()), "CQ \x83\x63");
+  EXPECT_EQ(Host().AnsiCharacterLength("\x83\x5C"), 2u);
+  const auto characterLength = [](std::string_view text) { return Host().AnsiCharacterLength(text); };
+  EXPECT_EQ(simulator::UpperCase("cq \x83\x63", characterLength, Host().AnsiIsSingleByte()), "CQ \x83\x63");
   for (const std::string message : {"\x83\x5C", "CQ \x95\x5C", "\x83\x5C\"", "A\"\x95\x5C\x95\x5C", "\x83\x5C!"}) {
     std::vector<std::string> words;
     for (const std::string& word : cmd::SplitArguments(text::Utf16ToUtf8(SimulatorTail(message)))) {
-      words.push_back(WideToAnsi(text::Utf8ToUtf16(word)));
+      words.push_back(Host().WideToAnsi(text::Utf8ToUtf16(word)));
     }
     EXPECT_EQ(words, ExpectedArguments(message)) << message;
   }

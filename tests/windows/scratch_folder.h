@@ -1,13 +1,22 @@
-// Support for the Windows seam tests: a fresh current folder per test, files
-// made and read back with the Win32 calls themselves, and the helper programs
-// that are built beside the test program.
+// Support for the Windows seam tests: the host System they check, a fresh
+// current folder per test, files made and read back with the Win32 calls
+// themselves, and the helper programs that are built beside the test program.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
+#include "platform/host_system.h"
+
 namespace sympack::wintest {
+
+// The System under test, shared by the tests that do not prepare it for a
+// run.
+inline platform::HostSystem& Host() {
+  static const auto host = platform::MakeHostSystem(0, nullptr);
+  return *host;
+}
 
 inline std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
 

@@ -1,11 +1,14 @@
-// Code page, environment and console start-up on the Win32 seam.
+// The host System on Windows: code page, environment and console start-up.
 #include <gtest/gtest.h>
 
-#include "platform/platform.h"
+#include "console/transcript.h"
+#include "platform/host_system.h"
 #include "scratch_folder.h"
 
 namespace sympack::platform {
 namespace {
+
+using wintest::Host;
 
 constexpr UINT kWestern = 1252;
 constexpr int kByteValues = 256;
@@ -21,18 +24,18 @@ TEST(CodePageSeam, EveryByteOfASingleBytePageSurvivesARoundTrip) {
   if (!SingleByteAnsiPage()) GTEST_SKIP() << "ANSI code page " << GetACP() << " is not single-byte";
   std::string all;
   for (int b = 0; b < kByteValues; ++b) all += static_cast<char>(b);
-  const std::u16string wide = AnsiToWide(all);
+  const std::u16string wide = Host().AnsiToWide(all);
   EXPECT_EQ(wide.size(), all.size());
-  EXPECT_EQ(WideToAnsi(wide), all);
+  EXPECT_EQ(Host().WideToAnsi(wide), all);
 }
 
 TEST(CodePageSeam, WesternPageCharacters) {
   if (GetACP() != kWestern) GTEST_SKIP() << "ANSI code page is " << GetACP();
-  EXPECT_EQ(AnsiToWide("\x80"), u"\u20AC");           // the euro sign
-  EXPECT_EQ(AnsiToWide("\xE9t\xE9"), u"\u00E9t\u00E9");  // precomposed, one unit each
-  EXPECT_EQ(WideToAnsi(u"\u00E9"), "\xE9");
+  EXPECT_EQ(Host().AnsiToWide("\x80"), u"\u20AC");             // the euro sign
+  EXPECT_EQ(Host().AnsiToWide("\xE9t\xE9"), u"\u00E9t\u00E9");  // precomposed, one unit each
+  EXPECT_EQ(Host().WideToAnsi(u"\u00E9"), "\xE9");
   // A decomposed e + combining acute has no single byte: each unit on its own.
-  EXPECT_EQ(WideToAnsi(u"e\u0301").size(), 2u);
+  EXPECT_EQ(Host().WideToAnsi(u"e\u0301").size(), 2u);
 }
 
 TEST(CodePageSeam, CharactersThePageCannotHoldBecomeItsDefaultCharacter) {
@@ -41,42 +44,42 @@ TEST(CodePageSeam, CharactersThePageCannotHoldBecomeItsDefaultCharacter) {
   const std::string defaultCharacter(reinterpret_cast<const char*>(info.DefaultChar));
   // Cyrillic Zhe and a CJK ideograph are in no Western page.
   if (GetACP() == kWestern) {
-    EXPECT_EQ(WideToAnsi(u"A\u0416\u4E2DB"), "A" + defaultCharacter + defaultCharacter + "B");
+    EXPECT_EQ(Host().WideToAnsi(u"A\u0416\u4E2DB"), "A" + defaultCharacter + defaultCharacter + "B");
   }
-  EXPECT_EQ(WideToAnsi(u""), "");
-  EXPECT_EQ(AnsiToWide(""), u"");
+  EXPECT_EQ(Host().WideToAnsi(u""), "");
+  EXPECT_EQ(Host().AnsiToWide(""), u"");
 }
 
 TEST(CodePageSeam, ZeroBytesAreText) {
   const std::string withZero("A\0B", 3);
-  EXPECT_EQ(AnsiToWide(withZero), std::u16string(u"A\0B", 3));
-  EXPECT_EQ(WideToAnsi(std::u16string(u"A\0B", 3)), withZero);
+  EXPECT_EQ(Host().AnsiToWide(withZero), std::u16string(u"A\0B", 3));
+  EXPECT_EQ(Host().WideToAnsi(std::u16string(u"A\0B", 3)), withZero);
 }
 
 // ---- Environment ---------------------------------------------------------------
 
 TEST(EnvironmentSeam, NamesAreLookedUpWithoutRegardToCase) {
   ASSERT_TRUE(SetEnvironmentVariableW(L"SympackProbe", L"C:\\x y\\cmd.exe"));
-  EXPECT_EQ(EnvironmentVariable(u"SYMPACKPROBE"), std::optional<std::u16string>(u"C:\\x y\\cmd.exe"));
-  EXPECT_EQ(EnvironmentVariable(u"sympackprobe"), std::optional<std::u16string>(u"C:\\x y\\cmd.exe"));
+  EXPECT_EQ(Host().EnvironmentVariable(u"SYMPACKPROBE"), std::optional<std::u16string>(u"C:\\x y\\cmd.exe"));
+  EXPECT_EQ(Host().EnvironmentVariable(u"sympackprobe"), std::optional<std::u16string>(u"C:\\x y\\cmd.exe"));
   SetEnvironmentVariableW(L"SympackProbe", nullptr);
-  EXPECT_EQ(EnvironmentVariable(u"SympackProbe"), std::nullopt);
+  EXPECT_EQ(Host().EnvironmentVariable(u"SympackProbe"), std::nullopt);
 }
 
 TEST(EnvironmentSeam, LongValuesComeBackWhole) {
   const std::wstring longValue(5000, L'v');
   ASSERT_TRUE(SetEnvironmentVariableW(L"SympackLong", longValue.c_str()));
-  const auto value = EnvironmentVariable(u"SympackLong");
+  const auto value = Host().EnvironmentVariable(u"SympackLong");
   ASSERT_TRUE(value.has_value());
   EXPECT_EQ(value->size(), longValue.size());
   SetEnvironmentVariableW(L"SympackLong", nullptr);
 }
 
 TEST(EnvironmentSeam, TheSystemInterpreterIsNamedByComspec) {
-  const auto comspec = EnvironmentVariable(u"comspec");
+  const auto comspec = Host().EnvironmentVariable(u"comspec");
   ASSERT_TRUE(comspec.has_value());
   EXPECT_FALSE(comspec->empty());
-  EXPECT_TRUE(DefaultInterpreter().empty());  // Windows always brings its own
+  EXPECT_TRUE(Host().DefaultInterpreter().empty());  // Windows always brings its own
 }
 
 // ---- Console start-up without a console ------------------------------------------------
@@ -96,17 +99,32 @@ TEST(ConsoleSeam, WithoutAConsoleATranscriptAndTheEndOfInputIsEnter) {
   if (HasConsole()) GTEST_SKIP() << "this run has a console";
   SetStdHandle(STD_INPUT_HANDLE, CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                              nullptr, OPEN_EXISTING, 0, nullptr));
-  EXPECT_EQ(PrepareConsole(), OutputKind::kTranscript);
-  EXPECT_FALSE(ReadScreenInfo().has_value());
-  EXPECT_FALSE(WriteCells(0, 0, u"text", 7));
-  EXPECT_FALSE(ScrollUpOneRow(7));
+  const auto host = MakeHostSystem(0, nullptr);
+  // Before the run is prepared the screen is the console's, which is not
+  // there: it has no size, and cells and scrolls go nowhere.
+  const wintest::ScratchFolder folder;
+  const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+  SetStdHandle(STD_OUTPUT_HANDLE, CreateFileW(L"out.txt", GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                              CREATE_ALWAYS, 0, nullptr));
+  EXPECT_FALSE(host->Screen().Info().has_value());
+  host->Screen().WriteCells(0, 0, u"text", 7);
+  host->Screen().ScrollUp(7);
+  CloseHandle(GetStdHandle(STD_OUTPUT_HANDLE));
+  SetStdHandle(STD_OUTPUT_HANDLE, output);
+  EXPECT_EQ(wintest::ReadFileBytes(L"out.txt"), "");
+
+  host->PrepareForRun();
+  const auto transcript = host->Screen().Info();
+  ASSERT_TRUE(transcript.has_value());
+  EXPECT_EQ(transcript->width, console::kTranscriptWidth);  // the transcript's endless row
+  EXPECT_EQ(transcript->height, 1);
   for (int read = 0; read < 2; ++read) {
-    const auto key = NextKeyEvent();
+    const auto key = host->Next();
     ASSERT_TRUE(key.has_value());
     EXPECT_TRUE(key->pressed);
     EXPECT_EQ(key->character, u'\r');
   }
-  RestoreConsole();
+  host->RestoreAfterRun();
 }
 
 }  // namespace

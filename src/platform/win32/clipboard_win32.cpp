@@ -5,9 +5,9 @@
 
 #include <cstring>
 
-#include "platform/platform.h"
+#include "platform/win32/win32_system.h"
 
-namespace sympack::platform {
+namespace sympack::platform::win32 {
 namespace {
 
 // Clipboard viewers and managers hold the clipboard open for a moment after
@@ -70,7 +70,7 @@ bool Fill(const GlobalBlock& block, std::u16string_view text) {
 
 }  // namespace
 
-bool PlaceClipboardText(std::u16string_view text) {
+bool Win32System::PlaceClipboardText(std::u16string_view text) {
   const OpenedClipboard clipboard;
   if (!clipboard.IsOpen()) return false;
   GlobalBlock block((text.size() + 1) * sizeof(char16_t));
@@ -80,4 +80,4 @@ bool PlaceClipboardText(std::u16string_view text) {
   return true;
 }
 
-}  // namespace sympack::platform
+}  // namespace sympack::platform::win32

@@ -4,10 +4,10 @@
 
 #include <climits>
 
-#include "platform/platform.h"
+#include "platform/win32/win32_system.h"
 #include "text/utf.h"
 
-namespace sympack::platform {
+namespace sympack::platform::win32 {
 namespace {
 
 // The calls count in int; no text of the tool comes near that limit.
@@ -15,7 +15,7 @@ int Length(std::size_t size) { return size > INT_MAX ? INT_MAX : static_cast<int
 
 }  // namespace
 
-std::u16string AnsiToWide(std::string_view ansi) {
+std::u16string Win32System::AnsiToWide(std::string_view ansi) {
   if (ansi.empty()) return {};
   const int units = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, ansi.data(), Length(ansi.size()), nullptr, 0);
   if (units <= 0) return {};
@@ -24,7 +24,7 @@ std::u16string AnsiToWide(std::string_view ansi) {
   return std::u16string(wide.begin(), wide.end());
 }
 
-std::string WideToAnsi(std::u16string_view wide) {
+std::string Win32System::WideToAnsi(std::u16string_view wide) {
   if (wide.empty()) return {};
   const auto* units = reinterpret_cast<const wchar_t*>(wide.data());
   const int bytes = WideCharToMultiByte(CP_ACP, 0, units, Length(wide.size()), nullptr, 0, nullptr, nullptr);
@@ -34,18 +34,19 @@ std::string WideToAnsi(std::u16string_view wide) {
   return ansi;
 }
 
-std::size_t AnsiCharacterLength(std::string_view text) {
+std::size_t Win32System::AnsiCharacterLength(std::string_view text) {
   if (text.empty()) return 0;
   if (GetACP() == CP_UTF8) return text::Utf8CharacterLength(text);
   const auto lead = static_cast<BYTE>(text[0]);
   return text.size() >= 2 && IsDBCSLeadByteEx(CP_ACP, lead) ? 2 : 1;
 }
 
-bool AnsiIsSingleByte() {
+bool Win32System::AnsiIsSingleByte() {
   CPINFO info{};
   return GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1;
 }
 
-std::string ProgramTextToAnsi(std::string_view printed) { return std::string(printed); }
+// Programs print in the ANSI code page on Windows: their text stands as it is.
+std::string Win32System::ProgramTextToAnsi(std::string_view printed) { return std::string(printed); }
 
-}  // namespace sympack::platform
+}  // namespace sympack::platform::win32

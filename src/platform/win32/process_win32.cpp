@@ -5,10 +5,9 @@
 // what it prints lands in the transcript in its place.
 #include <windows.h>
 
-#include "platform/platform.h"
-#include "platform/win32/win32_support.h"
+#include "platform/win32/win32_system.h"
 
-namespace sympack::platform {
+namespace sympack::platform::win32 {
 namespace {
 
 // Reported when the child ended but its exit code could not be read.
@@ -30,11 +29,11 @@ bool PassStandardHandles(STARTUPINFOW& startup) {
   bool allConsole = true;
   for (int i = 0; i < 3; ++i) {
     handles[i] = GetStdHandle(which[i]);
-    if (!win32::IsConsole(handles[i])) allConsole = false;
+    if (!IsConsole(handles[i])) allConsole = false;
   }
   if (allConsole) return false;
   for (const HANDLE handle : handles) {
-    if (win32::IsUsable(handle)) {
+    if (IsUsable(handle)) {
       SetHandleInformation(handle, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
     }
   }
@@ -47,9 +46,9 @@ bool PassStandardHandles(STARTUPINFOW& startup) {
 
 }  // namespace
 
-std::optional<std::uint32_t> RunProcess(std::u16string_view commandLine) {
+std::optional<std::uint32_t> Win32System::RunProcess(std::u16string_view commandLine) {
   // CreateProcessW may write into the command line, so it gets its own copy.
-  std::wstring line = win32::ToWide(commandLine);
+  std::wstring line = ToWide(commandLine);
   STARTUPINFOW startup = ShownNormally();
   // The tool's own handles (its files, the keyboard, the folder claim) are
   // not inheritable: when inheriting is on, only the standard handles pass.
@@ -57,13 +56,13 @@ std::optional<std::uint32_t> RunProcess(std::u16string_view commandLine) {
   PROCESS_INFORMATION started{};
   BOOL ok = FALSE;
   {
-    const win32::CriticalErrorsOff quiet;
+    const CriticalErrorsOff quiet;
     ok = CreateProcessW(nullptr, line.data(), nullptr, nullptr, inherit, NORMAL_PRIORITY_CLASS,
                         nullptr, nullptr, &startup, &started);
   }
   if (!ok) return std::nullopt;
-  const win32::OwnedHandle process(started.hProcess);
-  const win32::OwnedHandle thread(started.hThread);
+  const OwnedHandle process(started.hProcess);
+  const OwnedHandle thread(started.hThread);
 
   WaitForSingleObject(process.Get(), INFINITE);
   DWORD exitCode = 0;
@@ -71,4 +70,4 @@ std::optional<std::uint32_t> RunProcess(std::u16string_view commandLine) {
   return exitCode;
 }
 
-}  // namespace sympack::platform
+}  // namespace sympack::platform::win32

@@ -4,10 +4,33 @@
 // mark).
 #pragma once
 
-#include "platform/platform.h"
+#include <windows.h>
+
+#include <string>
+
+#include "platform/system.h"
+#include "platform/typed_lines.h"
+#include "text/marked_input.h"
 
 namespace sympack::platform::win32 {
 
-KeyEvent NextStandardInputKey(bool consoleLineMode);
+class StandardInputLines {
+ public:
+  // `codePage` converts unmarked bytes of a file or pipe.
+  explicit StandardInputLines(System& codePage) : codePage_(codePage) {}
+
+  // The next key of standard input's lines; Enter for ever once it has ended.
+  KeyEvent NextKey(bool consoleLineMode);
+
+ private:
+  bool ReadConsoleLines(HANDLE input);
+  bool ReadStreamLines(HANDLE input);
+  std::u16string StreamText(std::string_view bytes);
+
+  System& codePage_;
+  text::MarkedInput marked_;  // stream bytes read, their byte-order mark (if any) dropped
+  std::string partialBytes_;  // stream text of a line not yet complete
+  TypedLines lines_;
+};
 
 }  // namespace sympack::platform::win32

@@ -1,22 +1,16 @@
-// The plain transcript on standard output, and the lines for standard error:
-// characters into a console, ANSI code page bytes into a file or pipe, lines
-// ended with CR LF.
+#include "platform/win32/standard_streams_win32.h"
+
 #include <windows.h>
 
 #include <algorithm>
 #include <optional>
 #include <string>
 
-#include "platform/platform.h"
-#include "platform/win32/console_state_win32.h"
 #include "platform/win32/win32_support.h"
 #include "text/line_ends.h"
 
-namespace sympack::platform {
+namespace sympack::platform::win32 {
 namespace {
-
-using win32::IsConsole;
-using win32::IsUsable;
 
 // The most one WriteFile call is given.
 constexpr std::size_t kWriteChunk = 1u << 20;
@@ -32,15 +26,15 @@ void WriteBytesTo(HANDLE handle, std::string_view bytes) {
 
 // Text for a standard stream: characters into a console, ANSI code page bytes
 // into a file or pipe.
-void WriteTextTo(HANDLE handle, std::u16string_view text) {
+void WriteTextTo(HANDLE handle, std::u16string_view text, System& codePage) {
   if (!IsUsable(handle) || text.empty()) return;
   if (IsConsole(handle)) {
-    const std::wstring wide = win32::ToWide(text);
+    const std::wstring wide = ToWide(text);
     DWORD written = 0;
     WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
     return;
   }
-  WriteBytesTo(handle, WideToAnsi(text));
+  WriteBytesTo(handle, codePage.WideToAnsi(text));
 }
 
 void EndLineOn(HANDLE handle) {
@@ -81,28 +75,25 @@ bool SameDiskFile(HANDLE output, HANDLE error) {
 
 }  // namespace
 
-void WriteTranscriptText(std::u16string_view text) { WriteTextTo(GetStdHandle(STD_OUTPUT_HANDLE), text); }
+void StandardStreams::Write(std::u16string_view text) {
+  WriteTextTo(GetStdHandle(STD_OUTPUT_HANDLE), text, codePage_);
+}
 
-void EndTranscriptLine() { EndLineOn(GetStdHandle(STD_OUTPUT_HANDLE)); }
+void StandardStreams::EndLine() { EndLineOn(GetStdHandle(STD_OUTPUT_HANDLE)); }
 
-void WriteErrorLine(std::u16string_view text) {
+void StandardStreams::ErrorLine(std::u16string_view text) {
   const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
-  if (win32::TheConsole().outputKind == OutputKind::kTranscript &&
-      SameDiskFile(error, GetStdHandle(STD_OUTPUT_HANDLE))) {
-    return;  // the transcript has it already
-  }
-  WriteTextTo(error, text);
+  if (SameDiskFile(error, GetStdHandle(STD_OUTPUT_HANDLE))) return;  // the transcript has it already
+  WriteTextTo(error, text, codePage_);
   EndLineOn(error);
 }
 
-void ShowPromptToTypist(std::u16string_view prompt) {
+void StandardStreams::BeforeTyping(std::u16string_view prompt) {
   // The transcript goes to a file or pipe; the console that reads the line
   // shows the prompt through standard error, when that is the console.
-  if (win32::TheConsole().inputKind != win32::InputKind::kConsoleLines) return;
+  if (!promptOnConsole_) return;
   const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
-  if (IsConsole(error)) WriteTextTo(error, prompt);
+  if (IsConsole(error)) WriteTextTo(error, prompt, codePage_);
 }
 
-bool TypingShowsOnTranscript() { return false; }
-
-}  // namespace sympack::platform
+}  // namespace sympack::platform::win32

@@ -1,0 +1,60 @@
+// Making the host System on Windows, and its command line, environment and
+// sleeping, from the Win32 API.
+#include "platform/win32/win32_system.h"
+
+#include <windows.h>
+
+#include <cwchar>
+
+#include "platform/command_line.h"
+
+namespace sympack::platform {
+
+// main()'s arguments are not needed: the command tail comes from the process
+// command line itself (CommandTail below).
+std::unique_ptr<HostSystem> MakeHostSystem(int /*argc*/, char** /*argv*/) {
+  return std::make_unique<win32::Win32System>();
+}
+
+namespace win32 {
+
+Win32System::Win32System() : typedLines_(*this) {}
+
+// The C runtime's argv has already undone quoting and dropped blanks; the tool
+// wants the tail exactly as typed, so it goes back to the process command line.
+std::u16string Win32System::CommandTail() {
+  const wchar_t* line = GetCommandLineW();
+  if (line == nullptr) return {};
+  const std::u16string whole = FromWide(line, wcslen(line));
+  return std::u16string(SplitCommandLine(whole).tail);
+}
+
+std::optional<std::u16string> Win32System::EnvironmentVariable(std::u16string_view name) {
+  const std::wstring wideName = ToWide(name);
+  std::wstring value;
+  // The first call asks for the size; the value may change in between, so
+  // ask again until it fits.
+  DWORD needed = GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
+  for (;;) {
+    if (needed == 0) {
+      if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+      return std::u16string();
+    }
+    value.assign(needed, L'\0');
+    const DWORD got = GetEnvironmentVariableW(wideName.c_str(), value.data(), needed);
+    if (got < needed) return FromWide(value.c_str(), got);
+    needed = got;
+  }
+}
+
+// Windows always has its own interpreter, named by "comspec"; when that is not
+// set there is nothing to fall back on.
+std::u16string Win32System::DefaultInterpreter() { return {}; }
+
+// The zip holds both programs in one folder: nothing is installed elsewhere.
+std::optional<std::u16string> Win32System::InstalledSimulator() { return std::nullopt; }
+
+void Win32System::SleepMilliseconds(unsigned milliseconds) { Sleep(milliseconds); }
+
+}  // namespace win32
+}  // namespace sympack::platform
