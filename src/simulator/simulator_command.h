@@ -32,9 +32,9 @@ constexpr std::string_view kRedirection = " > ";
 std::string SimulatorCommand(std::string_view message, CharacterLength characterLength,
                              std::string_view programPath = {});
 
-// The path of the simulator installed with the tool (platform.h), in the
-// ANSI code page; nothing when there is none or the code page cannot hold
-// its path exactly.
+// The path of the simulator installed with the tool
+// (System::InstalledSimulator), in the ANSI code page; nothing when there is
+// none or the code page cannot hold its path exactly.
 std::optional<std::string> InstalledSimulatorPath(platform::System& system);
 
 // Runs the simulator (the current folder's, or the one at programPath)
