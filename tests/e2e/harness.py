@@ -10,6 +10,7 @@ environment variable SYMPACK_E2E_RUNNER.
 """
 
 import base64
+import concurrent.futures
 import errno
 import fcntl
 import importlib
@@ -65,6 +66,9 @@ class PosixRunner:
     clipboard_without_terminal = False
     # The locale the tool runs in unless a test sets another.
     default_locale = "C"
+    # How many runs may go side by side (E2ETestCase.each_at_once): each run
+    # spends most of its time in the tool's closing pause.
+    runs_at_once = 8
 
     def __init__(self, bin_dir):
         self.bin_dir = bin_dir
@@ -137,7 +141,7 @@ def make_runner():
     return runner(os.path.abspath(bin_dir))
 
 
-# ---- The tool's own texts (Parts 1.1, 1.2; issue 3 for the outcome lines) ----------
+# ---- The tool's own texts ----------------------------------------------------------
 
 BLANK_LINE = ""
 BANNER = "Generates FST4[W] Symbols in correct format for PIC .ASM file  "
@@ -610,6 +614,26 @@ class E2ETestCase(unittest.TestCase):
         with open(paths["err"], "rb") as f:
             result.stderr = f.read()
         return result
+
+    def each_at_once(self, cases, check, label="case"):
+        """check(case) for every case, side by side (up to the runner's
+        runs_at_once), then each case's outcome reported as its own subtest,
+        labelled `label`. A check must keep to its own folder and files."""
+        def outcome(case):
+            try:
+                check(case)
+            except BaseException as error:  # reported below, in the case's subtest
+                return error
+            return None
+
+        cases = list(cases)
+        workers = max(1, min(len(cases), self.runner.runs_at_once))
+        with concurrent.futures.ThreadPoolExecutor(max_workers=workers) as pool:
+            outcomes = list(pool.map(outcome, cases))
+        for case, error in zip(cases, outcomes):
+            with self.subTest(**{label: case}):
+                if error is not None:
+                    raise error
 
     def own_lines(self, *texts):
         """The tool's own lines as its plain transcript writes them."""

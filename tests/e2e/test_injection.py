@@ -89,13 +89,15 @@ class CommandInjection(E2ETestCase):
             self.assertIn(b"\r\n    ;   " + upper + b"\r\n\r\n\r\n", f.read())
 
     def test_messages_on_the_command_line(self):
-        for index, message in enumerate(MESSAGES):
-            with self.subTest(message=message):
-                if "%" in message and getattr(self.runner, "carets_removed_before_percents", None):
-                    self.skipTest(self.runner.carets_removed_before_percents)
-                folder = os.path.join(self.work, "case%02d" % index)
-                os.mkdir(folder)
-                self.run_message(folder, message, typed=False)
+        def check(indexed):
+            index, message = indexed
+            if "%" in message and getattr(self.runner, "carets_removed_before_percents", None):
+                self.skipTest(self.runner.carets_removed_before_percents)
+            folder = os.path.join(self.work, "case%02d" % index)
+            os.mkdir(folder)
+            self.run_message(folder, message, typed=False)
+
+        self.each_at_once(enumerate(MESSAGES), check, label="message")
 
     def test_messages_typed_at_the_prompt(self):
         for index, message in enumerate(['cq "k1abc" & echo x > evil.txt',
@@ -180,21 +182,23 @@ class DestinationNames(E2ETestCase):
         self.assertEqual(rows[at + 1 + len(shown)], written_line(name).rstrip(), run.dump())
 
     def test_names_with_blanks_separators_syntax_and_percent_forms(self):
-        for index, typed in enumerate(DESTINATIONS):
+        def check(indexed):
+            index, typed = indexed
             name = reference.first_field(typed)
-            with self.subTest(destination=typed):
-                if "%" in name and getattr(self.runner, "carets_removed_before_percents", None):
-                    self.skipTest(self.runner.carets_removed_before_percents)
-                folder = os.path.join(self.work, "case%02d" % index)
-                os.mkdir(folder)
-                run, code = self.run_destination(folder, typed)
-                if self.runner.posix_system or not NOT_IN_WINDOWS_NAMES & set(name):
-                    self.check_written_and_shown(folder, run, code, name)
-                else:
-                    self.assertEqual(code, EXIT_NOT_WRITTEN, run.dump())
-                    self.assertIn(not_written_line(name).rstrip(), run.transcript())
-                    self.assertNotIn(";     FST4 SYMBOLS", "\n".join(run.transcript()))
-                    self.assertEqual(sorted(os.listdir(folder)), sorted(list(DECOYS) + ["FST4SIM.EXE"]))
+            if "%" in name and getattr(self.runner, "carets_removed_before_percents", None):
+                self.skipTest(self.runner.carets_removed_before_percents)
+            folder = os.path.join(self.work, "case%02d" % index)
+            os.mkdir(folder)
+            run, code = self.run_destination(folder, typed)
+            if self.runner.posix_system or not NOT_IN_WINDOWS_NAMES & set(name):
+                self.check_written_and_shown(folder, run, code, name)
+            else:
+                self.assertEqual(code, EXIT_NOT_WRITTEN, run.dump())
+                self.assertIn(not_written_line(name).rstrip(), run.transcript())
+                self.assertNotIn(";     FST4 SYMBOLS", "\n".join(run.transcript()))
+                self.assertEqual(sorted(os.listdir(folder)), sorted(list(DECOYS) + ["FST4SIM.EXE"]))
+
+        self.each_at_once(enumerate(DESTINATIONS), check, label="destination")
 
     def test_a_name_in_any_script_in_a_utf8_locale(self):
         if not self.runner.posix_system:
@@ -203,8 +207,8 @@ class DestinationNames(E2ETestCase):
         run, code = self.run_destination(self.work, name, env=self.environment(LC_ALL="C.UTF-8"))
         self.check_written_and_shown(self.work, run, code, name)
 
-    def check_refused(self, typed, prepare=None):
-        folder = os.path.join(self.work, "refused%d" % len(os.listdir(self.work)))
+    def check_refused(self, typed, prepare=None, index=0):
+        folder = os.path.join(self.work, "refused%d" % index)
         os.mkdir(folder)
         if prepare:
             prepare(folder)
@@ -225,11 +229,13 @@ class DestinationNames(E2ETestCase):
         names = ["FST4SIM.EXE", "fst4sim.exe", "./Fst4sim.Js", "FST4SIM.BAT."]
         if not self.runner.posix_system:
             names.append("fst4sim.exe.")  # Windows drops a trailing dot: the same file
-        for typed in names:
-            with self.subTest(destination=typed):
-                folder, run = self.check_refused(typed)
-                self.assertEqual(sorted(os.listdir(folder)), sorted(list(DECOYS) + ["FST4SIM.EXE"]),
-                                 "no stand-in made")
+        def check(indexed):
+            index, typed = indexed
+            folder, run = self.check_refused(typed, index=index)
+            self.assertEqual(sorted(os.listdir(folder)), sorted(list(DECOYS) + ["FST4SIM.EXE"]),
+                             "no stand-in made")
+
+        self.each_at_once(enumerate(names), check, label="destination")
 
     def test_a_read_only_file_keeps_its_text_and_is_not_shown(self):
         if not self.runner.posix_system:

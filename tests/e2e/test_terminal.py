@@ -1,4 +1,4 @@
-"""The terminal around the run (issue 2, POSIX platform layer): modes saved
+"""The terminal around the run (the POSIX platform layer): modes saved
 and restored on every way out, children run in the user's modes, the run
 without any terminal, output through standard error, a terminal that never
 answers the cursor-position request."""

@@ -92,6 +92,9 @@ class WineRunner(PosixRunner):
     keys_typed_ahead_lost = ("Wine drops console input that arrives while a program attached to "
                              "the console starts or ends")
 
+    # Each run's tail and clipboard files are the runner's own state.
+    runs_at_once = 1
+
     def __init__(self, bin_dir):
         super().__init__(bin_dir)
         self.wine_run = os.environ.get("SYMPACK_WINE_RUN")
