@@ -116,8 +116,9 @@ int CompleteRun(Console& console, platform::System& system, std::u16string_view 
   // Never over the simulator or a stand-in cmd.exe would run for it (every
   // later run would fail), nor into the run's own output (TYPE would copy the
   // file into itself without end).
+  const sim::DestinationRefusal refusal = sim::RefusalOf(system, destinationName);
   include_file::IncludeFileWrite write;
-  if (!sim::DestinationIsRefused(system, destinationName)) {
+  if (refusal == sim::DestinationRefusal::kNone) {
     write = include_file::WriteIncludeFile(system, destinationName, includeText);
   }
   const bool written = write.complete;
@@ -129,6 +130,10 @@ int CompleteRun(Console& console, platform::System& system, std::u16string_view 
   const int exitCode = ExitCode(written, simulatorRun, carriesTyped);
   if (!carriesTyped) {
     WriteFailure(console, std::string(kOtherTextBefore) + *decoded + std::string(kOtherTextAfter));
+  }
+  if (refusal != sim::DestinationRefusal::kNone) {
+    const std::string_view why = refusal == sim::DestinationRefusal::kRunOutput ? kIsRunOutputAfter : kIsSimulatorAfter;
+    WriteFailure(console, std::string(destinationName) + std::string(why));
   }
   console.SetTextColor(exitCode == kExitOk ? console::kYellow : console::kLightRed);
   // Named as the file system holds it (Windows drops trailing dots and blanks).

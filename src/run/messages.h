@@ -24,8 +24,13 @@ constexpr std::string_view kFolderBusyLine =
     "Another SYMPACK is running in this folder.  Wait for it to finish, then try again";
 constexpr std::string_view kOldReportLine =
     "FST4TEMP.TXT from an earlier run cannot be removed.  Remove it, then try again";
-constexpr std::string_view kReportIsOutputLine =
-    "FST4TEMP.TXT is where this run's output goes.  Send the output elsewhere, then try again";
+// After a file's name: the report, or a destination, that the run's own
+// output (or error output) is redirected into. Both texts fit a line of 80
+// columns after the names the tool uses.
+constexpr std::string_view kIsRunOutputAfter = " is where this run's output goes: send the output elsewhere";
+// After a destination's name: the simulator, or a file the interpreter would
+// run for it.
+constexpr std::string_view kIsSimulatorAfter = " is the simulator, or would run in its place: choose another name";
 // A message the interpreter's command line cannot carry exactly, refused
 // before anything runs.
 constexpr std::string_view kControlCharacterLine =

@@ -103,7 +103,7 @@ int RunTool(platform::System& system, std::string_view commandTail) {
   // `> FST4TEMP.TXT`: removing the old report would throw the transcript
   // away, and the report would be read back mixed with it.
   if (sim::NameIsRunOutput(system, sim::kReportFile)) {
-    WriteFailure(console, kReportIsOutputLine);
+    WriteFailure(console, std::string(sim::kReportFile) + std::string(kIsRunOutputAfter));
     return kExitOldReportStays;
   }
 

@@ -64,10 +64,13 @@ bool NamesSimulatorStandIn(std::u16string_view lastPart, std::u16string_view pat
   return false;
 }
 
-bool DestinationIsRefused(platform::System& system, std::string_view destination) {
-  const std::u16string name = system.AnsiToWide(destination);
-  return NamesSameFile(system, destination, kSimulatorProgram) || IsSimulatorStandIn(system, name) ||
-         NameIsRunOutput(system, destination);
+DestinationRefusal RefusalOf(platform::System& system, std::string_view destination) {
+  if (NamesSameFile(system, destination, kSimulatorProgram) ||
+      IsSimulatorStandIn(system, system.AnsiToWide(destination))) {
+    return DestinationRefusal::kSimulator;
+  }
+  if (NameIsRunOutput(system, destination)) return DestinationRefusal::kRunOutput;
+  return DestinationRefusal::kNone;
 }
 
 }  // namespace sympack::simulator

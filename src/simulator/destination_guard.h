@@ -19,12 +19,19 @@ constexpr std::u16string_view kWindowsDefaultPathExt = u".COM;.EXE;.BAT;.CMD;.VB
 // the current folder, so FST4SIM.COM or FST4SIM.BAT goes before FST4SIM.EXE).
 bool NamesSimulatorStandIn(std::u16string_view lastPart, std::u16string_view pathExt);
 
-// True when writing the include file under `destination` must not be tried:
-// it is the simulator program itself under any name; a file in the current
-// folder cmd.exe would run for the simulator (under its typed name or, for an
-// existing file, the long name the system keeps for it); or the very file the
-// run's standard output or standard error goes to, which TYPE would then copy
-// into itself.
-bool DestinationIsRefused(platform::System& system, std::string_view destination);
+// Why writing the include file under `destination` must not be tried.
+enum class DestinationRefusal {
+  kNone,       // it may be tried
+  // The simulator program itself under any name, or a file in the current
+  // folder cmd.exe would run for the simulator (under its typed name or, for
+  // an existing file, the long name the system keeps for it): every later
+  // run would fail.
+  kSimulator,
+  // The very file the run's standard output or standard error goes to,
+  // which TYPE would then copy into itself.
+  kRunOutput,
+};
+
+DestinationRefusal RefusalOf(platform::System& system, std::string_view destination);
 
 }  // namespace sympack::simulator

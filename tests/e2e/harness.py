@@ -154,7 +154,6 @@ DESTINATION_PROMPT = "Destination file ( FST4.INC )   "
 NO_LISTING = "The simulator's report holds no channel symbols: no include file written"
 FOLDER_BUSY = "Another SYMPACK is running in this folder.  Wait for it to finish, then try again"
 OLD_REPORT = "FST4TEMP.TXT from an earlier run cannot be removed.  Remove it, then try again"
-REPORT_IS_OUTPUT = "FST4TEMP.TXT is where this run's output goes.  Send the output elsewhere, then try again"
 REPORT_FOLDER_REFUSES = "FST4TEMP.TXT cannot be created: this folder cannot be written to"
 CONTROL_CHARACTER = "The message holds a control character (CR, LF, tab...): nothing was run"
 COMMAND_TOO_LONG = "The message is too long for the interpreter's 8191 characters: nothing was run"
@@ -178,6 +177,19 @@ def written_line(name):
 
 def not_written_line(name):
     return "Symbols not written to %s  but copied to Clipboard " % name
+
+
+def run_output_line(name):
+    """Why nothing goes to a file the run's own output is redirected into."""
+    return "%s is where this run's output goes: send the output elsewhere" % name
+
+
+REPORT_IS_OUTPUT = run_output_line("FST4TEMP.TXT")
+
+
+def simulator_refused_line(name):
+    """Why the include file never goes under the simulator's names."""
+    return "%s is the simulator, or would run in its place: choose another name" % name
 
 
 def simulator_failed(line, exit_code):

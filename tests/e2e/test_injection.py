@@ -15,7 +15,7 @@ import fake_data
 import reference
 from harness import (CONTROL_CHARACTER, DESTINATION_PROMPT, EXIT_CONTROL_CHARACTER, EXIT_NOT_WRITTEN,
                      EXIT_OK, MESSAGE_PROMPT, E2ETestCase, PosixRunner, TerminalRun, not_written_line,
-                     written_line)
+                     simulator_refused_line, written_line)
 
 MESSAGES = [
     'CQ "K1ABC" FN42',
@@ -232,6 +232,7 @@ class DestinationNames(E2ETestCase):
         def check(indexed):
             index, typed = indexed
             folder, run = self.check_refused(typed, index=index)
+            self.assertIn(simulator_refused_line(typed), "\n".join(run.transcript()), run.dump())
             self.assertEqual(sorted(os.listdir(folder)), sorted(list(DECOYS) + ["FST4SIM.EXE"]),
                              "no stand-in made")
 

@@ -130,11 +130,11 @@ TEST(SimulatorStandIn, EveryExecutableExtensionInAnyCase) {
 // so the same name in another folder is just a file.
 TEST_F(FilesTest, StandInsAreRefusedInTheCurrentFolderOnly) {
   std::filesystem::create_directory("sub");
-  EXPECT_TRUE(DestinationIsRefused(Host(), "fst4sim.bat"));
-  EXPECT_TRUE(DestinationIsRefused(Host(), "./FST4SIM.Com"));
-  EXPECT_TRUE(DestinationIsRefused(Host(), "sub/../FST4SIM.CMD"));
-  EXPECT_FALSE(DestinationIsRefused(Host(), "sub/FST4SIM.BAT"));
-  EXPECT_FALSE(DestinationIsRefused(Host(), "FST4.INC"));
+  for (const char* standIn : {"fst4sim.bat", "./FST4SIM.Com", "sub/../FST4SIM.CMD"}) {
+    EXPECT_EQ(RefusalOf(Host(), standIn), DestinationRefusal::kSimulator) << standIn;
+  }
+  EXPECT_EQ(RefusalOf(Host(), "sub/FST4SIM.BAT"), DestinationRefusal::kNone);
+  EXPECT_EQ(RefusalOf(Host(), "FST4.INC"), DestinationRefusal::kNone);
 }
 
 }  // namespace

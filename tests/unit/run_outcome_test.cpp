@@ -74,7 +74,8 @@ void UsersInclude(MemorySystem& s) { s.Put("FST4.INC", "mine"); }
 // name, and each of its names with another PATHEXT extension.
 Row StandIn(const char* rowName, const char* typed) {
   return {rowName, kMessage, [typed](MemorySystem& s) { s.keys.Type(s.AnsiToWide(typed)).Enter(); },
-          kExitNotWritten, {}, {"FST4TEMP.TXT"}, {Outcome(kNotWrittenTo, typed, kCopiedAnyway)}, true, true,
+          kExitNotWritten, {}, {"FST4TEMP.TXT"},
+          {Outcome("", typed, kIsSimulatorAfter), Outcome(kNotWrittenTo, typed, kCopiedAnyway)}, true, true,
           console::kLightRed};
 }
 
@@ -112,15 +113,22 @@ std::vector<Row> Rows() {
        [](MemorySystem& s) { s.simulator.report = ReportWithoutListing(); s.keys.Type(u"fst4temp.txt").Enter(); },
        kExitNoListing, {}, {"FST4TEMP.TXT"}, {Said(kNoListingLine)}, false},
       {"DestinationIsTheSimulator", kMessage, typed(u"fst4sim.exe"), kExitNotWritten, {"FST4SIM.EXE"},
-       {"FST4TEMP.TXT"}, {Outcome(kNotWrittenTo, "fst4sim.exe", kCopiedAnyway)}, true, true, kLightRed},
+       {"FST4TEMP.TXT"}, {Outcome("", "fst4sim.exe", kIsSimulatorAfter), Outcome(kNotWrittenTo, "fst4sim.exe", kCopiedAnyway)},
+       true, true, kLightRed},
+      {"DestinationIsTheRunsOutput", kMessage, [](MemorySystem& s) { s.Put("FST4.INC", "log"); s.files[u"FST4.INC"].runOutput = true; s.keys.Enter(); },
+       kExitNotWritten, {"FST4.INC"}, {"FST4TEMP.TXT"},
+       {Outcome("", "FST4.INC", kIsRunOutputAfter), Outcome(kNotWrittenTo, "FST4.INC", kCopiedAnyway)}, true, true,
+       kLightRed, {"FST4.INC"}},
       {"DestinationIsAPathextStandIn", kMessage, typed(u"FST4SIM.cmd ."), kExitNotWritten, {},
-       {"FST4SIM.CMD .", "FST4TEMP.TXT"}, {Outcome(kNotWrittenTo, "FST4SIM.cmd .", kCopiedAnyway)}, true, true, kLightRed},
+       {"FST4SIM.CMD .", "FST4TEMP.TXT"},
+       {Outcome("", "FST4SIM.cmd .", kIsSimulatorAfter), Outcome(kNotWrittenTo, "FST4SIM.cmd .", kCopiedAnyway)}, true,
+       true, kLightRed},
       {"FolderBusy", kMessage, [](MemorySystem& s) { s.folderBusy = true; }, kExitFolderBusy, {}, {"FST4.INC"},
        {Said(kFolderBusyLine)}, false, false, kLightRed},
       {"StaleReportStays", kMessage, [](MemorySystem& s) { s.Put("FST4TEMP.TXT", "old"); s.files[u"FST4TEMP.TXT"].undeletable = true; },
        kExitOldReportStays, {"FST4TEMP.TXT"}, {"FST4.INC"}, {Said(kOldReportLine)}, false, false, kLightRed, {"FST4TEMP.TXT"}},
       {"ReportIsTheRunsOutput", kMessage, [](MemorySystem& s) { s.Put("FST4TEMP.TXT", "log"); s.files[u"FST4TEMP.TXT"].runOutput = true; },
-       kExitOldReportStays, {"FST4TEMP.TXT"}, {"FST4.INC"}, {Said(kReportIsOutputLine)}, false, false, kLightRed, {"FST4TEMP.TXT"}},
+       kExitOldReportStays, {"FST4TEMP.TXT"}, {"FST4.INC"}, {Outcome("", "FST4TEMP.TXT", kIsRunOutputAfter)}, false, false, kLightRed, {"FST4TEMP.TXT"}},
       {"SimulatorFailed", kMessage, [](MemorySystem& s) { s.simulator.exitCode = 1; }, kExitSimulatorFailed,
        {"FST4.INC"}, {"FST4TEMP.TXT"}, {kWrittenLine + Said(kSimulatorFailedBefore) + "1" + Said(kSimulatorFailedAfter)},
        true, true, kLightRed},
