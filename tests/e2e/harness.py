@@ -28,6 +28,34 @@ import unittest
 
 import pyte
 
+# ---- Programs the tests put in place ----------------------------------------------------
+
+
+def copy_program(source, target):
+    """Copies a program (into a folder, or as a file) and gives the copy's
+    path. `cp` writes it, so this process never holds the copy open for
+    writing: tests run side by side, and a child forked meanwhile by another
+    thread would keep such a descriptor until its exec, making the program
+    "Text file busy" (ETXTBSY) to run."""
+    if os.path.isdir(target):
+        target = os.path.join(target, os.path.basename(source))
+    subprocess.run(["cp", "-p", source, target], check=True)
+    return target
+
+
+def write_program(path, data, mode=0o755):
+    """Writes a program (a script) as copy_program puts one in place."""
+    handle, draft = tempfile.mkstemp(prefix="sympack-e2e-program-")
+    try:
+        with os.fdopen(handle, "wb") as f:
+            f.write(data.encode("utf-8") if isinstance(data, str) else data)
+        os.chmod(draft, mode)
+        copy_program(draft, path)
+    finally:
+        os.remove(draft)
+    return path
+
+
 # ---- Runners -------------------------------------------------------------------------
 
 
@@ -81,8 +109,7 @@ class PosixRunner:
         return os.path.join(self.fakes_dir, fake)
 
     def install_simulator(self, fake, folder, as_name="FST4SIM.EXE"):
-        target = os.path.join(folder, as_name)
-        shutil.copyfile(self.fake_path(fake), target)
+        target = copy_program(self.fake_path(fake), os.path.join(folder, as_name))
         os.chmod(target, 0o755)
         return target
 
@@ -593,6 +620,9 @@ class E2ETestCase(unittest.TestCase):
             return f.read()
 
     def write(self, name, data, mode=None):
+        if mode is not None and mode & 0o111:
+            write_program(self.path(name), data, mode)
+            return
         with open(self.path(name), "wb") as f:
             f.write(data)
         if mode is not None:

@@ -18,7 +18,7 @@ from harness import (COMMAND_TOO_LONG, DESTINATION_PROMPT, EXIT_COMMAND_TOO_LONG
                      EXIT_NO_REPORT, EXIT_NOT_WRITTEN, EXIT_OK, EXIT_SIMULATOR_FAILED,
                      EXIT_WRONG_SYMBOL_COUNT, MESSAGE_PROMPT, NO_LISTING, NO_REPORT,
                      REPORT_FOLDER_REFUSES, E2ETestCase, TerminalRun, not_written_line,
-                     simulator_failed, written_line, wrong_symbol_count)
+                     simulator_failed, written_line, wrong_symbol_count, write_program)
 
 GOOD_MESSAGE = b"CQ K1ABC FN42"
 GOOD_INCLUDE = reference.include_file_bytes(fake_data.GOOD_SYMBOLS, GOOD_MESSAGE)
@@ -71,10 +71,7 @@ def as_interpreter_writes(output):
 
 def script_simulator(folder, report_path, tail=""):
     """A simulator that prints the report file and then runs `tail`."""
-    path = os.path.join(folder, "FST4SIM.EXE")
-    with open(path, "w") as f:
-        f.write('#!/bin/sh\ncat "%s"\n%s\n' % (report_path, tail))
-    os.chmod(path, 0o755)
+    write_program(os.path.join(folder, "FST4SIM.EXE"), '#!/bin/sh\ncat "%s"\n%s\n' % (report_path, tail))
 
 
 class BadInputCase(E2ETestCase):

@@ -14,7 +14,7 @@ import tempfile
 import fake_data
 import reference
 from harness import (CONTROL_CHARACTER, DESTINATION_PROMPT, EXIT_CONTROL_CHARACTER, EXIT_NOT_WRITTEN,
-                     EXIT_OK, MESSAGE_PROMPT, E2ETestCase, PosixRunner, TerminalRun, not_written_line,
+                     EXIT_OK, MESSAGE_PROMPT, E2ETestCase, PosixRunner, TerminalRun, copy_program, not_written_line,
                      simulator_refused_line, written_line)
 
 MESSAGES = [
@@ -284,7 +284,7 @@ class ProgramLookup(E2ETestCase):
         folder = os.path.join(self.other_folder(), "\u043f\u0430\u043f\u043a\u0430 \u00e9")
         os.mkdir(folder)
         for program in ("sympack", "sympack-cmd"):
-            shutil.copy2(os.path.join(self.runner.bin_dir, program), folder)
+            copy_program(os.path.join(self.runner.bin_dir, program), folder)
         runner = PosixRunner(folder)
         runner.fakes_dir = self.runner.fakes_dir
         self.install()
@@ -306,10 +306,10 @@ class InterpreterStart(E2ETestCase):
         aside = self.other_folder()
         folder = os.path.join(aside, "my tools")
         os.mkdir(folder)
-        interpreter = shutil.copy2(self.runner.interpreter_program(), folder)
+        interpreter = copy_program(self.runner.interpreter_program(), folder)
         record, env = self.record_arguments()
         decoy = os.path.join(aside, self.runner.program_name("my"))
-        shutil.copy2(self.runner.fake_path("fake_record_args"), decoy)
+        copy_program(self.runner.fake_path("fake_record_args"), decoy)
         os.chmod(decoy, 0o755)
         self.install()
         env["COMSPEC"] = self.runner.comspec_value(interpreter)

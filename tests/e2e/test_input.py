@@ -8,7 +8,7 @@ import time
 import fake_data
 import reference
 from harness import (BANNER, COMMAND_TOO_LONG, DESTINATION_PROMPT, EXIT_COMMAND_TOO_LONG, EXIT_OK,
-                     LIGHT_GREY, MESSAGE_PROMPT, YELLOW, E2ETestCase, written_line)
+                     MESSAGE_PROMPT, E2ETestCase, written_line)
 
 INCLUDE = reference.include_file_bytes(fake_data.GOOD_SYMBOLS, b"CQ K1ABC FN42")
 

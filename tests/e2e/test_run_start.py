@@ -2,7 +2,6 @@
 the simulator run, the report's presence and its display."""
 
 import os
-import shutil
 import subprocess
 import time
 
@@ -13,7 +12,7 @@ from harness import (BANNER, BLANK_LINE, DARK_GREY, DARK_YELLOW, DESTINATION_PRO
                      INSTALLED_SIMULATOR, EXIT_NO_REPORT, EXIT_OK,
                      EXIT_OLD_REPORT_STAYS, EXIT_SIMULATOR_MISSING, LIGHT_GREY, LIGHT_RED,
                      MESSAGE_PROMPT, NO_LISTING, NO_REPORT, OLD_REPORT, SIMULATOR_LINE,
-                     SIMULATOR_MISSING, E2ETestCase, wrap_rows)
+                     SIMULATOR_MISSING, E2ETestCase, wrap_rows, copy_program)
 
 USAGE = r"Usage: sympack \[message\]"
 VERSION = r"^sympack \d+\.\d+\.\d+$"
@@ -353,7 +352,7 @@ class InstalledSimulator(E2ETestCase):
         for folder in ("bin", "libexec/sympack"):
             os.makedirs(os.path.join(self.prefix, folder))
         for program in ("sympack", "sympack-cmd"):
-            shutil.copy2(os.path.join(self.runner.bin_dir, program), os.path.join(self.prefix, "bin"))
+            copy_program(os.path.join(self.runner.bin_dir, program), os.path.join(self.prefix, "bin"))
         self.installed = self.runner.install_simulator("fake_good_report",
                                                        os.path.join(self.prefix, "libexec/sympack"))
 

@@ -16,7 +16,7 @@ from harness import (BAD_MESSAGE, BANNER, DESTINATION_PROMPT, DOWNLOAD_HINT, EXI
                      EXIT_NO_LISTING, EXIT_NO_REPORT, EXIT_NOT_WRITTEN, EXIT_OK, EXIT_OTHER_TEXT,
                      EXIT_WRONG_SYMBOL_COUNT, EXIT_SIMULATOR_MISSING, MESSAGE_PROMPT, NO_LISTING,
                      SIMULATOR_LINE, SIMULATOR_MISSING, E2ETestCase, TerminalRun,
-                     not_written_line, other_text, written_line, wrong_symbol_count)
+                     not_written_line, other_text, written_line, wrong_symbol_count, write_program)
 
 INCLUDE = reference.include_file_bytes(fake_data.GOOD_SYMBOLS, b"CQ K1ABC FN42")
 
@@ -118,9 +118,7 @@ class TerminalModes(E2ETestCase):
     def test_a_simulator_that_ignores_the_signal_is_killed(self):
         """It gets two seconds, then is killed: nothing keeps the run from
         ending, and no report appears afterwards."""
-        with open(self.path("FST4SIM.EXE"), "w") as f:
-            f.write("#!/bin/sh\ntrap '' TERM\nexec sleep 6\n")
-        os.chmod(self.path("FST4SIM.EXE"), 0o755)
+        write_program(self.path("FST4SIM.EXE"), "#!/bin/sh\ntrap '' TERM\nexec sleep 6\n")
         run = self.start(args=["cq"])
         run.wait_for(lambda: "sleep" in [command_name(pid) for pid in descendants(run.pid)], timeout=10,
                      what="the simulator sleeping, deaf to SIGTERM")
