@@ -9,7 +9,7 @@
 #include "simulator/report_reader.h"
 
 int main() {
-  const auto symbols = sympack::simulator::ReadSymbolText(*sympack::platform::MakeHostSystem());
+  const auto symbols = sympack::simulator::ReadSymbolText(*sympack::platform::MakeHostSystem(0, nullptr));
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   std::printf("kept %zu\nblock %zu\npeak_kib %ld\n", symbols ? symbols->size() : 0,

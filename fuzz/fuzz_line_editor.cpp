@@ -129,7 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool readField = data[4] & 1, withPrompt = data[4] & 2, hidden = data[4] & 4;
   screen.shape.visible = !hidden;
   FuzzKeys keys(data + kSetupBytes, size - kSetupBytes, screen);
-  static const auto host = sympack::platform::MakeHostSystem();  // its code page
+  static const auto host = sympack::platform::MakeHostSystem(0, nullptr);  // its code page
   console::Console console(screen, keys, *host);
   if (withPrompt) console.WriteText(std::string(data[5], 'P'));
 
@@ -138,10 +138,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::u16string model = ModelLine(keys.events);
   FUZZ_CHECK(model.size() <= console::kMaxTypedLine, "the model broke the limit");
   const std::u16string expected = readField ? console::FirstField(model) : model;
-  FUZZ_CHECK(line == sympack::platform::WideToAnsi(expected), "the line differs from the model's");
+  FUZZ_CHECK(line == host->WideToAnsi(expected), "the line differs from the model's");
   // The limit counts typed characters; in a multi-byte code page (UTF-8 in a
   // UTF-8 locale) the line's bytes may be more.
-  FUZZ_CHECK(sympack::platform::AnsiToWide(line).size() <= console::kMaxTypedLine, "a line over the limit");
+  FUZZ_CHECK(host->AnsiToWide(line).size() <= console::kMaxTypedLine, "a line over the limit");
   FUZZ_CHECK(screen.shape.visible == !hidden, "the cursor's visibility not restored");
   return 0;
 }
