@@ -78,10 +78,11 @@ fst4w_footprint=$footprint
 check_build both "" ""
 both_footprint=$footprint
 
-# The tool's BEACON.H from a real run (the native build), compiled with
-# FST4_SYMBOLS_IN_FLASH: nothing in RAM, and FST4_SYMBOL(i) on the part
-# gives the run's report symbols.
-[ -x build/default/bin/sympack ] || { echo "build the native tool first (cmake --preset default)" >&2; exit 1; }
+# The tool's BEACON.H from a real run of the native build (made here when
+# missing), compiled with FST4_SYMBOLS_IN_FLASH: nothing in RAM, and
+# FST4_SYMBOL(i) on the part gives the run's report symbols.
+cmake --preset default >/dev/null
+cmake --build build/default -j"$(nproc)" --target sympack sympack-cmd fst4sim_tool >/dev/null
 run="$out/header-run"
 rm -rf "$run" && mkdir -p "$run" && cp build/default/bin/FST4SIM.EXE "$run/"
 (cd "$run" && printf 'CQ K1ABC FN42\nBEACON.H\n' | ../../default/bin/sympack > transcript.txt)
@@ -106,8 +107,20 @@ cp -r fst4/arduino/library.properties fst4/arduino/examples "$library/"
 cp fst4/arduino/FST4W.h fst4/core/*.[ch] "$library/src/"
 cp fst4/include/fst4/fst4.h fst4/include/fst4/fst4_flash.h "$library/src/fst4/"
 cmake -DFST4_TABLES_OUT="$library/src" -P fst4/tables/generate_tables.cmake
-arduino-builder -compile -hardware /usr/share/arduino/hardware -tools /usr/share/arduino/hardware/tools/avr \
-  -tools /usr/share/arduino-builder -fqbn arduino:avr:uno -libraries build/arduino/libraries \
+
+# arduino-builder wants one hardware folder holding the boards' packages, a
+# platform.txt with the recipes it adds (ctags among them) and a tools folder
+# for the compiler. Debian's arduino-core-avr and arduino-builder install the
+# pieces in two places, and only the IDE package (which we do not install)
+# joins them, so the build makes its own folder of links.
+hardware=$PWD/build/arduino/hardware
+mkdir -p "$hardware/tools/avr"
+ln -s /usr/share/arduino/hardware/arduino "$hardware/arduino"
+ln -s /usr/share/arduino-builder/platform.txt "$hardware/platform.txt"
+ln -s /usr/share/arduino-builder/platform.keys.rewrite.txt "$hardware/platform.keys.rewrite.txt"
+ln -s "$(dirname "$(command -v avr-gcc)")" "$hardware/tools/avr/bin"
+arduino-builder -compile -hardware "$hardware" -tools "$hardware/tools/avr" -tools /usr/share/arduino-builder \
+  -fqbn arduino:avr:uno -libraries build/arduino/libraries \
   -prefs "compiler.cpp.extra_flags=-DDECIMAL_DIG=__DECIMAL_DIG__" -build-path "$PWD/build/arduino/build" \
   "$library/examples/FST4WBeacon/FST4WBeacon.ino" | grep '^Sketch uses' >&2
 
