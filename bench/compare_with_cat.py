@@ -1,4 +1,4 @@
-#!/usr/bin/python3
+#!/usr/bin/env python3
 """Sets the tool's report reader beside cat on the same files.
 
 Usage: compare_with_cat.py BIN_DIR WORK_DIR

@@ -1,4 +1,4 @@
-#!/usr/bin/python3
+#!/usr/bin/env python3
 """Reports per second: our FST4SIM.EXE against WSJT-X's fst4sim.
 
 Both programs print one report per run for the same messages (the first N
@@ -11,6 +11,7 @@ All ratios come from this one run.
 import argparse
 import json
 import os
+import shutil
 import subprocess
 import sys
 import time
@@ -45,11 +46,11 @@ def library_rate(bench):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--ours", required=True)
-    parser.add_argument("--reference", default="/usr/bin/fst4sim")
+    parser.add_argument("--reference", default=shutil.which("fst4sim"), help="default: fst4sim on PATH")
     parser.add_argument("--bench", help="fst4_bench binary for the in-process rate")
     parser.add_argument("--count", type=int, default=200)
     options = parser.parse_args()
-    if not os.access(options.reference, os.X_OK):
+    if not options.reference or not os.access(options.reference, os.X_OK):
         print(f"reference {options.reference} not installed")
         return 77
 
@@ -60,14 +61,15 @@ def main():
         ours += timed(options.ours, message, hint)
     n = len(rows)
     floor = None
-    if os.access("/bin/true", os.X_OK):  # cost of starting any process here
-        floor = sum(timed("/bin/true", m, h) for m, h in rows)
+    true = shutil.which("true")
+    if true:  # cost of starting any process here
+        floor = sum(timed(true, m, h) for m, h in rows)
     print(f"messages: {n} (TRsec 120, nfiles 0)")
     print(f"fst4sim (reference), one process per report: {n / reference:9.1f} reports/s")
     print(f"FST4SIM.EXE (ours),  one process per report: {n / ours:9.1f} reports/s")
     print(f"ratio, process per report: {reference / ours:.1f} x")
     if floor is not None:
-        print(f"/bin/true (process start-up alone):          {n / floor:9.1f} runs/s")
+        print(f"true (process start-up alone):               {n / floor:9.1f} runs/s")
         if ours > floor:
             print(f"ratio, above start-up cost:  {(reference - floor) / (ours - floor):.0f} x")
     if options.bench:

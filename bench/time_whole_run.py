@@ -1,4 +1,4 @@
-#!/usr/bin/python3
+#!/usr/bin/env python3
 """Times whole runs of the tool, without a terminal, against a simulator that
 only copies a saved report, and takes off the fixed pause and the simulator.
 

@@ -1,4 +1,4 @@
-#!/usr/bin/python3
+#!/usr/bin/env python3
 """Writes the committed seed corpus of each fuzz target under fuzz/corpus/.
 
 Usage: fuzz/make_seeds.py GOOD_REPORT

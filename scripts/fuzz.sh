@@ -10,21 +10,8 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-60}"
 build="$root/build/fuzz"
 
-install_missing() {
-  local missing=()
-  for p in clang libclang-rt-14-dev cmake make; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-  done
-  [ ${#missing[@]} -eq 0 ] && return
-  local sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq
-  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-}
-
-install_missing
-CC=clang CXX=clang++ cmake -S "$root/fuzz" -B "$build" >/dev/null
+SYMPACK_WINDOWS=0 SYMPACK_REFERENCE=0 "$root/scripts/setup.sh"   # clang-14 and its fuzzer runtime
+CC=clang-14 CXX=clang++-14 cmake -S "$root/fuzz" -B "$build" >/dev/null
 cmake --build "$build" -j2 >/dev/null
 
 mkdir -p "$build/artifacts"

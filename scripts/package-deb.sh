@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# Makes the Debian package from the native build (build/default) and checks
-# it: unpacked with dpkg -x into an empty folder, its programs run from there,
-# its manual pages render, a project of its own finds the fst4 library in it
-# with find_package and with pkg-config, and lintian finds nothing beyond the
-# tags explained in docs/packages.md (the package carries them as overrides).
+# Makes the Debian package from the native build (build/default, brought up
+# to date first) and checks it: unpacked with dpkg -x into an empty folder,
+# its programs run from there, its manual pages render, a project of its own
+# finds the fst4 library in it with find_package and with pkg-config, and
+# lintian finds nothing beyond the tags explained in docs/packages.md (the
+# package carries them as overrides).
 # Also checks `cmake --install` into a temporary prefix the same way.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 build=build/default
+cmake --preset default >/dev/null
+cmake --build "$build" -j"$(nproc)" >/dev/null
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT

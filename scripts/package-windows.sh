@@ -31,7 +31,7 @@ rm -f "build/windows/$name.zip"
 # The zip unpacks into one folder with the two programs side by side (the
 # tool wants the simulator in its folder) and texts a Windows editor shows
 # as lines; README.txt names this version.
-/usr/bin/python3 - "build/windows/$name.zip" "$name" "$version" <<'PY'
+python3 - "build/windows/$name.zip" "$name" "$version" <<'PY'
 import sys, zipfile
 path, folder, version = sys.argv[1:]
 with zipfile.ZipFile(path) as archive:

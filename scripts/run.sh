@@ -3,7 +3,7 @@
 # simulator, passing on any arguments as the message.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-SYMPACK_WINDOWS=0 SYMPACK_REFERENCE=0 "$root/scripts/setup.sh"
+SYMPACK_WINDOWS=0 SYMPACK_REFERENCE=0 SYMPACK_FUZZ=0 "$root/scripts/setup.sh"
 cd "$root"
 cmake --preset default >/dev/null
 cmake --build build/default -j"$(nproc)" --target sympack sympack-cmd fst4sim_tool >/dev/null

@@ -1,5 +1,12 @@
 #!/usr/bin/env bash
-# Installs what building and testing sympack needs on Debian 12.
+# Installs what building and testing sympack needs on Debian 12. Every
+# package a script of ours uses comes from here (scripts/check-paths.sh
+# holds the scripts to that).
+#   scripts/setup.sh          installs what is missing
+#   scripts/setup.sh --list   prints the package names, one a line
+# Groups left out when their variable is 0: SYMPACK_REFERENCE (WSJT-X, the
+# reference simulator and decoder), SYMPACK_WINDOWS (the cross build and
+# Wine), SYMPACK_FUZZ (clang and its fuzzer runtime).
 set -euo pipefail
 
 packages=(
@@ -8,12 +15,21 @@ packages=(
   dpkg-dev file lintian man-db pkg-config        # the Debian package and its checks
   gcc-arm-none-eabi libnewlib-arm-none-eabi libstdc++-arm-none-eabi-newlib  # the Cortex-M0+ build
   gcc-avr avr-libc binutils-avr simavr arduino-core-avr arduino-builder  # the ATmega328P build, run and sketch
+  time                                           # the benchmarks' peak memory (/usr/bin/time)
 )
 if [ "${SYMPACK_REFERENCE:-1}" = 1 ]; then
   packages+=(wsjtx)                              # the reference simulator, for conformance
 fi
 if [ "${SYMPACK_WINDOWS:-1}" = 1 ]; then
   packages+=(g++-mingw-w64-x86-64 wine wine64)   # the Windows build and its tests
+fi
+if [ "${SYMPACK_FUZZ:-1}" = 1 ]; then
+  packages+=(clang-14 libclang-rt-14-dev)        # libFuzzer targets (scripts/fuzz.sh)
+fi
+
+if [ "${1:-}" = "--list" ]; then
+  printf '%s\n' "${packages[@]}"
+  exit 0
 fi
 
 missing=()

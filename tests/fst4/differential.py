@@ -1,4 +1,4 @@
-#!/usr/bin/python3
+#!/usr/bin/env python3
 """Differential run: our FST4SIM.EXE against WSJT-X's fst4sim on random
 messages of every type (the generator of conformance.py, with hinted FST4W
 forms and calls beginning with Q), under a seed that is printed so that any
@@ -17,7 +17,7 @@ Each message falls in one class:
                     sends soundly, or ours being unsound where it is at fault
 
 Exit status: 0 when there is no real difference, 1 otherwise, 77 when the
-reference is not installed.
+reference is not found (a failure with SYMPACK_REFERENCE=1).
 """
 
 import argparse
@@ -27,8 +27,9 @@ import random
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from conformance import (SKIPPED, deliberate, folded, generated_messages, listing,  # noqa: E402
+from conformance import (deliberate, folded, generated_messages, listing,  # noqa: E402
                          reference_fault, run, unset_serial)
+from make_vectors import find_reference, missing_reference  # noqa: E402
 
 SAME, CRASH, GARBLE, FOLD, DELIBERATE, REAL = ("same", "reference crash", "reference garble", "refused fold",
                                                "deliberate", "real difference")
@@ -69,13 +70,14 @@ def classify(ours, reference, message, hint):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--ours", required=True)
-    parser.add_argument("--reference", default="/usr/bin/fst4sim")
+    parser.add_argument("--reference", help="default: fst4sim on PATH")
     parser.add_argument("--seed", type=int, default=None, help="default: a new random seed")
     parser.add_argument("--count", type=int, default=300)
     options = parser.parse_args()
-    if not os.access(options.reference, os.X_OK):
-        print(f"SKIP: reference simulator {options.reference} is not installed")
-        return SKIPPED
+    reference = find_reference(options.reference)
+    if reference is None:
+        return missing_reference(options.reference)
+    options.reference = reference
 
     seed = options.seed if options.seed is not None else random.SystemRandom().randrange(1 << 32)
     print(f"differential run, seed {seed} (repeat: --seed {seed} --count {options.count})", flush=True)
