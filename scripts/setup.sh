@@ -15,10 +15,11 @@ packages=(
   dpkg-dev file lintian man-db pkg-config        # the Debian package and its checks
   gcc-arm-none-eabi libnewlib-arm-none-eabi libstdc++-arm-none-eabi-newlib  # the Cortex-M0+ build
   gcc-avr avr-libc binutils-avr simavr arduino-core-avr arduino-builder  # the ATmega328P build, run and sketch
+  gputils gpsim                                  # the PIC example beacons, assembled and run
   time                                           # the benchmarks' peak memory (/usr/bin/time)
 )
 if [ "${SYMPACK_REFERENCE:-1}" = 1 ]; then
-  packages+=(wsjtx)                              # the reference simulator, for conformance
+  packages+=(wsjtx)                              # the reference simulator and decoder (fst4sim, jt9)
 fi
 if [ "${SYMPACK_WINDOWS:-1}" = 1 ]; then
   packages+=(g++-mingw-w64-x86-64 wine wine64)   # the Windows build and its tests
