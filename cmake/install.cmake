@@ -1,9 +1,9 @@
 # Where `cmake --install` (and the packages made from it) put the tool.
 #
 # Linux: sympack and sympack-cmd in the binary folder; our FST4SIM.EXE in
-# the library-executables folder, from where a user copies it into the
-# folder they run sympack in (the tool looks for it there only); manual
-# pages; README, licence and notice in the documentation folder.
+# the library-executables folder, where the tool finds it (from its own
+# folder) whenever the current folder has none of its own; manual pages;
+# README, licence and notice in the documentation folder.
 # Windows: one flat folder, the way the zip is unpacked and used.
 
 if(WIN32)
@@ -43,6 +43,16 @@ foreach(page sympack.1 sympack-cmd.1 FST4SIM.1)
   sympack_gzip(${PROJECT_SOURCE_DIR}/docs/man/${page} ${man_dir}/${page}.gz)
   list(APPEND pages ${man_dir}/${page}.gz)
 endforeach()
+# The changelog's date is the last commit's, so that the same sources make
+# the same package (string(TIMESTAMP) takes SOURCE_DATE_EPOCH when set).
+if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
+  execute_process(COMMAND git log -1 --format=%ct WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+                  OUTPUT_VARIABLE sympack_commit_time OUTPUT_STRIP_TRAILING_WHITESPACE
+                  RESULT_VARIABLE sympack_git_status ERROR_QUIET)
+  if(sympack_git_status EQUAL 0 AND sympack_commit_time)
+    set(ENV{SOURCE_DATE_EPOCH} ${sympack_commit_time})
+  endif()
+endif()
 string(TIMESTAMP SYMPACK_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
 configure_file(${PROJECT_SOURCE_DIR}/packaging/changelog.in ${PROJECT_BINARY_DIR}/packaging/changelog @ONLY)
 sympack_gzip(${PROJECT_BINARY_DIR}/packaging/changelog ${PROJECT_BINARY_DIR}/packaging/changelog.gz)
