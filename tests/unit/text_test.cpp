@@ -1,13 +1,25 @@
 // The code page and UTF conversions that every text crossing to the system
-// goes through.
+// goes through, and the Base64 of the clipboard's escape sequence.
 #include <gtest/gtest.h>
 
+#include "text/base64.h"
 #include "text/cp1252.h"
 #include "text/marked_input.h"
 #include "text/utf.h"
 
 namespace sympack::text {
 namespace {
+
+// RFC 4648's test vectors (section 10) cover every length modulo 3, so each
+// padding case; the last row has the high bits and a NUL.
+TEST(Base64, TheRfcVectorsAndHighBytes) {
+  const struct {
+    std::string_view bytes, text;
+  } rows[] = {{"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},
+              {"foo", "Zm9v"},  {"foob", "Zm9vYg=="},  {"fooba", "Zm9vYmE="},
+              {"foobar", "Zm9vYmFy"}, {std::string_view("\xFF\xFE\xFD\x00\x80", 5), "//79AIA="}};
+  for (const auto& row : rows) EXPECT_EQ(Base64(row.bytes), row.text) << row.text;
+}
 
 TEST(Cp1252, EveryByteSurvivesTheRoundTrip) {
   std::string all;
