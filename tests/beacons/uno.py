@@ -158,8 +158,9 @@ def decode(path, fst4w, period):
                               "000000_0001.wav"], cwd=folder, capture_output=True, text=True, timeout=600).stdout
     finally:
         shutil.rmtree(folder)
-    # Lines "000000 -11  0.1 1500 `  K1ABC FN42 37"; the text follows the mode mark.
-    return [m.group(2).strip() for m in re.finditer(r"^\s*\d{6}\s+(-?\d+\s+-?[\d.]+\s+\d+\s+`)(.*)$", out, re.M)]
+    # Lines "0001 -15  0.0 1500 `  K1ABC FN42 37": time, SNR, DT, audio frequency,
+    # the mode's mark, then the text.
+    return [m.group(1).strip() for m in re.finditer(r"^\s*\d{4,6}\s+-?\d+\s+-?[\d.]+\s+\d+\s+`(.*)$", out, re.M)]
 
 
 def main():
