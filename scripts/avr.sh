@@ -97,6 +97,25 @@ if [ "${#reported}" != 160 ] || [ "$read_back" != "$reported" ]; then
 fi
 echo "BEACON.H in flash: FST4_SYMBOL(i) gives the report's 160 symbols on the part" >&2
 
+# The slot timing links no floating point: a firmware asking for both
+# timings of a period known only at run time holds no soft-float routine.
+cat > "$out/timing.c" <<'C'
+#include <fst4/fst4.h>
+volatile unsigned period = 120;
+volatile uint32_t sink;
+int main(void) {
+  struct fst4_timing t;
+  sink = (uint32_t)fst4_period_timing(period, &t) + (uint32_t)fst4w_timing(period, &t) + t.symbol_microseconds +
+         t.tone_spacing_centihertz + t.transmission_milliseconds;
+  return 0;
+}
+C
+avr-gcc "${cflags[@]}" "$out/timing.c" fst4/core/fst4_timing.c -o "$out/timing.elf"
+if avr-nm "$out/timing.elf" | grep -E ' T (__fp_|__(add|sub|mul|div)sf3|__float|__fix)'; then
+  echo "FAIL: the slot timing links floating point" >&2; exit 1
+fi
+echo "Slot timing: no floating point linked" >&2
+
 # The Arduino library (fst4/arduino): src/ in step with the core and the
 # tables, its release zip, and every example built from the zip for the Uno.
 scripts/arduino-library.sh
