@@ -45,12 +45,14 @@ fi
 # Debian's arduino-core-avr 1.8.7 expects a newer avr-gcc whose <float.h>
 # gives C++ DECIMAL_DIG; its own String class needs the definition.
 compile() {  # sketch, build folder, libraries folder; prints the sketch's flash and RAM
+  # The log stays beside the build folder: arduino-builder empties the folder
+  # when the build's options change.
   mkdir -p "$2"
   arduino-builder -compile -hardware "$hardware" -tools "$hardware/tools/avr" -tools /usr/share/arduino-builder \
     -fqbn arduino:avr:uno -libraries "$3" -prefs "compiler.cpp.extra_flags=-DDECIMAL_DIG=__DECIMAL_DIG__" \
     -prefs "compiler.c.elf.extra_flags=${ARDUINO_ELF_FLAGS:-}" \
-    -build-path "$(realpath "$2")" "$1" > "$2/builder.log" 2>&1 || { cat "$2/builder.log" >&2; return 1; }
-  grep -h '^Sketch uses\|^Global variables' "$2/builder.log" | tr '\n' ' ' | sed 's/ $/\n/'
+    -build-path "$(realpath "$2")" "$1" > "$2.log" 2>&1 || { cat "$2.log" >&2; return 1; }
+  grep -h '^Sketch uses\|^Global variables' "$2.log" | tr '\n' ' ' | sed 's/ $/\n/'
 }
 
 case "${1:-}" in
@@ -105,5 +107,6 @@ mkdir -p "$unpacked"
 python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' "$zip" "$unpacked"
 for sketch in "$unpacked"/FST4W/examples/*/*.ino; do
   name=$(basename "$sketch" .ino)
-  echo "$name for the Uno from the zip: $(compile "$sketch" "$out/examples/$name" "$unpacked")" >&2
+  sizes=$(compile "$sketch" "$out/examples/$name" "$unpacked")  # a failed build ends the script
+  echo "$name for the Uno from the zip: $sizes" >&2
 done
