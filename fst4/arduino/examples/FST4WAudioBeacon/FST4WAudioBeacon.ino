@@ -17,8 +17,8 @@
 #define BEACON_CALL "K1ABC"
 #define BEACON_GRID "FN42AB"  // 4 or 6 characters
 #define BEACON_DBM 37
-// Or one message of your own instead, FST4W (BEACON_FST4W 1: "K1ABC FN42 37",
-// "PJ4/K1ABC 37", "<K1ABC> FN42AB") or any FST4 message (BEACON_FST4W 0):
+// Or one message of your own instead of the pair: FST4W with BEACON_FST4W 1
+// ("K1ABC FN42 37", "PJ4/K1ABC 37", "<K1ABC> FN42AB"), any FST4 message with 0.
 // #define BEACON_MESSAGE "CQ K1ABC FN42"
 #define BEACON_FST4W 1
 // T/R period in seconds: FST4W 120, 300, 900, 1800; FST4 also 15, 30, 60.
@@ -29,7 +29,12 @@
 const uint8_t kPttPin = 8;
 const uint8_t kAudioPin = 9;  // OC1A on the ATmega328P
 
-static_assert(BEACON_FST4W ? FST4W_PERIOD(BEACON_PERIOD) : FST4_SAMPLES_PER_SYMBOL(BEACON_PERIOD) != 0,
+#if defined(BEACON_MESSAGE) && !BEACON_FST4W
+#define SENDS_FST4W 0
+#else
+#define SENDS_FST4W 1  // the call's pair is always FST4W
+#endif
+static_assert(SENDS_FST4W ? FST4W_PERIOD(BEACON_PERIOD) : FST4_SAMPLES_PER_SYMBOL(BEACON_PERIOD) != 0,
               "not a T/R period of this mode");
 static_assert(F_CPU % 1000UL == 0 && F_CPU / (2 * BEACON_AUDIO_HZ) <= 65536UL, "Timer1 cannot make the tones");
 
@@ -144,7 +149,7 @@ void keepTime() {
 }
 
 bool encode(const char *message) {
-#if BEACON_FST4W
+#if SENDS_FST4W
   enum fst4_status status = fst4w_encode(message, 1, tones);
 #else
   enum fst4_status status = fst4_encode(message, 0, tones, NULL);
