@@ -3,10 +3,9 @@
 # (16-bit int, -Werror: an overflowing constant fails the build), runs every
 # reference vector on the simulated part (simavr, 16 MHz) with every message
 # type and with FST4W alone, and fails on any difference; checks the tool's
-# C header with its symbols in flash on the part; builds the Arduino library
-# (build/arduino/libraries/FST4W) and its example sketch for the Uno with
-# Debian's arduino-core-avr; prints the encoder's flash, static RAM and
-# painted stack for both builds.
+# C header with its symbols in flash on the part; checks the Arduino library
+# and builds its zip and examples for the Uno (scripts/arduino-library.sh);
+# prints the encoder's flash, static RAM and painted stack for both builds.
 #   scripts/avr.sh --encode FILE   FILE: lines "F<TAB>message" or "T<TAB>message"
 #                                  (the W hint); prints the 160 tones or "refused"
 set -euo pipefail
@@ -98,31 +97,28 @@ if [ "${#reported}" != 160 ] || [ "$read_back" != "$reported" ]; then
 fi
 echo "BEACON.H in flash: FST4_SYMBOL(i) gives the report's 160 symbols on the part" >&2
 
-# The Arduino library: the core's sources, the generated tables, the sketch.
-# Debian's arduino-core-avr 1.8.7 expects a newer avr-gcc whose <float.h>
-# gives C++ DECIMAL_DIG; its own String class needs the definition.
-library=build/arduino/libraries/FST4W
-rm -rf build/arduino && mkdir -p "$library/src/fst4" build/arduino/build
-cp -r fst4/arduino/library.properties fst4/arduino/examples "$library/"
-cp fst4/arduino/FST4W.h fst4/core/*.[ch] "$library/src/"
-cp fst4/include/fst4/fst4.h fst4/include/fst4/fst4_flash.h "$library/src/fst4/"
-cmake -DFST4_TABLES_OUT="$library/src" -P fst4/tables/generate_tables.cmake
+# The slot timing links no floating point: a firmware asking for both
+# timings of a period known only at run time holds no soft-float routine.
+cat > "$out/timing.c" <<'C'
+#include <fst4/fst4.h>
+volatile unsigned period = 120;
+volatile uint32_t sink;
+int main(void) {
+  struct fst4_timing t;
+  sink = (uint32_t)fst4_period_timing(period, &t) + (uint32_t)fst4w_timing(period, &t) + t.symbol_microseconds +
+         t.tone_spacing_centihertz + t.transmission_milliseconds;
+  return 0;
+}
+C
+avr-gcc "${cflags[@]}" "$out/timing.c" fst4/core/fst4_timing.c -o "$out/timing.elf"
+if avr-nm "$out/timing.elf" | grep -E ' T (__fp_|__(add|sub|mul|div)sf3|__float|__fix)'; then
+  echo "FAIL: the slot timing links floating point" >&2; exit 1
+fi
+echo "Slot timing: no floating point linked" >&2
 
-# arduino-builder wants one hardware folder holding the boards' packages, a
-# platform.txt with the recipes it adds (ctags among them) and a tools folder
-# for the compiler. Debian's arduino-core-avr and arduino-builder install the
-# pieces in two places, and only the IDE package (which we do not install)
-# joins them, so the build makes its own folder of links.
-hardware=$PWD/build/arduino/hardware
-mkdir -p "$hardware/tools/avr"
-ln -s /usr/share/arduino/hardware/arduino "$hardware/arduino"
-ln -s /usr/share/arduino-builder/platform.txt "$hardware/platform.txt"
-ln -s /usr/share/arduino-builder/platform.keys.rewrite.txt "$hardware/platform.keys.rewrite.txt"
-ln -s "$(dirname "$(command -v avr-gcc)")" "$hardware/tools/avr/bin"
-arduino-builder -compile -hardware "$hardware" -tools "$hardware/tools/avr" -tools /usr/share/arduino-builder \
-  -fqbn arduino:avr:uno -libraries build/arduino/libraries \
-  -prefs "compiler.cpp.extra_flags=-DDECIMAL_DIG=__DECIMAL_DIG__" -build-path "$PWD/build/arduino/build" \
-  "$library/examples/FST4WBeacon/FST4WBeacon.ino" | grep '^Sketch uses' >&2
+# The Arduino library (fst4/arduino): src/ in step with the core and the
+# tables, its release zip, and every example built from the zip for the Uno.
+scripts/arduino-library.sh
 
 echo "FST4W only: $fst4w_footprint"
 echo "FST4 and FST4W: $both_footprint"

@@ -1,5 +1,6 @@
 /* What a beacon works out at run time: its locator from a position, the
-   power FST4W can carry, the messages to send, and the timing of a slot. */
+   power FST4W can carry and the messages to send (the timing of a slot is
+   fst4_timing.c). */
 #include <fst4/fst4.h>
 #include <fst4/fst4_flash.h>
 
@@ -89,34 +90,4 @@ int fst4w_beacon_messages(const char *call, const char *grid, int dbm, char firs
   append(second, &at, "> ", 2);
   append(second, &at, grid, grid_length);
   return 2;
-}
-
-/* Samples per symbol at 12000 samples/s for each T/R period (WSJT-X 2.6.1,
-   lib/fst4/fst4sim.f90; also fst4-facts §1): 8200, 21504, 66560, 134400.
-   Symbol length = nsps / 12000 s, tone spacing = 12000 / nsps Hz. */
-struct period {
-  uint16_t seconds;
-  uint32_t nsps;
-};
-static const struct period periods[4] FST4_FLASH = {{120, 8200}, {300, 21504}, {900, 66560}, {1800, 134400UL}};
-#define SAMPLE_RATE 12000UL
-
-int fst4w_timing(unsigned period_seconds, struct fst4_timing *timing) {
-  unsigned i;
-  for (i = 0; i < 4u; ++i) {
-    struct period p;
-    const uint8_t *from = (const uint8_t *)&periods[i];
-    uint8_t *to = (uint8_t *)&p;
-    size_t b;
-    for (b = 0; b < sizeof p; ++b) to[b] = fst4_flash_byte(from + b);
-    if (p.seconds != period_seconds) continue;
-    timing->period_seconds = p.seconds;
-    /* nsps * 10^6 / 12000 = nsps * 250 / 3, rounded. */
-    timing->symbol_microseconds = (uint32_t)((p.nsps * 250UL + 1UL) / 3UL);
-    timing->tone_spacing_centihertz = (uint16_t)((SAMPLE_RATE * 100UL + p.nsps / 2UL) / p.nsps);
-    timing->tone_spacing_hertz = (float)SAMPLE_RATE / (float)p.nsps;
-    timing->transmission_seconds = (float)FST4_CHANNEL_SYMBOLS * (float)p.nsps / (float)SAMPLE_RATE;
-    return 0;
-  }
-  return -1;
 }

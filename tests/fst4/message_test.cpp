@@ -169,24 +169,41 @@ TEST(BeaconHelpers, BeaconMessagesDecodeAsThemselves) {
 }
 
 // Tone spacing equals the symbol rate (WSJT-X user guide, table "Parameters
-// of Slow Modes": FST4-120 1.46 Hz ... FST4-1800 0.089 Hz), and 160 symbols
-// fit the T/R period.
+// of Slow Modes": FST4-15 16.67 Hz ... FST4-1800 0.089 Hz), 160 symbols fit
+// the T/R period after the 1 s start, and the run-time figures equal the
+// compile-time ones. FST4W has the periods from 120 s.
 TEST(BeaconHelpers, TimingOfEachPeriod) {
   struct Case {
     unsigned period;
+    uint32_t microseconds;
     unsigned centihertz;
   };
-  for (const Case& c : {Case{120, 146}, Case{300, 56}, Case{900, 18}, Case{1800, 9}}) {
+  static_assert(FST4_SYMBOL_MICROSECONDS(120) == 683333UL, "a constant expression");
+  static_assert(FST4W_PERIOD(120) && !FST4W_PERIOD(60) && !FST4W_PERIOD(100), "FST4W's periods");
+  for (const Case& c : {Case{15, 60000, 1667}, Case{30, 140000, 714}, Case{60, 324000, 309}, Case{120, 683333, 146},
+                        Case{300, 1792000, 56}, Case{900, 5546667, 18}, Case{1800, 11200000, 9}}) {
     fst4_timing timing{};
-    ASSERT_EQ(fst4w_timing(c.period, &timing), 0) << c.period;
+    ASSERT_EQ(fst4_period_timing(c.period, &timing), 0) << c.period;
+    EXPECT_EQ(timing.period_seconds, c.period);
+    EXPECT_EQ(timing.start_milliseconds, 1000u);
+    EXPECT_EQ(timing.symbol_microseconds, c.microseconds) << c.period;
     EXPECT_EQ(timing.tone_spacing_centihertz, c.centihertz) << c.period;
-    double symbol_seconds = static_cast<double>(timing.symbol_microseconds) / 1e6;
-    EXPECT_NEAR(timing.tone_spacing_hertz * symbol_seconds, 1.0, 1e-6) << c.period;
-    EXPECT_NEAR(timing.transmission_seconds, 160 * symbol_seconds, 1e-3) << c.period;
-    EXPECT_LT(timing.transmission_seconds, c.period);
+    double symbol_seconds = timing.samples_per_symbol / 12000.0;
+    EXPECT_NEAR(symbol_seconds * 1e6, timing.symbol_microseconds, 0.5) << c.period;
+    EXPECT_NEAR(100 / symbol_seconds, timing.tone_spacing_centihertz, 0.5) << c.period;
+    EXPECT_NEAR(160 * symbol_seconds * 1e3, timing.transmission_milliseconds, 0.5) << c.period;
+    EXPECT_LT(timing.start_milliseconds + timing.transmission_milliseconds, c.period * 1000u) << c.period;
+    fst4_timing fst4w{};
+    EXPECT_EQ(fst4w_timing(c.period, &fst4w), c.period >= 120 ? 0 : -1) << c.period;
+    if (c.period >= 120) {
+      EXPECT_EQ(fst4w.transmission_milliseconds, timing.transmission_milliseconds) << c.period;
+    }
   }
   fst4_timing timing{};
-  EXPECT_NE(fst4w_timing(60, &timing), 0) << "FST4W has no 60-second period";
+  for (unsigned period : {0u, 1u, 14u, 16u, 45u, 600u, 3600u, 65535u}) {
+    EXPECT_EQ(fst4_period_timing(period, &timing), -1) << period;
+    EXPECT_EQ(fst4w_timing(period, &timing), -1) << period;
+  }
 }
 
 // Messages the reference cannot encode soundly get no symbols at all.

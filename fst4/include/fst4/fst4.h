@@ -73,15 +73,49 @@ int fst4w_carried_power(int dbm);
 int fst4w_beacon_messages(const char *call, const char *grid, int dbm, char first[FST4_MAX_MESSAGE + 1],
                           char second[FST4_MAX_MESSAGE + 1]);
 
-/* Timing of one T/R period (120, 300, 900 or 1800 s). */
+/* ---- Timing of a beacon: integers only ---- */
+
+/* Samples per symbol at WSJT-X's 12000 samples/s for each T/R period in
+   seconds (WSJT-X 2.6.1, lib/fst4/fst4sim.f90, nsps): FST4 uses all seven,
+   FST4W 120 s and up. 0 for any other period. With a constant period each
+   macro below is a constant expression, for sketches that know their period
+   (check it with a static assertion of FST4W_PERIOD, or of a nonzero
+   FST4_SAMPLES_PER_SYMBOL for FST4). */
+#define FST4_SAMPLES_PER_SYMBOL(period)                                                                 \
+  ((period) == 15 ? 720UL : (period) == 30 ? 1680UL : (period) == 60 ? 3888UL : (period) == 120 ? 8200UL \
+   : (period) == 300 ? 21504UL : (period) == 900 ? 66560UL : (period) == 1800 ? 134400UL : 0UL)
+#define FST4_SAMPLE_RATE 12000UL
+/* Whether FST4W has this T/R period (FST4 has every one with samples above). */
+#define FST4W_PERIOD(period) ((period) >= 120 && FST4_SAMPLES_PER_SYMBOL(period) != 0UL)
+/* WSJT-X starts an FST4 or FST4W transmission 1.0 s after the slot boundary
+   (slots start at multiples of the period from the full hour, UTC); its
+   decoder reports a signal started there at DT 0.0. */
+#define FST4_START_MILLISECONDS 1000U
+/* One symbol, nsps / 12000 s = nsps * 250 / 3 us, rounded (the error stays
+   under 1 us, 53 us over a whole transmission). */
+#define FST4_SYMBOL_MICROSECONDS(period) \
+  ((FST4_SAMPLES_PER_SYMBOL(period) * 250UL + 1UL) / 3UL)
+/* The tone spacing, equal to the symbol rate 12000 / nsps Hz, in hundredths
+   of a hertz, rounded (the unit Si5351 libraries take). */
+#define FST4_TONE_SPACING_CENTIHERTZ(period) \
+  ((FST4_SAMPLE_RATE * 100UL + FST4_SAMPLES_PER_SYMBOL(period) / 2UL) / FST4_SAMPLES_PER_SYMBOL(period))
+/* The 160 symbols, nsps * 160 / 12 ms = nsps * 40 / 3 ms, rounded. */
+#define FST4_TRANSMISSION_MILLISECONDS(period) \
+  ((FST4_SAMPLES_PER_SYMBOL(period) * 40UL + 1UL) / 3UL)
+
+/* The same figures for a period known at run time. */
 struct fst4_timing {
-  uint16_t period_seconds;           /* T/R period: one transmission per slot */
-  uint32_t symbol_microseconds;      /* length of one of the 160 symbols */
-  uint16_t tone_spacing_centihertz;  /* tone spacing in hundredths of Hz, rounded */
-  float tone_spacing_hertz;          /* the same in Hz */
-  float transmission_seconds;        /* 160 symbols */
+  uint16_t period_seconds;             /* T/R period: one transmission per slot */
+  uint16_t start_milliseconds;         /* FST4_START_MILLISECONDS after the slot boundary */
+  uint32_t samples_per_symbol;         /* nsps at 12000 samples/s: the exact symbol length */
+  uint32_t symbol_microseconds;        /* length of one of the 160 symbols, rounded */
+  uint16_t tone_spacing_centihertz;    /* tone spacing in hundredths of Hz, rounded */
+  uint32_t transmission_milliseconds;  /* 160 symbols, rounded */
 };
-/* Fills `timing` and returns 0, or -1 for a period FST4W does not use. */
+/* Fills `timing` for an FST4 period (15, 30, 60, 120, 300, 900 or 1800 s)
+   and returns 0, or returns -1 for another period. */
+int fst4_period_timing(unsigned period_seconds, struct fst4_timing *timing);
+/* The same for an FST4W period (120, 300, 900 or 1800 s); -1 for another. */
 int fst4w_timing(unsigned period_seconds, struct fst4_timing *timing);
 
 /* ---- The frame, shared with the C++ library ---- */

@@ -1,10 +1,13 @@
-// An FST4W beacon that learns its call, position and power at run time and
-// prints what it would send: type over Serial (9600 baud) a line such as
+// The tone printer: learns a beacon's call, position and power at run time
+// and prints what the beacon would send: type over Serial (9600 baud) a
+// line such as
 //   K1ABC 42.3601 -71.0589 37
 // and it answers with the message(s), the 160 tones of each, and the timing
-// a transmitter (an Si5351 library, say) needs for a 120-second slot.
+// a transmitter (an Si5351 library, say) needs for the T/R period below.
+// FST4WAudioBeacon and FST4WSi5351Beacon send them.
 #include <FST4W.h>
 
+// The T/R period in seconds: FST4W has 120, 300, 900 and 1800.
 const unsigned kPeriodSeconds = 120;
 char call[12];
 uint8_t tones[FST4_CHANNEL_SYMBOLS];
@@ -56,12 +59,19 @@ void loop() {
   if (count == 2) send(second, 1);
 
   struct fst4_timing timing;
-  fst4w_timing(kPeriodSeconds, &timing);
+  if (fst4w_timing(kPeriodSeconds, &timing) != 0) {
+    Serial.println(F("not a T/R period of FST4W"));
+    return;
+  }
   Serial.print(F("symbol "));
   Serial.print(timing.symbol_microseconds);
   Serial.print(F(" us, tone spacing "));
   Serial.print(timing.tone_spacing_centihertz);
   Serial.print(F(" cHz, slot "));
   Serial.print(timing.period_seconds);
-  Serial.println(F(" s"));
+  Serial.print(F(" s, start "));
+  Serial.print(timing.start_milliseconds);
+  Serial.print(F(" ms into it, "));
+  Serial.print(timing.transmission_milliseconds);
+  Serial.println(F(" ms long"));
 }
