@@ -21,5 +21,6 @@ std::string_view TrimmedTail(std::string_view tail);
 // inside one pair of double quotes (it starts and ends with one, and holds no
 // other) gives what stands between them, as the user meant it.
 std::string MessageFromTail(std::string_view tail);
+std::u16string MessageFromTail(std::u16string_view tail);
 
 }  // namespace sympack::simulator
