@@ -30,8 +30,6 @@ std::string CommandTail(platform::System& system) { return system.WideToAnsi(sys
 
 std::string_view TrimmedTail(std::string_view tail) { return Trimmed(tail); }
 
-std::string MessageFromTail(std::string_view tail) { return FromTail(tail); }
-
 std::u16string MessageFromTail(std::u16string_view tail) { return FromTail(tail); }
 
 }  // namespace sympack::simulator
