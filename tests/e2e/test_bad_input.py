@@ -25,9 +25,10 @@ from harness import (COMMAND_TOO_LONG, CONTROL_CHARACTER, DESTINATION_CONTROL_CH
 GOOD_MESSAGE = b"CQ K1ABC FN42"
 GOOD_INCLUDE = reference.include_file_bytes(fake_data.GOOD_SYMBOLS, GOOD_MESSAGE)
 # The byte values 1..255 in four command-line arguments, one run each; the
-# high ones are no UTF-8, so the tool sees each as U+FFFD. The control
-# characters (below 0x20, and 0x7F) are left out: a message with one is
-# refused (test_injection).
+# high ones are no UTF-8, so the tool sees each as U+FFFD, which Windows-1252
+# cannot hold: such a message is refused, never sent with "?" in its place.
+# The control characters (below 0x20, and 0x7F) are left out: a message with
+# one is refused (test_injection).
 BYTE_CHUNKS = [bytes(b for b in range(low, min(low + 64, 256)) if b >= 0x20 and b != 0x7F)
                for low in (1, 65, 129, 193)]
 # Python's cp1252 leaves five bytes undefined; Windows maps them to the C1
@@ -60,10 +61,13 @@ def cp1252_bytes(text):
 
 def as_tool_sees_argument(argument):
     """The command tail the POSIX tool takes from one argument: decoded as
-    UTF-8 (a malformed byte becomes U+FFFD), then put in Windows-1252 (what the
-    page cannot hold becomes "?")."""
+    UTF-8 (a malformed byte becomes U+FFFD), then put in Windows-1252; None
+    when the page cannot hold it."""
     text = argument.decode("utf-8", errors="replace")
-    return text.encode("cp1252", errors="replace")
+    try:
+        return text.encode("cp1252")
+    except UnicodeEncodeError:
+        return None
 
 
 def as_interpreter_writes(output):
@@ -207,8 +211,18 @@ class MessageBytes(BadInputCase):
             chunk = BYTE_CHUNKS[index]
             folder = os.path.join(self.work, "bytes%d" % index)
             os.mkdir(folder)
+            tail = as_tool_sees_argument(chunk)
+            if tail is None:
+                self.runner.install_simulator("fake_good_report", folder)
+                run = TerminalRun(self.runner, folder, args=[chunk])
+                self.addCleanup(run.close)
+                run.start()
+                self.assertEqual(run.wait_exit(timeout=60), EXIT_CONTROL_CHARACTER, run.dump())
+                self.assertIn(NOT_IN_CODE_PAGE, run.dump())
+                self.assertEqual(os.listdir(folder), ["FST4SIM.EXE"], "nothing ran")
+                return
             run, code, recorded = self.run_recorded(folder, args=[chunk])
-            upper = reference.upper_case(reference.message_from_tail(as_tool_sees_argument(chunk)))
+            upper = reference.upper_case(reference.message_from_tail(tail))
             self.check_delivered(folder, run, code, recorded, upper)
 
         self.each_at_once(range(len(BYTE_CHUNKS)), check, label="chunk")
