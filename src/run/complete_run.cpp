@@ -81,7 +81,6 @@ std::optional<std::pair<std::string, int>> Refusal(std::string_view symbols,
   return std::nullopt;
 }
 
-
 // The destination typed: the name in the ANSI code page, and whether that is
 // the typed name exactly (otherwise it only shows it).
 struct Destination {

@@ -69,7 +69,6 @@ std::optional<int> RefuseMessage(Console& console, platform::System& system, std
   return std::nullopt;
 }
 
-
 }  // namespace
 
 int RunTool(platform::System& system, std::u16string_view commandTail) {
