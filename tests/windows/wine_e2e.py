@@ -338,6 +338,30 @@ class TypedInput(WineTestCase):
         self.assertIn(written_line("out.inc").rstrip(" "), dump.text())
         self.assertTrue(self.read("out.inc").endswith(b"    ;   CQ K1ABC FN42\r\n\r\n\r\n"))
 
+    def test_a_console_gone_at_the_destination_prompt_writes_nothing(self):
+        """The terminal Wine's console lives in goes away with a name half
+        typed: no answer is taken from it. An earlier FST4.INC stays, no file
+        is named after the half-typed text, and the report goes."""
+        self.install()
+        with open(os.path.join(self.work, "FST4.INC"), "wb") as f:
+            f.write(b"earlier")
+        run = self.start(" cq k1abc fn42")
+        run.wait_for_text(DESTINATION_PROMPT.strip())
+        time.sleep(SETTLE_SECONDS)
+        run.pump(0)
+        run.type_until("beac", lambda: DESTINATION_PROMPT + "beac" in run.screen_text())
+        os.close(run.master)
+        run.master = None
+        deadline = time.monotonic() + RUN_TIMEOUT
+        while not run._poll_exit():
+            self.assertLess(time.monotonic(), deadline, "the run did not end")
+            time.sleep(0.1)
+        # Wine ends the console's programs after its terminal has gone.
+        while self.files() != ["FST4.INC", "FST4SIM.EXE"] and time.monotonic() < deadline:
+            time.sleep(0.2)
+        self.assertEqual(self.files(), ["FST4.INC", "FST4SIM.EXE"])
+        self.assertEqual(self.read("FST4.INC"), b"earlier")
+
     def test_an_empty_message_ends_the_run_at_once(self):
         self.install()
         run = self.start()
