@@ -1,6 +1,8 @@
 // The host System on Windows: code page, environment and console start-up.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "console/transcript.h"
 #include "platform/host_system.h"
 #include "scratch_folder.h"
@@ -51,8 +53,8 @@ TEST(CodePageSeam, CharactersThePageCannotHoldBecomeItsDefaultCharacter) {
     EXPECT_EQ(Host().WideToAnsi(u"A\u0416\u4E2DB"), "A" + defaultCharacter + defaultCharacter + "B");
     EXPECT_EQ(Host().WideToAnsi(u"\u0393.inc"), defaultCharacter + ".inc");
     EXPECT_EQ(Host().WideToAnsi(u"SP5\u0141Z"), "SP5" + defaultCharacter + "Z");
-    for (const std::u16string text : {u"\u0393.inc", u"\u0391\u0392\u0393", u"SP5\u0141Z", u"\u216B TEST", u"e\u0301",
-                                      std::u16string(1, u'\xD800')}) {
+    for (const std::u16string& text : std::vector<std::u16string>{u"\u0393.inc", u"\u0391\u0392\u0393", u"SP5\u0141Z",
+                                                                   u"\u216B TEST", u"e\u0301", std::u16string(1, u'\xD800')}) {
       EXPECT_EQ(Host().WideToAnsiExactly(text), std::nullopt);
     }
     EXPECT_EQ(Host().WideToAnsiExactly(u"\u00E9t\u00E9 \u20AC?"), "\xE9t\xE9 \x80?");
