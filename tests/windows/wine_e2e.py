@@ -340,8 +340,11 @@ class TypedInput(WineTestCase):
 
     def test_a_console_gone_at_the_destination_prompt_writes_nothing(self):
         """The terminal Wine's console lives in goes away with a name half
-        typed: no answer is taken from it. An earlier FST4.INC stays, no file
-        is named after the half-typed text, and the report goes."""
+        typed: no answer is taken from it. An earlier FST4.INC stays and no
+        file is named after the half-typed text. (Windows sends the close
+        event, whose handler removes the report; Wine 8 ends the program of a
+        console whose terminal has gone without one, so the report may stay:
+        docs/windows.md.)"""
         self.install()
         with open(os.path.join(self.work, "FST4.INC"), "wb") as f:
             f.write(b"earlier")
@@ -356,10 +359,8 @@ class TypedInput(WineTestCase):
         while not run._poll_exit():
             self.assertLess(time.monotonic(), deadline, "the run did not end")
             time.sleep(0.1)
-        # Wine ends the console's programs after its terminal has gone.
-        while self.files() != ["FST4.INC", "FST4SIM.EXE"] and time.monotonic() < deadline:
-            time.sleep(0.2)
-        self.assertEqual(self.files(), ["FST4.INC", "FST4SIM.EXE"])
+        time.sleep(SETTLE_SECONDS)
+        self.assertEqual([name for name in self.files() if name != "FST4TEMP.TXT"], ["FST4.INC", "FST4SIM.EXE"])
         self.assertEqual(self.read("FST4.INC"), b"earlier")
 
     def test_an_empty_message_ends_the_run_at_once(self):
