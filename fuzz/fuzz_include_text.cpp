@@ -1,10 +1,13 @@
-// Any symbol text and message into the include text. The first input byte is
-// the message length, then come the message and the symbol text. The output
-// is read back line by line from the front and must have exactly the layout:
-// the header; ceil(n/4) values, eight to a full data line, each equal to the
-// packing of its four symbols computed here on its own; the trailer with the
-// message unchanged; one empty line. Outside the message only the layout's
-// own characters may appear.
+// Any listing and message into the include text. The first input byte is
+// the message length, then come the message and the listing's text. The
+// listing becomes symbols only when it is exactly 160 characters 0 to 3.
+// The include text is built from symbols taken from the listing's first 40
+// bytes, four two-bit symbols a byte, the first in the high bits, so the
+// packed values must be those bytes again. The output is read back line by
+// line from the front and must have exactly the layout: the header; 40
+// values, eight to a data line; the trailer with the message unchanged; one
+// empty line. Outside the message only the layout's own characters may
+// appear.
 //
 // The same input also goes into the C layout a header name gets. Read through
 // a C compiler's first translation phases (trigraphs, line splices, comments),
@@ -34,21 +37,23 @@ constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kTrailerStart = "    ;   ";
 constexpr std::size_t kGroup = 4;
 constexpr std::size_t kValuesPerLine = 8;
-constexpr std::size_t kHexWidth = 2;
+constexpr std::size_t kSymbols = 160;
+constexpr std::size_t kValues = kSymbols / kGroup;
 
-// The two hex characters the include text shows for a group: the value's
-// upper-case hex text (two digits at least), cut after two characters.
-std::string ExpectedHex(std::string_view symbols, std::size_t first) {
-  unsigned value = 0;
-  for (std::size_t k = 0; k < kGroup; ++k) {
-    const std::size_t at = first + k;
-    const char c = at < symbols.size() ? symbols[at] : '0';
-    const unsigned digit = (c >= '0' && c <= '9') ? static_cast<unsigned>(c - '0') : 0;
-    value = value * 4 + digit;
-  }
+std::string Hex(unsigned char byte) {
   char hex[8];
-  std::snprintf(hex, sizeof hex, "%02X", value);
-  return std::string(hex, kHexWidth);
+  std::snprintf(hex, sizeof hex, "%02X", byte);
+  return hex;
+}
+
+// The listing whose packing gives `bytes` (kValues of them) back.
+std::string ListingOf(std::string_view bytes) {
+  std::string listing;
+  for (std::size_t at = 0; at < kSymbols; ++at) {
+    const auto byte = static_cast<unsigned char>(bytes[at / kGroup]);
+    listing += static_cast<char>('0' + ((byte >> (2 * (kGroup - 1 - at % kGroup))) & 3));
+  }
+  return listing;
 }
 
 // Takes `expected` off the front of `text`; false when it is not there.
@@ -58,16 +63,15 @@ bool Take(std::string_view& text, std::string_view expected) {
   return true;
 }
 
-void CheckLayout(std::string_view text, std::string_view symbols, std::string_view message) {
+void CheckLayout(std::string_view text, std::string_view bytes, std::string_view message) {
   FUZZ_CHECK(Take(text, kHeader), "the header line");
-  const std::size_t values = (symbols.size() + kGroup - 1) / kGroup;
-  for (std::size_t value = 0; value < values; ++value) {
+  for (std::size_t value = 0; value < kValues; ++value) {
     const bool startsLine = value % kValuesPerLine == 0;
     if (startsLine && value > 0) FUZZ_CHECK(Take(text, kLineEnd), "a data line's end");
     FUZZ_CHECK(Take(text, startsLine ? kDataLineStart : kNextValue), "a value's lead-in");
-    FUZZ_CHECK(Take(text, ExpectedHex(symbols, value * kGroup)), "a packed value");
+    FUZZ_CHECK(Take(text, Hex(static_cast<unsigned char>(bytes[value]))), "a packed value");
   }
-  if (values > 0) FUZZ_CHECK(Take(text, kLineEnd), "the last data line's end");
+  FUZZ_CHECK(Take(text, kLineEnd), "the last data line's end");
   FUZZ_CHECK(Take(text, kTrailerStart), "the trailer's start");
   FUZZ_CHECK(Take(text, message), "the message, unchanged");
   FUZZ_CHECK(text == "\r\n\r\n", "the trailer's end and the empty line");
@@ -186,18 +190,9 @@ void CheckCLayout(std::string_view text, std::string_view symbols, std::string_v
 
   std::string guard;
   FUZZ_CHECK(TakeGuard(text, guard), "the include guard");
-  const auto isSymbol = [](char c) { return c >= '0' && c <= '3'; };
-  const bool usable = !symbols.empty() && std::all_of(symbols.begin(), symbols.end(), isSymbol);
-  if (!usable) {
-    FUZZ_CHECK(Take(text, "#error \"FST4 symbols: "), "the #error line for unusable symbols");
-    const std::size_t lineEnd = text.find(kCLineEnd);
-    FUZZ_CHECK(lineEnd != std::string_view::npos, "the #error line's end");
-    text.remove_prefix(lineEnd + kCLineEnd.size());
-  }
-  FUZZ_CHECK(Take(text, "#define FST4_SYMBOL_COUNT " + std::to_string(symbols.size())),
-             "the count, one per report character");
+  FUZZ_CHECK(Take(text, "#define FST4_SYMBOL_COUNT 160"), "the count, one per symbol");
   FUZZ_CHECK(Take(text, kCLineEnd), "the count line's end");
-  if (!symbols.empty()) {
+  {
     // Flash on an AVR when asked for, an ordinary array elsewhere; either way
     // one list of elements, read through FST4_SYMBOL.
     FUZZ_CHECK(Take(text,
@@ -213,9 +208,7 @@ void CheckCLayout(std::string_view text, std::string_view symbols, std::string_v
     for (std::size_t at = 0; at < symbols.size(); ++at) {
       const std::string_view lead = at % kElementsPerLine != 0 ? ", " : at > 0 ? ",\r\n  " : "  ";
       FUZZ_CHECK(Take(text, lead), "an element's lead-in");
-      const std::string element =
-          isSymbol(symbols[at]) ? std::string(1, symbols[at]) : "FST4_NOT_A_SYMBOL";
-      FUZZ_CHECK(Take(text, element), "one element per symbol, never a wrong value");
+      FUZZ_CHECK(Take(text, std::string(1, symbols[at])), "one element per symbol, its value");
     }
     FUZZ_CHECK(Take(text, "\r\n};\r\n"), "the array's end");
   }
@@ -235,15 +228,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view input(reinterpret_cast<const char*>(data) + 1, size - 1);
   const std::size_t messageLength = std::min<std::size_t>(data[0], input.size());
   const std::string_view message = input.substr(0, messageLength);
-  const std::string_view symbols = input.substr(messageLength);
+  const std::string_view listing = input.substr(messageLength);
 
-  const std::string text = include_file::BuildIncludeText(symbols, message);
-  CheckLayout(text, symbols, message);
+  // The one rule for a listing: 160 characters, each 0 to 3.
+  const bool whole = listing.size() == kSymbols &&
+                     std::all_of(listing.begin(), listing.end(), [](char c) { return c >= '0' && c <= '3'; });
+  FUZZ_CHECK(include_file::ChannelSymbols::FromListing(listing).has_value() == whole,
+             "a listing taken, or refused, against the rule");
+  if (listing.size() < kValues) return 0;
+  const std::string_view bytes = listing.substr(0, kValues);
+  const std::string symbols = ListingOf(bytes);
+  const auto channelSymbols = include_file::ChannelSymbols::FromListing(symbols);
+  FUZZ_CHECK(channelSymbols.has_value(), "a listing of 160 symbols refused");
+
+  const std::string text = include_file::BuildIncludeText(*channelSymbols, message);
+  CheckLayout(text, bytes, message);
 
   const std::string_view beforeMessage(text.data(), text.size() - message.size() - 4);
   FUZZ_CHECK(std::all_of(beforeMessage.begin(), beforeMessage.end(), IsLayoutCharacter),
              "a character outside the layout's own");
 
-  CheckCLayout(include_file::BuildIncludeText(symbols, message, "BEACON.H"), symbols, message);
+  CheckCLayout(include_file::BuildIncludeText(*channelSymbols, message, "BEACON.H"), symbols, message);
   return 0;
 }

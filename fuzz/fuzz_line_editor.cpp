@@ -1,12 +1,14 @@
 // Any key stream typed into the line editor on an in-memory screen that may
 // be resized between keys. Input: width, height, cursor column and row, a
-// mode byte (bit 0: ReadField rather than ReadLine; bit 1: a prompt of
+// mode byte (bit 0: not used; bit 1: a prompt of
 // `prompt length` cells written first, so the read can start with a wrap
-// pending; bit 2: the cursor starts hidden), the prompt length, then events
-// of four bytes each (see NextEvent). Checks: every cell write and cursor
-// placement lies inside the screen as it is at that moment; the line is what
-// a plain model of the editing rules gives and never exceeds the limit; the
-// cursor's visibility is as it was before the read.
+// pending; bit 2: the cursor starts hidden; bit 3: the events are a line
+// read from standard input, literal characters), the prompt length, then
+// events of four bytes each (see NextEvent). Checks: every cell write and
+// cursor placement lies inside the screen as it is at that moment; the line
+// is what a plain model of the editing rules gives, no line when the events
+// end before Enter, and never exceeds the limit; the cursor's visibility is
+// as it was before the read.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -69,8 +71,8 @@ class BoundedScreen final : public console::Screen {
 // changes the screen to (low byte, high byte) and delivers no key.
 class FuzzKeys final : public console::KeySource {
  public:
-  FuzzKeys(const std::uint8_t* data, std::size_t size, BoundedScreen& screen)
-      : data_(data), size_(size), screen_(screen) {}
+  FuzzKeys(const std::uint8_t* data, std::size_t size, BoundedScreen& screen, bool literal)
+      : data_(data), size_(size), screen_(screen), literal_(literal) {}
 
   std::optional<console::KeyEvent> Next() override {
     while (repeats_ == 0) {
@@ -85,6 +87,7 @@ class FuzzKeys final : public console::KeySource {
       current_.altHeld = event[0] & kAlt;
       current_.character = static_cast<char16_t>(event[1] | event[2] << 8);
       current_.scanCode = event[3];
+      current_.literal = literal_ && current_.character != kEnter;
       repeats_ = (event[0] & kRepeat) ? std::size_t{1} << (event[0] >> kRepeatShift) : 1;
     }
     --repeats_;
@@ -98,25 +101,31 @@ class FuzzKeys final : public console::KeySource {
   const std::uint8_t* data_;
   std::size_t size_;
   BoundedScreen& screen_;
+  bool literal_;
   std::size_t position_ = 0;
   std::size_t repeats_ = 0;
   console::KeyEvent current_;
 };
 
-// The editing rules applied to the events the editor took.
-std::u16string ModelLine(const std::vector<console::KeyEvent>& events) {
+// The editing rules applied to the events the editor took; no line when
+// they ended before Enter.
+std::optional<std::u16string> ModelLine(const std::vector<console::KeyEvent>& events) {
   std::u16string line;
   for (const auto& event : events) {
+    if (event.literal) {
+      if (line.size() < console::kMaxTypedLine) line.push_back(event.character);
+      continue;
+    }
     if (!event.pressed || event.character == 0) continue;
     if (event.altHeld && console::IsLetterRowScanCode(event.scanCode)) continue;
-    if (event.character == kEnter) break;
+    if (event.character == kEnter) return line;
     if (event.character == kBackspace) {
       if (!line.empty()) line.pop_back();
     } else if (event.character >= kFirstPrintable && line.size() < console::kMaxTypedLine) {
       line.push_back(event.character);
     }
   }
-  return line;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -126,22 +135,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int width = data[0] % kMaxWidth + 1;
   const int height = data[1] % kMaxHeight + 1;
   BoundedScreen screen(width, height, data[2] % width, data[3] % height);
-  const bool readField = data[4] & 1, withPrompt = data[4] & 2, hidden = data[4] & 4;
+  const bool withPrompt = data[4] & 2, hidden = data[4] & 4, literal = data[4] & 8;
   screen.shape.visible = !hidden;
-  FuzzKeys keys(data + kSetupBytes, size - kSetupBytes, screen);
+  FuzzKeys keys(data + kSetupBytes, size - kSetupBytes, screen, literal);
   static const auto host = sympack::platform::MakeHostSystem(0, nullptr);  // its code page
   console::Console console(screen, keys, *host);
   if (withPrompt) console.WriteText(std::string(data[5], 'P'));
 
-  const std::string line = readField ? console.ReadField() : console.ReadLine();
+  const std::optional<std::u16string> line = console.ReadLine();
 
-  const std::u16string model = ModelLine(keys.events);
-  FUZZ_CHECK(model.size() <= console::kMaxTypedLine, "the model broke the limit");
-  const std::u16string expected = readField ? console::FirstField(model) : model;
-  FUZZ_CHECK(line == host->WideToAnsi(expected), "the line differs from the model's");
-  // The limit counts typed characters; in a multi-byte code page (UTF-8 in a
-  // UTF-8 locale) the line's bytes may be more.
-  FUZZ_CHECK(host->AnsiToWide(line).size() <= console::kMaxTypedLine, "a line over the limit");
+  const std::optional<std::u16string> model = ModelLine(keys.events);
+  FUZZ_CHECK(line.has_value() == model.has_value(), "a line where the model has none, or none where it has one");
+  if (line && model) {
+    FUZZ_CHECK(model->size() <= console::kMaxTypedLine, "the model broke the limit");
+    FUZZ_CHECK(*line == *model, "the line differs from the model's");
+    FUZZ_CHECK(line->size() <= console::kMaxTypedLine, "a line over the limit");
+  }
   FUZZ_CHECK(screen.shape.visible == !hidden, "the cursor's visibility not restored");
   return 0;
 }

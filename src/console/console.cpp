@@ -120,7 +120,7 @@ void Console::EchoBackspace() {
   screen_.PlaceCursor(x, y);
 }
 
-std::u16string Console::ReadTypedLine() {
+std::optional<std::u16string> Console::ReadLine() {
   screen_.TypingStarts();
   const auto shape = screen_.ReadCursorShape();
   const bool wasHidden = shape && !shape->visible;
@@ -128,16 +128,25 @@ std::u16string Console::ReadTypedLine() {
 
   const std::u16string prompt = lineSoFar_;
   std::u16string line;
+  bool answered = false;
   while (auto event = keys_.Next()) {
     if (event->redraw) {
       ShowLineAgain(prompt, line);
       continue;
     }
-    if (!event->pressed || event->character == 0) continue;
-    if (event->altHeld && IsLetterRowScanCode(event->scanCode)) continue;
     const char16_t ch = event->character;
+    if (event->literal && ch != kEnterCharacter) {
+      // Shown as the line holds it: no control character acts on the screen.
+      if (line.size() >= kMaxTypedLine) continue;
+      line.push_back(ch);
+      WriteWide(std::u16string_view(&ch, 1));
+      continue;
+    }
+    if (!event->pressed || ch == 0) continue;
+    if (event->altHeld && IsLetterRowScanCode(event->scanCode)) continue;
     if (ch == kEnterCharacter) {
       EndLine();
+      answered = true;
       break;
     }
     if (ch == kBackspaceCharacter) {
@@ -153,6 +162,7 @@ std::u16string Console::ReadTypedLine() {
   }
 
   if (wasHidden) screen_.SetCursorShape(*shape);
+  if (!answered) return std::nullopt;
   return line;
 }
 
@@ -167,10 +177,6 @@ void Console::ShowLineAgain(std::u16string_view prompt, std::u16string_view type
   WriteWide(prompt);
   WriteWide(typed);
 }
-
-std::string Console::ReadLine() { return system_.WideToAnsi(ReadTypedLine()); }
-
-std::string Console::ReadField() { return system_.WideToAnsi(FirstField(ReadTypedLine())); }
 
 std::u16string FirstField(std::u16string_view line) {
   std::size_t start = 0;

@@ -4,6 +4,7 @@
 // KeySource.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -37,16 +38,16 @@ class Console {
   // current attribute is set either way.
   void SetTextColor(int foreground);
 
-  // One typed line, whole, in the ANSI code page.
-  std::string ReadLine();
-  // The first comma-separated field of one typed line, in the ANSI code page.
-  std::string ReadField();
+  // One typed line, whole and unconverted; empty when the keyboard went away
+  // before Enter (a hang-up, the end of a terminal's input), which is no
+  // answer at all. Keys are edited (Backspace; other control keys ignored);
+  // a line read from standard input keeps every character it holds.
+  std::optional<std::u16string> ReadLine();
 
   void Pause(unsigned milliseconds);
 
  private:
   std::uint16_t CurrentAttribute() const { return Attribute(foreground_, background_); }
-  std::u16string ReadTypedLine();
   void EchoBackspace();
   void ShowLineAgain(std::u16string_view prompt, std::u16string_view typed);
 

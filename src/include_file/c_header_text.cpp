@@ -51,14 +51,12 @@ std::string GuardName(std::string_view guardedText) {
   return name;
 }
 
-bool IsSymbol(char c) { return c >= '0' && c <= '3'; }
-
 void AppendLine(std::string& text, std::string_view line) {
   text += line;
   text += kLineEnd;
 }
 
-void AppendElements(std::string& text, std::string_view symbols) {
+void AppendElements(std::string& text, const ChannelSymbols& symbols) {
   for (std::size_t at = 0; at < symbols.size(); ++at) {
     if (at % kElementsPerLine == 0) {
       if (at > 0) {
@@ -69,43 +67,32 @@ void AppendElements(std::string& text, std::string_view symbols) {
     } else {
       text += kElementSeparator;
     }
-    if (IsSymbol(symbols[at])) {
-      text += symbols[at];
-    } else {
-      text += kNotASymbol;
-    }
+    text += static_cast<char>('0' + symbols[at]);
   }
   text += kLineEnd;
 }
 
 // Everything after the guard's two lines, up to the closing #endif.
-std::string GuardedBody(std::string_view symbols) {
+std::string GuardedBody(const ChannelSymbols& symbols) {
   std::string body;
-  if (symbols.empty()) {
-    AppendLine(body, kNoSymbolsError);
-  } else if (!std::all_of(symbols.begin(), symbols.end(), IsSymbol)) {
-    AppendLine(body, kNotASymbolError);
-  }
   body += "#define ";
   body += kCountName;
   body += ' ';
   AppendLine(body, std::to_string(symbols.size()));
-  if (!symbols.empty()) {
-    AppendLine(body, kFlashCondition);
-    AppendLine(body, kFlashInclude);
-    AppendLine(body, kFlashReader);
-    AppendLine(body, kFlashArray);
-    AppendLine(body, "#else");
-    AppendLine(body, kRamReader);
-    body += kArrayType;
-    body += kArrayName;
-    body += '[';
-    body += kCountName;
-    AppendLine(body, "] = {");
-    AppendLine(body, "#endif");
-    AppendElements(body, symbols);
-    AppendLine(body, kArrayEnd);
-  }
+  AppendLine(body, kFlashCondition);
+  AppendLine(body, kFlashInclude);
+  AppendLine(body, kFlashReader);
+  AppendLine(body, kFlashArray);
+  AppendLine(body, "#else");
+  AppendLine(body, kRamReader);
+  body += kArrayType;
+  body += kArrayName;
+  body += '[';
+  body += kCountName;
+  AppendLine(body, "] = {");
+  AppendLine(body, "#endif");
+  AppendElements(body, symbols);
+  AppendLine(body, kArrayEnd);
   return body;
 }
 
@@ -128,13 +115,13 @@ std::string CommentSafeText(std::string_view messageText) {
   return safe;
 }
 
-std::string BuildCHeaderText(std::string_view symbolText, std::string_view messageText) {
+std::string BuildCHeaderText(const ChannelSymbols& symbols, std::string_view messageText) {
   std::string comments;
   AppendLine(comments, kCHeaderLine);
   comments += kCommentStart;
   comments += CommentSafeText(messageText);
   AppendLine(comments, kCommentEnd);
-  const std::string body = GuardedBody(symbolText);
+  const std::string body = GuardedBody(symbols);
   const std::string guard = GuardName(comments + body);
 
   std::string text = comments;

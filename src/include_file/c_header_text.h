@@ -7,7 +7,6 @@
 //   "/* " + message, kept inside the comment + " */"
 //   "#ifndef FST4_SYMBOLS_<16 hex digits>"     the guard, named after the text
 //   "#define FST4_SYMBOLS_<16 hex digits>"
-//   "#error \"...\""                           only when the symbols cannot be used
 //   "#define FST4_SYMBOL_COUNT <n>"
 //   "#if defined(FST4_SYMBOLS_IN_FLASH) && defined(__AVR__)"   kept in flash on request
 //   "#include <avr/pgmspace.h>"
@@ -25,6 +24,8 @@
 
 #include <string>
 #include <string_view>
+
+#include "include_file/channel_symbols.h"
 
 namespace sympack::include_file {
 
@@ -49,15 +50,6 @@ constexpr std::string_view kRamReader = "#define FST4_SYMBOL(i) (fst4_symbols[(i
 constexpr std::string_view kElementLineStart = "  ";
 constexpr std::string_view kElementSeparator = ", ";
 constexpr std::string_view kArrayEnd = "};";
-// A report character that is not a symbol 0 to 3 becomes this name, which
-// nothing defines: the header then fails to compile instead of sending a
-// wrong tone.
-constexpr std::string_view kNotASymbol = "FST4_NOT_A_SYMBOL";
-constexpr std::string_view kNotASymbolError =
-    "#error \"FST4 symbols: the simulator's report holds characters other than 0 to 3 "
-    "(FST4_NOT_A_SYMBOL)\"";
-constexpr std::string_view kNoSymbolsError =
-    "#error \"FST4 symbols: the simulator's report holds none\"";
 constexpr std::size_t kElementsPerLine = 10;
 // Stands for a message byte no comment can hold (a control byte).
 constexpr char kCommentReplacement = '?';
@@ -73,12 +65,9 @@ bool NamesCHeader(std::string_view destinationName);
 // can reach the line end.
 std::string CommentSafeText(std::string_view messageText);
 
-// The C layout above. One element per report character, as many as there are;
-// "0" to "3" give 0 to 3, any other character kNotASymbol and the #error
-// line; no characters at all give the count 0, no array and the #error line.
-// The guard is named after a hash of the rest of the text, so the same header
+// The C layout above: one element per symbol, 160 of them. The guard is named after a hash of the rest of the text, so the same header
 // included twice is read once, while two different ones in one program meet
 // and fail to compile rather than one hiding the other.
-std::string BuildCHeaderText(std::string_view symbolText, std::string_view messageText);
+std::string BuildCHeaderText(const ChannelSymbols& symbols, std::string_view messageText);
 
 }  // namespace sympack::include_file

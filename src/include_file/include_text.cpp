@@ -7,52 +7,29 @@ namespace sympack::include_file {
 namespace {
 
 using text::kHexDigits;
-constexpr unsigned kSymbolBase = 4;  // four levels a symbol: v = v * 4 + d
 
-unsigned DigitOf(char c) {
-  return (c >= '0' && c <= '9') ? static_cast<unsigned>(c - '0') : 0;
-}
+static_assert(ChannelSymbols::kCount % kSymbolsPerLine == 0, "the de lines are all full");
 
-unsigned GroupValue(std::string_view symbols, std::size_t first) {
+unsigned GroupValue(const ChannelSymbols& symbols, std::size_t first) {
   unsigned value = 0;
-  for (std::size_t k = 0; k < kSymbolsPerValue; ++k) {
-    const std::size_t position = first + k;
-    const unsigned digit = position < symbols.size() ? DigitOf(symbols[position]) : 0;
-    value = value * kSymbolBase + digit;
-  }
+  for (std::size_t k = 0; k < kSymbolsPerValue; ++k) value = value * ChannelSymbols::kLevels + symbols[first + k];
   return value;
 }
 
-// The first two characters of the value's hex text, which has no leading
-// zeros and gets a "0" in front when it is a single digit.
-void AppendHexField(std::string& out, unsigned value) {
-  if (value < 16) {
-    out += '0';
-    out += kHexDigits[value];
-  } else if (value < 256) {
-    out += kHexDigits[value >> 4];
-    out += kHexDigits[value & 0xF];
-  } else {  // three hex digits (at most 765 = 0x2FD): the third is cut
-    out += kHexDigits[value >> 8];
-    out += kHexDigits[(value >> 4) & 0xF];
-  }
-}
-
-std::string BuildAssemblerText(std::string_view symbolText, std::string_view messageText) {
-  const std::size_t groups = (symbolText.size() + kSymbolsPerValue - 1) / kSymbolsPerValue;
+std::string BuildAssemblerText(const ChannelSymbols& symbols, std::string_view messageText) {
   std::string text;
-  text.reserve(kHeaderLine.size() + groups * 7 + (groups / kValuesPerLine + 1) * 14 +
-               messageText.size() + 16);
   text += kHeaderLine;
-  for (std::size_t first = 0; first < symbolText.size(); first += kSymbolsPerValue) {
+  for (std::size_t first = 0; first < symbols.size(); first += kSymbolsPerValue) {
     if (first % kSymbolsPerLine == 0) {
       text += kLineEnd;
       text += kDataLineStart;
     } else {
       text += kValueSeparator;
     }
+    const unsigned value = GroupValue(symbols, first);  // one byte: four symbols of two bits
     text += kValuePrefix;
-    AppendHexField(text, GroupValue(symbolText, first));
+    text += kHexDigits[value >> text::kBitsPerHexDigit];
+    text += kHexDigits[value & text::kHexDigitMask];
   }
   text += kLineEnd;
   text += kTrailerStart;
@@ -73,10 +50,10 @@ std::string CommentMessage(std::string_view typed, std::string_view carried, boo
   return text;
 }
 
-std::string BuildIncludeText(std::string_view symbolText, std::string_view messageText,
+std::string BuildIncludeText(const ChannelSymbols& symbols, std::string_view messageText,
                              std::string_view destinationName) {
-  return NamesCHeader(destinationName) ? BuildCHeaderText(symbolText, messageText)
-                                       : BuildAssemblerText(symbolText, messageText);
+  return NamesCHeader(destinationName) ? BuildCHeaderText(symbols, messageText)
+                                       : BuildAssemblerText(symbols, messageText);
 }
 
 }  // namespace sympack::include_file

@@ -4,15 +4,15 @@
 //
 // The `de` layout (every line ends in CR LF):
 //   ";     FST4 SYMBOLS Packed 4 per byte"
-//   "        de   0xHH, 0xHH, ..."       up to 8 values a line, ceil(n/4) values in all
+//   "        de   0xHH, 0xHH, ..."       8 values a line: 40 values on five lines
 //   "    ;   " + message
 //   ""                                   one empty line
-// 160 symbols give 40 values on five full lines.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "include_file/channel_symbols.h"
 #include "text/line_ends.h"
 
 namespace sympack::include_file {
@@ -38,18 +38,14 @@ constexpr std::size_t kSymbolsPerLine = kSymbolsPerValue * kValuesPerLine;  // 3
 // .h or .hpp (any letter case), otherwise the `de` layout, which is also what
 // no name gives.
 //
-// The `de` layout packs the symbols and lays them out. Symbol characters "0".."9"
-// count at face value, every other byte as 0, and missing positions of a last
-// short group as 0 in the low places: v = 64*d1 + 16*d2 + 4*d3 + d4. Each
-// value is written as " 0x" and the first two digits of its upper-case hex
-// text (zero-padded to two), so a value of 256 or more, which only digits 4
-// to 9 give, loses its last digit. Any length of input is packed, in linear
-// time. The message goes in unchanged.
+// The `de` layout packs four symbols to a byte, the first in the high bits:
+// v = 64*s1 + 16*s2 + 4*s3 + s4, written as " 0x" and two upper-case hex
+// digits. The message goes in unchanged.
 // The message for the comment: the typed text when the symbols carry it (no
 // decoded text, or one the same), else the carried text and the typed one.
 std::string CommentMessage(std::string_view typed, std::string_view carried, bool carriesTyped);
 
-std::string BuildIncludeText(std::string_view symbolText, std::string_view messageText,
+std::string BuildIncludeText(const ChannelSymbols& symbols, std::string_view messageText,
                              std::string_view destinationName = {});
 
 }  // namespace sympack::include_file

@@ -36,6 +36,10 @@ struct KeyEvent {
   // Not a key: the terminal was someone else's meanwhile (POSIX job control,
   // a stop and continue), so the line being typed must be shown again.
   bool redraw = false;
+  // A character of a line read as text (standard input: a file, a pipe),
+  // not a key: it stands as it is, a control character or NUL too, so that
+  // the run refuses such a line rather than the line editor changing it.
+  bool literal = false;
 };
 
 // ---- Files and directories ----------------------------------------------------------

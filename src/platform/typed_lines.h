@@ -24,6 +24,10 @@ class TypedLines {
   // The character of the next key; empty when more input must be taken
   // first.
   std::optional<char16_t> NextKey();
+  // True once the input has ended and every character of it was taken.
+  // From a file or pipe the end is Enter; a terminal's input that ends has
+  // gone away (a hang-up), which answers nothing.
+  bool Exhausted() const { return ended_ && pending_.empty(); }
 
  private:
   std::deque<char16_t> pending_;

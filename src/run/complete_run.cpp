@@ -10,6 +10,7 @@
 #include "simulator/file_names.h"
 #include "simulator/carried_text.h"
 #include "simulator/files.h"
+#include "simulator/interpreter_argument.h"
 #include "simulator/interpreter.h"
 #include "simulator/report_reader.h"
 
@@ -57,14 +58,6 @@ int ExitCode(bool written, const SimulatorRunFacts& simulatorRun, bool carriesTy
   return carriesTyped ? kExitOk : kExitOtherText;
 }
 
-// One FST4 transmission: 160 channel symbols, each 0 to 3.
-constexpr std::size_t kChannelSymbols = 160;
-
-bool IsWholeListing(std::string_view symbols) {
-  return symbols.size() == kChannelSymbols &&
-         std::all_of(symbols.begin(), symbols.end(), [](char c) { return c >= '0' && c <= '3'; });
-}
-
 void WriteFailure(Console& console, std::string_view line) {
   console.SetTextColor(console::kLightRed);
   console.WriteLine(line);
@@ -74,11 +67,12 @@ void WriteFailure(Console& console, std::string_view line) {
 // The light red line, when the report rules out any include file: its
 // decoded text is no message, or its listing is not one transmission.
 std::optional<std::pair<std::string, int>> Refusal(std::string_view symbols,
+                                                   const std::optional<include_file::ChannelSymbols>& channelSymbols,
                                                    const std::optional<std::string>& decoded) {
   if (decoded && sim::IsNoMessage(*decoded)) {
     return std::make_pair(std::string(kBadMessageLine), kExitBadMessage);
   }
-  if (!IsWholeListing(symbols)) {
+  if (!channelSymbols) {
     std::string line(kSymbolCountBefore);
     line += std::to_string(symbols.size());
     line += kSymbolCountAfter;
@@ -87,10 +81,38 @@ std::optional<std::pair<std::string, int>> Refusal(std::string_view symbols,
   return std::nullopt;
 }
 
+// The destination typed: the name in the ANSI code page, and whether that is
+// the typed name exactly (otherwise it only shows it).
+struct Destination {
+  std::string name;
+  bool inCodePage = true;
+};
+
+Destination DestinationFrom(platform::System& system, std::u16string_view line) {
+  const std::u16string field = console::FirstField(line);
+  if (field.empty()) return {std::string(sim::kDefaultDestination)};
+  if (auto exact = system.WideToAnsiExactly(field)) return {std::move(*exact)};
+  return {system.WideToAnsi(field), false};
+}
+
 }  // namespace
 
 int CompleteRun(Console& console, platform::System& system, std::u16string_view interpreter, std::string_view messageText,
-                std::string_view destinationName, const SimulatorRunFacts& simulatorRun) {
+                const std::optional<std::u16string>& destinationLine, const SimulatorRunFacts& simulatorRun) {
+  if (!destinationLine) {
+    CleanUp(system, {}, false, simulatorRun);
+    return kExitKeyboardLost;
+  }
+  // Control characters are ASCII in every code page: the shown form tells.
+  if (sim::HoldsControlCharacter(system.WideToAnsi(*destinationLine))) {
+    WriteFailure(console, kDestinationControlCharacterLine);
+    CleanUp(system, {}, false, simulatorRun);
+    console.Pause(kFinalPauseMilliseconds);
+    return kExitControlCharacter;
+  }
+  const Destination destination = DestinationFrom(system, *destinationLine);
+  const std::string_view destinationName = destination.name;
+
   const auto symbolText = sim::ReadSymbolText(system);
   if (!symbolText) {
     WriteFailure(console, kNoListingLine);
@@ -101,7 +123,8 @@ int CompleteRun(Console& console, platform::System& system, std::u16string_view 
   // The report's own word on what the symbols carry; a simulator that gives
   // none is taken at its listing.
   const auto decoded = sim::ReadDecodedText(system);
-  if (const auto refusal = Refusal(*symbolText, decoded)) {
+  const auto channelSymbols = include_file::ChannelSymbols::FromListing(*symbolText);
+  if (const auto refusal = Refusal(*symbolText, channelSymbols, decoded)) {
     WriteFailure(console, refusal->first);
     CleanUp(system, destinationName, false, simulatorRun);
     console.Pause(kFinalPauseMilliseconds);
@@ -110,13 +133,16 @@ int CompleteRun(Console& console, platform::System& system, std::u16string_view 
   const bool carriesTyped = !decoded || sim::CarriesSameText(messageText, *decoded);
 
   const std::string includeText = include_file::BuildIncludeText(
-      *symbolText, include_file::CommentMessage(messageText, decoded.value_or(""), carriesTyped), destinationName);
+      *channelSymbols, include_file::CommentMessage(messageText, decoded.value_or(""), carriesTyped), destinationName);
   // Written over the report, the include file must outlive any way out.
-  if (sim::NamesSameFile(system, destinationName, sim::kReportFile)) sim::RemoveIfRunEndsAbnormally(system, {});
+  if (destination.inCodePage && sim::NamesSameFile(system, destinationName, sim::kReportFile)) {
+    sim::RemoveIfRunEndsAbnormally(system, {});
+  }
   // Never over the simulator or a stand-in cmd.exe would run for it (every
   // later run would fail), nor into the run's own output (TYPE would copy the
   // file into itself without end).
-  const sim::DestinationRefusal refusal = sim::RefusalOf(system, destinationName);
+  const sim::DestinationRefusal refusal =
+      destination.inCodePage ? sim::RefusalOf(system, destinationName) : sim::DestinationRefusal::kNotInCodePage;
   include_file::IncludeFileWrite write;
   if (refusal == sim::DestinationRefusal::kNone) {
     write = include_file::WriteIncludeFile(system, destinationName, includeText);
@@ -131,7 +157,9 @@ int CompleteRun(Console& console, platform::System& system, std::u16string_view 
   if (!carriesTyped) {
     WriteFailure(console, std::string(kOtherTextBefore) + *decoded + std::string(kOtherTextAfter));
   }
-  if (refusal != sim::DestinationRefusal::kNone) {
+  if (refusal == sim::DestinationRefusal::kNotInCodePage) {
+    WriteFailure(console, kDestinationNotInCodePageLine);
+  } else if (refusal != sim::DestinationRefusal::kNone) {
     const std::string_view why = refusal == sim::DestinationRefusal::kRunOutput ? kIsRunOutputAfter : kIsSimulatorAfter;
     WriteFailure(console, std::string(destinationName) + std::string(why));
   }

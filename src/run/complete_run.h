@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,10 +21,13 @@ struct SimulatorRunFacts {
   bool audioFileWasThere = false;   // 000000_0001.wav existed before the simulator ran
 };
 
-// Reads the symbols, builds, writes and shows the include file, reports the
-// outcome, fills the clipboard, cleans up and pauses. Returns the exit code.
+// Takes the destination from the line typed at its prompt (its first field;
+// empty: FST4.INC), reads the symbols, builds, writes and shows the include
+// file, reports the outcome, fills the clipboard, cleans up and pauses.
+// No line (the keyboard went away) ends the run as a hang-up does: the
+// report removed, nothing else done. Returns the exit code.
 int CompleteRun(console::Console& console, platform::System& system, std::u16string_view interpreter,
-                std::string_view messageText, std::string_view destinationName,
+                std::string_view messageText, const std::optional<std::u16string>& destinationLine,
                 const SimulatorRunFacts& simulatorRun);
 
 }  // namespace sympack::run

@@ -15,7 +15,14 @@ constexpr int kExitSimulatorFailed = 8;    // written, but the simulator ended w
 constexpr int kExitOtherText = 9;          // written, but the symbols carry another text than the message
 constexpr int kExitBadMessage = 10;        // the report's decoded text is the bad-message mark
 constexpr int kExitWrongSymbolCount = 11;  // the listing does not hold exactly 160 symbols
-constexpr int kExitControlCharacter = 12;  // the message holds a control character: nothing ran
+// The message, or a destination line read from standard input, holds a
+// control character, or the message a character the ANSI code page cannot
+// hold: refused before it could be used.
+constexpr int kExitControlCharacter = 12;
 constexpr int kExitCommandTooLong = 13;    // the simulator's command passes cmd.exe's limit: nothing ran
+// The keyboard went away at a prompt (the terminal hung up, its input
+// ended): the run ends as a hang-up ends it, with the status a shell gives
+// a process SIGHUP ended (128 + 1).
+constexpr int kExitKeyboardLost = 129;
 
 }  // namespace sympack::run

@@ -34,7 +34,7 @@ std::string Line(std::string_view text) { return std::string(text) + "\n"; }
 // The codes right-aligned in two places, so that every meaning starts in the
 // same column.
 std::string ExitLine(int code, std::string_view meaning) {
-  return (code < 10 ? "   " : "  ") + std::to_string(code) + "  " + std::string(meaning) + "\n";
+  return (code < 10 ? "   " : code < 100 ? "  " : " ") + std::to_string(code) + "  " + std::string(meaning) + "\n";
 }
 
 std::string Usage() {
@@ -67,12 +67,17 @@ std::string Usage() {
   text += ExitLine(kExitOtherText, "written, but the symbols carry another text than the message");
   text += ExitLine(kExitBadMessage, "the report's decoded text is the bad-message mark: nothing written");
   text += ExitLine(kExitWrongSymbolCount, "the listing does not hold exactly 160 symbols: nothing written");
-  text += ExitLine(kExitControlCharacter, "the message holds a control character (CR, LF, ...) that no command");
-  text += Line("      line can carry exactly: refused before anything ran");
+  text += ExitLine(kExitControlCharacter, "the message holds a control character (CR, LF, tab, ...) that no");
+  text += Line("      command line can carry exactly, or a character the code page cannot");
+  text += Line("      hold, or a destination line read from standard input holds a control");
+  text += Line("      character: refused, nothing more ran and nothing was written");
   text += ExitLine(kExitCommandTooLong, "the simulator's command line would pass cmd.exe's 8,191 characters:");
-  text += Line("      refused before anything ran") + "\n";
-  text += Line("Without a terminal, the answers are read as lines from standard input and");
-  text += Line("standard output gets a plain transcript of the run.") + "\n";
+  text += Line("      refused before anything ran");
+  text += ExitLine(kExitKeyboardLost, "the terminal went away at a prompt (hung up, its input ended): nothing");
+  text += Line("      more ran, nothing was written, the report was removed") + "\n";
+  text += Line("Without a terminal, the answers are read as lines from standard input (the");
+  text += Line("end of a file or pipe counts as Enter) and standard output gets a plain");
+  text += Line("transcript of the run.") + "\n";
   text += Line("More in the manual page (man sympack) and in the README that comes with");
   text += Line("the program (share/doc/sympack on Linux, README.txt on Windows).");
   return text;

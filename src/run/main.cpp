@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     return run::ShowInformation(*information) ? run::kExitOk : run::kExitNotWritten;
   }
   system->PrepareForRun();
-  const int exitCode = run::RunTool(*system, tail);
+  const int exitCode = run::RunTool(*system, system->CommandTail());
   system->RestoreAfterRun();
   return exitCode;
 }

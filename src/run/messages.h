@@ -35,6 +35,15 @@ constexpr std::string_view kIsSimulatorAfter = " is the simulator, or would run 
 // before anything runs.
 constexpr std::string_view kControlCharacterLine =
     "The message holds a control character (CR, LF, tab...): nothing was run";
+constexpr std::string_view kNotInCodePageLine =
+    "The message has a character the code page cannot hold: nothing was run";
+// A destination line read from standard input, refused as the message is.
+constexpr std::string_view kDestinationControlCharacterLine =
+    "The destination holds a control character (tab...): nothing was written";
+// A destination whose name the code page cannot hold: the system would be
+// given another file's name.
+constexpr std::string_view kDestinationNotInCodePageLine =
+    "The destination's name has a character the code page cannot hold";
 constexpr std::string_view kCommandTooLongLine =
     "The message is too long for the interpreter's 8191 characters: nothing was run";
 constexpr std::string_view kDestinationPrompt = "Destination file ( FST4.INC )   ";

@@ -28,9 +28,12 @@ void ShowBanner(Console& console) {
   console.EndLine();
 }
 
-// A tail of nothing but a pair of quotes gives no message: the run asks.
-std::string TakeMessage(Console& console, std::string_view commandTail) {
-  if (std::string message = sim::MessageFromTail(commandTail); !message.empty()) return message;
+// What the user gave as the message: the command tail's, else the line
+// typed at the prompt (a tail of nothing but a pair of quotes gives none:
+// the run asks). Still in UTF-16, as the system gave it; empty when the
+// keyboard went away at the prompt.
+std::optional<std::u16string> TakeMessage(Console& console, std::u16string_view commandTail) {
+  if (std::u16string message = sim::MessageFromTail(commandTail); !message.empty()) return message;
   console.WriteText(kMessagePrompt);
   return console.ReadLine();
 }
@@ -66,16 +69,9 @@ std::optional<int> RefuseMessage(Console& console, platform::System& system, std
   return std::nullopt;
 }
 
-std::string TakeDestination(Console& console) {
-  console.WriteText(kDestinationPrompt);
-  std::string destination = console.ReadField();
-  if (destination.empty()) destination = sim::kDefaultDestination;
-  return destination;
-}
-
 }  // namespace
 
-int RunTool(platform::System& system, std::string_view commandTail) {
+int RunTool(platform::System& system, std::u16string_view commandTail) {
   Console console(system);
   ShowBanner(console);
 
@@ -107,11 +103,18 @@ int RunTool(platform::System& system, std::string_view commandTail) {
     return kExitOldReportStays;
   }
 
-  std::string message = TakeMessage(console, commandTail);
-  if (message.empty()) return kExitOk;  // the user chose to stop
-
-  message = sim::UpperCase(
-      message, [&system](std::string_view text) { return system.AnsiCharacterLength(text); },
+  const auto given = TakeMessage(console, commandTail);
+  if (!given) return kExitKeyboardLost;  // nothing ran yet, nothing to remove
+  if (given->empty()) return kExitOk;    // the user chose to stop
+  // Held by the code page as it is, or not sent: a look-alike or the
+  // default character would go on the air in its place.
+  const auto inCodePage = system.WideToAnsiExactly(*given);
+  if (!inCodePage) {
+    WriteFailure(console, kNotInCodePageLine);
+    return kExitControlCharacter;
+  }
+  const std::string message = sim::UpperCase(
+      *inCodePage, [&system](std::string_view text) { return system.AnsiCharacterLength(text); },
       system.AnsiIsSingleByte());
   if (const auto refused = RefuseMessage(console, system, message, simulatorPath)) return *refused;
   const std::u16string interpreter = sim::InterpreterPath(system);
@@ -139,8 +142,9 @@ int RunTool(platform::System& system, std::string_view commandTail) {
   sim::ShowFile(system, interpreter, sim::kReportFile);
   console.SetTextColor(console::kLightGrey);
 
-  const std::string destination = TakeDestination(console);
-  return CompleteRun(console, system, interpreter, message, destination, simulatorRun);
+  console.WriteText(kDestinationPrompt);
+  const auto destinationLine = console.ReadLine();
+  return CompleteRun(console, system, interpreter, message, destinationLine, simulatorRun);
 }
 
 }  // namespace sympack::run

@@ -9,7 +9,8 @@ namespace sympack::run {
 
 // Banner, simulator check, message, simulator run, report display and the
 // destination prompt, on the system given; then hands over to CompleteRun.
-// Returns the exit code.
-int RunTool(platform::System& system, std::string_view commandTail);
+// The command tail as the system gives it (System::CommandTail). Returns the
+// exit code.
+int RunTool(platform::System& system, std::u16string_view commandTail);
 
 }  // namespace sympack::run

@@ -1,24 +1,35 @@
 #include "simulator/command_tail.h"
 
 namespace sympack::simulator {
+namespace {
 
-std::string CommandTail(platform::System& system) { return system.WideToAnsi(system.CommandTail()); }
-
-std::string_view TrimmedTail(std::string_view tail) {
-  constexpr std::string_view kBlanks = " \t";
+template <typename Char>
+std::basic_string_view<Char> Trimmed(std::basic_string_view<Char> tail) {
+  constexpr Char kBlanks[] = {' ', '\t', 0};
   const auto first = tail.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
+  if (first == std::basic_string_view<Char>::npos) return {};
   return tail.substr(first, tail.find_last_not_of(kBlanks) - first + 1);
 }
 
-std::string MessageFromTail(std::string_view tail) {
-  constexpr char kQuote = '"';
-  tail = TrimmedTail(tail);
+// The same rule for the tail as the system gives it (UTF-16) and as bytes in
+// the ANSI code page: blanks, tabs and quotes are the same characters in both.
+template <typename Char>
+std::basic_string<Char> FromTail(std::basic_string_view<Char> tail) {
+  constexpr Char kQuote = '"';
+  tail = Trimmed(tail);
   if (tail.size() >= 2 && tail.front() == kQuote && tail.back() == kQuote &&
-      tail.substr(1, tail.size() - 2).find(kQuote) == std::string_view::npos) {
-    return std::string(tail.substr(1, tail.size() - 2));
+      tail.substr(1, tail.size() - 2).find(kQuote) == std::basic_string_view<Char>::npos) {
+    return std::basic_string<Char>(tail.substr(1, tail.size() - 2));
   }
-  return std::string(tail);
+  return std::basic_string<Char>(tail);
 }
+
+}  // namespace
+
+std::string CommandTail(platform::System& system) { return system.WideToAnsi(system.CommandTail()); }
+
+std::string_view TrimmedTail(std::string_view tail) { return Trimmed(tail); }
+
+std::u16string MessageFromTail(std::u16string_view tail) { return FromTail(tail); }
 
 }  // namespace sympack::simulator

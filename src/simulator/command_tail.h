@@ -20,6 +20,6 @@ std::string_view TrimmedTail(std::string_view tail);
 // The message a command tail gives: the trimmed tail, except that one wholly
 // inside one pair of double quotes (it starts and ends with one, and holds no
 // other) gives what stands between them, as the user meant it.
-std::string MessageFromTail(std::string_view tail);
+std::u16string MessageFromTail(std::u16string_view tail);
 
 }  // namespace sympack::simulator

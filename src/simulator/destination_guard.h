@@ -30,6 +30,10 @@ enum class DestinationRefusal {
   // The very file the run's standard output or standard error goes to,
   // which TYPE would then copy into itself.
   kRunOutput,
+  // A name with a character the ANSI code page cannot hold (told from the
+  // typed name, before RefusalOf): any name the system were given in its
+  // place could be another file's.
+  kNotInCodePage,
 };
 
 DestinationRefusal RefusalOf(platform::System& system, std::string_view destination);

@@ -26,9 +26,7 @@ std::string SimulatorCommand(std::string_view message, CharacterLength character
 std::optional<std::string> InstalledSimulatorPath(platform::System& system) {
   const auto installed = system.InstalledSimulator();
   if (!installed) return std::nullopt;
-  std::string path = system.WideToAnsi(*installed);
-  if (system.AnsiToWide(path) != *installed) return std::nullopt;
-  return path;
+  return system.WideToAnsiExactly(*installed);
 }
 
 std::optional<std::uint32_t> RunSimulator(platform::System& system, std::u16string_view interpreter, std::string_view message,

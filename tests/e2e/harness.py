@@ -184,6 +184,9 @@ OLD_REPORT = "FST4TEMP.TXT from an earlier run cannot be removed.  Remove it, th
 REPORT_FOLDER_REFUSES = "FST4TEMP.TXT cannot be created: this folder cannot be written to"
 CONTROL_CHARACTER = "The message holds a control character (CR, LF, tab...): nothing was run"
 COMMAND_TOO_LONG = "The message is too long for the interpreter's 8191 characters: nothing was run"
+NOT_IN_CODE_PAGE = "The message has a character the code page cannot hold: nothing was run"
+DESTINATION_CONTROL_CHARACTER = "The destination holds a control character (tab...): nothing was written"
+DESTINATION_NOT_IN_CODE_PAGE = "The destination's name has a character the code page cannot hold"
 BAD_MESSAGE = "The simulator's report says the symbols carry no message: no include file written"
 INSTALLED_SIMULATOR = "No FST4SIM.EXE in this folder: calls "
 
@@ -228,6 +231,7 @@ def simulator_failed(line, exit_code):
 OWN_TEXTS = [BANNER, SIMULATOR_LINE, SIMULATOR_MISSING, DOWNLOAD_HINT, MESSAGE_PROMPT,
              NO_REPORT, DESTINATION_PROMPT, NO_LISTING, FOLDER_BUSY, OLD_REPORT, REPORT_IS_OUTPUT,
              REPORT_FOLDER_REFUSES, CONTROL_CHARACTER, COMMAND_TOO_LONG, BAD_MESSAGE,
+             NOT_IN_CODE_PAGE, DESTINATION_CONTROL_CHARACTER, DESTINATION_NOT_IN_CODE_PAGE,
              INSTALLED_SIMULATOR,
              "Symbols written to", "Symbols not written to", "Clipboard"]
 
@@ -245,6 +249,7 @@ EXIT_BAD_MESSAGE = 10
 EXIT_WRONG_SYMBOL_COUNT = 11
 EXIT_CONTROL_CHARACTER = 12
 EXIT_COMMAND_TOO_LONG = 13
+EXIT_KEYBOARD_LOST = 129
 
 # ---- Colours -------------------------------------------------------------------------
 

@@ -14,7 +14,9 @@ import subprocess
 
 import fake_data
 import reference
-from harness import (COMMAND_TOO_LONG, DESTINATION_PROMPT, EXIT_COMMAND_TOO_LONG, EXIT_NO_LISTING,
+from harness import (COMMAND_TOO_LONG, CONTROL_CHARACTER, DESTINATION_CONTROL_CHARACTER,
+                     DESTINATION_NOT_IN_CODE_PAGE, DESTINATION_PROMPT, EXIT_COMMAND_TOO_LONG,
+                     EXIT_CONTROL_CHARACTER, EXIT_NO_LISTING, NOT_IN_CODE_PAGE,
                      EXIT_NO_REPORT, EXIT_NOT_WRITTEN, EXIT_OK, EXIT_SIMULATOR_FAILED,
                      EXIT_WRONG_SYMBOL_COUNT, MESSAGE_PROMPT, NO_LISTING, NO_REPORT,
                      REPORT_FOLDER_REFUSES, E2ETestCase, TerminalRun, not_written_line,
@@ -23,9 +25,10 @@ from harness import (COMMAND_TOO_LONG, DESTINATION_PROMPT, EXIT_COMMAND_TOO_LONG
 GOOD_MESSAGE = b"CQ K1ABC FN42"
 GOOD_INCLUDE = reference.include_file_bytes(fake_data.GOOD_SYMBOLS, GOOD_MESSAGE)
 # The byte values 1..255 in four command-line arguments, one run each; the
-# high ones are no UTF-8, so the tool sees each as U+FFFD. The control
-# characters (below 0x20, and 0x7F) are left out: a message with one is
-# refused (test_injection).
+# high ones are no UTF-8, so the tool sees each as U+FFFD, which Windows-1252
+# cannot hold: such a message is refused, never sent with "?" in its place.
+# The control characters (below 0x20, and 0x7F) are left out: a message with
+# one is refused (test_injection).
 BYTE_CHUNKS = [bytes(b for b in range(low, min(low + 64, 256)) if b >= 0x20 and b != 0x7F)
                for low in (1, 65, 129, 193)]
 # Python's cp1252 leaves five bytes undefined; Windows maps them to the C1
@@ -58,10 +61,13 @@ def cp1252_bytes(text):
 
 def as_tool_sees_argument(argument):
     """The command tail the POSIX tool takes from one argument: decoded as
-    UTF-8 (a malformed byte becomes U+FFFD), then put in Windows-1252 (what the
-    page cannot hold becomes "?")."""
+    UTF-8 (a malformed byte becomes U+FFFD), then put in Windows-1252; None
+    when the page cannot hold it."""
     text = argument.decode("utf-8", errors="replace")
-    return text.encode("cp1252", errors="replace")
+    try:
+        return text.encode("cp1252")
+    except UnicodeEncodeError:
+        return None
 
 
 def as_interpreter_writes(output):
@@ -97,6 +103,70 @@ class BadInputCase(E2ETestCase):
         with open(path, "wb") as f:
             f.write(data)
         return path
+
+
+class AnswerLines(BadInputCase):
+    """Answer lines from a file are taken as they stand, never edited as
+    keys: one holding a control character is refused as a command line is
+    (exit code 12) and an earlier include file stays; text the code page
+    cannot hold is neither sent nor used as a name (no best fit)."""
+
+    EARLIER = b"earlier include file\r\n"
+    UTF8_MARK = b"\xef\xbb\xbf"
+
+    def run_answers(self, typed):
+        """The run of `typed` in a folder of its own holding an earlier
+        FST4.INC and G.inc: the result, the folder's files, and what the two
+        files hold afterwards."""
+        folder = self.other_folder()
+        self.runner.install_simulator("fake_good_report", folder)
+        for name in ("FST4.INC", "G.inc"):
+            with open(os.path.join(folder, name), "wb") as f:
+                f.write(self.EARLIER)
+        result = self.run_scripted(typed=typed, folder=folder)
+        kept = {}
+        for name in ("FST4.INC", "G.inc"):
+            with open(os.path.join(folder, name), "rb") as f:
+                kept[name] = f.read()
+        return result, sorted(os.listdir(folder)), kept
+
+    def test_control_characters_in_answer_lines(self):
+        cases = {
+            "tab in the message": (b"CQ K1ABC\tFN42\ntab.inc\n", CONTROL_CHARACTER, False),
+            "BEL in the message": (b"CQ K1ABC\x07FN42\n\n", CONTROL_CHARACTER, False),
+            "NUL in the message": (b"CQ K1ABC\x00FN42\r\n\r\n", CONTROL_CHARACTER, False),
+            "backspace in the message": (b"CQ K1ABCX\x08 FN42\n\n", CONTROL_CHARACTER, False),
+            "ESC in the message": (b"CQ K1ABC \x1b[2JFN42\n\n", CONTROL_CHARACTER, False),
+            "form feed in the destination": (b"cq k1abc fn42\nbe\x0cac.inc\n", DESTINATION_CONTROL_CHARACTER, True),
+            "tab after the destination's comma": (b"cq k1abc fn42\rout.inc,\tx\r", DESTINATION_CONTROL_CHARACTER, True),
+        }
+
+        def check(name):
+            typed, line, simulator_ran = cases[name]
+            result, files, kept = self.run_answers(typed)
+            self.assertEqual(result.returncode, EXIT_CONTROL_CHARACTER, result)
+            self.assertIn(line.encode(), result.stderr)
+            self.assertEqual(kept["FST4.INC"], self.EARLIER, "the earlier include file stays")
+            self.assertEqual(files, ["FST4.INC", "FST4SIM.EXE", "G.inc"], "nothing written, the report removed")
+            self.assertEqual(reference.HEADER_MARKER in result.stdout, simulator_ran, result.stdout)
+
+        self.each_at_once(sorted(cases), check)
+
+    def test_text_the_code_page_cannot_hold(self):
+        """In Windows-1252 (the tests' code page) Greek capitals have no
+        place: best fit would send "ABG" or "??G" and write Gamma.inc over
+        G.inc."""
+        result, files, kept = self.run_answers(self.UTF8_MARK + "\u0391\u0392\u0393\r\n\r\n".encode())
+        self.assertEqual(result.returncode, EXIT_CONTROL_CHARACTER, result)
+        self.assertIn(NOT_IN_CODE_PAGE.encode(), result.stderr)
+        self.assertNotIn(reference.HEADER_MARKER, result.stdout, "the simulator never ran")
+        self.assertEqual(files, ["FST4.INC", "FST4SIM.EXE", "G.inc"])
+
+        result, files, kept = self.run_answers(self.UTF8_MARK + "cq k1abc fn42\r\n\u0393.inc\r\n".encode())
+        self.assertEqual(result.returncode, EXIT_NOT_WRITTEN, result)
+        self.assertIn(DESTINATION_NOT_IN_CODE_PAGE.encode(), result.stderr)
+        self.assertEqual(kept, {"FST4.INC": self.EARLIER, "G.inc": self.EARLIER}, "no other file touched")
+        self.assertEqual(files, ["FST4.INC", "FST4SIM.EXE", "G.inc"])
 
 
 class MessageBytes(BadInputCase):
@@ -141,8 +211,18 @@ class MessageBytes(BadInputCase):
             chunk = BYTE_CHUNKS[index]
             folder = os.path.join(self.work, "bytes%d" % index)
             os.mkdir(folder)
+            tail = as_tool_sees_argument(chunk)
+            if tail is None:
+                self.runner.install_simulator("fake_good_report", folder)
+                run = TerminalRun(self.runner, folder, args=[chunk])
+                self.addCleanup(run.close)
+                run.start()
+                self.assertEqual(run.wait_exit(timeout=60), EXIT_CONTROL_CHARACTER, run.dump())
+                self.assertIn(NOT_IN_CODE_PAGE, run.dump())
+                self.assertEqual(os.listdir(folder), ["FST4SIM.EXE"], "nothing ran")
+                return
             run, code, recorded = self.run_recorded(folder, args=[chunk])
-            upper = reference.upper_case(reference.message_from_tail(as_tool_sees_argument(chunk)))
+            upper = reference.upper_case(reference.message_from_tail(tail))
             self.check_delivered(folder, run, code, recorded, upper)
 
         self.each_at_once(range(len(BYTE_CHUNKS)), check, label="chunk")

@@ -12,7 +12,7 @@ import time
 
 import fake_data
 import reference
-from harness import (BAD_MESSAGE, BANNER, DESTINATION_PROMPT, DOWNLOAD_HINT, EXIT_BAD_MESSAGE,
+from harness import (BAD_MESSAGE, BANNER, DESTINATION_PROMPT, DOWNLOAD_HINT, EXIT_BAD_MESSAGE, EXIT_KEYBOARD_LOST,
                      EXIT_NO_LISTING, EXIT_NO_REPORT, EXIT_NOT_WRITTEN, EXIT_OK, EXIT_OTHER_TEXT,
                      EXIT_WRONG_SYMBOL_COUNT, EXIT_SIMULATOR_MISSING, MESSAGE_PROMPT, NO_LISTING,
                      SIMULATOR_LINE, SIMULATOR_MISSING, E2ETestCase, TerminalRun,
@@ -97,6 +97,37 @@ class TerminalModes(E2ETestCase):
                 self.assertEqual(run.wait_exit(), -signal_number)
                 self.assertEqual(self.files(), ["FST4SIM.EXE"])
                 self.check_restored(run)
+
+    def test_a_terminal_that_goes_away_at_a_prompt_is_no_answer(self):
+        """The terminal closed at a prompt, with text half typed: the tool
+        sees the end of its keyboard before, or without, any SIGHUP (here a
+        shell that ignores it leads the session, as in a terminal window, so
+        none comes). No answer is taken from it: an earlier FST4.INC stays,
+        no file is named after the half-typed text, the report goes, and
+        nothing is left running."""
+        for args, prompt, typed in (([], MESSAGE_PROMPT, "cq k1"), (["cq k1abc fn42"], DESTINATION_PROMPT, "beac")):
+            with self.subTest(prompt=prompt):
+                self.install()
+                self.write("FST4.INC", b"earlier")
+                status = os.path.join(self.other_folder(), "status")
+                shell = ["/bin/sh", "-c", 'trap "" HUP; "$@"; echo $? > "%s"' % status, "sh"]
+                run = self.start(command=shell + self.runner.tool_command(args))
+                run.wait_for_prompt(prompt)
+                run.type(typed)
+                run.wait_for_text(prompt + typed)
+                children = descendants(run.pid)
+                os.close(run.master)
+                run.master = None
+                deadline = time.monotonic() + 10
+                while os.waitpid(run.pid, os.WNOHANG)[0] == 0:
+                    self.assertLess(time.monotonic(), deadline, "the run did not end")
+                    time.sleep(0.05)
+                run.exit_status = 0
+                with open(status) as f:
+                    self.assertEqual(int(f.read()), EXIT_KEYBOARD_LOST)
+                self.assertEqual([pid for pid in children if alive(pid)], [], "no process left")
+                self.assertEqual(self.files(), ["FST4.INC", "FST4SIM.EXE"])
+                self.assertEqual(self.read("FST4.INC"), b"earlier")
 
     def test_a_signal_while_the_simulator_runs_ends_the_whole_run(self):
         """The interpreter and the simulator end with the tool, and the

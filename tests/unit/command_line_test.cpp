@@ -47,16 +47,16 @@ namespace sympack::simulator {
 namespace {
 
 TEST(MessageFromTail, OnePairOfQuotesAroundTheWholeTailIsTakenAway) {
-  EXPECT_EQ(MessageFromTail("\"cq k1abc fn42\""), "cq k1abc fn42");
-  EXPECT_EQ(MessageFromTail("\"\""), "");
+  EXPECT_EQ(MessageFromTail(u"\"cq k1abc fn42\""), u"cq k1abc fn42");
+  EXPECT_EQ(MessageFromTail(u"\"\""), u"");
   // Blanks and tabs around the tail are not the message: cmd.exe leaves the
   // blank before a redirection ("x" > log.txt) in it.
-  EXPECT_EQ(MessageFromTail(" \t\"cq k1abc fn42\" \t "), "cq k1abc fn42");
-  EXPECT_EQ(MessageFromTail("cq k1abc fn42 "), "cq k1abc fn42");
-  EXPECT_EQ(MessageFromTail("\"  cq  \" "), "  cq  ");
-  EXPECT_EQ(MessageFromTail(" \t "), "");
+  EXPECT_EQ(MessageFromTail(u" \t\"cq k1abc fn42\" \t "), u"cq k1abc fn42");
+  EXPECT_EQ(MessageFromTail(u"cq k1abc fn42 "), u"cq k1abc fn42");
+  EXPECT_EQ(MessageFromTail(u"\"  cq  \" "), u"  cq  ");
+  EXPECT_EQ(MessageFromTail(u" \t "), u"");
   // Anything else stays as typed.
-  for (const char* tail : {"\"", "\"cq\" \"k1abc\"", "cq \"k1abc\"", "\"cq\" x", "\"a\"b\"", "cq"}) {
+  for (const char16_t* tail : {u"\"", u"\"cq\" \"k1abc\"", u"cq \"k1abc\"", u"\"cq\" x", u"\"a\"b\"", u"cq"}) {
     EXPECT_EQ(MessageFromTail(tail), tail);
   }
 }

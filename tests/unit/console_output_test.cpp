@@ -181,7 +181,7 @@ TEST_F(Transcript, EveryLineInOrderPlainWithLightRedLinesAlsoOnStandardError) {
   console.SetTextColor(7);
   console.WriteText("Message  ");
   keys.Type(u"cq").Enter();
-  EXPECT_EQ(console.ReadLine(), "cq");
+  EXPECT_EQ(console.ReadLine(), u"cq");
   console.SetTextColor(12);
   console.WriteText("not ");
   console.SetTextColor(7);
@@ -199,7 +199,7 @@ TEST_F(Transcript, APromptGoesOutBeforeTheWaitAndTheTypedLineAsItEnded) {
   console::Console console(screen, keys, codePage);
   console.WriteText("Destination  ");
   keys.Type(u"ab").Backspace().Backspace().Backspace().Type(u"c,d").Enter();
-  EXPECT_EQ(console.ReadField(), "c");
+  EXPECT_EQ(console::FirstField(console.ReadLine().value()), u"c");
   EXPECT_EQ(sink.outWhenTyping, u"Destination  ");
   EXPECT_EQ(sink.prompts, std::vector<std::u16string>{u"Destination  "});
   console.WriteLine("next");
@@ -211,7 +211,7 @@ TEST_F(Transcript, TypingTheTerminalShowsItselfIsNotEchoedAgain) {
   console::Console console(screen, keys, codePage);
   console.WriteText("Message  ");
   keys.Type(u"cq").Enter();
-  EXPECT_EQ(console.ReadLine(), "cq");
+  EXPECT_EQ(console.ReadLine(), u"cq");
   console.WriteLine("next");
   EXPECT_EQ(sink.out, u"Message  next\n");
 }

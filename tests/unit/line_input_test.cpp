@@ -24,7 +24,7 @@ struct LineInput : ::testing::Test {
 TEST_F(LineInput, TypedTextIsEchoedAfterThePromptAndEnterEndsTheLine) {
   console.WriteText("M  ");
   keys.Type(u"cq").Enter().Type(u"left over");
-  EXPECT_EQ(console.ReadLine(), "cq");
+  EXPECT_EQ(console.ReadLine(), u"cq");
   EXPECT_EQ(screen.RowTrimmed(0), "M  cq");
   EXPECT_EQ(screen.CursorX(), 0);
   EXPECT_EQ(screen.CursorY(), 1);
@@ -33,20 +33,20 @@ TEST_F(LineInput, TypedTextIsEchoedAfterThePromptAndEnterEndsTheLine) {
 
 TEST_F(LineInput, NothingIsTrimmed) {
   keys.Type(u"  a, \"b\"  ").Enter();
-  EXPECT_EQ(console.ReadLine(), "  a, \"b\"  ");
+  EXPECT_EQ(console.ReadLine(), u"  a, \"b\"  ");
 }
 
 TEST_F(LineInput, BackspaceOnAnEmptyLineChangesNothing) {
   screen.MoveCursor(3, 1);
   keys.Backspace().Backspace().Type(u"x").Enter();
-  EXPECT_EQ(console.ReadLine(), "x");
+  EXPECT_EQ(console.ReadLine(), u"x");
   EXPECT_EQ(screen.RowTrimmed(1), "   x");
   EXPECT_EQ(screen.RowTrimmed(0), "");
 }
 
 TEST_F(LineInput, BackspaceRemovesTheLastCharacterAndBlanksItsCell) {
   keys.Type(u"abc").Backspace().Type(u"d").Enter();
-  EXPECT_EQ(console.ReadLine(), "abd");
+  EXPECT_EQ(console.ReadLine(), u"abd");
   EXPECT_EQ(screen.RowTrimmed(0), "abd");
 }
 
@@ -54,7 +54,7 @@ TEST_F(LineInput, BackspaceWalksBackOverTheRowEdge) {
   screen.MoveCursor(8, 0);
   keys.Type(u"abcd").Backspace().Backspace().Backspace();
   keys.Enter();
-  EXPECT_EQ(console.ReadLine(), "a");
+  EXPECT_EQ(console.ReadLine(), u"a");
   EXPECT_EQ(screen.Row(0), "        a ");
   EXPECT_EQ(screen.RowTrimmed(1), "");
 }
@@ -63,20 +63,20 @@ TEST_F(LineInput, BackspaceAfterFillingTheLastRowStaysOnItWithoutScrolling) {
   screen.MoveCursor(7, 3);
   keys.Type(u"xyz");  // fills the last cell: the scroll is pending
   keys.Backspace().Type(u"Q").Enter();
-  EXPECT_EQ(console.ReadLine(), "xyQ");
+  EXPECT_EQ(console.ReadLine(), u"xyQ");
   EXPECT_EQ(screen.scrolls, 2);  // none before Enter; Enter with the wrap pending scrolls twice
   EXPECT_EQ(screen.Row(1), "       xyQ");
 }
 
 TEST_F(LineInput, KeysWithoutCharacterControlKeysAndReleasesAreIgnored) {
   keys.Key(0, 0x48).Key(0, 0x3B).Key(9, 0x0F).Key(27, 0x01).Key(3, 0x2E).Type(u"ok").Enter();
-  EXPECT_EQ(console.ReadLine(), "ok");
+  EXPECT_EQ(console.ReadLine(), u"ok");
   EXPECT_EQ(screen.RowTrimmed(0), "ok");
 }
 
 TEST_F(LineInput, AltWithALetterIsIgnoredButAltWithADigitIsTyped) {
   keys.Key(u'f', 0x21, true).Key(u'7', 0x08, true).Enter();
-  EXPECT_EQ(console.ReadLine(), "7");
+  EXPECT_EQ(console.ReadLine(), u"7");
 }
 
 TEST_F(LineInput, AtTheLimitFurtherCharactersAreNeitherKeptNorShown) {
@@ -84,22 +84,36 @@ TEST_F(LineInput, AtTheLimitFurtherCharactersAreNeitherKeptNorShown) {
   console::Console wide{big, keys, codePage};
   keys.Type(std::u16string(console::kMaxTypedLine + 5, u'x'));
   keys.Backspace().Type(u"yz").Enter();
-  const std::string line = wide.ReadLine();
+  const std::u16string line = wide.ReadLine().value();
   EXPECT_EQ(line.size(), console::kMaxTypedLine);
-  EXPECT_EQ(line.back(), 'y');
+  EXPECT_EQ(line.back(), u'y');
   EXPECT_EQ(big.CellAt(99, 99).ch, u'y');  // the 10000th cell, retyped after Backspace
   EXPECT_EQ(big.CellAt(0, 100).ch, u' ');   // "z" was neither kept nor shown
 }
 
-TEST_F(LineInput, CharactersOutsideTheCodePageBecomeItsDefaultCharacter) {
+// The line is given as typed; whether the code page holds it is the run's
+// to decide.
+TEST_F(LineInput, CharactersOutsideTheCodePageStayAsTyped) {
   keys.Type(u"a\u0416\u00E9").Enter();
-  EXPECT_EQ(console.ReadLine(), "a?\xE9");
+  EXPECT_EQ(console.ReadLine(), u"a\u0416\u00E9");
 }
 
-TEST_F(LineInput, NoKeyboardGivesWhatWasTypedWithoutWaiting) {
+// A line read from standard input is text, not keys: tab, NUL, BEL,
+// backspace, ESC and DEL stay in it (the run refuses such a line), and
+// only its line end is Enter.
+TEST_F(LineInput, ALineFromStandardInputKeepsEveryCharacter) {
+  const std::u16string line(u"a\tb\0c\ad\be\x1B\x7F", 11);
+  keys.Literal(line).Enter();
+  EXPECT_EQ(console.ReadLine(), line);
+}
+
+// The keyboard went away (a hang-up) before Enter: no answer at all, not
+// the text typed so far.
+TEST_F(LineInput, ALostKeyboardGivesNoLine) {
   keys.Type(u"ab");
-  EXPECT_EQ(console.ReadLine(), "ab");
-  EXPECT_EQ(console.ReadLine(), "");
+  EXPECT_EQ(console.ReadLine(), std::nullopt);
+  EXPECT_EQ(screen.RowTrimmed(0), "ab");
+  EXPECT_EQ(console.ReadLine(), std::nullopt);
 }
 
 TEST_F(LineInput, AHiddenCursorIsShownWhileTypingAndHiddenAgain) {
@@ -116,15 +130,15 @@ TEST_F(LineInput, AHiddenCursorIsShownWhileTypingAndHiddenAgain) {
 TEST_F(LineInput, ARedrawShowsThePromptAndTheTypedTextAgain) {
   console.WriteText("D ");
   keys.Type(u"ab").Redraw().Type(u"c").Enter();
-  EXPECT_EQ(console.ReadLine(), "abc");
+  EXPECT_EQ(console.ReadLine(), u"abc");
   EXPECT_EQ(screen.RowTrimmed(0), "D ab");
   EXPECT_EQ(screen.RowTrimmed(1), "D abc");
   EXPECT_EQ(screen.CursorY(), 2);
 }
 
-TEST_F(LineInput, ReadFieldTakesTheFirstFieldOfTheLine) {
+TEST_F(LineInput, TheFirstFieldOfATypedLine) {
   keys.Type(u"  out.inc  , rest").Enter();
-  EXPECT_EQ(console.ReadField(), "out.inc");
+  EXPECT_EQ(console::FirstField(console.ReadLine().value()), u"out.inc");
 }
 
 TEST(FirstField, BlanksCommasAndQuotes) {

@@ -95,6 +95,15 @@ class KeyList final : public console::KeySource {
     events_.push_back(up);  // the release must change nothing
     return *this;
   }
+  // Characters of a line read from standard input: text, not keys.
+  KeyList& Literal(std::u16string_view text) {
+    for (char16_t c : text) {
+      console::KeyEvent event;
+      event.pressed = true, event.character = c, event.literal = true;
+      events_.push_back(event);
+    }
+    return *this;
+  }
   KeyList& Redraw() {
     console::KeyEvent redraw;
     redraw.redraw = true;

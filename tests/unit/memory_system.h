@@ -51,6 +51,7 @@ class MemorySystem final : public platform::System {
   bool clipboardWorks = true;
   MemoryScreen screen;
   KeyList keys;
+  bool keyboardGoesAway = false;
 
   // ---- What happened
   std::vector<std::u16string> commandLines;
@@ -100,6 +101,11 @@ class MemorySystem final : public platform::System {
   // ---- platform::System
   std::u16string AnsiToWide(std::string_view ansi) override { return text::Cp1252ToUtf16(ansi); }
   std::string WideToAnsi(std::u16string_view wide) override { return text::Utf16ToCp1252(wide); }
+  std::optional<std::string> WideToAnsiExactly(std::u16string_view wide) override {
+    std::string ansi = WideToAnsi(wide);
+    if (AnsiToWide(ansi) != wide) return std::nullopt;
+    return ansi;
+  }
   std::size_t AnsiCharacterLength(std::string_view t) override { return t.empty() ? 0 : 1; }
   std::string ProgramTextToAnsi(std::string_view printed) override { return std::string(printed); }
   bool AnsiIsSingleByte() override { return true; }
@@ -123,7 +129,15 @@ class MemorySystem final : public platform::System {
   }
 
   console::Screen& Screen() override { return screen; }
-  std::optional<platform::KeyEvent> Next() override { return keys.Next(); }
+  // Once the keys have run out: Enter for ever, as from a file that ended;
+  // or, with keyboardGoesAway, nothing (the terminal hung up).
+  std::optional<platform::KeyEvent> Next() override {
+    if (auto key = keys.Next()) return key;
+    if (keyboardGoesAway) return std::nullopt;
+    platform::KeyEvent enter;
+    enter.pressed = true, enter.character = 13;
+    return enter;
+  }
   void SleepMilliseconds(unsigned milliseconds) override { slept += milliseconds; }
 
   std::optional<platform::DirectoryEntry> FindEntry(std::u16string_view name) override {

@@ -37,6 +37,29 @@ std::string Report(const std::string& decoded = "CQ K1ABC FN42", std::size_t lis
   return report;
 }
 
+// The reference listing of CQ K1ABC FN42: 160 symbols.
+std::string ReferenceListing() {
+  std::string listing;
+  for (std::size_t at = 8; at < 24; ++at) listing += fake::kGoodReportLines[at];
+  return listing;
+}
+
+// The report with `listing` in rows of `rowLength` characters (the last one
+// shorter).
+std::string ReportListing(const std::string& listing, std::size_t rowLength = 10) {
+  std::string report;
+  for (std::size_t at = 0; at < 8; ++at) report += std::string(fake::kGoodReportLines[at]) + "\r\n";
+  for (std::size_t at = 0; at < listing.size(); at += rowLength) report += listing.substr(at, rowLength) + "\r\n";
+  return report + "\r\n";
+}
+
+// The reference listing with one character put in place of another.
+std::string ListingWith(char c, std::size_t at) {
+  std::string listing = ReferenceListing();
+  listing[at] = c;
+  return listing;
+}
+
 std::string ReportWithoutListing() {
   std::string report;
   for (std::size_t at = 0; at < 7; ++at) report += std::string(fake::kGoodReportLines[at]) + "\r\n";
@@ -141,8 +164,54 @@ std::vector<Row> Rows() {
        {"FST4.INC"}, {"FST4TEMP.TXT"}, {Said(kBadMessageLine)}, false, true, kLightRed, {"FST4.INC"}},
       {"EightySymbols", kMessage, report(Report("CQ K1ABC FN42", 8)), kExitWrongSymbolCount, {"FST4.INC"},
        {"FST4TEMP.TXT"}, {Outcome(kSymbolCountBefore, "80", kSymbolCountAfter)}, false, true, kLightRed, {"FST4.INC"}},
+      // A listing is written only when it is exactly 160 symbols 0 to 3,
+      // however its rows are cut.
+      {"Listing159", kMessage, report(ReportListing(ReferenceListing().substr(1))), kExitWrongSymbolCount, {"FST4.INC"},
+       {"FST4TEMP.TXT"}, {Outcome(kSymbolCountBefore, "159", kSymbolCountAfter)}, false, true, kLightRed, {"FST4.INC"}},
+      {"Listing161", kMessage, report(ReportListing(ReferenceListing() + "0")), kExitWrongSymbolCount, {"FST4.INC"},
+       {"FST4TEMP.TXT"}, {Outcome(kSymbolCountBefore, "161", kSymbolCountAfter)}, false, true, kLightRed, {"FST4.INC"}},
+      {"Listing164", kMessage, report(ReportListing(ReferenceListing() + "0123")), kExitWrongSymbolCount, {"FST4.INC"},
+       {"FST4TEMP.TXT"}, {Outcome(kSymbolCountBefore, "164", kSymbolCountAfter)}, false, true, kLightRed, {"FST4.INC"}},
+      {"ListingWithA4", kMessage, report(ReportListing(ListingWith('4', 37))), kExitWrongSymbolCount, {"FST4.INC"},
+       {"FST4TEMP.TXT"}, {Outcome(kSymbolCountBefore, "160", kSymbolCountAfter)}, false, true, kLightRed, {"FST4.INC"}},
+      {"ListingWithA9", kMessage, report(ReportListing(ListingWith('9', 159))), kExitWrongSymbolCount, {"FST4.INC"},
+       {"FST4TEMP.TXT"}, {Outcome(kSymbolCountBefore, "160", kSymbolCountAfter)}, false, true, kLightRed, {"FST4.INC"}},
+      {"ListingWithALetter", kMessage, report(ReportListing(ListingWith('A', 0))), kExitWrongSymbolCount, {"FST4.INC"},
+       {"FST4TEMP.TXT"}, {Outcome(kSymbolCountBefore, "160", kSymbolCountAfter)}, false, true, kLightRed, {"FST4.INC"}},
+      {"ListingWithABlankInside", kMessage, report(ReportListing(ListingWith(' ', 84))), kExitWrongSymbolCount,
+       {"FST4.INC"}, {"FST4TEMP.TXT"}, {Outcome(kSymbolCountBefore, "160", kSymbolCountAfter)}, false, true, kLightRed,
+       {"FST4.INC"}},
+      {"ListingInOddRows", kMessage, [](MemorySystem& s) { s.simulator.report = ReportListing(ReferenceListing(), 7); },
+       kExitOk, {"FST4.INC"}, {"FST4TEMP.TXT"}, {kWrittenLine}, true, true, kYellow},
+      {"ListingInRowsOf13And1", kMessage, [](MemorySystem& s) { s.simulator.report = ReportListing(ReferenceListing(), 13); },
+       kExitOk, {"FST4.INC"}, {"FST4TEMP.TXT"}, {kWrittenLine}, true, true, kYellow},
       {"ControlCharacter", "cq\tk1abc", Nothing, kExitControlCharacter, {}, {"FST4.INC"}, {Said(kControlCharacterLine)},
        false, false, kLightRed},
+      // Lines read from standard input are refused for a control character
+      // as a command line is: the whole line counts, not just its field.
+      {"TabInAMessageLine", "", [](MemorySystem& s) { UsersInclude(s); s.keys.Literal(u"CQ K1ABC\tFN42").Enter(); },
+       kExitControlCharacter, {"FST4.INC"}, {}, {Said(kControlCharacterLine)}, false, false, kLightRed, {"FST4.INC"}},
+      {"NulInAMessageLine", "", [](MemorySystem& s) { UsersInclude(s); s.keys.Literal(std::u16string(u"CQ\0K1ABC", 8)).Enter(); },
+       kExitControlCharacter, {"FST4.INC"}, {}, {Said(kControlCharacterLine)}, false, false, kLightRed, {"FST4.INC"}},
+      {"BelInADestinationLine", kMessage, [](MemorySystem& s) { UsersInclude(s); s.keys.Literal(u"be\ac.inc").Enter(); },
+       kExitControlCharacter, {"FST4.INC"}, {"FST4TEMP.TXT", "bec.inc", "be\ac.inc"}, {Said(kDestinationControlCharacterLine)},
+       false, true, kLightRed, {"FST4.INC"}},
+      {"TabAfterADestinationsField", kMessage, [](MemorySystem& s) { UsersInclude(s); s.keys.Literal(u"out.inc,\tx").Enter(); },
+       kExitControlCharacter, {"FST4.INC"}, {"FST4TEMP.TXT", "out.inc"}, {Said(kDestinationControlCharacterLine)},
+       false, true, kLightRed, {"FST4.INC"}},
+      // Text the code page cannot hold is never sent, nor used as a name:
+      // best fit would send "AB?" or write G.inc.
+      {"MessageOutsideTheCodePage", "", [](MemorySystem& s) { s.keys.Type(u"\u0391\u0392\u0393").Enter(); },
+       kExitControlCharacter, {}, {"FST4.INC"}, {Said(kNotInCodePageLine)}, false, false, kLightRed},
+      {"DestinationOutsideTheCodePage", kMessage, [](MemorySystem& s) { s.Put("G.inc", "notes"); s.keys.Type(u"\u0393.inc").Enter(); },
+       kExitNotWritten, {"G.inc"}, {"?.inc", "FST4.INC", "FST4TEMP.TXT"},
+       {Said(kDestinationNotInCodePageLine), Outcome(kNotWrittenTo, "?.inc", kCopiedAnyway)}, true, true, kLightRed, {"G.inc"}},
+      // The keyboard went away at a prompt (a hang-up): what was typed so far
+      // is no answer; nothing more runs and the report goes.
+      {"KeyboardLostAtTheMessagePrompt", "", [](MemorySystem& s) { s.keys.Type(u"cq k1"); s.keyboardGoesAway = true; },
+       kExitKeyboardLost, {}, {"FST4.INC", "FST4TEMP.TXT"}, {Said(kMessagePrompt) + "cq k1"}, false, false},
+      {"KeyboardLostAtTheDestinationPrompt", kMessage, [](MemorySystem& s) { UsersInclude(s); s.keys.Type(u"beac"); s.keyboardGoesAway = true; },
+       kExitKeyboardLost, {"FST4.INC"}, {"FST4TEMP.TXT", "beac"}, {Said(kDestinationPrompt) + "beac"}, false, true, -1, {"FST4.INC"}},
       {"CommandTooLong", std::string(9000, 'A'), Nothing, kExitCommandTooLong, {}, {"FST4.INC"},
        {Said(kCommandTooLongLine)}, false, false, kLightRed},
       // Clean-up: the include file written over the report stays; the audio
@@ -185,7 +254,7 @@ TEST_P(RunOutcome, ExitCodeFilesScreenAndClipboard) {
   std::map<std::string, std::string> before;
   for (const auto& name : row.untouched) before[name] = system.Bytes(name);
 
-  EXPECT_EQ(RunTool(system, row.tail), row.exitCode);
+  EXPECT_EQ(RunTool(system, system.AnsiToWide(row.tail)), row.exitCode);
 
   // The folder holds exactly what the row names, and the simulator unchanged.
   std::set<std::u16string> expected;

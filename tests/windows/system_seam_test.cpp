@@ -1,6 +1,8 @@
 // The host System on Windows: code page, environment and console start-up.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "console/transcript.h"
 #include "platform/host_system.h"
 #include "scratch_folder.h"
@@ -27,6 +29,7 @@ TEST(CodePageSeam, EveryByteOfASingleBytePageSurvivesARoundTrip) {
   const std::u16string wide = Host().AnsiToWide(all);
   EXPECT_EQ(wide.size(), all.size());
   EXPECT_EQ(Host().WideToAnsi(wide), all);
+  EXPECT_EQ(Host().WideToAnsiExactly(wide), all);
 }
 
 TEST(CodePageSeam, WesternPageCharacters) {
@@ -38,6 +41,9 @@ TEST(CodePageSeam, WesternPageCharacters) {
   EXPECT_EQ(Host().WideToAnsi(u"e\u0301").size(), 2u);
 }
 
+// Never a look-alike (best fit): Windows-1252's best fit gives "G" for Greek
+// Gamma, "L" for L with stroke, "?" for Roman numeral twelve... and the text
+// the run acts on is exact or nothing.
 TEST(CodePageSeam, CharactersThePageCannotHoldBecomeItsDefaultCharacter) {
   CPINFO info{};
   ASSERT_TRUE(GetCPInfo(CP_ACP, &info));
@@ -45,6 +51,13 @@ TEST(CodePageSeam, CharactersThePageCannotHoldBecomeItsDefaultCharacter) {
   // Cyrillic Zhe and a CJK ideograph are in no Western page.
   if (GetACP() == kWestern) {
     EXPECT_EQ(Host().WideToAnsi(u"A\u0416\u4E2DB"), "A" + defaultCharacter + defaultCharacter + "B");
+    EXPECT_EQ(Host().WideToAnsi(u"\u0393.inc"), defaultCharacter + ".inc");
+    EXPECT_EQ(Host().WideToAnsi(u"SP5\u0141Z"), "SP5" + defaultCharacter + "Z");
+    for (const std::u16string& text : std::vector<std::u16string>{u"\u0393.inc", u"\u0391\u0392\u0393", u"SP5\u0141Z",
+                                                                   u"\u216B TEST", u"e\u0301", std::u16string(1, u'\xD800')}) {
+      EXPECT_EQ(Host().WideToAnsiExactly(text), std::nullopt);
+    }
+    EXPECT_EQ(Host().WideToAnsiExactly(u"\u00E9t\u00E9 \u20AC?"), "\xE9t\xE9 \x80?");
   }
   EXPECT_EQ(Host().WideToAnsi(u""), "");
   EXPECT_EQ(Host().AnsiToWide(""), u"");
@@ -54,6 +67,7 @@ TEST(CodePageSeam, ZeroBytesAreText) {
   const std::string withZero("A\0B", 3);
   EXPECT_EQ(Host().AnsiToWide(withZero), std::u16string(u"A\0B", 3));
   EXPECT_EQ(Host().WideToAnsi(std::u16string(u"A\0B", 3)), withZero);
+  EXPECT_EQ(Host().WideToAnsiExactly(std::u16string(u"A\0B", 3)), withZero);
 }
 
 // ---- Environment ---------------------------------------------------------------

@@ -63,6 +63,14 @@ std::string PosixSystem::WideToAnsi(std::u16string_view wide) {
   return LocaleIsUtf8() ? text::Utf16ToUtf8(wide) : text::Utf16ToCp1252(wide);
 }
 
+// Exact when the way back gives the same text: Windows-1252 gives '?' for
+// what it cannot hold, UTF-8 U+FFFD for a lone surrogate.
+std::optional<std::string> PosixSystem::WideToAnsiExactly(std::u16string_view wide) {
+  std::string ansi = WideToAnsi(wide);
+  if (AnsiToWide(ansi) != wide) return std::nullopt;
+  return ansi;
+}
+
 std::size_t PosixSystem::AnsiCharacterLength(std::string_view text) {
   return LocaleIsUtf8() ? text::Utf8CharacterLength(text) : text::SingleByteCharacterLength(text);
 }

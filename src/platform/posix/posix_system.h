@@ -28,6 +28,7 @@ class PosixSystem final : public HostSystem {
 
   std::u16string AnsiToWide(std::string_view ansi) override;
   std::string WideToAnsi(std::u16string_view wide) override;
+  std::optional<std::string> WideToAnsiExactly(std::u16string_view wide) override;
   std::size_t AnsiCharacterLength(std::string_view text) override;
   std::string ProgramTextToAnsi(std::string_view printed) override;
   bool AnsiIsSingleByte() override;

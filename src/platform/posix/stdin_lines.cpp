@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/posix/interrupted.h"
+#include "platform/key_characters.h"
 #include "platform/terminal_input.h"
 
 namespace sympack::platform::posix {
@@ -44,9 +45,14 @@ void StandardInputLines::ReadMore() {
   DecodeWhatCame(ended);
 }
 
-KeyEvent StandardInputLines::Next() {
+std::optional<KeyEvent> StandardInputLines::Next() {
   for (;;) {
-    if (const auto key = lines_.NextKey()) return CharacterKeyEvent(*key);
+    if (lines_.Exhausted() && isatty(STDIN_FILENO)) return std::nullopt;
+    if (const auto key = lines_.NextKey()) {
+      KeyEvent event = CharacterKeyEvent(*key);
+      event.literal = *key != kEnterCharacter;
+      return event;
+    }
     ReadMore();
   }
 }

@@ -2,6 +2,7 @@
 // (platform/typed_lines.h), a byte-order mark dropped, decoded from UTF-8.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/platform.h"
@@ -12,8 +13,10 @@ namespace sympack::platform::posix {
 
 class StandardInputLines {
  public:
-  // The next character of a typed line, or Enter; Enter for ever at the end.
-  KeyEvent Next();
+  // The next character of a typed line (literal: kept as it stands), or
+  // Enter; Enter for ever at the end of a file or pipe. Empty once a
+  // terminal's input has ended: the terminal went away.
+  std::optional<KeyEvent> Next();
 
  private:
   void ReadMore();

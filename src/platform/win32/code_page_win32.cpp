@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <climits>
+#include <optional>
 
 #include "platform/win32/win32_system.h"
 #include "text/utf.h"
@@ -12,6 +13,18 @@ namespace {
 
 // The calls count in int; no text of the tool comes near that limit.
 int Length(std::size_t size) { return size > INT_MAX ? INT_MAX : static_cast<int>(size); }
+
+// The code pages whose conversions take no flags (WideCharToMultiByte's
+// page): Symbol, the ISO-2022 pages 50220..50229, the ISCII pages
+// 57002..57011, and UTF-7.
+constexpr UINT kSymbolPage = 42;
+constexpr UINT kIso2022First = 50220, kIso2022Last = 50229;
+constexpr UINT kIsciiFirst = 57002, kIsciiLast = 57011;
+
+bool TakesNoFlags(UINT page) {
+  return page == CP_UTF7 || page == kSymbolPage || (page >= kIso2022First && page <= kIso2022Last) ||
+         (page >= kIsciiFirst && page <= kIsciiLast);
+}
 
 }  // namespace
 
@@ -24,14 +37,35 @@ std::u16string Win32System::AnsiToWide(std::string_view ansi) {
   return std::u16string(wide.begin(), wide.end());
 }
 
-std::string Win32System::WideToAnsi(std::u16string_view wide) {
-  if (wide.empty()) return {};
+// WideCharToMultiByte's flags differ by code page: UTF-8 (and UTF-7) take
+// no default character and no used-default flag, and tell a lone surrogate
+// only through WC_ERR_INVALID_CHARS; a few others (the ISO-2022 and ISCII
+// pages, UTF-7, Symbol) take no flags at all. Every code page Windows offers
+// as the ANSI one takes WC_NO_BEST_FIT_CHARS, which gives the default
+// character where a look-alike would go (best fit turns "Γ" into "G").
+std::optional<std::string> Win32System::ConvertToAnsi(std::u16string_view wide, bool exactly) {
+  if (wide.empty()) return std::string();
+  const UINT page = GetACP();
+  const bool unicodePage = page == CP_UTF8 || page == CP_UTF7;
+  DWORD flags = TakesNoFlags(page) ? 0 : WC_NO_BEST_FIT_CHARS;
+  if (page == CP_UTF8) flags = exactly ? WC_ERR_INVALID_CHARS : 0;
+  BOOL usedDefault = FALSE;
+  BOOL* const usedDefaultFlag = unicodePage ? nullptr : &usedDefault;
   const auto* units = reinterpret_cast<const wchar_t*>(wide.data());
-  const int bytes = WideCharToMultiByte(CP_ACP, 0, units, Length(wide.size()), nullptr, 0, nullptr, nullptr);
-  if (bytes <= 0) return {};
+  const int bytes = WideCharToMultiByte(CP_ACP, flags, units, Length(wide.size()), nullptr, 0, nullptr, usedDefaultFlag);
+  if (bytes <= 0) return exactly ? std::nullopt : std::optional<std::string>(std::string());
   std::string ansi(static_cast<std::size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_ACP, 0, units, Length(wide.size()), ansi.data(), bytes, nullptr, nullptr);
+  WideCharToMultiByte(CP_ACP, flags, units, Length(wide.size()), ansi.data(), bytes, nullptr, usedDefaultFlag);
+  if (!exactly) return ansi;
+  // Where the page takes no used-default flag, the way back tells.
+  if (usedDefault || AnsiToWide(ansi) != wide) return std::nullopt;
   return ansi;
+}
+
+std::string Win32System::WideToAnsi(std::u16string_view wide) { return *ConvertToAnsi(wide, false); }
+
+std::optional<std::string> Win32System::WideToAnsiExactly(std::u16string_view wide) {
+  return ConvertToAnsi(wide, true);
 }
 
 std::size_t Win32System::AnsiCharacterLength(std::string_view text) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/key_characters.h"
 #include "platform/win32/win32_support.h"
 #include "text/line_ends.h"
 #include "text/utf.h"
@@ -15,6 +16,7 @@ KeyEvent PressedKey(char16_t character) {
   KeyEvent event;
   event.pressed = true;
   event.character = character;
+  event.literal = character != kEnterCharacter;
   return event;
 }
 
@@ -64,8 +66,9 @@ bool StandardInputLines::ReadStreamLines(HANDLE input) {
   return true;
 }
 
-KeyEvent StandardInputLines::NextKey(bool consoleLineMode) {
+std::optional<KeyEvent> StandardInputLines::NextKey(bool consoleLineMode) {
   for (;;) {
+    if (consoleLineMode && lines_.Exhausted()) return std::nullopt;
     if (const auto key = lines_.NextKey()) return PressedKey(*key);
     const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
     const bool more = IsUsable(input) && (consoleLineMode ? ReadConsoleLines(input) : ReadStreamLines(input));

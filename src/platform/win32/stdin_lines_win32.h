@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "platform/system.h"
@@ -19,8 +20,10 @@ class StandardInputLines {
   // `codePage` converts unmarked bytes of a file or pipe.
   explicit StandardInputLines(System& codePage) : codePage_(codePage) {}
 
-  // The next key of standard input's lines; Enter for ever once it has ended.
-  KeyEvent NextKey(bool consoleLineMode);
+  // The next key of standard input's lines (literal: kept as it stands);
+  // Enter for ever once a file or pipe has ended. Empty once a console's
+  // input has ended: the console went away.
+  std::optional<KeyEvent> NextKey(bool consoleLineMode);
 
  private:
   bool ReadConsoleLines(HANDLE input);

@@ -32,6 +32,7 @@ class Win32System final : public HostSystem {
 
   std::u16string AnsiToWide(std::string_view ansi) override;
   std::string WideToAnsi(std::u16string_view wide) override;
+  std::optional<std::string> WideToAnsiExactly(std::u16string_view wide) override;
   std::size_t AnsiCharacterLength(std::string_view text) override;
   std::string ProgramTextToAnsi(std::string_view printed) override;
   bool AnsiIsSingleByte() override;
@@ -70,6 +71,7 @@ class Win32System final : public HostSystem {
   };
 
   void ChooseInput(bool transcript);
+  std::optional<std::string> ConvertToAnsi(std::u16string_view wide, bool exactly);
   std::optional<KeyEvent> NextConsoleKey();
 
   bool prepared_ = false;
