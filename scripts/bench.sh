@@ -11,7 +11,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 runs="${1:-10}"
 build="$root/build/bench"
 
-SYMPACK_WINDOWS=0 "$root/scripts/setup.sh"   # the native build, Google Benchmark included
+SYMPACK_WINDOWS=0 SYMPACK_FUZZ=0 "$root/scripts/setup.sh"   # the native build, Google Benchmark included
 cmake -S "$root/bench" -B "$build" >/dev/null
 cmake --build "$build" -j2 >/dev/null
 
@@ -25,7 +25,7 @@ echo "## Report reader and include text (Google Benchmark)"
   --benchmark_out_format=json
 echo
 echo "## Report reader beside cat (whole processes, best of several runs)"
-/usr/bin/python3 "$root/bench/compare_with_cat.py" "$build/bin" "$build/files"
+python3 "$root/bench/compare_with_cat.py" "$build/bin" "$build/files"
 echo
 echo "## Whole run of the tool"
-/usr/bin/python3 "$root/bench/time_whole_run.py" "$build/bin" "$build/run" "$runs"
+python3 "$root/bench/time_whole_run.py" "$build/bin" "$build/run" "$runs"
