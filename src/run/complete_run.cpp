@@ -89,28 +89,35 @@ std::optional<std::pair<std::string, int>> Refusal(std::string_view symbols,
 
 }  // namespace
 
-int CompleteRun(Console& console, platform::System& system, std::u16string_view interpreter, std::string_view messageText,
-                std::string_view destinationName, const SimulatorRunFacts& simulatorRun) {
+ReportFacts ReadReport(Console& console, platform::System& system, const SimulatorRunFacts& simulatorRun) {
+  ReportFacts report;
   const auto symbolText = sim::ReadSymbolText(system);
-  if (!symbolText) {
-    WriteFailure(console, kNoListingLine);
-    CleanUp(system, destinationName, false, simulatorRun);
-    console.Pause(kFinalPauseMilliseconds);
-    return kExitNoListing;
+  std::optional<std::pair<std::string, int>> refusal;
+  if (symbolText) {
+    report.symbols = *symbolText;
+    // The report's own word on what the symbols carry; a simulator that
+    // gives none is taken at its listing.
+    report.decoded = sim::ReadDecodedText(system);
+    refusal = Refusal(report.symbols, report.decoded);
+  } else {
+    refusal = std::make_pair(std::string(kNoListingLine), kExitNoListing);
   }
-  // The report's own word on what the symbols carry; a simulator that gives
-  // none is taken at its listing.
-  const auto decoded = sim::ReadDecodedText(system);
-  if (const auto refusal = Refusal(*symbolText, decoded)) {
+  if (refusal) {
     WriteFailure(console, refusal->first);
-    CleanUp(system, destinationName, false, simulatorRun);
+    CleanUp(system, {}, false, simulatorRun);
     console.Pause(kFinalPauseMilliseconds);
-    return refusal->second;
+    report.refusedExitCode = refusal->second;
   }
+  return report;
+}
+
+int CompleteRun(Console& console, platform::System& system, std::u16string_view interpreter, std::string_view messageText,
+                std::string_view destinationName, const ReportFacts& report, const SimulatorRunFacts& simulatorRun) {
+  const std::optional<std::string>& decoded = report.decoded;
   const bool carriesTyped = !decoded || sim::CarriesSameText(messageText, *decoded);
 
   const std::string includeText = include_file::BuildIncludeText(
-      *symbolText, include_file::CommentMessage(messageText, decoded.value_or(""), carriesTyped), destinationName);
+      report.symbols, include_file::CommentMessage(messageText, decoded.value_or(""), carriesTyped), destinationName);
   // Written over the report, the include file must outlive any way out.
   if (sim::NamesSameFile(system, destinationName, sim::kReportFile)) sim::RemoveIfRunEndsAbnormally(system, {});
   // Never over the simulator or a stand-in cmd.exe would run for it (every

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,10 +21,25 @@ struct SimulatorRunFacts {
   bool audioFileWasThere = false;   // 000000_0001.wav existed before the simulator ran
 };
 
-// Reads the symbols, builds, writes and shows the include file, reports the
-// outcome, fills the clipboard, cleans up and pauses. Returns the exit code.
+// What the report gives the include file, read before the destination is
+// asked for: nothing is asked when nothing can be written.
+struct ReportFacts {
+  std::string symbols;                 // the listing, one character per symbol
+  std::optional<std::string> decoded;  // the report's own word on what the symbols carry
+  // Set when the report rules out any include file (no listing, the
+  // bad-message mark, not 160 symbols 0 to 3): the run has said why, cleaned
+  // up and paused, and ends with this exit code.
+  std::optional<int> refusedExitCode;
+};
+
+// Reads the listing and the decoded text from the report.
+ReportFacts ReadReport(console::Console& console, platform::System& system, const SimulatorRunFacts& simulatorRun);
+
+// Builds, writes and shows the include file from a report that allows one,
+// reports the outcome, fills the clipboard, cleans up and pauses. Returns the
+// exit code.
 int CompleteRun(console::Console& console, platform::System& system, std::u16string_view interpreter,
-                std::string_view messageText, std::string_view destinationName,
+                std::string_view messageText, std::string_view destinationName, const ReportFacts& report,
                 const SimulatorRunFacts& simulatorRun);
 
 }  // namespace sympack::run

@@ -139,8 +139,12 @@ int RunTool(platform::System& system, std::string_view commandTail) {
   sim::ShowFile(system, interpreter, sim::kReportFile);
   console.SetTextColor(console::kLightGrey);
 
+  // A report that rules out any include file ends the run before anything
+  // is asked.
+  const ReportFacts report = ReadReport(console, system, simulatorRun);
+  if (report.refusedExitCode) return *report.refusedExitCode;
   const std::string destination = TakeDestination(console);
-  return CompleteRun(console, system, interpreter, message, destination, simulatorRun);
+  return CompleteRun(console, system, interpreter, message, destination, report, simulatorRun);
 }
 
 }  // namespace sympack::run
