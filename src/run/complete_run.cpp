@@ -89,6 +89,13 @@ std::optional<std::pair<std::string, int>> Refusal(std::string_view symbols,
 
 }  // namespace
 
+int EndInterrupted(Console& console, platform::System& system, const SimulatorRunFacts& simulatorRun) {
+  WriteFailure(console, kInterruptedLine);
+  CleanUp(system, {}, false, simulatorRun);
+  sim::RemoveIfRunEndsAbnormally(system, {});
+  return kExitInterrupted;
+}
+
 ReportFacts ReadReport(Console& console, platform::System& system, const SimulatorRunFacts& simulatorRun) {
   ReportFacts report;
   const auto symbolText = sim::ReadSymbolText(system);

@@ -32,6 +32,11 @@ struct ReportFacts {
   std::optional<int> refusedExitCode;
 };
 
+// The run interrupted from the keyboard while the simulator ran or its report
+// was shown: says so in light red and removes what the run made. No pause:
+// the run ends as the key asked. Returns kExitInterrupted.
+int EndInterrupted(console::Console& console, platform::System& system, const SimulatorRunFacts& simulatorRun);
+
 // Reads the listing and the decoded text from the report.
 ReportFacts ReadReport(console::Console& console, platform::System& system, const SimulatorRunFacts& simulatorRun);
 

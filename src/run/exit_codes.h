@@ -17,5 +17,10 @@ constexpr int kExitBadMessage = 10;        // the report's decoded text is the b
 constexpr int kExitWrongSymbolCount = 11;  // the listing does not hold exactly 160 symbols
 constexpr int kExitControlCharacter = 12;  // the message holds a control character: nothing ran
 constexpr int kExitCommandTooLong = 13;    // the simulator's command passes cmd.exe's limit: nothing ran
+// Interrupted from the keyboard while the simulator ran or its report was
+// shown. RunTool returns it; the process then ends as the key would have
+// ended it (HostSystem::EndInterrupted), the shell's 128 + SIGINT where it
+// cannot.
+constexpr int kExitInterrupted = 130;
 
 }  // namespace sympack::run

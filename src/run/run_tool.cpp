@@ -126,6 +126,7 @@ int RunTool(platform::System& system, std::string_view commandTail) {
   simulatorRun.audioFileWasThere = sim::FileIsPresent(system, sim::kAudioFile);
   sim::RemoveIfRunEndsAbnormally(system, sim::kReportFile);
   const auto exitCode = sim::RunSimulator(system, interpreter, message, simulatorPath);
+  if (system.ProcessWasInterrupted()) return EndInterrupted(console, system, simulatorRun);
   if (!exitCode || !sim::FileIsPresent(system, sim::kReportFile)) {
     console.WriteLine(kNoReportLine);
     if (sim::FolderRefusesNewFile(system, sim::kReportFile)) WriteFailure(console, kReportFolderRefusesLine);
@@ -138,6 +139,7 @@ int RunTool(platform::System& system, std::string_view commandTail) {
   console.SetTextColor(console::kDarkYellow);
   sim::ShowFile(system, interpreter, sim::kReportFile);
   console.SetTextColor(console::kLightGrey);
+  if (system.ProcessWasInterrupted()) return EndInterrupted(console, system, simulatorRun);
 
   // A report that rules out any include file ends the run before anything
   // is asked.

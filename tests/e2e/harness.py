@@ -185,6 +185,7 @@ REPORT_FOLDER_REFUSES = "FST4TEMP.TXT cannot be created: this folder cannot be w
 CONTROL_CHARACTER = "The message holds a control character (CR, LF, tab...): nothing was run"
 COMMAND_TOO_LONG = "The message is too long for the interpreter's 8191 characters: nothing was run"
 BAD_MESSAGE = "The simulator's report says the symbols carry no message: no include file written"
+INTERRUPTED = "The run was interrupted: no include file written"
 INSTALLED_SIMULATOR = "No FST4SIM.EXE in this folder: calls "
 
 
@@ -228,7 +229,7 @@ def simulator_failed(line, exit_code):
 OWN_TEXTS = [BANNER, SIMULATOR_LINE, SIMULATOR_MISSING, DOWNLOAD_HINT, MESSAGE_PROMPT,
              NO_REPORT, DESTINATION_PROMPT, NO_LISTING, FOLDER_BUSY, OLD_REPORT, REPORT_IS_OUTPUT,
              REPORT_FOLDER_REFUSES, CONTROL_CHARACTER, COMMAND_TOO_LONG, BAD_MESSAGE,
-             INSTALLED_SIMULATOR,
+             INSTALLED_SIMULATOR, INTERRUPTED,
              "Symbols written to", "Symbols not written to", "Clipboard"]
 
 # Exit codes (src/run/exit_codes.h, README)

@@ -149,6 +149,14 @@ std::vector<Row> Rows() {
        {"FST4.INC"}, {"FST4TEMP.TXT"}, {Said(kBadMessageLine)}, false, true, kLightRed, {"FST4.INC"}},
       {"EightySymbols", kMessage, report(Report("CQ K1ABC FN42", 8)), kExitWrongSymbolCount, {"FST4.INC"},
        {"FST4TEMP.TXT"}, {Outcome(kSymbolCountBefore, "80", kSymbolCountAfter)}, false, true, kLightRed, {"FST4.INC"}},
+      // Ctrl+C while the simulator runs, or while its report is shown: the
+      // run ends there, the report goes and the user's file stays.
+      {"InterruptedWhileTheSimulatorRuns", kMessage, [](MemorySystem& s) { UsersInclude(s); s.interruptedRun = 0; },
+       kExitInterrupted, {"FST4.INC"}, {"FST4TEMP.TXT"}, {Said(kInterruptedLine)}, false, true, kLightRed, {"FST4.INC"}},
+      {"InterruptedWhileTheReportIsShown", kMessage, [](MemorySystem& s) {
+         UsersInclude(s); s.simulator.makesAudioFile = true; s.interruptedRun = 1; },
+       kExitInterrupted, {"FST4.INC"}, {"FST4TEMP.TXT", "000000_0001.wav"}, {Said(kInterruptedLine)}, false, true,
+       kLightRed, {"FST4.INC"}},
       {"ControlCharacter", "cq\tk1abc", Nothing, kExitControlCharacter, {}, {"FST4.INC"}, {Said(kControlCharacterLine)},
        false, false, kLightRed},
       {"CommandTooLong", std::string(9000, 'A'), Nothing, kExitCommandTooLong, {}, {"FST4.INC"},
