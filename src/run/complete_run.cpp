@@ -90,6 +90,7 @@ std::optional<std::pair<std::string, int>> Refusal(std::string_view symbols,
 }  // namespace
 
 int EndInterrupted(Console& console, platform::System& system, const SimulatorRunFacts& simulatorRun) {
+  console.StartLine();  // after the ^C the terminal may have echoed
   WriteFailure(console, kInterruptedLine);
   CleanUp(system, {}, false, simulatorRun);
   sim::RemoveIfRunEndsAbnormally(system, {});

@@ -703,18 +703,26 @@ class E2ETestCase(unittest.TestCase):
 
     def answer_prompts(self, run, message=None, destination=""):
         """Types the message (when the run asks for one) and the destination
-        answer, each when its prompt shows."""
+        answer, each when its prompt shows; destination None: the run must
+        end without asking for one (a report that rules out any include
+        file)."""
         if message is not None:
             run.wait_for_prompt(MESSAGE_PROMPT)
             run.type(message + "\r")
+        if destination is None:
+            return
         run.wait_for_prompt(DESTINATION_PROMPT, timeout=15)
         run.type(destination + "\r")
 
     def full_run(self, args=(), message=None, destination="", env=None, **options):
-        """One run from start to end; the finished run."""
+        """One run from start to end; the finished run. With destination None
+        the run must end without asking for one."""
         run = self.start(args=args, env=env, **options)
         self.answer_prompts(run, message, destination)
-        run.wait_exit()
+        run.wait_exit(timeout=30)
+        if destination is None:
+            self.assertFalse(any(row.startswith(DESTINATION_PROMPT.rstrip()) for row in run.transcript()),
+                             "nothing asked when nothing can be written\n" + run.dump())
         return run
 
     # -- assertions on the screen --

@@ -303,18 +303,23 @@ class SimulatorFaults(BadInputCase):
         super().setUp()
         self.needs_posix("file modes and shell scripts")
 
-    def full(self):
+    def full(self, asked=True):
+        """A run with the message on the command line, Enter at the
+        destination prompt; asked False: the run must end without one."""
         run = self.start(args=["cq k1abc fn42"])
-        run.wait_for_prompt(DESTINATION_PROMPT, timeout=30)
-        run.type("\r")
+        if asked:
+            run.wait_for_prompt(DESTINATION_PROMPT, timeout=30)
+            run.type("\r")
         run.wait_exit(timeout=60)
+        if not asked:
+            self.assertNotIn(DESTINATION_PROMPT.rstrip(), "\n".join(run.transcript()), "nothing asked")
         return run
 
     def test_simulator_that_is_not_executable(self):
         """Present but not a program: the interpreter complains, the report
         is empty, the run says so and writes nothing."""
         self.write("FST4SIM.EXE", b"not a program\n", mode=0o644)
-        run = self.full()
+        run = self.full(asked=False)
         self.assertEqual(run.exit_code(), EXIT_NO_LISTING, run.dump())
         self.assertTrue(any(NO_LISTING in row for row in run.transcript()), run.dump())
         self.assertEqual(self.files(), ["FST4SIM.EXE"])
@@ -349,7 +354,7 @@ class SimulatorFaults(BadInputCase):
         the listing, nothing more is invented, and so no include file."""
         cut = fake_data.GOOD_REPORT.index(b"1023321132")
         script_simulator(self.work, self.report_aside(fake_data.GOOD_REPORT[:cut]), "kill -KILL $$")
-        run = self.full()
+        run = self.full(asked=False)
         symbols = reference.read_symbol_text(fake_data.GOOD_REPORT[:cut])
         self.assertEqual(len(symbols), 80)
         self.assertEqual(run.exit_code(), EXIT_WRONG_SYMBOL_COUNT, run.dump())
