@@ -32,13 +32,13 @@ BYTE_CHUNKS = [bytes(b for b in range(low, min(low + 64, 256)) if b >= 0x20 and 
 # controls of the same value, and so does the tool.
 CP1252_UNDEFINED = (0x81, 0x8D, 0x8F, 0x90, 0x9D)
 # cmd.exe takes at most 8191 characters of command. Beside the message, the
-# simulator's command holds 51: FST4SIM, a blank, the quotes around the
+# simulator's command holds 55: FST4SIM.EXE, a blank, the quotes around the
 # message, the parameters and " > FST4TEMP.TXT". A message with a double
 # quote goes as "...\"..." with a caret before every character: twice its
-# length and 3, and 49 more.
+# length and 3, and 53 more.
 INTERPRETER_LIMIT = 8191
-LONGEST_MESSAGES = [(b"CQ K1ABC FN42 " * 600)[:INTERPRETER_LIMIT - 51],
-                    b'CQ "' + b"K" * ((INTERPRETER_LIMIT - 49) // 2 - 3 - 4)]
+LONGEST_MESSAGES = [(b"CQ K1ABC FN42 " * 600)[:INTERPRETER_LIMIT - 55],
+                    b'CQ "' + b"K" * ((INTERPRETER_LIMIT - 53) // 2 - 3 - 4)]
 # More than a process command line can hold.
 TOO_LONG_MESSAGE_LENGTH = 33000
 HUGE_LINE_BYTES = 100 * 1024 * 1024
