@@ -26,7 +26,7 @@ import unittest
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 
 from harness import (BANNER, DARK_GREY, DARK_YELLOW, DESTINATION_PROMPT,  # noqa: E402
-                     DOWNLOAD_HINT, EXIT_NO_REPORT, EXIT_OK, EXIT_SIMULATOR_MISSING, INSTALLED_SIMULATOR,
+                     DOWNLOAD_HINT, EXIT_NO_LISTING, EXIT_NO_REPORT, EXIT_OK, EXIT_SIMULATOR_MISSING, INSTALLED_SIMULATOR,
                      LIGHT_GREY, LIGHT_RED, MESSAGE_PROMPT, NO_REPORT, SIMULATOR_LINE,
                      SIMULATOR_MISSING, YELLOW, TerminalRun, written_line)
 import reference  # noqa: E402
@@ -369,8 +369,11 @@ class CommandTail(WineTestCase):
         run = self.start(tail)
         if typed is not None:
             run.answer(MESSAGE_PROMPT, typed)
-        run.answer(DESTINATION_PROMPT)
+        # Its report holds no listing: the run ends without asking for a
+        # destination.
         exit_code, dump = self.finish(run)
+        self.assertEqual(exit_code, EXIT_NO_LISTING, dump.describe())
+        self.assertNotIn(DESTINATION_PROMPT.rstrip(" "), "\n".join(dump.text()))
         line = self.recorded_command_line()
         return line[line.index('"'):].rstrip(" "), dump
 
