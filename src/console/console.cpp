@@ -166,13 +166,17 @@ std::optional<std::u16string> Console::ReadLine() {
   return line;
 }
 
+void Console::StartLine() {
+  wrapPending_ = false;
+  const auto info = screen_.Info();
+  if (info && info->cursorX != 0) EndLine();
+}
+
 // Whatever the screen showed meanwhile (a shell's job messages), the prompt
 // and the text typed so far appear again, on a line of their own, and typing
 // goes on after them.
 void Console::ShowLineAgain(std::u16string_view prompt, std::u16string_view typed) {
-  wrapPending_ = false;
-  const auto info = screen_.Info();
-  if (info && info->cursorX != 0) EndLine();
+  StartLine();
   lineSoFar_.clear();
   WriteWide(prompt);
   WriteWide(typed);

@@ -33,6 +33,9 @@ class Console {
   // characters included (they are shown, never acted on).
   void WriteWide(std::u16string_view text);
   void EndLine();
+  // Ends the line unless the cursor stands at a line's start: something
+  // else wrote there meanwhile (a terminal's ^C, a shell's job message).
+  void StartLine();
   void WriteLine(std::string_view ansi);
   // Colours of 16 or more leave the foreground as it is; the console's
   // current attribute is set either way.

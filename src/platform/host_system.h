@@ -16,6 +16,11 @@ class HostSystem : public System {
   virtual void PrepareForRun() = 0;
   // Gives the user back the console as it was.
   virtual void RestoreAfterRun() = 0;
+  // Ends the process as the interruption ProcessWasInterrupted saw would
+  // have ended it, once the run has cleaned up and RestoreAfterRun has given
+  // the console back, so that its exit status says so: POSIX: of that
+  // signal; Windows: STATUS_CONTROL_C_EXIT, as Ctrl+C ends a console program.
+  [[noreturn]] virtual void EndInterrupted() = 0;
 };
 
 // The system this process runs on; argc and argv are what main() received.

@@ -78,8 +78,9 @@ class System : public console::KeySource {
   // The simulator installed with the tool, for a folder that has none of its
   // own. POSIX: <prefix>/libexec/sympack/FST4SIM.EXE, found from the folder
   // of the running program (<prefix>/bin), so any prefix works, when it is
-  // an executable file. Windows: none (the zip holds both programs in one
-  // folder).
+  // an executable file. Windows: FST4SIM.EXE in the folder of the running
+  // SYMPACK.EXE (the zip holds both programs in one folder), when it is a
+  // file.
   virtual std::optional<std::u16string> InstalledSimulator() = 0;
   // Starts the command line (the program is its first token, as
   // CreateProcessW takes it with no separate program name) in this console,
@@ -87,6 +88,11 @@ class System : public console::KeySource {
   // time limit. The exit code, or empty when the process could not be
   // started. While it runs the console is handed over in its normal modes.
   virtual std::optional<std::uint32_t> RunProcess(std::u16string_view commandLine) = 0;
+  // True when the user interrupted the last RunProcess from the keyboard
+  // while it ran (POSIX: Ctrl+C or Ctrl+\, SIGINT or SIGQUIT; Windows:
+  // Ctrl+C or Ctrl+Break): the process and what it started have ended. The
+  // run then ends too (HostSystem::EndInterrupted).
+  virtual bool ProcessWasInterrupted() = 0;
 
   // ---- Console: the one screen the texts go to (cells or transcript), the
   // keys (KeySource::Next: typed lines from standard input come as their

@@ -97,8 +97,38 @@ Destination DestinationFrom(platform::System& system, std::u16string_view line) 
 
 }  // namespace
 
+int EndInterrupted(Console& console, platform::System& system, const SimulatorRunFacts& simulatorRun) {
+  console.StartLine();  // after the ^C the terminal may have echoed
+  WriteFailure(console, kInterruptedLine);
+  CleanUp(system, {}, false, simulatorRun);
+  sim::RemoveIfRunEndsAbnormally(system, {});
+  return kExitInterrupted;
+}
+
+ReportFacts ReadReport(Console& console, platform::System& system, const SimulatorRunFacts& simulatorRun) {
+  ReportFacts report;
+  std::optional<std::pair<std::string, int>> refusal;
+  if (const auto symbolText = sim::ReadSymbolText(system)) {
+    // The report's own word on what the symbols carry; a simulator that
+    // gives none is taken at its listing.
+    report.decoded = sim::ReadDecodedText(system);
+    report.symbols = include_file::ChannelSymbols::FromListing(*symbolText);
+    refusal = Refusal(*symbolText, report.symbols, report.decoded);
+  } else {
+    refusal = std::make_pair(std::string(kNoListingLine), kExitNoListing);
+  }
+  if (refusal) {
+    WriteFailure(console, refusal->first);
+    CleanUp(system, {}, false, simulatorRun);
+    console.Pause(kFinalPauseMilliseconds);
+    report.refusedExitCode = refusal->second;
+  }
+  return report;
+}
+
 int CompleteRun(Console& console, platform::System& system, std::u16string_view interpreter, std::string_view messageText,
-                const std::optional<std::u16string>& destinationLine, const SimulatorRunFacts& simulatorRun) {
+                const std::optional<std::u16string>& destinationLine, const ReportFacts& report,
+                const SimulatorRunFacts& simulatorRun) {
   if (!destinationLine) {
     CleanUp(system, {}, false, simulatorRun);
     return kExitKeyboardLost;
@@ -113,27 +143,12 @@ int CompleteRun(Console& console, platform::System& system, std::u16string_view 
   const Destination destination = DestinationFrom(system, *destinationLine);
   const std::string_view destinationName = destination.name;
 
-  const auto symbolText = sim::ReadSymbolText(system);
-  if (!symbolText) {
-    WriteFailure(console, kNoListingLine);
-    CleanUp(system, destinationName, false, simulatorRun);
-    console.Pause(kFinalPauseMilliseconds);
-    return kExitNoListing;
-  }
-  // The report's own word on what the symbols carry; a simulator that gives
-  // none is taken at its listing.
-  const auto decoded = sim::ReadDecodedText(system);
-  const auto channelSymbols = include_file::ChannelSymbols::FromListing(*symbolText);
-  if (const auto refusal = Refusal(*symbolText, channelSymbols, decoded)) {
-    WriteFailure(console, refusal->first);
-    CleanUp(system, destinationName, false, simulatorRun);
-    console.Pause(kFinalPauseMilliseconds);
-    return refusal->second;
-  }
+  const std::optional<std::string>& decoded = report.decoded;
   const bool carriesTyped = !decoded || sim::CarriesSameText(messageText, *decoded);
 
   const std::string includeText = include_file::BuildIncludeText(
-      *channelSymbols, include_file::CommentMessage(messageText, decoded.value_or(""), carriesTyped), destinationName);
+      *report.symbols, include_file::CommentMessage(messageText, decoded.value_or(""), carriesTyped),
+      destinationName);
   // Written over the report, the include file must outlive any way out.
   if (destination.inCodePage && sim::NamesSameFile(system, destinationName, sim::kReportFile)) {
     sim::RemoveIfRunEndsAbnormally(system, {});

@@ -24,5 +24,10 @@ constexpr int kExitCommandTooLong = 13;    // the simulator's command passes cmd
 // ended): the run ends as a hang-up ends it, with the status a shell gives
 // a process SIGHUP ended (128 + 1).
 constexpr int kExitKeyboardLost = 129;
+// Interrupted from the keyboard while the simulator ran or its report was
+// shown. RunTool returns it; the process then ends as the key would have
+// ended it (HostSystem::EndInterrupted), the shell's 128 + SIGINT where it
+// cannot.
+constexpr int kExitInterrupted = 130;
 
 }  // namespace sympack::run

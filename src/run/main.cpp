@@ -18,5 +18,6 @@ int main(int argc, char** argv) {
   system->PrepareForRun();
   const int exitCode = run::RunTool(*system, system->CommandTail());
   system->RestoreAfterRun();
+  if (exitCode == run::kExitInterrupted) system->EndInterrupted();
   return exitCode;
 }

@@ -47,6 +47,9 @@ constexpr std::string_view kDestinationNotInCodePageLine =
 constexpr std::string_view kCommandTooLongLine =
     "The message is too long for the interpreter's 8191 characters: nothing was run";
 constexpr std::string_view kDestinationPrompt = "Destination file ( FST4.INC )   ";
+// Ctrl+C or Ctrl+\ (Ctrl+Break) while the simulator ran or its report was
+// shown: the run ends there.
+constexpr std::string_view kInterruptedLine = "The run was interrupted: no include file written";
 
 // The outcome line: "Symbols written to <name>  and copied to Clipboard " when
 // all went well; its parts say what did not.

@@ -129,6 +129,7 @@ int RunTool(platform::System& system, std::u16string_view commandTail) {
   simulatorRun.audioFileWasThere = sim::FileIsPresent(system, sim::kAudioFile);
   sim::RemoveIfRunEndsAbnormally(system, sim::kReportFile);
   const auto exitCode = sim::RunSimulator(system, interpreter, message, simulatorPath);
+  if (system.ProcessWasInterrupted()) return EndInterrupted(console, system, simulatorRun);
   if (!exitCode || !sim::FileIsPresent(system, sim::kReportFile)) {
     console.WriteLine(kNoReportLine);
     if (sim::FolderRefusesNewFile(system, sim::kReportFile)) WriteFailure(console, kReportFolderRefusesLine);
@@ -141,10 +142,15 @@ int RunTool(platform::System& system, std::u16string_view commandTail) {
   console.SetTextColor(console::kDarkYellow);
   sim::ShowFile(system, interpreter, sim::kReportFile);
   console.SetTextColor(console::kLightGrey);
+  if (system.ProcessWasInterrupted()) return EndInterrupted(console, system, simulatorRun);
 
+  // A report that rules out any include file ends the run before anything
+  // is asked.
+  const ReportFacts report = ReadReport(console, system, simulatorRun);
+  if (report.refusedExitCode) return *report.refusedExitCode;
   console.WriteText(kDestinationPrompt);
   const auto destinationLine = console.ReadLine();
-  return CompleteRun(console, system, interpreter, message, destinationLine, simulatorRun);
+  return CompleteRun(console, system, interpreter, message, destinationLine, report, simulatorRun);
 }
 
 }  // namespace sympack::run

@@ -7,8 +7,9 @@
 
 namespace sympack::run {
 
-// Banner, simulator check, message, simulator run, report display and the
-// destination prompt, on the system given; then hands over to CompleteRun.
+// Banner, simulator check, message, simulator run, report display, the
+// report's listing read and, when it allows an include file, the destination
+// prompt, on the system given; then hands over to CompleteRun.
 // The command tail as the system gives it (System::CommandTail). Returns the
 // exit code.
 int RunTool(platform::System& system, std::u16string_view commandTail);

@@ -14,6 +14,23 @@ namespace {
 // The command name the simulator is started by: its token less the blank.
 constexpr std::string_view kSimulatorCommandName = kSimulatorToken.substr(0, kSimulatorToken.size() - 1);
 
+// True when the `;`-separated list holds the extension, in any ASCII case.
+bool ListHolds(std::u16string_view pathExt, std::u16string_view extension) {
+  while (!pathExt.empty()) {
+    const auto cut = pathExt.find(u';');
+    const std::u16string_view listed = pathExt.substr(0, cut);
+    if (!listed.empty() && text::EqualsIgnoringAsciiCase(extension, listed)) return true;
+    if (cut == std::u16string_view::npos) break;
+    pathExt.remove_prefix(cut + 1);
+  }
+  return false;
+}
+
+std::u16string_view ExtensionOf(std::u16string_view name) {
+  const auto dot = name.find_last_of(u'.');
+  return dot == std::u16string_view::npos ? std::u16string_view() : name.substr(dot);
+}
+
 // Windows drops trailing dots and blanks from a name: "FST4SIM.BAT. " is
 // FST4SIM.BAT.
 std::u16string_view WithoutTrailingDotsAndBlanks(std::u16string_view name) {
@@ -50,18 +67,12 @@ bool NamesSimulatorStandIn(std::u16string_view lastPart, std::u16string_view pat
   const std::u16string_view name = WithoutTrailingDotsAndBlanks(lastPart);
   const std::u16string command(kSimulatorCommandName.begin(), kSimulatorCommandName.end());
   // cmd.exe compares command names and extensions without regard to ASCII case.
-  if (name.size() <= command.size() || !text::EqualsIgnoringAsciiCase(name.substr(0, command.size()), command)) {
+  if (name.size() < command.size() || !text::EqualsIgnoringAsciiCase(name.substr(0, command.size()), command)) {
     return false;
   }
-  const std::u16string_view extension = name.substr(command.size());
-  while (!pathExt.empty()) {
-    const auto cut = pathExt.find(u';');
-    const std::u16string_view listed = pathExt.substr(0, cut);
-    if (!listed.empty() && text::EqualsIgnoringAsciiCase(extension, listed)) return true;
-    if (cut == std::u16string_view::npos) break;
-    pathExt.remove_prefix(cut + 1);
-  }
-  return false;
+  const std::u16string_view added = name.substr(command.size());
+  if (ListHolds(pathExt, ExtensionOf(command))) return added.empty();
+  return !added.empty() && ListHolds(pathExt, added);
 }
 
 DestinationRefusal RefusalOf(platform::System& system, std::string_view destination) {

@@ -13,10 +13,11 @@ namespace sympack::simulator {
 constexpr std::u16string_view kWindowsDefaultPathExt = u".COM;.EXE;.BAT;.CMD;.VBS;.VBE;.JS;.JSE;.WSF;.WSH;.MSC";
 
 // True when `lastPart` (a file name without folder), less the trailing dots
-// and blanks Windows drops, is the simulator's command name with one of the
-// `pathExt` extensions, in any letter case: cmd.exe would run such a file
-// for the simulator command (it tries every extension in PATHEXT order in
-// the current folder, so FST4SIM.COM or FST4SIM.BAT goes before FST4SIM.EXE).
+// and blanks Windows drops, names a file cmd.exe would run for the simulator
+// command, in any letter case: the command's own name FST4SIM.EXE, whose
+// extension is one of `pathExt`; should `pathExt` not hold .EXE, the name
+// with one of its extensions added (FST4SIM.EXE.COM), as cmd.exe then looks
+// for those instead.
 bool NamesSimulatorStandIn(std::u16string_view lastPart, std::u16string_view pathExt);
 
 // Why writing the include file under `destination` must not be tried.

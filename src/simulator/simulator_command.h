@@ -17,16 +17,19 @@ namespace sympack::simulator {
 // delay, no audio files, S/N 0, and F for "not a WSPR-style hint". The double
 // and triple blanks are part of it.
 constexpr std::string_view kSimulatorParameters = " 120  1500 0.0   0 0 0 0 F";
-constexpr std::string_view kSimulatorToken = "FST4SIM ";
+// The simulator by its full name: a command name with an executable
+// extension is the file of exactly that name, so no FST4SIM.COM, .BAT or .CMD
+// beside it (which PATHEXT puts first for a bare FST4SIM) runs in its place.
+constexpr std::string_view kSimulatorToken = "FST4SIM.EXE ";
 // Sends the simulator's standard output into the report file (kReportFile).
 constexpr std::string_view kRedirection = " > ";
 
-// "FST4SIM " + the message as one argument + parameters + redirection. The
+// "FST4SIM.EXE " + the message as one argument + parameters + redirection. The
 // simulator's first argument is exactly the message, whatever it holds
 // (InterpreterArgument); a message that needs no care stands between plain
 // quotes, byte for byte. A message with a control character gives an empty
 // command (HoldsControlCharacter). A program path, when given, takes the
-// place of "FST4SIM" as one exact argument too, so that no character of it
+// place of "FST4SIM.EXE" as one exact argument too, so that no character of it
 // acts as interpreter syntax; a path no argument can carry gives an empty
 // command.
 std::string SimulatorCommand(std::string_view message, CharacterLength characterLength,

@@ -188,6 +188,7 @@ NOT_IN_CODE_PAGE = "The message has a character the code page cannot hold: nothi
 DESTINATION_CONTROL_CHARACTER = "The destination holds a control character (tab...): nothing was written"
 DESTINATION_NOT_IN_CODE_PAGE = "The destination's name has a character the code page cannot hold"
 BAD_MESSAGE = "The simulator's report says the symbols carry no message: no include file written"
+INTERRUPTED = "The run was interrupted: no include file written"
 INSTALLED_SIMULATOR = "No FST4SIM.EXE in this folder: calls "
 
 
@@ -232,7 +233,7 @@ OWN_TEXTS = [BANNER, SIMULATOR_LINE, SIMULATOR_MISSING, DOWNLOAD_HINT, MESSAGE_P
              NO_REPORT, DESTINATION_PROMPT, NO_LISTING, FOLDER_BUSY, OLD_REPORT, REPORT_IS_OUTPUT,
              REPORT_FOLDER_REFUSES, CONTROL_CHARACTER, COMMAND_TOO_LONG, BAD_MESSAGE,
              NOT_IN_CODE_PAGE, DESTINATION_CONTROL_CHARACTER, DESTINATION_NOT_IN_CODE_PAGE,
-             INSTALLED_SIMULATOR,
+             INSTALLED_SIMULATOR, INTERRUPTED,
              "Symbols written to", "Symbols not written to", "Clipboard"]
 
 # Exit codes (src/run/exit_codes.h, README)
@@ -707,18 +708,26 @@ class E2ETestCase(unittest.TestCase):
 
     def answer_prompts(self, run, message=None, destination=""):
         """Types the message (when the run asks for one) and the destination
-        answer, each when its prompt shows."""
+        answer, each when its prompt shows; destination None: the run must
+        end without asking for one (a report that rules out any include
+        file)."""
         if message is not None:
             run.wait_for_prompt(MESSAGE_PROMPT)
             run.type(message + "\r")
+        if destination is None:
+            return
         run.wait_for_prompt(DESTINATION_PROMPT, timeout=15)
         run.type(destination + "\r")
 
     def full_run(self, args=(), message=None, destination="", env=None, **options):
-        """One run from start to end; the finished run."""
+        """One run from start to end; the finished run. With destination None
+        the run must end without asking for one."""
         run = self.start(args=args, env=env, **options)
         self.answer_prompts(run, message, destination)
-        run.wait_exit()
+        run.wait_exit(timeout=30)
+        if destination is None:
+            self.assertFalse(any(row.startswith(DESTINATION_PROMPT.rstrip()) for row in run.transcript()),
+                             "nothing asked when nothing can be written\n" + run.dump())
         return run
 
     # -- assertions on the screen --

@@ -35,13 +35,13 @@ BYTE_CHUNKS = [bytes(b for b in range(low, min(low + 64, 256)) if b >= 0x20 and 
 # controls of the same value, and so does the tool.
 CP1252_UNDEFINED = (0x81, 0x8D, 0x8F, 0x90, 0x9D)
 # cmd.exe takes at most 8191 characters of command. Beside the message, the
-# simulator's command holds 51: FST4SIM, a blank, the quotes around the
+# simulator's command holds 55: FST4SIM.EXE, a blank, the quotes around the
 # message, the parameters and " > FST4TEMP.TXT". A message with a double
 # quote goes as "...\"..." with a caret before every character: twice its
-# length and 3, and 49 more.
+# length and 3, and 53 more.
 INTERPRETER_LIMIT = 8191
-LONGEST_MESSAGES = [(b"CQ K1ABC FN42 " * 600)[:INTERPRETER_LIMIT - 51],
-                    b'CQ "' + b"K" * ((INTERPRETER_LIMIT - 49) // 2 - 3 - 4)]
+LONGEST_MESSAGES = [(b"CQ K1ABC FN42 " * 600)[:INTERPRETER_LIMIT - 55],
+                    b'CQ "' + b"K" * ((INTERPRETER_LIMIT - 53) // 2 - 3 - 4)]
 # More than a process command line can hold.
 TOO_LONG_MESSAGE_LENGTH = 33000
 HUGE_LINE_BYTES = 100 * 1024 * 1024
@@ -383,18 +383,23 @@ class SimulatorFaults(BadInputCase):
         super().setUp()
         self.needs_posix("file modes and shell scripts")
 
-    def full(self):
+    def full(self, asked=True):
+        """A run with the message on the command line, Enter at the
+        destination prompt; asked False: the run must end without one."""
         run = self.start(args=["cq k1abc fn42"])
-        run.wait_for_prompt(DESTINATION_PROMPT, timeout=30)
-        run.type("\r")
+        if asked:
+            run.wait_for_prompt(DESTINATION_PROMPT, timeout=30)
+            run.type("\r")
         run.wait_exit(timeout=60)
+        if not asked:
+            self.assertNotIn(DESTINATION_PROMPT.rstrip(), "\n".join(run.transcript()), "nothing asked")
         return run
 
     def test_simulator_that_is_not_executable(self):
         """Present but not a program: the interpreter complains, the report
         is empty, the run says so and writes nothing."""
         self.write("FST4SIM.EXE", b"not a program\n", mode=0o644)
-        run = self.full()
+        run = self.full(asked=False)
         self.assertEqual(run.exit_code(), EXIT_NO_LISTING, run.dump())
         self.assertTrue(any(NO_LISTING in row for row in run.transcript()), run.dump())
         self.assertEqual(self.files(), ["FST4SIM.EXE"])
@@ -429,7 +434,7 @@ class SimulatorFaults(BadInputCase):
         the listing, nothing more is invented, and so no include file."""
         cut = fake_data.GOOD_REPORT.index(b"1023321132")
         script_simulator(self.work, self.report_aside(fake_data.GOOD_REPORT[:cut]), "kill -KILL $$")
-        run = self.full()
+        run = self.full(asked=False)
         symbols = reference.read_symbol_text(fake_data.GOOD_REPORT[:cut])
         self.assertEqual(len(symbols), 80)
         self.assertEqual(run.exit_code(), EXIT_WRONG_SYMBOL_COUNT, run.dump())

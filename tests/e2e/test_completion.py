@@ -102,9 +102,10 @@ class Outcomes(E2ETestCase):
 
     def test_report_without_listing(self):
         self.write("FST4.INC", b"old include\r\n")
-        run = self.finish(fake="fake_no_listing")
+        run = self.finish(fake="fake_no_listing", destination=None)
         self.assertEqual(run.exit_code(), EXIT_NO_LISTING, run.dump())
-        at, after = self.rows_after_prompt(run)
+        at = run.transcript().index(NO_LISTING) - 1  # right after the report
+        after = run.transcript()[at + 1:]
         self.assert_row(run, run.transcript_cells()[at + 1], NO_LISTING, LIGHT_RED)
         self.assertEqual(after[1:], [""] * (len(after) - 1))
         self.assertEqual(run.cursor()[0], 0)
@@ -420,7 +421,7 @@ class ReportReading(E2ETestCase):
     def check_variant(self, variant):
         self.install("fake_odd_bytes")
         env = {"FAKE_VARIANT": variant}
-        run = self.full_run(args=["test"], env=self.environment(**env))
+        run = self.full_run(args=["test"], destination=None, env=self.environment(**env))
         self.assertEqual(run.exit_code(), EXIT_WRONG_SYMBOL_COUNT, run.dump())
         line = wrong_symbol_count(len(fake_data.ODD_SYMBOLS[variant]))
         first = line[:80].rstrip(" ")

@@ -218,15 +218,14 @@ class DestinationNames(E2ETestCase):
         self.assertIn(not_written_line(typed).rstrip(), run.transcript(), run.dump())
         return folder, run
 
-    def test_the_simulator_and_its_stand_ins_are_refused_under_any_of_their_names(self):
-        """cmd.exe runs the first FST4SIM with a PATHEXT extension in the
-        folder, .COM, .BAT and .CMD before .EXE: any of them written would
-        run the include text for the simulator from then on. Our
-        interpreter's program lookup folds case as cmd.exe's does, so every
-        letter case counts on POSIX too."""
-        # Other letter cases and PATHEXT extensions are rows of the unit
+    def test_the_simulator_is_refused_under_any_of_its_names(self):
+        """The simulator is called by its full name, FST4SIM.EXE, and cmd.exe
+        runs the file of that name: written, it would run the include text
+        from then on. Our interpreter's program lookup folds case as
+        cmd.exe's does, so every letter case counts on POSIX too."""
+        # Other letter cases and a PATHEXT without .EXE are rows of the unit
         # table of run outcomes; these go through the system's own names.
-        names = ["FST4SIM.EXE", "fst4sim.exe", "./Fst4sim.Js", "FST4SIM.BAT."]
+        names = ["FST4SIM.EXE", "fst4sim.exe", "./Fst4sim.Exe"]
         if not self.runner.posix_system:
             names.append("fst4sim.exe.")  # Windows drops a trailing dot: the same file
         def check(indexed):
@@ -237,6 +236,28 @@ class DestinationNames(E2ETestCase):
                              "no stand-in made")
 
         self.each_at_once(enumerate(names), check, label="destination")
+
+    def test_a_command_file_beside_the_simulator_is_just_a_file(self):
+        """FST4SIM.COM, .BAT or .JS, which cmd.exe would run before
+        FST4SIM.EXE for a bare FST4SIM, is written like any name, and the
+        next run in the folder still runs FST4SIM.EXE, not the include text
+        under that name."""
+        def check(indexed):
+            index, typed = indexed
+            folder = os.path.join(self.work, "beside%d" % index)
+            os.mkdir(folder)
+            run, code = self.run_destination(folder, typed)
+            self.check_written_and_shown(folder, run, code, typed)
+            again = TerminalRun(self.runner, folder, args=["cq k1abc fn42"], env=self.environment())
+            self.addCleanup(again.close)
+            again.start()
+            again.wait_for_prompt(DESTINATION_PROMPT, timeout=15)
+            again.type("\r")
+            self.assertEqual(again.wait_exit(), EXIT_OK, again.dump())
+            with open(os.path.join(folder, "FST4.INC"), "rb") as f:
+                self.assertEqual(f.read(), INCLUDE_FILE)
+
+        self.each_at_once(enumerate(["FST4SIM.COM", "fst4sim.bat", "Fst4sim.Js"]), check, label="destination")
 
     def test_a_read_only_file_keeps_its_text_and_is_not_shown(self):
         if not self.runner.posix_system:

@@ -160,7 +160,7 @@ class MessageSource(E2ETestCase):
         decoded text is empty says the symbols carry nothing: no file."""
         self.install("fake_record_args")
         record, env = self.record_arguments()
-        run = self.full_run(message="   ", env=self.environment(**env))
+        run = self.full_run(message="   ", destination=None, env=self.environment(**env))
         self.assertEqual(run.exit_code(), EXIT_BAD_MESSAGE, run.dump())
         self.assertEqual(self.recorded(record)[0], b"   ")
         self.assertNotIn("FST4.INC", self.files())
@@ -195,16 +195,15 @@ class SimulatorRun(E2ETestCase):
         empty report holds no listing."""
         self.install("fake_no_report")
         run = self.start()
-        self.answer_prompts(run, message="cq", destination="")
+        self.answer_prompts(run, message="cq", destination=None)
         code = run.wait_exit()
         self.assertEqual(code, EXIT_NO_LISTING, run.dump())
         self.assert_transcript(run, BANNER_ROWS + [
             (MESSAGE_PROMPT + "cq", LIGHT_GREY),
             ("fake_no_report: no report for this message", LIGHT_GREY),
             (BLANK_LINE, LIGHT_GREY), (BLANK_LINE, LIGHT_GREY),
-            (DESTINATION_PROMPT, LIGHT_GREY),
             (NO_LISTING, LIGHT_RED)])
-        self.assertEqual(run.cursor(), (0, 11))
+        self.assertEqual(run.cursor(), (0, 10))
         self.assertEqual(self.files(), ["FST4SIM.EXE"])
 
     def check_no_temp_file(self, run):
@@ -260,7 +259,7 @@ class SimulatorRun(E2ETestCase):
             self.write("FST4TEMP.TXT", stale)
             self.write("FST4.INC", b"old include\r\n")
             self.install("fake_no_report")
-            run = self.full_run(args=["cq"])
+            run = self.full_run(args=["cq"], destination=None)
             self.assertEqual(run.exit_code(), EXIT_NO_LISTING, run.dump())
             self.assertEqual(self.read("FST4.INC"), b"old include\r\n")
             self.assertNotIn("3333333333333333", run.transcript())

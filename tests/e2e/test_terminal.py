@@ -4,6 +4,7 @@ without any terminal, output through standard error, a terminal that never
 answers the cursor-position request."""
 
 import os
+import shlex
 import shutil
 import signal
 import subprocess
@@ -14,13 +15,19 @@ import fake_data
 import reference
 from harness import (BAD_MESSAGE, BANNER, DESTINATION_PROMPT, DOWNLOAD_HINT, EXIT_BAD_MESSAGE, EXIT_KEYBOARD_LOST,
                      EXIT_NO_LISTING, EXIT_NO_REPORT, EXIT_NOT_WRITTEN, EXIT_OK, EXIT_OTHER_TEXT,
-                     EXIT_WRONG_SYMBOL_COUNT, EXIT_SIMULATOR_MISSING, MESSAGE_PROMPT, NO_LISTING,
+                     EXIT_WRONG_SYMBOL_COUNT, EXIT_SIMULATOR_MISSING, INTERRUPTED, LIGHT_RED, MESSAGE_PROMPT,
+                     NO_LISTING,
                      SIMULATOR_LINE, SIMULATOR_MISSING, E2ETestCase, TerminalRun,
                      not_written_line, other_text, written_line, wrong_symbol_count, write_program)
 
 INCLUDE = reference.include_file_bytes(fake_data.GOOD_SYMBOLS, b"CQ K1ABC FN42")
 
 LFLAG = 3
+
+# Every signal whose default course ends a process, short of the keyboard's
+# and SIGKILL: each ends the whole run.
+ENDING_SIGNALS = (signal.SIGTERM, signal.SIGHUP, signal.SIGPIPE, signal.SIGUSR1, signal.SIGUSR2,
+                  signal.SIGALRM, signal.SIGVTALRM, signal.SIGPROF, signal.SIGXCPU, signal.SIGXFSZ)
 
 
 class TerminalModes(E2ETestCase):
@@ -56,7 +63,7 @@ class TerminalModes(E2ETestCase):
             ("empty message", "fake_good_report", [], {}, "", EXIT_OK),
             ("no report", "fake_good_report", ["cq"], {"COMSPEC": self.runner.missing_interpreter()},
              None, EXIT_NO_REPORT),
-            ("no listing", "fake_no_listing", ["cq"], {}, "", EXIT_NO_LISTING),
+            ("no listing", "fake_no_listing", ["cq"], {}, None, EXIT_NO_LISTING),
             ("not written", "fake_good_report", ["cq"], {}, "nofolder/x.inc", EXIT_NOT_WRITTEN),
         ]
         for index, (what, fake, args, env, answer, expected) in enumerate(endings):
@@ -75,7 +82,7 @@ class TerminalModes(E2ETestCase):
                 self.check_restored(run)
 
     def test_restored_when_terminated(self):
-        for signal_number in (signal.SIGTERM, signal.SIGHUP):
+        for signal_number in ENDING_SIGNALS:
             with self.subTest(signal=signal_number):
                 self.install()
                 run = self.start()
@@ -87,7 +94,7 @@ class TerminalModes(E2ETestCase):
                 self.check_restored(run)
 
     def test_a_run_ended_by_a_signal_leaves_no_report(self):
-        for signal_number in (signal.SIGTERM, signal.SIGHUP):
+        for signal_number in ENDING_SIGNALS:
             with self.subTest(signal=signal_number):
                 self.install()
                 run = self.start(args=["cq"])
@@ -131,20 +138,64 @@ class TerminalModes(E2ETestCase):
 
     def test_a_signal_while_the_simulator_runs_ends_the_whole_run(self):
         """The interpreter and the simulator end with the tool, and the
-        report goes after they have ended: nothing appears later."""
-        for signal_number in (signal.SIGTERM, signal.SIGHUP):
-            with self.subTest(signal=signal_number):
-                self.install()
-                run = self.start(args=["cq"], env=self.environment(FAKE_SLEEP_MS="3000"))
-                run.wait_for(lambda: len(descendants(run.pid)) >= 2, timeout=10,
-                             what="the interpreter and the simulator")
-                children = descendants(run.pid)
-                os.kill(run.pid, signal_number)
-                self.assertEqual(run.wait_exit(), -signal_number, run.dump())
-                self.assertEqual([pid for pid in children if alive(pid)], [], "no child left running")
-                time.sleep(3.2)  # the simulator would have written its report by now
-                self.assertEqual(self.files(), ["FST4SIM.EXE"])
-                self.check_restored(run)
+        report goes after they have ended: nothing appears later. Every
+        signal whose default course ends a process does this, and the exit
+        status says which it was."""
+        def check(signal_number):
+            folder = os.path.join(self.work, signal.Signals(signal_number).name)
+            os.mkdir(folder)
+            self.runner.install_simulator("fake_good_report", folder)
+            with open(os.path.join(folder, "FST4.INC"), "wb") as f:
+                f.write(b"mine")
+            run = TerminalRun(self.runner, folder, args=["cq"], env=self.environment(FAKE_SLEEP_MS="3000"))
+            self.addCleanup(run.close)
+            run.start()
+            run.wait_for(lambda: len(descendants(run.pid)) >= 2, timeout=10,
+                         what="the interpreter and the simulator")
+            children = descendants(run.pid)
+            os.kill(run.pid, signal_number)
+            self.assertEqual(run.wait_exit(), -signal_number, run.dump())
+            self.assertEqual([pid for pid in children if alive(pid)], [], "no child left running")
+            time.sleep(3.2)  # the simulator would have written its report by now
+            self.assertEqual(self.files(folder), ["FST4.INC", "FST4SIM.EXE"])
+            with open(os.path.join(folder, "FST4.INC"), "rb") as f:
+                self.assertEqual(f.read(), b"mine", "the destination as it was")
+            self.check_restored(run)
+
+        self.each_at_once(ENDING_SIGNALS, check, label="signal")
+
+    def test_ctrl_c_or_ctrl_backslash_while_the_simulator_runs_ends_the_run(self):
+        """The keys reach the interpreter and the simulator from the
+        terminal; the run ends after them with a light red line, removes
+        the report, asks for nothing, writes nothing, and ends of the key's
+        signal. At the prompts the same keys are keys (test above)."""
+        def check(case):
+            key, signal_number = case
+            folder = os.path.join(self.work, signal.Signals(signal_number).name)
+            os.mkdir(folder)
+            self.runner.install_simulator("fake_good_report", folder)
+            with open(os.path.join(folder, "FST4.INC"), "wb") as f:
+                f.write(b"mine")
+            run = TerminalRun(self.runner, folder, args=["cq"], env=self.environment(FAKE_SLEEP_MS="3000"))
+            self.addCleanup(run.close)
+            run.start()
+            run.wait_for(lambda: "FST4SIM.EXE" in [command_name(pid) for pid in descendants(run.pid)],
+                         timeout=10, what="the simulator running")
+            children = descendants(run.pid)
+            run.type(key)
+            self.assertEqual(run.wait_exit(), -signal_number, run.dump())
+            self.assertEqual([pid for pid in children if alive(pid)], [], "no child left running")
+            rows = run.transcript()
+            self.assertIn(INTERRUPTED, rows, run.dump())
+            self.assert_row(run, run.transcript_cells()[rows.index(INTERRUPTED)], INTERRUPTED, LIGHT_RED)
+            self.assertFalse(any(row.startswith(DESTINATION_PROMPT.rstrip()) for row in rows), "nothing asked")
+            time.sleep(3.2)  # the simulator would have written its report by now
+            self.assertEqual(self.files(folder), ["FST4.INC", "FST4SIM.EXE"])
+            with open(os.path.join(folder, "FST4.INC"), "rb") as f:
+                self.assertEqual(f.read(), b"mine", "the destination as it was")
+            self.check_restored(run)
+
+        self.each_at_once([("\x03", signal.SIGINT), ("\x1c", signal.SIGQUIT)], check, label="key")
 
     def test_a_simulator_that_ignores_the_signal_is_killed(self):
         """It gets two seconds, then is killed: nothing keeps the run from
@@ -205,6 +256,18 @@ def descendants(pid):
         found += children
         frontier = children
     return found
+
+
+def processes_in(folder):
+    """The processes whose current folder is `folder`, from /proc."""
+    found = []
+    for entry in os.listdir("/proc"):
+        try:
+            if entry.isdigit() and os.readlink("/proc/%s/cwd" % entry) == os.path.realpath(folder):
+                found.append(int(entry))
+        except OSError:
+            continue
+    return [pid for pid in found if alive(pid)]
 
 
 def command_name(pid):
@@ -413,6 +476,23 @@ class NoTerminal(E2ETestCase):
                 self.assertEqual(result.returncode, code, result)
                 self.assertIn(self.own_lines(line), result.stdout)
                 self.assertTrue(result.stderr.startswith(self.own_lines(line)), result.stderr)
+                # A report that rules out any include file asks for no destination.
+                self.assertEqual(DESTINATION_PROMPT.encode() in result.stdout, code == EXIT_OTHER_TEXT, result.stdout)
+
+    def test_a_reader_that_goes_away_ends_the_run(self):
+        """`sympack cq | head -n 1`: the first line the tool writes after
+        head has gone ends the run as SIGPIPE ends a program, and the run
+        leaves no report and no process behind."""
+        if not self.runner.posix_system:
+            self.skipTest("a POSIX pipeline")
+        self.install()
+        command = " ".join(shlex.quote(word) for word in self.runner.tool_command(["cq"]))
+        result = subprocess.run(["bash", "-c", command + ' < /dev/null | head -n 1; echo "${PIPESTATUS[0]}"'],
+                                cwd=self.work, env=self.environment(FAKE_SLEEP_MS="1000"), capture_output=True,
+                                timeout=30)
+        self.assertEqual(result.stdout, b"\n%d\n" % (128 + signal.SIGPIPE), result)
+        self.assertEqual(self.files(), ["FST4SIM.EXE"])
+        self.assertEqual(processes_in(self.work), [], "no process left in the folder")
 
     def test_missing_simulator_says_so(self):
         result = self.scripted(b"", fake=None)
@@ -425,8 +505,8 @@ class NoTerminal(E2ETestCase):
         result = self.scripted(b"\n", args=["cq"], fake="fake_no_listing")
         self.assertEqual(result.returncode, EXIT_NO_LISTING, result)
         self.assertTrue(result.stdout.startswith(self.banner() + self.own_lines("", "")), result.stdout)
-        self.assertTrue(result.stdout.endswith(self.own_lines(DESTINATION_PROMPT, NO_LISTING)),
-                        result.stdout)
+        self.assertTrue(result.stdout.endswith(self.own_lines(NO_LISTING)), result.stdout)
+        self.assertNotIn(DESTINATION_PROMPT.encode(), result.stdout, "nothing asked when nothing can be written")
         self.assertEqual(result.stderr, self.own_lines(NO_LISTING))
         self.assertEqual(self.files(), ["FST4SIM.EXE"])
 

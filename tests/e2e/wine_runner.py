@@ -102,6 +102,12 @@ class WineRunner(PosixRunner):
         if not (self.wine_run and self.prefix):
             raise unittest.SkipTest("SYMPACK_WINE_RUN and SYMPACK_WINE_PREFIX are not set (ctest sets them)")
         self.records = tempfile.mkdtemp(prefix="sympack-wine-records-")
+        # SYMPACK.EXE alone in a folder: beside it in bin/ stands our
+        # FST4SIM.EXE, which a folder without a simulator would call (as the
+        # POSIX build's bin/ has no libexec/ beside it, so a test's folder
+        # without FST4SIM.EXE has none at all).
+        self.tool = os.path.join(self.records, "SYMPACK.EXE")
+        shutil.copyfile(os.path.join(self.bin_dir, "SYMPACK.EXE"), self.tool)
         self.runs = 0
         self.clipboard_file = None
 
@@ -120,7 +126,7 @@ class WineRunner(PosixRunner):
         with open(tail_file, "wb") as f:
             f.write(b" ".join(a if isinstance(a, bytes) else a.encode("utf-8") for a in args))
         return self._wine(os.path.join(self.bin_dir, "start_with_tail.exe"),
-                          [windows_path(os.path.join(self.bin_dir, "SYMPACK.EXE")),
+                          [windows_path(self.tool),
                            windows_path(tail_file), windows_path(self.clipboard_file)])
 
     def fake_path(self, fake):

@@ -104,36 +104,33 @@ TEST_F(FilesTest, AFileOpenWithoutSharingCannotBeOpenedAgainOrDeleted) {
   EXPECT_FALSE(std::filesystem::exists("FST4TEMP.TXT"));
 }
 
-// Every extension of PATHEXT, in any letter case and with the trailing dots
-// and blanks Windows drops, names a file cmd.exe would run for FST4SIM.
-TEST(SimulatorStandIn, EveryExecutableExtensionInAnyCase) {
+// The simulator is called by its full name, FST4SIM.EXE: cmd.exe runs the
+// file of exactly that name (any letter case, the trailing dots and blanks
+// Windows drops), and a FST4SIM.COM or .BAT beside it is just a file. Only a
+// PATHEXT without .EXE would make cmd.exe add an extension to the name.
+TEST(SimulatorStandIn, TheFullNameOnlyWhileItsExtensionIsExecutable) {
   const std::u16string pathExt(kWindowsDefaultPathExt);
-  std::size_t start = 0;
-  while (start < pathExt.size()) {
-    const std::size_t cut = std::min(pathExt.find(u';', start), pathExt.size());
-    std::u16string name = u"FST4SIM" + pathExt.substr(start, cut - start);
-    EXPECT_TRUE(NamesSimulatorStandIn(name, pathExt));
-    for (char16_t& unit : name) {
-      if (unit >= u'A' && unit <= u'Z' && (&unit - name.data()) % 2 == 0) unit += u'a' - u'A';
-    }
-    EXPECT_TRUE(NamesSimulatorStandIn(name + u". .", pathExt));
-    start = cut + 1;
+  for (const std::u16string_view name : {u"FST4SIM.EXE", u"fst4sim.exe", u"Fst4Sim.Exe. .", u"FST4SIM.EXE..."}) {
+    EXPECT_TRUE(NamesSimulatorStandIn(name, pathExt)) << std::string(name.begin(), name.end());
   }
-  EXPECT_TRUE(NamesSimulatorStandIn(u"fst4sim.py", u".PY;.EXE"));  // the environment's own list
-  for (const std::u16string_view other : {u"FST4SIM", u"FST4SIM.", u"FST4SIM.TXT", u"FST4SIMX.BAT",
-                                          u"XFST4SIM.BAT", u"FST4SIM.BAT.INC", u"FST4SIM.py"}) {
+  for (const std::u16string_view other : {u"FST4SIM", u"FST4SIM.", u"FST4SIM.COM", u"fst4sim.bat", u"FST4SIM.CMD",
+                                          u"FST4SIM.EXE.COM", u"FST4SIM.EXEX", u"XFST4SIM.EXE", u"FST4SIM.TXT"}) {
     EXPECT_FALSE(NamesSimulatorStandIn(other, pathExt)) << std::string(other.begin(), other.end());
   }
+  EXPECT_TRUE(NamesSimulatorStandIn(u"fst4sim.exe.py", u".PY;.COM"));  // the environment's own list
+  EXPECT_FALSE(NamesSimulatorStandIn(u"FST4SIM.EXE", u".PY;.COM"));
+  EXPECT_FALSE(NamesSimulatorStandIn(u"FST4SIM.EXE.BAT", u".PY;.COM"));
 }
 
 // cmd.exe looks for the simulator in the current folder only (it is there),
 // so the same name in another folder is just a file.
 TEST_F(FilesTest, StandInsAreRefusedInTheCurrentFolderOnly) {
   std::filesystem::create_directory("sub");
-  for (const char* standIn : {"fst4sim.bat", "./FST4SIM.Com", "sub/../FST4SIM.CMD"}) {
+  for (const char* standIn : {"fst4sim.exe", "./FST4SIM.Exe", "sub/../FST4SIM.EXE"}) {
     EXPECT_EQ(RefusalOf(Host(), standIn), DestinationRefusal::kSimulator) << standIn;
   }
-  EXPECT_EQ(RefusalOf(Host(), "sub/FST4SIM.BAT"), DestinationRefusal::kNone);
+  EXPECT_EQ(RefusalOf(Host(), "sub/FST4SIM.EXE"), DestinationRefusal::kNone);
+  EXPECT_EQ(RefusalOf(Host(), "FST4SIM.BAT"), DestinationRefusal::kNone);
   EXPECT_EQ(RefusalOf(Host(), "FST4.INC"), DestinationRefusal::kNone);
 }
 

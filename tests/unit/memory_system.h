@@ -49,6 +49,7 @@ class MemorySystem final : public platform::System {
   bool folderBusy = false;
   bool folderRefuses = false;
   bool clipboardWorks = true;
+  int interruptedRun = -1;  // the RunProcess call (from 0) the user interrupts; -1: none
   MemoryScreen screen;
   KeyList keys;
   bool keyboardGoesAway = false;
@@ -121,12 +122,15 @@ class MemorySystem final : public platform::System {
   std::optional<std::u16string> InstalledSimulator() override { return installedSimulator; }
   std::optional<std::uint32_t> RunProcess(std::u16string_view line) override {
     commandLines.emplace_back(line);
+    interrupted_ = static_cast<int>(commandLines.size()) - 1 == interruptedRun;
     if (!RunsSimulator(line)) return 0;  // TYPE: shows, changes nothing
     if (!simulator.starts) return std::nullopt;
     if (simulator.writesReport) files[u"FST4TEMP.TXT"].bytes = simulator.report;
     if (simulator.makesAudioFile) files[u"000000_0001.WAV"].bytes = "RIFF";
     return simulator.exitCode;
   }
+
+  bool ProcessWasInterrupted() override { return interrupted_; }
 
   console::Screen& Screen() override { return screen; }
   // Once the keys have run out: Enter for ever, as from a file that ended;
@@ -187,6 +191,8 @@ class MemorySystem final : public platform::System {
   }
 
  private:
+  bool interrupted_ = false;
+
   // A file open for reading or writing, at a position of its own.
   class Open final : public platform::OpenFile {
    public:

@@ -93,8 +93,9 @@ std::string Outcome(std::string_view start, std::string_view name, std::string_v
 // The user's own include file, which a refused report must leave alone.
 void UsersInclude(MemorySystem& s) { s.Put("FST4.INC", "mine"); }
 
-// A name cmd.exe would run for the simulator: every letter case of its own
-// name, and each of its names with another PATHEXT extension.
+// A name cmd.exe would run for the simulator: its own full name in any
+// letter case, or (with a PATHEXT that lacks .EXE) that name with an
+// extension added.
 Row StandIn(const char* rowName, const char* typed) {
   return {rowName, kMessage, [typed](MemorySystem& s) { s.keys.Type(s.AnsiToWide(typed)).Enter(); },
           kExitNotWritten, {}, {"FST4TEMP.TXT"},
@@ -142,10 +143,17 @@ std::vector<Row> Rows() {
        kExitNotWritten, {"FST4.INC"}, {"FST4TEMP.TXT"},
        {Outcome("", "FST4.INC", kIsRunOutputAfter), Outcome(kNotWrittenTo, "FST4.INC", kCopiedAnyway)}, true, true,
        kLightRed, {"FST4.INC"}},
-      {"DestinationIsAPathextStandIn", kMessage, typed(u"FST4SIM.cmd ."), kExitNotWritten, {},
-       {"FST4SIM.CMD .", "FST4TEMP.TXT"},
-       {Outcome("", "FST4SIM.cmd .", kIsSimulatorAfter), Outcome(kNotWrittenTo, "FST4SIM.cmd .", kCopiedAnyway)}, true,
-       true, kLightRed},
+      {"DestinationIsAPathextStandIn", kMessage, [](MemorySystem& s) {
+         s.environment[u"PATHEXT"] = u".COM;.CMD"; s.keys.Type(u"FST4SIM.EXE.cmd .").Enter(); },
+       kExitNotWritten, {}, {"FST4SIM.EXE.CMD .", "FST4TEMP.TXT"},
+       {Outcome("", "FST4SIM.EXE.cmd .", kIsSimulatorAfter), Outcome(kNotWrittenTo, "FST4SIM.EXE.cmd .", kCopiedAnyway)},
+       true, true, kLightRed},
+      // Called by its full name, the simulator has no stand-ins: these are
+      // the user's files.
+      {"ACommandFileBesideTheSimulatorIsWritten", kMessage, typed(u"FST4SIM.COM"), kExitOk, {"FST4SIM.COM"},
+       {"FST4.INC", "FST4TEMP.TXT"}, {Outcome(kWrittenTo, "FST4SIM.COM", kCopied)}, true, true, kYellow},
+      {"ABatchFileBesideTheSimulatorIsWritten", kMessage, typed(u"fst4sim.bat"), kExitOk, {"FST4SIM.BAT"},
+       {"FST4.INC", "FST4TEMP.TXT"}, {Outcome(kWrittenTo, "fst4sim.bat", kCopied)}, true, true, kYellow},
       {"FolderBusy", kMessage, [](MemorySystem& s) { s.folderBusy = true; }, kExitFolderBusy, {}, {"FST4.INC"},
        {Said(kFolderBusyLine)}, false, false, kLightRed},
       {"StaleReportStays", kMessage, [](MemorySystem& s) { s.Put("FST4TEMP.TXT", "old"); s.files[u"FST4TEMP.TXT"].undeletable = true; },
@@ -185,6 +193,14 @@ std::vector<Row> Rows() {
        kExitOk, {"FST4.INC"}, {"FST4TEMP.TXT"}, {kWrittenLine}, true, true, kYellow},
       {"ListingInRowsOf13And1", kMessage, [](MemorySystem& s) { s.simulator.report = ReportListing(ReferenceListing(), 13); },
        kExitOk, {"FST4.INC"}, {"FST4TEMP.TXT"}, {kWrittenLine}, true, true, kYellow},
+      // Ctrl+C while the simulator runs, or while its report is shown: the
+      // run ends there, the report goes and the user's file stays.
+      {"InterruptedWhileTheSimulatorRuns", kMessage, [](MemorySystem& s) { UsersInclude(s); s.interruptedRun = 0; },
+       kExitInterrupted, {"FST4.INC"}, {"FST4TEMP.TXT"}, {Said(kInterruptedLine)}, false, true, kLightRed, {"FST4.INC"}},
+      {"InterruptedWhileTheReportIsShown", kMessage, [](MemorySystem& s) {
+         UsersInclude(s); s.simulator.makesAudioFile = true; s.interruptedRun = 1; },
+       kExitInterrupted, {"FST4.INC"}, {"FST4TEMP.TXT", "000000_0001.wav"}, {Said(kInterruptedLine)}, false, true,
+       kLightRed, {"FST4.INC"}},
       {"ControlCharacter", "cq\tk1abc", Nothing, kExitControlCharacter, {}, {"FST4.INC"}, {Said(kControlCharacterLine)},
        false, false, kLightRed},
       // Lines read from standard input are refused for a control character
@@ -229,9 +245,7 @@ std::vector<Row> Rows() {
        {Outcome(kWrittenTo, "FST4.INC", kButNotCopied)}, false, true, kYellow},
   };
   rows.push_back(StandIn("StandInMixedCase", "Fst4Sim.Exe"));
-  rows.push_back(StandIn("StandInCom", "FST4SIM.COM"));
-  rows.push_back(StandIn("StandInBat", "fst4sim.bat"));
-  rows.push_back(StandIn("StandInCmd", "FST4SIM.CMD"));
+  rows.push_back(StandIn("StandInTrailingDot", "fst4sim.exe."));
   return rows;
 }
 
@@ -277,6 +291,14 @@ TEST_P(RunOutcome, ExitCodeFilesScreenAndClipboard) {
     EXPECT_EQ(system.ForegroundAt(row.shown.back()), row.colour) << row.shown.back();
   }
   EXPECT_EQ(RanSimulator(system), row.simulatorRan);
+  // The destination is asked for only when an include file can be written:
+  // never after an early end, nor after a report that rules one out. (After
+  // the simulator ran, a control character or a lost keyboard can only come
+  // from the destination's own line.)
+  const std::set<int> wentOnToWrite = {kExitOk,        kExitNotWritten,        kExitSimulatorFailed,
+                                       kExitOtherText, kExitControlCharacter, kExitKeyboardLost};
+  const bool asked = screen.find(Said(kDestinationPrompt).substr(0, 16)) != std::string::npos;
+  EXPECT_EQ(asked, row.simulatorRan && wentOnToWrite.count(row.exitCode) != 0) << screen;
   if (row.exitCode == kExitNotWritten) {
     EXPECT_EQ(system.commandLines.size(), 2u) << "only the simulator and the report's TYPE: nothing else shown";
   }

@@ -29,29 +29,29 @@ TEST(SimulatorCommand, PlainMessageGivesTheFixedCommandByteForByte) {
   const auto line =
       InterpreterCommandLine(u"C:\\WINDOWS\\system32\\cmd.exe", text::Utf8ToUtf16(Command("CQ K1ABC FN42")));
   EXPECT_EQ(line.value_or(u""),
-            u"C:\\WINDOWS\\system32\\cmd.exe /D /V:OFF /C FST4SIM \"CQ K1ABC FN42\" 120  1500 0.0   0 0 0 0 F"
+            u"C:\\WINDOWS\\system32\\cmd.exe /D /V:OFF /C FST4SIM.EXE \"CQ K1ABC FN42\" 120  1500 0.0   0 0 0 0 F"
             " > FST4TEMP.TXT");
-  EXPECT_EQ(line.value_or(u"").size(), 105u);
+  EXPECT_EQ(line.value_or(u"").size(), 109u);
   EXPECT_EQ(kSimulatorParameters.size(), 26u);
   EXPECT_EQ(ShowFileCommand("FST4.INC", text::SingleByteCharacterLength).value_or(""), "TYPE FST4.INC");
   EXPECT_EQ(ShowFileCommand("FST4TEMP.TXT", text::Utf8CharacterLength).value_or(""), "TYPE FST4TEMP.TXT");
 }
 
 TEST(SimulatorCommand, BlanksAndSyntaxInsideQuotesAreLeftAlone) {
-  EXPECT_EQ(Command("CQ TEST  "), "FST4SIM \"CQ TEST  \"" + kParameters + " > FST4TEMP.TXT");
-  EXPECT_EQ(Command("A&B|C>D"), "FST4SIM \"A&B|C>D\"" + kParameters + " > FST4TEMP.TXT");
+  EXPECT_EQ(Command("CQ TEST  "), "FST4SIM.EXE \"CQ TEST  \"" + kParameters + " > FST4TEMP.TXT");
+  EXPECT_EQ(Command("A&B|C>D"), "FST4SIM.EXE \"A&B|C>D\"" + kParameters + " > FST4TEMP.TXT");
   // A trailing backslash would escape the closing quote for the C runtime.
-  EXPECT_EQ(Command("AB\\"), "FST4SIM \"AB\\\\\"" + kParameters + " > FST4TEMP.TXT");
+  EXPECT_EQ(Command("AB\\"), "FST4SIM.EXE \"AB\\\\\"" + kParameters + " > FST4TEMP.TXT");
   EXPECT_EQ(ShowFileCommand("my beacon.inc", text::SingleByteCharacterLength).value_or(""),
             "TYPE \"my beacon.inc\"");
 }
 
 TEST(SimulatorCommand, MessagesWithQuotesOrPercentSignsGetACaretBeforeEveryCharacter) {
-  EXPECT_EQ(Command("A\"&"), "FST4SIM ^\"^A^\\^\"^&^\"" + kParameters + " > FST4TEMP.TXT");
-  EXPECT_EQ(Command("%OS%"), "FST4SIM ^\"^%^O^S^%^\"" + kParameters + " > FST4TEMP.TXT");
+  EXPECT_EQ(Command("A\"&"), "FST4SIM.EXE ^\"^A^\\^\"^&^\"" + kParameters + " > FST4TEMP.TXT");
+  EXPECT_EQ(Command("%OS%"), "FST4SIM.EXE ^\"^%^O^S^%^\"" + kParameters + " > FST4TEMP.TXT");
   // Never between the bytes of one character.
   EXPECT_EQ(SimulatorCommand("\xC3\xA9%", text::Utf8CharacterLength),
-            "FST4SIM ^\"^\xC3\xA9^%^\"" + kParameters + " > FST4TEMP.TXT");
+            "FST4SIM.EXE ^\"^\xC3\xA9^%^\"" + kParameters + " > FST4TEMP.TXT");
   EXPECT_FALSE(ShowFileCommand("a\"b.inc", text::SingleByteCharacterLength));
   EXPECT_FALSE(ShowFileCommand("", text::SingleByteCharacterLength));
 }
@@ -96,7 +96,7 @@ void ExpectMessageReadBackExactly(const std::string& message, const testing::Cod
   ExpectRunAsGiven(run, message);
   EXPECT_EQ(run.reading.parsed.output.value_or(""), "FST4TEMP.TXT") << message;
   EXPECT_FALSE(run.reading.parsed.append);
-  EXPECT_EQ(codePage.fromInterpreter(run.reading.name), programPath.empty() ? "FST4SIM" : programPath) << message;
+  EXPECT_EQ(codePage.fromInterpreter(run.reading.name), programPath.empty() ? "FST4SIM.EXE" : programPath) << message;
   std::vector<std::string> expected{message};
   expected.insert(expected.end(), kParameterWords.begin(), kParameterWords.end());
   EXPECT_EQ(run.words, expected) << codePage.name << ": " << message;

@@ -26,8 +26,8 @@ import unittest
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 
 from harness import (BANNER, DARK_GREY, DARK_YELLOW, DESTINATION_NOT_IN_CODE_PAGE,  # noqa: E402
-                     DESTINATION_PROMPT, DOWNLOAD_HINT, EXIT_CONTROL_CHARACTER, EXIT_NO_REPORT,
-                     EXIT_NOT_WRITTEN, EXIT_OK, EXIT_SIMULATOR_MISSING, NOT_IN_CODE_PAGE,
+                     DESTINATION_PROMPT, DOWNLOAD_HINT, EXIT_CONTROL_CHARACTER, EXIT_NO_LISTING, EXIT_NO_REPORT,
+                     EXIT_NOT_WRITTEN, EXIT_OK, EXIT_SIMULATOR_MISSING, INSTALLED_SIMULATOR, NOT_IN_CODE_PAGE,
                      LIGHT_GREY, LIGHT_RED, MESSAGE_PROMPT, NO_REPORT, SIMULATOR_LINE,
                      SIMULATOR_MISSING, YELLOW, TerminalRun, written_line)
 import reference  # noqa: E402
@@ -185,10 +185,18 @@ class WineTestCase(unittest.TestCase):
     def aside_path(self, name):
         return os.path.join(self.aside, name)
 
-    def start(self, tail="", before=(), after=(), env=None):
+    def start(self, tail="", before=(), after=(), env=None, beside=None):
         """Starts the tool from a batch file with `tail` exactly after the
-        program name; `before` and `after` are further batch lines."""
-        tool = '"%s"' % windows_path(self.session.program("SYMPACK.EXE"))
+        program name; `before` and `after` are further batch lines. The tool
+        is a copy of SYMPACK.EXE in a folder of its own, with `beside` (a
+        program of the build) as FST4SIM.EXE there when given."""
+        folder = tempfile.mkdtemp(prefix="sympack-wine-tool-")
+        self.addCleanup(shutil.rmtree, folder, True)
+        shutil.copyfile(self.session.program("SYMPACK.EXE"), os.path.join(folder, "SYMPACK.EXE"))
+        if beside:
+            shutil.copyfile(self.session.program(beside), os.path.join(folder, "FST4SIM.EXE"))
+        self.tool_folder = folder
+        tool = '"%s"' % windows_path(os.path.join(folder, "SYMPACK.EXE"))
         lines = ["@echo off"] + list(before) + [tool + tail]
         lines.append('>"%s" echo %%ERRORLEVEL%%' % windows_path(self.aside_path("exit.txt")))
         lines += list(after)
@@ -418,8 +426,11 @@ class CommandTail(WineTestCase):
         run = self.start(tail)
         if typed is not None:
             run.answer(MESSAGE_PROMPT, typed)
-        run.answer(DESTINATION_PROMPT)
+        # Its report holds no listing: the run ends without asking for a
+        # destination.
         exit_code, dump = self.finish(run)
+        self.assertEqual(exit_code, EXIT_NO_LISTING, dump.describe())
+        self.assertNotIn(DESTINATION_PROMPT.rstrip(" "), "\n".join(dump.text()))
         line = self.recorded_command_line()
         return line[line.index('"'):].rstrip(" "), dump
 
@@ -473,6 +484,49 @@ class Interpreter(WineTestCase):
         self.assertIn(DESTINATION_PROMPT.rstrip(" "), dump.text())
         self.assertEqual(self.read("FST4.INC"), include + b"\r\n")
         self.assertEqual(self.clipboard(), include)
+
+
+class SimulatorProgram(WineTestCase):
+    """Which FST4SIM.EXE runs: the folder's own, called by its full name, or
+    the one beside SYMPACK.EXE (the zip's folder) when the folder has none."""
+
+    def include_text(self):
+        report = self.good_report()
+        return reference.build_include_text(reference.read_symbol_text(report), b"CQ K1ABC FN42")
+
+    def test_a_command_file_beside_the_simulator_never_runs(self):
+        """PATHEXT puts .COM, and .BAT and .CMD, before .EXE for a bare
+        FST4SIM; called FST4SIM.EXE, the simulator is that file alone."""
+        self.install()
+        shutil.copyfile(self.session.program("fake_no_report.exe"), os.path.join(self.work, "FST4SIM.COM"))
+        for name in ("FST4SIM.BAT", "FST4SIM.CMD"):
+            with open(os.path.join(self.work, name), "wb") as f:
+                f.write(b"@echo ran> RAN.TXT\r\n")
+        run = self.start(" cq k1abc fn42")
+        run.answer(DESTINATION_PROMPT)
+        exit_code, dump = self.finish(run)
+        self.assertEqual(exit_code, EXIT_OK, dump.describe())
+        self.assertEqual(self.read("FST4.INC"), self.include_text() + b"\r\n")
+        self.assertEqual(self.files(), ["FST4.INC", "FST4SIM.BAT", "FST4SIM.CMD", "FST4SIM.COM", "FST4SIM.EXE"])
+
+    def test_started_by_path_from_another_folder_the_simulator_beside_it_runs(self):
+        run = self.start(" cq k1abc fn42", beside="fake_good_report.exe")
+        run.answer(DESTINATION_PROMPT)
+        exit_code, dump = self.finish(run)
+        self.assertEqual(exit_code, EXIT_OK, dump.describe())
+        said = INSTALLED_SIMULATOR + windows_path(os.path.join(self.tool_folder, "FST4SIM.EXE"))
+        self.assertIn(said, "".join(row.ljust(dump.width) for row in dump.rows), dump.describe())
+        self.assertEqual(self.read("FST4.INC"), self.include_text() + b"\r\n")
+        self.assertEqual(self.files(), ["FST4.INC"])
+
+    def test_the_folders_own_simulator_comes_first(self):
+        self.install()
+        run = self.start(" cq k1abc fn42", beside="fake_no_report.exe")
+        run.answer(DESTINATION_PROMPT)
+        exit_code, dump = self.finish(run)
+        self.assertEqual(exit_code, EXIT_OK, dump.describe())
+        self.assertNotIn(INSTALLED_SIMULATOR.rstrip(" "), "\n".join(dump.text()))
+        self.assertEqual(self.files(), ["FST4.INC", "FST4SIM.EXE"])
 
 
 class Clipboard(WineTestCase):

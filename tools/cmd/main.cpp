@@ -80,9 +80,10 @@ int RunCommand(std::string_view command, bool delayedExpansion) {
   return status;
 }
 
-// Ended from outside (the tool forwards its own SIGTERM or SIGHUP here), the
-// interpreter takes the program it runs with it, as a job's end would:
-// nothing keeps running, or writing the report, after the run has ended.
+// Ended from outside (the tool forwards every signal that ends it here, and
+// Ctrl+C or Ctrl+\ reach it from the terminal), the interpreter takes the
+// program it runs with it, as a job's end would: nothing keeps running, or
+// writing the report, after the run has ended.
 void EndWithProgram(int signalNumber) {
   posix::EndRunningChild(signalNumber, posix::kProgramEndGraceMilliseconds);
   struct sigaction byDefault {};
@@ -96,8 +97,10 @@ void EndProgramWithInterpreter() {
   struct sigaction action {};
   action.sa_handler = EndWithProgram;
   sigemptyset(&action.sa_mask);
-  for (const int s : {SIGTERM, SIGHUP}) sigaddset(&action.sa_mask, s);
-  for (const int s : {SIGTERM, SIGHUP}) sigaction(s, &action, nullptr);
+  for (const int s : posix::kEndingSignals) sigaddset(&action.sa_mask, s);
+  for (const int s : posix::kKeyboardSignals) sigaddset(&action.sa_mask, s);
+  for (const int s : posix::kEndingSignals) sigaction(s, &action, nullptr);
+  for (const int s : posix::kKeyboardSignals) sigaction(s, &action, nullptr);
 }
 
 }  // namespace

@@ -99,12 +99,15 @@ class ExclusiveFile final : public OpenFile {
     return static_cast<std::size_t>(n);
   }
   // Goes on after a partial write or an interruption, until all is written
-  // or a write fails.
+  // or a write fails. A pipe whose reader has gone, or the file-size limit,
+  // fails the write rather than ending the run.
   std::optional<std::size_t> Write(std::string_view bytes) override {
+    sympack::posix::WriteSignalsHeld held;
     std::size_t done = 0;
     while (done < bytes.size()) {
       const ssize_t n =
           RetryWhileInterrupted([&] { return write(fd_.Get(), bytes.data() + done, bytes.size() - done); });
+      if (n < 0) held.NoteFailure(errno);
       if (n <= 0) return done == 0 ? std::nullopt : std::optional<std::size_t>(done);
       done += static_cast<std::size_t>(n);
     }

@@ -25,6 +25,7 @@ class PosixSystem final : public HostSystem {
 
   void PrepareForRun() override;
   void RestoreAfterRun() override;
+  [[noreturn]] void EndInterrupted() override;
 
   std::u16string AnsiToWide(std::string_view ansi) override;
   std::string WideToAnsi(std::u16string_view wide) override;
@@ -38,6 +39,7 @@ class PosixSystem final : public HostSystem {
   std::u16string DefaultInterpreter() override;
   std::optional<std::u16string> InstalledSimulator() override;
   std::optional<std::uint32_t> RunProcess(std::u16string_view commandLine) override;
+  bool ProcessWasInterrupted() override;
 
   console::Screen& Screen() override;
   std::optional<KeyEvent> Next() override;
@@ -76,6 +78,7 @@ class PosixSystem final : public HostSystem {
   bool keysFromStandardInput_ = false;
   StandardInputLines standardInput_;
   std::deque<KeyEvent> keys_;  // decoded from the terminal, not yet delivered
+  int interruptedBy_ = 0;      // the keyboard signal that ended the last child run; 0: none
 };
 
 }  // namespace sympack::platform::posix

@@ -35,9 +35,13 @@ bool ReapedWithin(pid_t child, int milliseconds) {
   return false;
 }
 
-// Signals that may be ignored here and that a child must get back with
-// their default handling.
-constexpr int kSignalsGivenDefaults[] = {SIGINT, SIGQUIT, SIGTSTP, SIGTERM, SIGHUP, SIGCONT};
+// Signals that may be ignored or handled here and that a child must get back
+// with their default handling (the keyboard's, the ending ones, continue).
+void AddSignalsGivenDefaults(sigset_t& set) {
+  for (const int s : kKeyboardSignals) sigaddset(&set, s);
+  for (const int s : kEndingSignals) sigaddset(&set, s);
+  for (const int s : {SIGTSTP, SIGCONT}) sigaddset(&set, s);
+}
 
 class SpawnAttributes {
  public:
@@ -46,7 +50,7 @@ class SpawnAttributes {
     posix_spawnattr_init(&attributes_);
     sigset_t defaults;
     sigemptyset(&defaults);
-    for (const int s : kSignalsGivenDefaults) sigaddset(&defaults, s);
+    AddSignalsGivenDefaults(defaults);
     posix_spawnattr_setsigdefault(&attributes_, &defaults);
     posix_spawnattr_setsigmask(&attributes_, &childMask);
     posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
@@ -73,15 +77,16 @@ class FileActions {
   posix_spawn_file_actions_t actions_;
 };
 
-// The ending signals wait while a child is started, so that a handler never
-// runs between the start and the child's noting: the child would be left
-// running. The previous mask comes back, and is the child's own.
+// The ending and keyboard signals wait while a child is started, so that a
+// handler never runs between the start and the child's noting: the child
+// would be left running. The previous mask comes back, and is the child's own.
 class EndingSignalsHeld {
  public:
   EndingSignalsHeld() {
     sigset_t ending;
     sigemptyset(&ending);
-    for (const int s : {SIGTERM, SIGHUP}) sigaddset(&ending, s);
+    for (const int s : kEndingSignals) sigaddset(&ending, s);
+    for (const int s : kKeyboardSignals) sigaddset(&ending, s);
     sigprocmask(SIG_BLOCK, &ending, &previous_);
   }
   ~EndingSignalsHeld() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }

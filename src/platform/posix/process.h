@@ -3,6 +3,7 @@
 // for the exit status, and writing every byte of a buffer.
 #pragma once
 
+#include <signal.h>
 #include <sys/types.h>
 
 #include <functional>
@@ -15,6 +16,20 @@ namespace sympack::posix {
 
 // The exit status a shell gives a program ended by signal N: 128 + N.
 constexpr int kSignalExitBase = 128;
+
+// The signals whose default course ends a process, short of the keyboard's
+// and SIGKILL. Each ends the whole run: the tool, and our interpreter with
+// the program it runs, pass it on to their child and wait for its end, the
+// report is removed, and the process then ends of that very signal, so its
+// exit status says which. SIGPIPE and SIGXFSZ also come from a write (the
+// reader gone, the file-size limit): on the run's own output they end it the
+// same way; a destination's write holds them (WriteSignalsHeld).
+inline constexpr int kEndingSignals[] = {SIGTERM, SIGHUP,    SIGPIPE, SIGUSR1, SIGUSR2,
+                                         SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU, SIGXFSZ};
+// Ctrl+C and Ctrl+\ from the terminal in its user's modes, which reach the
+// whole foreground process group: while a program runs they end it, and the
+// run after it. (At the tool's prompts the terminal is raw and they are keys.)
+inline constexpr int kKeyboardSignals[] = {SIGINT, SIGQUIT};
 
 // True for a regular file this process may execute.
 bool IsExecutableFile(const std::string& path);

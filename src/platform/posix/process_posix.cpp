@@ -14,6 +14,7 @@
 #include "platform/posix/paths.h"
 #include "platform/posix/posix_system.h"
 #include "platform/posix/process.h"
+#include "platform/posix/signal_state.h"
 #include "text/line_ends.h"
 #include "text/utf.h"
 
@@ -102,14 +103,22 @@ std::optional<std::uint32_t> Run(const Launch& launch) {
 
 }  // namespace
 
-// While the child runs the terminal is handed over in the user's modes.
+// While the child runs the terminal is handed over in the user's modes, where
+// Ctrl+C and Ctrl+\ are signals again.
 std::optional<std::uint32_t> PosixSystem::RunProcess(std::u16string_view commandLine) {
+  sympack::posix::TakeInterrupt();  // one that came between runs counts for none
+  interruptedBy_ = 0;
   const auto launch = FindLaunch(commandLine);
   if (!launch) return std::nullopt;
   HandOverTerminal();
   const auto exitCode = Run(*launch);
   TakeBackTerminal();
+  interruptedBy_ = sympack::posix::TakeInterrupt();
   return exitCode;
 }
+
+bool PosixSystem::ProcessWasInterrupted() { return interruptedBy_ != 0; }
+
+void PosixSystem::EndInterrupted() { sympack::posix::EndBySignal(interruptedBy_ != 0 ? interruptedBy_ : SIGINT); }
 
 }  // namespace sympack::platform::posix

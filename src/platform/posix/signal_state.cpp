@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 
 #include "platform/posix/process.h"
@@ -23,6 +24,7 @@ struct SignalSafeState {
   char abnormalEndPath[PATH_MAX] = {};
   volatile sig_atomic_t abnormalEndPathSet = 0;
   volatile sig_atomic_t continued = 0;
+  volatile sig_atomic_t interrupt = 0;
   bool handlersInstalled = false;  // main thread only
 };
 SignalSafeState g_state;
@@ -31,6 +33,13 @@ SignalSafeState g_state;
 // then is the terminal the tool's to set. From the background (stopped and
 // sent `kill %1`, or started with &) it belongs to the shell or another job.
 bool OwnsTerminal(int fd) { return fd != kNoFd && tcgetpgrp(fd) == getpgrp(); }
+
+void ByDefault(int signalNumber) {
+  struct sigaction byDefault {};
+  byDefault.sa_handler = SIG_DFL;
+  sigemptyset(&byDefault.sa_mask);
+  sigaction(signalNumber, &byDefault, nullptr);
+}
 
 // A signal that ends the process ends the run: the interpreter (and through
 // it the simulator) first, then the report it wrote is removed, so nothing
@@ -44,25 +53,38 @@ void RestoreAndEnd(int signalNumber) {
   if (OwnsTerminal(g_state.resetFd) && g_state.resetBytes != nullptr) {
     [[maybe_unused]] const ssize_t ignored = write(g_state.resetFd, g_state.resetBytes, g_state.resetSize);
   }
-  struct sigaction byDefault {};
-  byDefault.sa_handler = SIG_DFL;
-  sigemptyset(&byDefault.sa_mask);
-  sigaction(signalNumber, &byDefault, nullptr);
+  ByDefault(signalNumber);
   raise(signalNumber);
 }
 
 void NoteContinued(int) { g_state.continued = 1; }
 
-// The ending signals and SIGTTOU wait while a handler runs: one ending is
-// carried through at a time, and none stops the process on the terminal.
+// Ctrl+C or Ctrl+\ while a child runs: the terminal gave it to the child as
+// well, but a signal sent to the tool alone must reach it too. The run ends
+// once the child has (TakeInterrupt). At any other time it changes nothing.
+void NoteInterrupt(int signalNumber) {
+  const pid_t child = g_state.runningChild;
+  if (child <= 0) return;
+  g_state.interrupt = signalNumber;
+  const int savedErrno = errno;
+  kill(child, signalNumber);
+  errno = savedErrno;
+}
+
+// The ending and keyboard signals and SIGTTOU wait while a handler runs: one
+// ending is carried through at a time, and none stops the process on the
+// terminal.
 void Handle(int signalNumber, void (*handler)(int), int flags) {
   struct sigaction action {};
   action.sa_handler = handler;
   sigemptyset(&action.sa_mask);
-  for (const int s : {SIGTERM, SIGHUP, SIGTTOU}) sigaddset(&action.sa_mask, s);
+  for (const int s : kEndingSignals) sigaddset(&action.sa_mask, s);
+  for (const int s : kKeyboardSignals) sigaddset(&action.sa_mask, s);
+  sigaddset(&action.sa_mask, SIGTTOU);
   action.sa_flags = flags;
   sigaction(signalNumber, &action, nullptr);
 }
+
 
 }  // namespace
 
@@ -101,15 +123,61 @@ bool TakeContinued() {
   return true;
 }
 
+int TakeInterrupt() {
+  const int signalNumber = g_state.interrupt;
+  g_state.interrupt = 0;
+  return signalNumber;
+}
+
+void EndBySignal(int signalNumber) {
+  ByDefault(signalNumber);
+  sigset_t only;
+  sigemptyset(&only);
+  sigaddset(&only, signalNumber);
+  sigprocmask(SIG_UNBLOCK, &only, nullptr);
+  raise(signalNumber);
+  _exit(kSignalExitBase + signalNumber);  // a signal whose default course is not to end
+}
+
 void InstallRunSignalHandlers() {
   if (g_state.handlersInstalled) return;
   g_state.handlersInstalled = true;
-  // Ctrl+C, Ctrl+\ and Ctrl+Z never end or stop the tool by themselves
-  // (children get the default handling back when they start); a child
-  // stopped from the keyboard stops the whole run (see the process module).
-  for (const int s : {SIGINT, SIGQUIT, SIGTSTP}) Handle(s, SIG_IGN, 0);
-  for (const int s : {SIGTERM, SIGHUP}) Handle(s, RestoreAndEnd, 0);
+  // Ctrl+Z never stops the tool by itself (children get the default handling
+  // back when they start); a child stopped from the keyboard stops the whole
+  // run (see the process module).
+  Handle(SIGTSTP, SIG_IGN, 0);
+  for (const int s : kKeyboardSignals) Handle(s, NoteInterrupt, SA_RESTART);
+  for (const int s : kEndingSignals) Handle(s, RestoreAndEnd, 0);
   Handle(SIGCONT, NoteContinued, SA_RESTART);
+}
+
+WriteSignalsHeld::WriteSignalsHeld() {
+  sigemptyset(&raised_);
+  sigset_t held;
+  sigemptyset(&held);
+  for (const int s : {SIGPIPE, SIGXFSZ}) sigaddset(&held, s);
+  sigprocmask(SIG_BLOCK, &held, &previous_);
+}
+
+void WriteSignalsHeld::NoteFailure(int error) {
+  if (error == EPIPE) sigaddset(&raised_, SIGPIPE);
+  if (error == EFBIG) sigaddset(&raised_, SIGXFSZ);
+}
+
+WriteSignalsHeld::~WriteSignalsHeld() {
+  const int savedErrno = errno;
+  sigset_t pending;
+  sigpending(&pending);
+  const timespec noWait{0, 0};
+  for (const int s : {SIGPIPE, SIGXFSZ}) {
+    if (sigismember(&raised_, s) != 1 || sigismember(&pending, s) != 1) continue;
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, s);
+    sigtimedwait(&only, nullptr, &noWait);
+  }
+  sigprocmask(SIG_SETMASK, &previous_, nullptr);
+  errno = savedErrno;
 }
 
 }  // namespace sympack::posix

@@ -1,10 +1,12 @@
-// Starting a command line with CreateProcessW and waiting for it to end. The
+// Starting a command line with CreateProcessW, in the run's job, and waiting
+// for it to end. The
 // child shares the tool's console and writes into it in the console's current
 // colour; when a standard stream is a file or pipe instead (a transcript, typed
 // lines from a file), the child gets the tool's three standard streams, so that
 // what it prints lands in the transcript in its place.
 #include <windows.h>
 
+#include "platform/win32/control_handler_win32.h"
 #include "platform/win32/win32_system.h"
 
 namespace sympack::platform::win32 {
@@ -44,7 +46,18 @@ bool PassStandardHandles(STARTUPINFOW& startup) {
   return true;
 }
 
+// A closed console is ending the run (control_handler_win32.h): the system
+// ends the process once the handler has cleaned up, and nothing of the run
+// may go on meanwhile.
+[[noreturn]] void ParkUntilTheEnd() {
+  for (;;) Sleep(INFINITE);
+}
+
 }  // namespace
+
+bool Win32System::ProcessWasInterrupted() { return interrupted_; }
+
+void Win32System::EndInterrupted() { ExitProcess(STATUS_CONTROL_C_EXIT); }
 
 std::optional<std::uint32_t> Win32System::RunProcess(std::u16string_view commandLine) {
   // CreateProcessW may write into the command line, so it gets its own copy.
@@ -55,16 +68,24 @@ std::optional<std::uint32_t> Win32System::RunProcess(std::u16string_view command
   const BOOL inherit = PassStandardHandles(startup) ? TRUE : FALSE;
   PROCESS_INFORMATION started{};
   BOOL ok = FALSE;
+  interrupted_ = false;
+  if (RunIsEnding()) ParkUntilTheEnd();
   {
     const CriticalErrorsOff quiet;
-    ok = CreateProcessW(nullptr, line.data(), nullptr, nullptr, inherit, NORMAL_PRIORITY_CLASS,
+    // Started suspended, so that it is in the run's job before it can start
+    // anything of its own.
+    ok = CreateProcessW(nullptr, line.data(), nullptr, nullptr, inherit, NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED,
                         nullptr, nullptr, &startup, &started);
   }
   if (!ok) return std::nullopt;
   const OwnedHandle process(started.hProcess);
   const OwnedHandle thread(started.hThread);
+  AdoptChild(process.Get());
+  ResumeThread(thread.Get());
 
   WaitForSingleObject(process.Get(), INFINITE);
+  interrupted_ = ReleaseChild();
+  if (RunIsEnding()) ParkUntilTheEnd();
   DWORD exitCode = 0;
   if (!GetExitCodeProcess(process.Get(), &exitCode)) return kUnknownExitCode;
   return exitCode;

@@ -17,6 +17,14 @@ std::unique_ptr<HostSystem> MakeHostSystem(int /*argc*/, char** /*argv*/) {
 }
 
 namespace win32 {
+namespace {
+
+// The simulator's name beside the program; the longest path a module's name
+// may have (32767 units and the zero).
+constexpr wchar_t kSimulatorBeside[] = L"FST4SIM.EXE";
+constexpr std::size_t kLongestPath = 32768;
+
+}  // namespace
 
 Win32System::Win32System() : typedLines_(*this) {}
 
@@ -51,8 +59,31 @@ std::optional<std::u16string> Win32System::EnvironmentVariable(std::u16string_vi
 // set there is nothing to fall back on.
 std::u16string Win32System::DefaultInterpreter() { return {}; }
 
-// The zip holds both programs in one folder: nothing is installed elsewhere.
-std::optional<std::u16string> Win32System::InstalledSimulator() { return std::nullopt; }
+// The zip holds both programs in one folder: the simulator beside
+// SYMPACK.EXE, for a run started by its path from another folder.
+std::optional<std::u16string> Win32System::InstalledSimulator() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD got = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (got == 0) return std::nullopt;
+    if (got < path.size()) {
+      path.resize(got);
+      break;
+    }
+    if (path.size() >= kLongestPath) return std::nullopt;
+    path.resize(path.size() * 2);  // cut to fit: ask again with more room
+  }
+  const auto folderEnd = path.find_last_of(L"\\/");
+  if (folderEnd == std::wstring::npos) return std::nullopt;
+  path.resize(folderEnd + 1);
+  path += kSimulatorBeside;
+  const DWORD attributes = [&] {
+    const CriticalErrorsOff quiet;
+    return GetFileAttributesW(path.c_str());
+  }();
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return std::nullopt;
+  return FromWide(path.c_str(), path.size());
+}
 
 void Win32System::SleepMilliseconds(unsigned milliseconds) { Sleep(milliseconds); }
 

@@ -7,9 +7,10 @@
 //   console_win32.cpp   console modes, the screen in use, keys
 //   files_win32.cpp     names, identities, deletion, the folder claim
 //   open_file_win32.cpp opening files
-//   process_win32.cpp   starting a command line
+//   process_win32.cpp   starting a command line, in the run's job
 //   clipboard_win32.cpp the clipboard
-//   control_handler_win32.cpp  the file removed at an abnormal end
+//   control_handler_win32.cpp  the control events, the run's job, the file
+//                       removed at an abnormal end
 #pragma once
 
 #include <memory>
@@ -29,6 +30,7 @@ class Win32System final : public HostSystem {
 
   void PrepareForRun() override;
   void RestoreAfterRun() override;
+  [[noreturn]] void EndInterrupted() override;
 
   std::u16string AnsiToWide(std::string_view ansi) override;
   std::string WideToAnsi(std::u16string_view wide) override;
@@ -42,6 +44,7 @@ class Win32System final : public HostSystem {
   std::u16string DefaultInterpreter() override;
   std::optional<std::u16string> InstalledSimulator() override;
   std::optional<std::uint32_t> RunProcess(std::u16string_view commandLine) override;
+  bool ProcessWasInterrupted() override;
 
   console::Screen& Screen() override;
   std::optional<KeyEvent> Next() override;
@@ -75,6 +78,7 @@ class Win32System final : public HostSystem {
   std::optional<KeyEvent> NextConsoleKey();
 
   bool prepared_ = false;
+  bool interrupted_ = false;  // Ctrl+C or Ctrl+Break ended the last program run
   InputKind inputKind_ = InputKind::kKeys;
   OwnedHandle keyboard_;  // "CONIN$", open for reading while keys come from it
   ConsoleScreen cells_;   // the console's screen buffer, when standard output is one
