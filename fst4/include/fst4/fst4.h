@@ -33,7 +33,13 @@ enum fst4_status {
   FST4_FIELD_DAY_CLASS,      /* a Field Day class after H */
   FST4_TWO_PLAIN_CALLS,      /* two calls, the second compound, neither in <> */
   FST4_WOULD_NOT_DECODE,     /* a payload no receiver decodes (CQ <call>, CQ with a report, empty text) */
-  FST4_EMPTY_DECODE          /* a payload that decodes as nothing (all-zero telemetry) */
+  FST4_EMPTY_DECODE,         /* a payload that decodes as nothing (all-zero telemetry) */
+  /* Not a refusal: the symbols are given, but they carry another text than
+     the message as typed (free text cut to 13 characters, a power or report
+     rounded to one the field carries, a serial clipped to its field, a call's
+     prefix or suffix or a word the message type has no room for left out). */
+  FST4_OTHER_TEXT,
+  FST4_NULL_ARGUMENT         /* the message or the symbols are NULL */
 };
 
 /* The 160 tones (0..3) of an FST4W message: "CALL GRID4 dBm", "PFX/CALL dBm"
@@ -103,11 +109,18 @@ void fst4w_channel_symbols(const uint8_t info[FST4_INFO_BYTES], uint8_t symbols[
 enum fst4w_type { FST4W_NONE = 0, FST4W_TYPE1 = 1, FST4W_TYPE2 = 2, FST4W_TYPE3 = 3 };
 /* Packs an upper-cased message whose words are separated by single blanks
    (`length` characters) into the 77-bit payload of type 0.6; returns which
-   FST4W type it is, or FST4W_NONE when it is none. */
-enum fst4w_type fst4w_pack(const char *text, size_t length, int wspr_hint, uint8_t payload[FST4_PAYLOAD_BYTES]);
+   FST4W type it is, or FST4W_NONE when it is none (a prefix or suffix the
+   field cannot hold included). `*other_text` is set to 1 when the receiver
+   would show another power than the one typed, else 0. No argument may be
+   NULL. */
+enum fst4w_type fst4w_pack(const char *text, size_t length, int wspr_hint, uint8_t payload[FST4_PAYLOAD_BYTES],
+                           int *other_text);
 
-/* Packs `length` characters of `message` (NULs count as blanks) into the
-   77-bit payload, with its type i3 and, for i3 = 0, subtype n3. */
+/* Packs `length` characters of `message` (NULs count as blanks; only the
+   first FST4_MAX_MESSAGE are read, and anything but blanks after them makes
+   FST4_OTHER_TEXT) into the 77-bit payload, with its type i3 and, for
+   i3 = 0, subtype n3. Returns FST4_OK or FST4_OTHER_TEXT with the payload
+   filled, or the refusal with the payload zero. No argument may be NULL. */
 enum fst4_status fst4_pack77(const char *message, size_t length, int wspr_hint, uint8_t payload[FST4_PAYLOAD_BYTES],
                              uint8_t *i3, uint8_t *n3);
 
