@@ -104,7 +104,8 @@ static long affix_field(struct fst4_span call, struct fst4_span base) {
 /* Whether the receiver shows `value` dBm as it is: it shows the level the
    5-bit field holds, nint(p5 * 10 / 3). */
 static int power_carried(int value) {
-  return value <= MAX_DBM && (int)((power_field(value) * 20u + 3u) / 6u) == value;
+  int p5 = (int)power_field(value); /* shown in int arithmetic: 16 bits hold it */
+  return value <= MAX_DBM && (p5 * 20 + 3) / 6 == value;
 }
 
 static enum fst4w_type type1(const struct words *w, uint8_t *payload, int *other_text) {
