@@ -191,27 +191,6 @@ TEST(BeaconHelpers, BeaconMessagesAreSentAsThemselves) {
   }
 }
 
-// NULL is refused where a beacon could pass one; a status that is none is
-// named as unknown, never as "encoded".
-TEST(BeaconHelpers, NullArgumentsAndUnknownStatus) {
-  char text[FST4_MAX_MESSAGE + 1];
-  char grid[7];
-  std::uint8_t tones[FST4_CHANNEL_SYMBOLS];
-  EXPECT_EQ(fst4_encode(nullptr, 0, tones, nullptr), FST4_NULL_ARGUMENT);
-  EXPECT_EQ(fst4_encode("CQ K1ABC FN42", 0, nullptr, nullptr), FST4_NULL_ARGUMENT);
-  EXPECT_EQ(fst4w_encode(nullptr, 0, tones), FST4_NULL_ARGUMENT);
-  EXPECT_EQ(fst4w_encode("K1ABC FN42 37", 0, nullptr), FST4_NULL_ARGUMENT);
-  EXPECT_EQ(fst4_encode("CQ K1ABC FN42", 0, tones, nullptr), FST4_OK);
-  EXPECT_EQ(fst4w_beacon_messages(nullptr, "FN42", 37, text, text), 0);
-  EXPECT_EQ(fst4w_beacon_messages("K1ABC", nullptr, 37, text, text), 0);
-  EXPECT_EQ(fst4w_beacon_messages("K1ABC", "FN42", 37, nullptr, text), 0);
-  EXPECT_EQ(fst4w_beacon_messages("K1ABC", "FN42", 37, text, nullptr), 0);
-  EXPECT_EQ(fst4_grid_locator(0, 0, 6, nullptr), -1);
-  EXPECT_STREQ(fst4_status_text(static_cast<fst4_status>(FST4_NULL_ARGUMENT + 1)), "unknown status");
-  EXPECT_STRNE(fst4_status_text(FST4_OTHER_TEXT), fst4_status_text(FST4_OK));
-  ASSERT_EQ(fst4_grid_locator(0, 0, 6, grid), 0);
-}
-
 // Tone spacing equals the symbol rate (WSJT-X user guide, table "Parameters
 // of Slow Modes": FST4-120 1.46 Hz ... FST4-1800 0.089 Hz), and 160 symbols
 // fit the T/R period.

@@ -194,6 +194,27 @@ TEST(LibraryStatus, EachShapeAsTheTableSays) {
   EXPECT_GE(rows, 60);
 }
 
+// NULL is refused where a beacon could pass one; a status that is none is
+// named as unknown, never as "encoded".
+TEST(LibraryStatus, NullArgumentsAndUnknownStatus) {
+  char text[FST4_MAX_MESSAGE + 1];
+  char grid[7];
+  std::uint8_t tones[FST4_CHANNEL_SYMBOLS];
+  EXPECT_EQ(fst4_encode(nullptr, 0, tones, nullptr), FST4_NULL_ARGUMENT);
+  EXPECT_EQ(fst4_encode("CQ K1ABC FN42", 0, nullptr, nullptr), FST4_NULL_ARGUMENT);
+  EXPECT_EQ(fst4w_encode(nullptr, 0, tones), FST4_NULL_ARGUMENT);
+  EXPECT_EQ(fst4w_encode("K1ABC FN42 37", 0, nullptr), FST4_NULL_ARGUMENT);
+  EXPECT_EQ(fst4_encode("CQ K1ABC FN42", 0, tones, nullptr), FST4_OK);
+  EXPECT_EQ(fst4w_beacon_messages(nullptr, "FN42", 37, text, text), 0);
+  EXPECT_EQ(fst4w_beacon_messages("K1ABC", nullptr, 37, text, text), 0);
+  EXPECT_EQ(fst4w_beacon_messages("K1ABC", "FN42", 37, nullptr, text), 0);
+  EXPECT_EQ(fst4w_beacon_messages("K1ABC", "FN42", 37, text, nullptr), 0);
+  EXPECT_EQ(fst4_grid_locator(0, 0, 6, nullptr), -1);
+  EXPECT_STREQ(fst4_status_text(static_cast<fst4_status>(FST4_NULL_ARGUMENT + 1)), "unknown status");
+  EXPECT_STRNE(fst4_status_text(FST4_OTHER_TEXT), fst4_status_text(FST4_OK));
+  ASSERT_EQ(fst4_grid_locator(0, 0, 6, grid), 0);
+}
+
 // Words of the shapes where fields reach their limits, for random messages.
 constexpr const char* kWords[] = {
     "K1ABC", "W9XYZ", "PJ4/K1ABC", "K1ABC/P", "W9XYZ/R", "K1ABC/7", "K1ABC/0A", "K1ABC/123", "K1ABC/3L6", "00/K1ABC",
