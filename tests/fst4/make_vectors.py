@@ -85,20 +85,30 @@ def spelling(text):
 
 def garbles_field(message, decoded):
     """The reference sends a field it cannot hold as another value: a report
-    beyond -50..+50 wraps (+51 as -50, -51 as the grid RR84), and an FST4W
+    beyond -50..+50 wraps (+51 as -50, -51 as the grid RR84), an RTTY serial
+    beyond 7999 is read as a state (8001 as AL), a call with '/' in a contest
+    exchange comes back as another call ("PA0U/MM" as "PA0TZM"), and an FST4W
     prefix or suffix the 16-bit field cannot hold comes back as another call
     ("K1ABC/123 37" as "K1ABC/AN 37", "0K/W9XYZ 37" as "K/W9XYZ 37",
     "K1AB/P FN42 37" as "K1AAZ FN42 37"). Ours refuses the first and sends
-    the second as free text."""
+    the others as free text."""
     words = " ".join(message.upper().split()).split()
     if decoded is None or spelling(message) == spelling(decoded):
         return None
     report = re.fullmatch(r"R?([+-]\d+)", words[-1]) if words else None
     if report and len(words) in (3, 4) and not -50 <= int(report[1]) <= 50:
         return "wrapped-report"
+    if (len(words) >= 4 and re.fullmatch(r"5[1-9]9", words[-2]) and words[-1].isdigit()
+            and int(words[-1]) > 7999):
+        return "wrapped-serial"
     if (len(words) in (2, 3) and "/" in words[0] and words[-1].isdigit() and len(words[-1]) <= 2
             and decoded.split()[:1] != words[:1]):
         return "garbled-affix"
+    shown = [w[1:-1] if len(w) > 2 and w[0] == "<" and w[-1] == ">" else w for w in decoded.split()]
+    cut = decoded == " ".join(words)[:13].rstrip()
+    for word in words:
+        if "/" in word and not cut and not any(part in shown for part in [word, *word.split("/")]):
+            return "garbled-call"
     return None
 
 
