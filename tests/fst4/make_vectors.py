@@ -104,11 +104,13 @@ def garbles_field(message, decoded):
     if (len(words) in (2, 3) and "/" in words[0] and words[-1].isdigit() and len(words[-1]) <= 2
             and decoded.split()[:1] != words[:1]):
         return "garbled-affix"
-    shown = [w[1:-1] if len(w) > 2 and w[0] == "<" and w[-1] == ">" else w for w in decoded.split()]
+    def base(call):  # the longer side of a compound call, as the call check takes it
+        call = call.strip("<>")
+        return max(call.split("/"), key=len) if "/" in call else call
+    shown = {part for w in decoded.split() for part in w.strip("<>").split("/")}
     cut = decoded == " ".join(words)[:13].rstrip()
-    for word in words:
-        if "/" in word and not cut and not any(part in shown for part in [word, *word.split("/")]):
-            return "garbled-call"
+    if not cut and any("/" in word and base(word) not in shown for word in words):
+        return "garbled-call"
     return None
 
 
