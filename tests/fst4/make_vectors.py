@@ -101,7 +101,8 @@ def garbles_field(message, decoded):
     if (len(words) >= 4 and re.fullmatch(r"5[1-9]9", words[-2]) and words[-1].isdigit()
             and int(words[-1]) > 7999):
         return "wrapped-serial"
-    if (len(words) in (2, 3) and "/" in words[0] and words[-1].isdigit() and len(words[-1]) <= 2
+    fst4w_shape = len(words) == 2 or (len(words) == 3 and re.fullmatch(r"[A-Z]{2}\d{2}", words[1]))
+    if (fst4w_shape and "/" in words[0] and words[-1].isdigit() and len(words[-1]) <= 2
             and decoded.split()[:1] != words[:1]):
         return "garbled-affix"
     def base(call):  # the longer side of a compound call, as the call check takes it
