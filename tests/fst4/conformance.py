@@ -144,7 +144,7 @@ def generated_messages(count, seed):
         lambda: f"{call()} {call()} {rng.choice(['', 'R', 'R '])}{rng.choice([-99, -52, -51, -50, -49, 49, 50, 51, 99]):+03d}",
         lambda: f"<{call()}> <{call()}> {rng.choice(['', 'R '])}{rng.randint(52, 59)}"
                 f"{rng.choice([1, 2046, 2047, 2048, 2049, 4095, 9999]):04d} {grid()}{rng.choice('AMX')}{rng.choice('AMX')}",
-        lambda: f"W9XYZ {call()} 5{rng.randint(1, 9)}9 {rng.choice([1, 7998, 7999, 8000, 8001])}",
+        lambda: f"W9XYZ {call()} 5{rng.randint(2, 9)}9 {rng.choice([1, 7998, 7999, 8000, 8001])}",
         lambda: f"{call()} {call()} {rng.choice('ARSTZ')}{rng.choice('ARSTZ')}{rng.randint(0, 99):02d}",
         lambda: f"{call()} {rng.choice('ARSTZ')}{rng.choice('ARSTZ')}{rng.randint(0, 99):02d} {rng.randint(0, 60)}",
         lambda: " ".join("".join(rng.choice("0123456789ABCDEF") for _ in range(rng.randint(1, 8)))
