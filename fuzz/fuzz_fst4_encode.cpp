@@ -2,7 +2,8 @@
 // either refuses with a reason or gives 160 tones of 0 to 3 that carry the
 // five sync words where the FST4 frame puts them, and a non-empty decoded
 // text; encoding the same message twice gives the same tones. The heap-free
-// entry gives the same tones and type, or refuses with the same reason.
+// entry gives the same tones, type and word on the text carried, or refuses
+// with the same reason.
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -56,6 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(heapFree.i3 == result.encoding->i3 && heapFree.n3 == result.encoding->n3 &&
                  heapFree.mode == result.encoding->mode,
              "the heap-free entry gives another message type");
+  FUZZ_CHECK(heapFree.other_text == result.encoding->other_text, "the heap-free entry says otherwise of the text");
   FUZZ_CHECK(!result.encoding->decoded.empty(), "an encoding that decodes as nothing");
   const auto again = fst4::encode(message, wsprHint);
   FUZZ_CHECK(again.ok() && again.encoding->symbols == tones, "the same message, other tones");

@@ -2,12 +2,16 @@
 # Builds the fst4 core for an ATmega328P (Arduino Uno) with Debian's gcc-avr
 # (16-bit int, -Werror: an overflowing constant fails the build), runs every
 # reference vector on the simulated part (simavr, 16 MHz) with every message
-# type and with FST4W alone, and fails on any difference; checks the tool's
+# type and with FST4W alone, and fails on any difference; runs the library's
+# status table (tests/fst4/library_status.tsv) on the part with both builds
+# and fails on any status other than the table's; checks the tool's
 # C header with its symbols in flash on the part; checks the Arduino library
 # and builds its zip and examples for the Uno (scripts/arduino-library.sh);
 # prints the encoder's flash, static RAM and painted stack for both builds.
 #   scripts/avr.sh --encode FILE   FILE: lines "F<TAB>message" or "T<TAB>message"
-#                                  (the W hint); prints the 160 tones or "refused"
+#                                  (the W hint); prints for each the status's name
+#                                  (OK, OTHER_TEXT or why it is refused) and the
+#                                  160 tones when they are given
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=build/avr
@@ -20,12 +24,24 @@ simulate() {  # the firmware's UART lines
   simavr -m atmega328p -f 16000000 "$1" 2>&1 >/dev/null | sed 's/\x1b\[[0-9;]*m//g' | sed -n 's/\.$//p'
 }
 
-# messages.h: every message with its hint, in flash, for examples/avr/check.c.
+# The names of enum fst4_status in its order, from the public header.
+status_names() {
+  python3 -c '
+import re, sys
+block = re.search(r"enum fst4_status \{(.*?)\};", open("fst4/include/fst4/fst4.h").read(), re.S)[1]
+block = re.sub(r"/\*.*?\*/", "", block, flags=re.S)
+print(" ".join(re.findall(r"FST4_([A-Z0-9_]+)", block)))'
+}
+
+# messages.h (in the folder $2): every message of $3 with its hint, in
+# flash, for examples/avr/check.c; $1 says where the hint is (table: the
+# second column; file: the first).
 messages_header() {
-  python3 - "$@" > "$out/messages.h" <<'PY'
+  mkdir -p "$2"
+  python3 - "$1" "$3" > "$2/messages.h" <<'PY'
 import sys
 rows = [line.rstrip("\n").split("\t") for line in open(sys.argv[2], encoding="latin-1") if not line.startswith("#")]
-rows = [(r[0], r[1]) if sys.argv[1] == "vectors" else (r[1], r[0]) for r in rows if len(r) >= 2]
+rows = [(r[0], r[1]) if sys.argv[1] == "table" else (r[1], r[0]) for r in rows if len(r) >= 2]
 escape = lambda text: "".join(c if c.isalnum() or c in " /<>+-.?;" else "\\%03o" % ord(c) for c in text)
 print(f"#define MESSAGE_COUNT {len(rows)}u")
 print("static const char messages[] PROGMEM =")
@@ -36,38 +52,63 @@ PY
 }
 
 if [ "${1:-}" = "--encode" ]; then
-  messages_header file "$2"
-  avr-gcc "${cflags[@]}" examples/avr/check.c "${core[@]}" -o "$out/encode.elf"
-  simulate "$out/encode.elf" | grep -v '^stack \|^cycles '
+  messages_header file "$out/encode" "$2"
+  avr-gcc -I"$out/encode" "${cflags[@]}" examples/avr/check.c "${core[@]}" -o "$out/encode.elf"
+  names=($(status_names))
+  simulate "$out/encode.elf" | grep -v '^stack \|^cycles ' | while read -r status tones; do
+    echo "${names[$status]}${tones:+ $tones}"
+  done
   exit 0
 fi
 
-# Every vector on the part: equal with every message type; with FST4W alone
+# Every vector on the part: equal with every message type (OK, or
+# OTHER_TEXT where the reference sends another text too); with FST4W alone
 # the FST4W vectors (payload 0.6: 24 zeros after the CRC) equal, the rest
-# refused. Prints "flash F, static RAM R, stack S" for the build.
-messages_header vectors tests/fst4/reference_vectors.tsv
+# refused. Then every row of the status table, with the table's status for
+# fst4_encode or fst4w_encode. Prints "flash F, static RAM R, stack S" for
+# the build.
+messages_header table "$out/vectors" tests/fst4/reference_vectors.tsv
+messages_header table "$out/table" tests/fst4/library_status.tsv
 avr-gcc "${cflags[@]}" examples/avr/baseline.c -o "$out/baseline.elf"
 read -r text0 data0 bss0 < <(avr-size "$out/baseline.elf" | awk 'NR==2 {print $1, $2, $3}')
 check_build() {  # name, extra compiler flags
-  avr-gcc "${cflags[@]}" $2 examples/avr/check.c "${core[@]}" -o "$out/check-$1.elf"
+  avr-gcc -I"$out/vectors" "${cflags[@]}" $2 examples/avr/check.c "${core[@]}" -o "$out/check-$1.elf"
+  avr-gcc -I"$out/table" "${cflags[@]}" $2 examples/avr/check.c "${core[@]}" -o "$out/table-$1.elf"
   simulate "$out/check-$1.elf" > "$out/results-$1.txt"
-  python3 - tests/fst4/reference_vectors.tsv "$out/results-$1.txt" "$1" <<'PY'
+  simulate "$out/table-$1.elf" > "$out/table-results-$1.txt"
+  python3 - tests/fst4/reference_vectors.tsv "$out/results-$1.txt" "$1" tests/fst4/library_status.tsv \
+    "$out/table-results-$1.txt" $(status_names) <<'PY'
 import sys
-rows = [l.rstrip("\n").split("\t") for l in open(sys.argv[1], encoding="latin-1") if not l.startswith("#")]
-lines = open(sys.argv[2]).read().split("\n")
-fst4w_only = sys.argv[3] == "fst4w"
+vectors, results, build, table, table_results, names = sys.argv[1:6] + [sys.argv[6:]]
+fst4w_only = build == "fst4w"
+rows = [l.rstrip("\n").split("\t") for l in open(vectors, encoding="latin-1") if not l.startswith("#")]
+lines = open(results).read().split("\n")
 failures = 0
 for (message, hint, symbols, decoded, bits), got in zip(rows, lines):
-    want = symbols if not fst4w_only or bits.endswith(" " + "0" * 24) else "refused"
-    if got != want:
-        failures += 1
-        print(f"DIFFERENCE {message!r} W={hint}: {got[:40]!r}", file=sys.stderr)
+    status, _, tones = got.partition(" ")
+    fst4w = bits.endswith(" " + "0" * 24)
+    sent = status.isdigit() and names[int(status)] in ("OK", "OTHER_TEXT")
+    if (sent and tones == symbols) if fst4w or not fst4w_only else not sent and status.isdigit():
+        continue
+    failures += 1
+    print(f"DIFFERENCE {message!r} W={hint}: {got[:40]!r}", file=sys.stderr)
 if len(lines) < len(rows) + 2 or failures:
     sys.exit(f"{failures} differences in {len(rows)} vectors (or the firmware stopped early)")
+rows = [l.rstrip("\n").split("\t") for l in open(table, encoding="latin-1") if not l.startswith("#")]
+lines = open(table_results).read().split("\n")
+for row, got in zip(rows, lines):
+    want = row[3] if fst4w_only else row[2]
+    status = got.partition(" ")[0]
+    if not status.isdigit() or names[int(status)] != want:
+        failures += 1
+        print(f"STATUS {row[0]!r} W={row[1]}: {got[:20]!r}, the table says {want}", file=sys.stderr)
+if len(lines) < len(rows) + 2 or failures:
+    sys.exit(f"{failures} statuses unlike the table's {len(rows)} (or the firmware stopped early)")
 PY
   read -r _ stack < <(grep '^stack ' "$out/results-$1.txt")
   read -r _ cycles most < <(grep '^cycles ' "$out/results-$1.txt")
-  echo "ATmega328P ($1): every vector as expected; $cycles cycles per message on average, $most at most" >&2
+  echo "ATmega328P ($1): every vector and table status as expected; $cycles cycles per message on average," \
+       "$most at most" >&2
   avr-gcc "${cflags[@]}" $3 examples/avr/beacon.c "${core[@]}" -o "$out/beacon-$1.elf"
   read -r text data bss < <(avr-size "$out/beacon-$1.elf" | awk 'NR==2 {print $1, $2, $3}')
   footprint="flash $((text - text0 + data - data0)), static RAM $((data - data0 + bss - bss0)), stack $stack"

@@ -10,12 +10,13 @@ enum fst4_status fst4_encode(const char *message, int wspr_hint, uint8_t symbols
   size_t length = 0;
   int is_fst4w;
   enum fst4_status status;
-  while (length < FST4_MAX_MESSAGE && message[length] != '\0') ++length;
+  if (message == NULL || symbols == NULL) return FST4_NULL_ARGUMENT;
+  while (message[length] != '\0') ++length;
   status = fst4_pack77(message, length, wspr_hint, payload, &i3, &n3);
-  if (status != FST4_OK) return status;
+  if (status != FST4_OK && status != FST4_OTHER_TEXT) return status;
   is_fst4w = i3 == 0 && n3 == 6;
   fst4_information_word(payload, is_fst4w, info);
   fst4_channel_symbols(info, is_fst4w, symbols);
   if (fst4w) *fst4w = is_fst4w;
-  return FST4_OK;
+  return status;
 }

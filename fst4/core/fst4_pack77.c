@@ -4,7 +4,12 @@
    Day and telemetry forms; telemetry is tried only for a single word; the
    first type that takes the message wins, free text takes the rest. A
    message whose payload the reference could not decode (it would send
-   garbage) is refused here by the same rules, without decoding. */
+   garbage) is refused here by the same rules, without decoding, and so is
+   a field that would wrap into another value (a report past +-50); a
+   payload that carries another text than the message (a cut, a rounding, a
+   clip, a part the type has no room for) is packed all the same and says
+   so: each packer knows what its fields drop and returns FST4_OTHER_TEXT
+   for it, so no decoder is needed on the part. */
 #include "fst4_pack77.h"
 
 #include "fst4_words.h"
@@ -53,6 +58,11 @@ void fst4_finish(uint8_t *payload, unsigned n3, unsigned i3) {
   fst4_put_bits(payload, &at, i3, 3);
 }
 
+int fst4_report_spelling(struct fst4_span w) {
+  return (w.length == 2 || w.length == 3) && (w.text[0] == '+' || w.text[0] == '-') && fst4_is_digit(w.text[1]) &&
+         fst4_is_digit(w.text[w.length - 1]);
+}
+
 /* Walks the list in flash once, comparing as it goes. */
 int fst4_list_index(const char *list, struct fst4_span w) {
   int index = 1;
@@ -93,6 +103,7 @@ enum fst4_status fst4_pack77(const char *message, size_t length, int wspr_hint, 
                              uint8_t *i3, uint8_t *n3) {
   struct fst4_words words;
   int result = FST4_PACK_NONE;
+  int other_text = 0;
   unsigned i;
   fst4_split(message, length, &words);
   if (!fst4_carried(words.text, words.length)) return FST4_UNCARRIED_CHARACTER;
@@ -102,20 +113,20 @@ enum fst4_status fst4_pack77(const char *message, size_t length, int wspr_hint, 
     if (result == FST4_PACK_NONE) result = fst4_pack_field_day(&words, payload);
     if (result == FST4_PACK_NONE && words.count == 1) result = fst4_pack_telemetry(&words, payload);
   }
-  if (result == FST4_PACK_NONE && fst4w_pack(words.text, words.length, wspr_hint, payload) != FST4W_NONE) {
-    result = FST4_PACK_DONE;
+  if (result == FST4_PACK_NONE && fst4w_pack(words.text, words.length, wspr_hint, payload, &other_text) != FST4W_NONE) {
+    result = other_text ? FST4_OTHER_TEXT : FST4_PACK_DONE;
   }
   if (result == FST4_PACK_NONE) result = fst4_pack_standard(&words, payload);
   if (result == FST4_PACK_NONE) result = fst4_pack_rtty(&words, payload);
   if (result == FST4_PACK_NONE) result = fst4_pack_nonstandard(&words, payload);
   if (result == FST4_PACK_NONE) result = fst4_pack_eu_vhf(&words, payload);
   if (result == FST4_PACK_NONE) result = fst4_pack_free_text(&words, payload);
-  if (result != FST4_PACK_DONE) {
+  if (result != FST4_PACK_DONE && result != FST4_OTHER_TEXT) {
     for (i = 0; i < FST4_PAYLOAD_BYTES; ++i) payload[i] = 0;
     return (enum fst4_status)result;
   }
   /* i3 is payload bits 75..77, n3 bits 72..74. */
   *i3 = (uint8_t)(payload[9] >> 3 & 7u);
   *n3 = *i3 == 0 ? (uint8_t)((payload[8] & 1u) << 2 | payload[9] >> 6) : 0u;
-  return FST4_OK;
+  return result == FST4_OTHER_TEXT || fst4_past_field(message, length) ? FST4_OTHER_TEXT : FST4_OK;
 }

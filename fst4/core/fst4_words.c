@@ -25,6 +25,14 @@ size_t fst4_normalise(const char *message, size_t length, char text[FST4_MAX_MES
   return n;
 }
 
+int fst4_past_field(const char *message, size_t length) {
+  size_t i;
+  for (i = FST4_MAX_MESSAGE; i < length; ++i) {
+    if (message[i] != ' ' && message[i] != '\0') return 1;
+  }
+  return 0;
+}
+
 void fst4_split(const char *message, size_t length, struct fst4_words *words) {
   size_t n = fst4_normalise(message, length, words->text);
   size_t i;

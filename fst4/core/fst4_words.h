@@ -30,6 +30,9 @@ struct fst4_span fst4_word(const struct fst4_words *words, unsigned n);
    characters (NULs count as blanks), leading blanks skipped, upper-cased,
    runs of blanks collapsed to one, no trailing blank. Returns the length. */
 size_t fst4_normalise(const char *message, size_t length, char text[FST4_MAX_MESSAGE + 1]);
+/* Whether `message` holds anything but blanks and NULs past its first
+   FST4_MAX_MESSAGE characters, which no message type reads. */
+int fst4_past_field(const char *message, size_t length);
 /* Normalises `message` and splits it. */
 void fst4_split(const char *message, size_t length, struct fst4_words *words);
 

@@ -48,9 +48,8 @@ const char* encode_into(std::string_view message, bool wspr_hint, Encoded& out) 
   std::uint8_t packed[FST4_PAYLOAD_BYTES];
   std::uint8_t i3 = 0;
   std::uint8_t n3 = 0;
-  auto status = fst4_pack77(message.data(), std::min(message.size(), kMaxMessageLength), wspr_hint ? 1 : 0, packed,
-                            &i3, &n3);
-  if (status != FST4_OK) return fst4_status_text(status);
+  auto status = fst4_pack77(message.data(), message.size(), wspr_hint ? 1 : 0, packed, &i3, &n3);
+  if (status != FST4_OK && status != FST4_OTHER_TEXT) return fst4_status_text(status);
   out.payload = Payload{};
   unpack_from(packed, kPayloadBits, out.payload.bits);
   out.payload.i3 = i3;
@@ -64,6 +63,7 @@ const char* encode_into(std::string_view message, bool wspr_hint, Encoded& out) 
   if (decoded->empty()) return "message would decode as empty text";
   if (decoded->overflowed()) return "message cannot be encoded (its decoded text is too long)";
   out.decoded = *decoded;
+  out.other_text = status == FST4_OTHER_TEXT;
   out.fst4w = out.payload.i3 == 0 && out.payload.n3 == 6;
   out.info = information_word(out.payload.bits, out.fst4w);
   out.symbols = channel_symbols(out.info);
@@ -83,6 +83,7 @@ SymbolsResult encode_to(std::string_view message, bool wspr_hint, std::uint8_t* 
   result.i3 = encoded.payload.i3;
   result.n3 = encoded.payload.n3;
   result.mode = encoded.fst4w ? Mode::fst4w : Mode::fst4;
+  result.other_text = encoded.other_text;
   return result;
 }
 

@@ -17,6 +17,7 @@ struct Encoded {
   Text decoded;
   Symbols symbols{};
   bool fst4w = false;
+  bool other_text = false;  // the core's FST4_OTHER_TEXT
 };
 
 // Fills `out` and returns nullptr, or returns why the message is refused

@@ -17,6 +17,7 @@ EncodeResult encode(std::string_view message, bool wspr_hint) {
   encoding.i3 = encoded.payload.i3;
   encoding.n3 = encoded.payload.n3;
   encoding.mode = encoded.fst4w ? Mode::fst4w : Mode::fst4;
+  encoding.other_text = encoded.other_text;
   encoding.payload_bits = detail::to_string(encoded.payload.bits);
   encoding.info_bits = detail::to_string(encoded.info);
   return EncodeResult{std::move(encoding), {}};

@@ -27,8 +27,8 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from make_vectors import (DELIBERATE, find_reference, folds_character, missing_reference,  # noqa: E402
-                          payload_type, reads_unset_serial)
+from make_vectors import (DELIBERATE, find_reference, folds_character, garbles_field,  # noqa: E402
+                          missing_reference, payload_type, reads_unset_serial, spelling)
 
 ARGS = ["120", "1500", "0.0", "0", "0", "0", "0"]
 
@@ -63,6 +63,26 @@ def listing(stdout):
 def folded(message, message_line):
     """The reference sent a character of `message` as another one."""
     return message_line is not None and folds_character(message, message_line[9:46].rstrip())
+
+
+def decoded_text(message_line):
+    return None if message_line is None else message_line[9:46].rstrip()
+
+
+def garbled(message, message_line):
+    """The reference sent a field it cannot hold as another value."""
+    return garbles_field(message, decoded_text(message_line)) is not None
+
+
+def sound_instead(message, code, message_line):
+    """Ours, where the reference garbles a field: refused, or the message as
+    typed, or free text cut to its 13 characters (the reference's own cut)."""
+    decoded = decoded_text(message_line)
+    if code == 2:
+        return True
+    if code != 0 or decoded is None:
+        return False
+    return spelling(message) == spelling(decoded) or decoded == " ".join(message.upper().split())[:13].rstrip()
 
 
 def reference_fault(message_line, block):
@@ -115,6 +135,22 @@ def generated_messages(count, seed):
         lambda: f"<{call()}> <{compound()}> {rng.choice(['', 'R '])}{rng.randint(52, 59)}{rng.randint(1, 2047):04d} "
                 f"{grid()}{rng.choice('ABCDEFGHIJKLMNOPQRSTUVWX')}{rng.choice('ABCDEFGHIJKLMNOPQRSTUVWX')}",
         lambda: "".join(rng.choice("0123456789ABCDEF") for _ in range(rng.randint(1, 18))),
+        # Fields at and past their limits: prefixes and suffixes with digits,
+        # reports and serials around their ends, grid letters past R,
+        # several hex-like words, two /MM calls.
+        lambda: f"{call()}/{rng.choice(['0A', '09', '10', '123', '100', '3L5', '3L6', '400', 'ZZ9', '7', 'P', 'QRP'])} "
+                f"{rng.randint(0, 60)}",
+        lambda: f"{rng.choice(['00', '0K', 'K', '1AB', 'ZZZ', 'PJ4A', '3D2'])}/{call()} {rng.randint(0, 60)}",
+        lambda: f"{call()} {call()} {rng.choice(['', 'R', 'R '])}{rng.choice([-99, -52, -51, -50, -49, 49, 50, 51, 99]):+03d}",
+        lambda: f"<{call()}> <{call()}> {rng.choice(['', 'R '])}{rng.randint(52, 59)}"
+                f"{rng.choice([1, 2046, 2047, 2048, 2049, 4095, 9999]):04d} {grid()}{rng.choice('AMX')}{rng.choice('AMX')}",
+        lambda: f"W9XYZ {call()} 5{rng.randint(2, 9)}9 {rng.choice([1, 7998, 7999, 8000, 8001])}",
+        lambda: f"{call()} {call()} {rng.choice('ARSTZ')}{rng.choice('ARSTZ')}{rng.randint(0, 99):02d}",
+        lambda: f"{call()} {rng.choice('ARSTZ')}{rng.choice('ARSTZ')}{rng.randint(0, 99):02d} {rng.randint(0, 60)}",
+        lambda: " ".join("".join(rng.choice("0123456789ABCDEF") for _ in range(rng.randint(1, 8)))
+                         for _ in range(rng.randint(2, 3))),
+        lambda: f"{call()}/MM {call()}/MM {rng.choice(['', 'R '])}{rng.randint(1, 32)}{rng.choice('ABCDEFGH')} "
+                f"{rng.choice(['MB', 'EMA', 'DX'])}",
         lambda: "".join(rng.choice(" 0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ+-./?") for _ in range(rng.randint(1, 20))).strip(),
     ]
     # With the W hint: the FST4W form "<CALL> GRID" and what it must not take.
@@ -188,6 +224,12 @@ def main():
             faults += 1
             if code != 2:
                 print(f"FAIL {message!r} W={hint}: the reference folds a character and ours does not refuse it")
+                failures += 1
+            continue
+        if not from_vectors and garbled(message, ref_message):
+            faults += 1
+            if not sound_instead(message, code, our_message):
+                print(f"FAIL {message!r} W={hint}: the reference garbles a field and ours is {our_message!r}")
                 failures += 1
             continue
         if unset_serial(message, ref_out) or (not from_vectors and reference_fault(ref_message, ref_block)):

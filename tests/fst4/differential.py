@@ -9,7 +9,10 @@ Each message falls in one class:
   reference crash   the reference prints no listing (it died or stopped)
   reference garble  the reference's listing is unsound: its bad-message text,
                     symbols outside 0..3, an unknown "<...>" hash, an empty
-                    decode, or an exchange read from an unset value
+                    decode, an exchange read from an unset value, or a field
+                    it cannot hold sent as another value (a report past
+                    +-50, an FST4W prefix or suffix): ours must then refuse,
+                    or send the message as typed, or its free-text cut
   refused fold      the message holds a character no message type carries,
                     the reference sends it as another character, ours refuses
   deliberate        we send it differently on purpose (README, conformance.py)
@@ -27,8 +30,8 @@ import random
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from conformance import (deliberate, folded, generated_messages, listing,  # noqa: E402
-                         reference_fault, run, unset_serial)
+from conformance import (deliberate, folded, garbled, generated_messages, listing,  # noqa: E402
+                         reference_fault, run, sound_instead, unset_serial)
 from make_vectors import find_reference, missing_reference  # noqa: E402
 
 SAME, CRASH, GARBLE, FOLD, DELIBERATE, REAL = ("same", "reference crash", "reference garble", "refused fold",
@@ -53,6 +56,10 @@ def classify(ours, reference, message, hint):
         if our_code == 2:
             return FOLD, ""
         return REAL, f"the reference folds a character into {ref_message!r}; ours {our_message!r} (exit {our_code})"
+    if ref_code == 0 and garbled(message, ref_message):
+        if sound_instead(message, our_code, our_message):
+            return GARBLE, ""
+        return REAL, f"the reference garbles a field into {ref_message!r}; ours {our_message!r} (exit {our_code})"
     if ref_code != 0 or ref_block is None:
         kind = CRASH
     elif unset_serial(message, ref_out) or reference_fault(ref_message, ref_block):

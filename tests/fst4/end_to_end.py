@@ -3,7 +3,10 @@
 simulator's symbols for the message, as captured in reference_vectors.tsv.
 
 Runs without a terminal (new session, message and destination as stdin lines),
-so it checks the whole road from the typed message to the file's bytes."""
+so it checks the whole road from the typed message to the file's bytes. Then
+what the library's word becomes at the end of a run: a message it refuses
+(FST4SIM.EXE exit 2) ends with exit 4 and no include file, one whose symbols
+carry another text with exit 9, one it sends as typed with exit 0."""
 import argparse
 import os
 import shutil
@@ -13,6 +16,10 @@ import tempfile
 
 MESSAGE_TYPED = "cq k1abc fn42"
 MESSAGE_SENT = "CQ K1ABC FN42"
+# message, the run's exit code, whether FST4.INC is written
+OUTCOMES = [("K1ABC W9XYZ +51", 4, False),    # a report past +50 would wrap to -50: refused
+            ("K1ABC FN42 -10", 9, True),      # free text cut to 13 characters
+            ("K1ABC/123 37", 0, True)]        # no FST4W suffix field holds it: free text, as typed
 
 
 def reference_symbols(vectors, message):
@@ -34,6 +41,13 @@ def expected_include(symbols, message):
     return ("\r\n".join(lines) + "\r\n\r\n\r\n").encode("ascii")
 
 
+def run_sympack(bin_folder, work, answers):
+    shutil.copy(os.path.join(bin_folder, "FST4SIM.EXE"), os.path.join(work, "FST4SIM.EXE"))
+    env = {k: v for k, v in os.environ.items() if k.lower() != "comspec"}
+    return subprocess.run([os.path.join(bin_folder, "sympack")], cwd=work, env=env, input=answers.encode(),
+                          capture_output=True, start_new_session=True, timeout=60)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--bin", required=True, help="folder with sympack, sympack-cmd, FST4SIM.EXE")
@@ -46,11 +60,7 @@ def main():
     assert expected.count(b"de  ") == 5 and expected.count(b"0x") == 40
 
     with tempfile.TemporaryDirectory() as work:
-        shutil.copy(os.path.join(args.bin, "FST4SIM.EXE"), os.path.join(work, "FST4SIM.EXE"))
-        env = {k: v for k, v in os.environ.items() if k.lower() != "comspec"}
-        run = subprocess.run([os.path.join(args.bin, "sympack")], cwd=work, env=env,
-                             input=(MESSAGE_TYPED + "\n\n").encode(), capture_output=True,
-                             start_new_session=True, timeout=60)
+        run = run_sympack(args.bin, work, MESSAGE_TYPED + "\n\n")
         if run.returncode != 0:
             sys.exit(f"sympack exited {run.returncode}: {run.stderr.decode(errors='replace')}")
         with open(os.path.join(work, "FST4.INC"), "rb") as written:
@@ -60,7 +70,13 @@ def main():
         sys.exit(f"include file differs:\n{actual!r}\nexpected:\n{expected!r}")
     if leftovers:
         sys.exit(f"temporary files left behind: {leftovers}")
-    print("include file matches the reference symbols")
+    for message, code, written in OUTCOMES:
+        with tempfile.TemporaryDirectory() as work:
+            run = run_sympack(args.bin, work, message + "\n\n")
+            if (run.returncode, os.path.exists(os.path.join(work, "FST4.INC"))) != (code, written):
+                sys.exit(f"{message!r}: exit {run.returncode}, FST4.INC written: "
+                         f"{os.path.exists(os.path.join(work, 'FST4.INC'))}; expected {code}, {written}")
+    print("include file matches the reference symbols; refused, cut and as-typed messages end as they should")
 
 
 if __name__ == "__main__":

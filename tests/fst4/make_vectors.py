@@ -18,6 +18,7 @@ on purpose are listed in DELIBERATE below. Usage: make_vectors.py [fst4sim]
 """
 
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -84,6 +85,59 @@ def folds_character(message, decoded):
     return foreign
 
 
+def spelling(text):
+    """The words of a text as the protocol spells them, so that two texts
+    with the same words carry the same message: upper case, single blanks,
+    a report [R]+-d as sign and two digits (-00 as +00), a hex-digit word
+    without leading zeros, a call without a hashed call's <>. The rule of
+    the tool's src/simulator/carried_text.cpp, which the library's
+    FST4_OTHER_TEXT is tested against."""
+    words = []
+    for word in text.upper().split():
+        if len(word) > 2 and word[0] == "<" and word[-1] == ">":
+            word = word[1:-1]
+        report = re.fullmatch(r"(R?)([+-])(\d{1,2})", word)
+        if report:
+            sign = "+" if int(report[3]) == 0 else report[2]
+            word = f"{report[1]}{sign}{int(report[3]):02d}"
+        elif all(c in "0123456789ABCDEF" for c in word):
+            word = word.lstrip("0") or "0"
+        words.append(word)
+    return words
+
+
+def garbles_field(message, decoded):
+    """The reference sends a field it cannot hold as another value: a report
+    beyond -50..+50 wraps (+51 as -50, -51 as the grid RR84), an RTTY serial
+    beyond 7999 is read as a state (8001 as AL), a call with '/' in a contest
+    exchange comes back as another call ("PA0U/MM" as "PA0TZM"), and an FST4W
+    prefix or suffix the 16-bit field cannot hold comes back as another call
+    ("K1ABC/123 37" as "K1ABC/AN 37", "0K/W9XYZ 37" as "K/W9XYZ 37",
+    "K1AB/P FN42 37" as "K1AAZ FN42 37"). Ours refuses the first and sends
+    the others as free text."""
+    words = " ".join(message.upper().split()).split()
+    if decoded is None or spelling(message) == spelling(decoded):
+        return None
+    report = re.fullmatch(r"R?([+-]\d+)", words[-1]) if words else None
+    if report and len(words) in (3, 4) and not -50 <= int(report[1]) <= 50:
+        return "wrapped-report"
+    if (len(words) >= 4 and re.fullmatch(r"5[1-9]9", words[-2]) and words[-1].isdigit()
+            and int(words[-1]) > 7999):
+        return "wrapped-serial"
+    fst4w_shape = len(words) == 2 or (len(words) == 3 and re.fullmatch(r"[A-Z]{2}\d{2}", words[1]))
+    if (fst4w_shape and "/" in words[0] and words[-1].isdigit() and len(words[-1]) <= 2
+            and decoded.split()[:1] != words[:1]):
+        return "garbled-affix"
+    def base(call):  # the longer side of a compound call, as the call check takes it
+        call = call.strip("<>")
+        return max(call.split("/"), key=len) if "/" in call else call
+    shown = {part for w in decoded.split() for part in w.strip("<>").split("/")}
+    cut = decoded == " ".join(words)[:13].rstrip()
+    if not cut and any("/" in word and base(word) not in shown for word in words):
+        return "garbled-call"
+    return None
+
+
 def standard_messages():
     calls = ["K1ABC", "W9XYZ", "KA1ABC", "G4ABC", "PA3XYZ", "VK2AB", "JA1A", "4X1AB", "K12ABC",
              "3DA0XYZ", "3XA1AB", "QU1RK", "Q1ABC", "KH1/KH7Z", "PJ4/K1ABC", "K1ABC/7", "W9XYZ/R",
@@ -95,7 +149,8 @@ def standard_messages():
     tails = ["FN42", "AA00", "RR99", "JO22", "R FN42", "RRR", "R RRR", "RR73", "73", "R 73",
              "+00", "-00", "-01", "+01", "-5", "+5", "-9", "R-9", "R+05", "R-30", "R-31", "R-50",
              "R+49", "-10", "-30", "-31", "-49", "-50", "-51", "+49", "+50", "+99", "+100", "-100",
-             "-999", "R-51", "R+50", "R +05", "FN42NP", "SS00", "fn42"]
+             "-999", "R-51", "R+50", "R +05", "FN42NP", "SS00", "fn42", "+51", "R+51", "R-50", "+050",
+             "SA12", "AS12", "RR99", "R +51"]
     out += [f"K1ABC W9XYZ {t}" for t in tails]
     out += ["K1ABC W9XYZ", "CQ K1ABC", "DE K1ABC", "QRZ K1ABC", "QRZ K1ABC FN42", "DE K1ABC FN42",
             "CQ K1ABC FN42", "CQ DX K1ABC FN42", "CQ 007 K1ABC FN42", "CQ 000 K1ABC FN42",
@@ -139,7 +194,7 @@ def telemetry_messages():
     return ["0", "1", "73", "ABC", "DEADBEEF", "123456789ABCDEF012", "7FFFFF000000000000",
             "800000000000000000", "FFFFFFFFFFFFFFFFFF", "1234567890ABCDEF", "0000000000000000001",
             "12345678901234567890", "00000000000000000F", "abcdef", "ABCDEFG", "7FFFFFFFFFFFFFFFFF",
-            "12 34"]
+            "12 34", "ABCDEF 12345", "ABCDEF012345", "DEAD BEEF", "12 34 56", "+05", "123456789ABCDEF0123"]
 
 
 def free_text_messages():
@@ -186,6 +241,9 @@ def eu_vhf_messages():
     out = []
     for exch in ["520001", "590003", "594095", "599999", "520000", "532047", "532048", "599000", "594096"]:
         out.append(f"<PA3XYZ> <G4ABC/P> {exch} IO91NP")
+    for exch in ["592046", "592047", "592048", "594095", "522048"]:
+        out.append(f"<PA3XYZ> <G4ABC> R {exch} IO91NP")
+    out += ["ER5A/MM P6CM/MM R 23F MB", "K1ABC/MM W9XYZ/MM 3C EMA", "ER5A/MM P6CM/MM 579 MA"]
     out += ["<PA3XYZ> <G4ABC/P> R 590003 IO91NP", "<PA3XYZ> <G4ABC> 570012 JO22XX", "<G4ABC> <PA3XYZ> 570012 JO22AA",
             "<PA3XYZ> <G4ABC/P> 590003 IO91", "<PA3XYZ> G4ABC 590003 IO91NP", "<PA3XYZ> <G4ABC/P> X 590003 IO91NP",
             "<PA3XYZ> <G4ABC/P> 590003 IO91NY", "<PA3XYZ> <PA3XYZ> 590003 IO91NP"]
@@ -198,11 +256,14 @@ def wspr_messages():
                 "40", "43", "47", "50", "53", "57", "60", "61", "99", "00", "07", "100", "-5"]:
         out.append(f"K1ABC FN42 {dbm}")
     for call in ["PJ4/K1ABC", "K/W9XYZ", "0K/W9XYZ", "ABC/K1ABC", "ABCD/K1ABC", "K1ABC/7", "K1ABC/P", "K1ABC/AB",
-                 "K1ABC/12", "K1ABC/AB1", "K1ABC/ABC", "K1ABC/A1B", "VE3/W9XYZ", "K1ABC/QRP"]:
+                 "K1ABC/12", "K1ABC/AB1", "K1ABC/ABC", "K1ABC/A1B", "VE3/W9XYZ", "K1ABC/QRP", "K1ABC/123",
+                 "K1ABC/0A", "K1ABC/09", "K1ABC/10", "K1ABC/100", "K1ABC/3L5", "K1ABC/3L6", "K1ABC/400",
+                 "K1ABC/ZZ9", "00/K1ABC", "ZZZ/W9XYZ", "PJ4A/K1ABC"]:
         out.append(f"{call} 37")
     out += ["K1ABC FN42 73", "KA1ABC JO22 30", "K1A FN42 10", "4X1AB KM72 20", "K12ABC FN42 10",
             "G4ABC/P IO91 37", "<K1ABC> FN42 37", "K1ABC RR99 37", "K1ABC SS00 37", "K1ABC FN42NP 37",
-            "PJ4/K1ABC 7", "PJ4/K1ABC 100", "K1ABC 37", "CQ FN42 37"]
+            "PJ4/K1ABC 7", "PJ4/K1ABC 100", "K1ABC 37", "CQ FN42 37", "K1ABC SA12 37", "K1ABC AS12 37",
+            "K1A/P FN42 37", "K1AB/P FN42 37"]
     # Calls beginning with Q: refused as calls elsewhere, packed here.
     out += ["Q1ABC FN42 37", "Q9Y FN42 30", "Q9PP FN42 33", "QQ1AB JO22 20", "Q11ABC FN42 7", "QA1XYZ IO91 0",
             "q1abc fn42 37", "Q1ABC/P 37", "PJ4/Q1ABC 37"]
@@ -322,6 +383,8 @@ def classify(message, decoded, symbols, bits):
         return "blank-hash"
     if folds_character(message, decoded):
         return "folded-character"
+    if message not in DELIBERATE and garbles_field(message, decoded):
+        return garbles_field(message, decoded)
     return DELIBERATE.get(message) or FOLDED.get(message)
 
 

@@ -145,27 +145,50 @@ TEST(BeaconHelpers, LocatorCellHoldsThePosition) {
   }
 }
 
-// What the beacon helper proposes to send decodes as itself, and a 6-char
-// grid or compound call gets its second message.
-TEST(BeaconHelpers, BeaconMessagesDecodeAsThemselves) {
+// What the beacon helper proposes to send is what fst4w_encode sends as it
+// is (with the hint for the second) and decodes as itself, a 6-char grid or
+// compound call gets its second message, letter case is the same for call
+// and grid, and what cannot go out as typed gives nothing.
+TEST(BeaconHelpers, BeaconMessagesAreSentAsThemselves) {
   struct Case {
     const char* call;
     const char* grid;
     int count;
+    const char* first;
+    const char* second;
   };
-  for (const Case& c : {Case{"K1ABC", "FN42", 1}, Case{"K1ABC", "FN42LI", 2}, Case{"PJ4/K1ABC", "FK52", 2},
-                        Case{"G4ABC/P", "IO91NP", 2}, Case{"VK2AB", "QF56OD", 2}}) {
-    char first[FST4_MAX_MESSAGE + 1];
-    char second[FST4_MAX_MESSAGE + 1];
-    ASSERT_EQ(fst4w_beacon_messages(c.call, c.grid, 33, first, second), c.count) << c.call;
-    EXPECT_EQ(decoded(first), first);
+  for (const Case& c : {Case{"K1ABC", "FN42", 1, "K1ABC FN42 33", ""},
+                        Case{"K1ABC", "FN42LI", 2, "K1ABC FN42 33", "<K1ABC> FN42LI"},
+                        Case{"PJ4/K1ABC", "FK52", 2, "PJ4/K1ABC 33", "<PJ4/K1ABC> FK52"},
+                        Case{"G4ABC/P", "IO91NP", 2, "G4ABC/P 33", "<G4ABC/P> IO91NP"},
+                        Case{"VK2AB", "QF56OD", 2, "VK2AB QF56 33", "<VK2AB> QF56OD"},
+                        Case{"k1abc/7", "fn42li", 2, "K1ABC/7 33", "<K1ABC/7> FN42LI"},
+                        Case{"k1abc", "Fn42", 1, "K1ABC FN42 33", ""},
+                        Case{"RR9ABC", "RR99XX", 2, "RR9ABC RR99 33", "<RR9ABC> RR99XX"},
+                        // A prefix or suffix the field cannot hold, or no call.
+                        Case{"K1ABC/123", "FN42", 0, "", ""}, Case{"K1ABC/QRP", "FN42", 0, "", ""},
+                        Case{"PJ4A/K1ABC", "FN42", 0, "", ""}, Case{"00/K1ABC", "FN42", 0, "", ""},
+                        Case{"HELLO", "FN42", 0, "", ""},
+                        // A grid that is no Maidenhead locator.
+                        Case{"K1ABC", "FN42YY", 0, "", ""}, Case{"K1ABC", "ZZ99", 0, "", ""},
+                        Case{"K1ABC", "SS42", 0, "", ""}, Case{"K1ABC", "1234", 0, "", ""},
+                        Case{"K1ABC", "FN4", 0, "", ""}, Case{"K1ABC", "FN42L", 0, "", ""},
+                        Case{"K1ABC", "FN42LIX", 0, "", ""}}) {
+    char first[FST4_MAX_MESSAGE + 1] = "old";
+    char second[FST4_MAX_MESSAGE + 1] = "old";
+    std::uint8_t tones[FST4_CHANNEL_SYMBOLS];
+    ASSERT_EQ(fst4w_beacon_messages(c.call, c.grid, 33, first, second), c.count) << c.call << ' ' << c.grid;
+    EXPECT_STREQ(first, c.first);
+    EXPECT_STREQ(second, c.second);
+    if (c.count >= 1) {
+      EXPECT_EQ(fst4w_encode(first, 0, tones), FST4_OK) << first;
+      EXPECT_EQ(decoded(first), first);
+    }
     if (c.count == 2) {
+      EXPECT_EQ(fst4w_encode(second, 1, tones), FST4_OK) << second;
       EXPECT_EQ(decoded(second, true), second);
     }
   }
-  char first[FST4_MAX_MESSAGE + 1];
-  char second[FST4_MAX_MESSAGE + 1];
-  EXPECT_EQ(fst4w_beacon_messages("HELLO", "FN42", 33, first, second), 0);
 }
 
 // Tone spacing equals the symbol rate (WSJT-X user guide, table "Parameters

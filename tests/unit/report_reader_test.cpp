@@ -175,7 +175,7 @@ const std::set<std::string> kSpeltOtherwise = {
     "K1ABC W9XYZ -00", "K1ABC W9XYZ -5", "K1ABC W9XYZ +5", "K1ABC W9XYZ -9", "K1ABC W9XYZ R-9",
     "00000000000000000F", "K1ABC FN42 00", "K1ABC FN42 07", "W9XYZ K1ABC 579 1", "<K1ABC>",
     "CQ <K1ABC/P>", "CQ <PJ4/K1ABC>", "CQ <K1ABC/QRP>", "CQ <VE3/K1ABC>", "CQ <KH1/KH7Z>", "CQ <K1ABC/7>",
-    "WA9XYZ/P KA1ABC 3C EMA", "TU; K1ABC/P W9XYZ 599 TX"};
+    "WA9XYZ/P KA1ABC 3C EMA", "TU; K1ABC/P W9XYZ 599 TX", "K1ABC/MM W9XYZ/MM 3C EMA"};
 
 std::string Collapsed(const std::string& text) {
   std::string out;

@@ -122,6 +122,11 @@ static size_t standard_area(struct fst4_span call) {
   unsigned prefix_digits = 0;
   unsigned prefix_letters = 0;
   unsigned suffix_letters = 0;
+  /* Only letters and digits fit the six places: a call with '/' ("ER5A/MM")
+     is hashed, never sent as another call. */
+  for (i = 0; i < call.length; ++i) {
+    if (!is_alnum(call.text[i])) return 0;
+  }
   for (i = call.length; i >= 2; --i) {
     if (fst4_is_digit(call.text[i - 1])) {
       area = i;

@@ -1,7 +1,9 @@
 /* The per-type packers of the 77-bit payload and what they share. Each
    packer returns FST4_PACK_NONE when the message is not of its type (the
-   next type is tried), FST4_PACK_DONE when it has filled the payload, or
-   the fst4_status that refuses the message. */
+   next type is tried), FST4_PACK_DONE when it has filled the payload with
+   the message as typed, FST4_OTHER_TEXT when it has filled it but the
+   receiver will show another text, or the fst4_status that refuses the
+   message. */
 #ifndef FST4_PACK77_H
 #define FST4_PACK77_H
 
@@ -28,6 +30,9 @@ int fst4_is(struct fst4_span w, const char *text);
 int fst4_starts(struct fst4_span w, const char *text);
 int fst4_ends(struct fst4_span w, char a, char b);
 int fst4_has(struct fst4_span w, char c);
+/* Whether a word is a report as the receiver shows one: a sign and one or
+   two digits (it shows "-5" as "-05", which is the same report). */
+int fst4_report_spelling(struct fst4_span w);
 /* At most `count` characters of `w` from `from` on (empty past the end). */
 struct fst4_span fst4_cut(struct fst4_span w, size_t from, size_t count);
 /* Writes n3 (for i3 = 0) and i3 at the payload's end. */

@@ -63,7 +63,13 @@ int fst4_pack_rtty(const struct fst4_words *words, uint8_t *payload) {
   fst4_put_bits(payload, &at, (uint32_t)rst3, 3);
   fst4_put_bits(payload, &at, (uint32_t)exchange, 13);
   fst4_finish(payload, 0, 3);
-  return FST4_PACK_DONE;
+  /* The receiver shows a 5x9 report with x from 2 ("519" as "529"), three
+     characters of it ("5999" as "599"), a serial without its sign, and no
+     word between the report and the calls but "R". */
+  return fst4_word(words, n - 1).length != 3 || fst4_word(words, n - 1).text[1] == '1' || n != 4u + tu + r ||
+                 last.text[0] == '+'
+             ? FST4_OTHER_TEXT
+             : FST4_PACK_DONE;
 }
 
 /* ---- 0.1 DXpedition, 0.3/0.4 Field Day, 5 EU VHF ---- */
@@ -85,7 +91,8 @@ int fst4_pack_dxpedition(const struct fst4_words *words, uint8_t *payload) {
   fst4_put_bits(payload, &at, fst4_hash_call(hashed, 10), 10);
   fst4_put_bits(payload, &at, (uint32_t)r5, 5);
   fst4_finish(payload, 1, 0);
-  return FST4_PACK_DONE;
+  /* The field holds even reports from -30 to +32: others are rounded. */
+  return r5 * 2L - 30L != db || !fst4_report_spelling(fst4_word(words, 5)) ? FST4_OTHER_TEXT : FST4_PACK_DONE;
 }
 
 int fst4_pack_field_day(const struct fst4_words *words, uint8_t *payload) {
@@ -116,8 +123,11 @@ int fst4_pack_field_day(const struct fst4_words *words, uint8_t *payload) {
   fst4_put_bits(payload, &at, (uint32_t)klass, 3);
   fst4_put_bits(payload, &at, (uint32_t)section, 7);
   fst4_finish(payload, transmitters > 16 ? 4u : 3u, 0);
-  return FST4_PACK_DONE;
+  /* The receiver shows the count without a sign. */
+  return entry.text[0] == '+' ? FST4_OTHER_TEXT : FST4_PACK_DONE;
 }
+
+#define MAX_EU_SERIAL 2047L /* 11 bits */
 
 int fst4_pack_eu_vhf(const struct fst4_words *words, uint8_t *payload) {
   unsigned n = words->count;
@@ -138,8 +148,13 @@ int fst4_pack_eu_vhf(const struct fst4_words *words, uint8_t *payload) {
   /* With five words the third is not checked; only "R" sets the flag. */
   fst4_put_bits(payload, &at, (n == 5 && fst4_is(fst4_word(words, 3), FST4_TEXT("R"))) ? 1u : 0u, 1);
   fst4_put_bits(payload, &at, (uint32_t)(exchange / 10000 - 52), 3);
-  fst4_put_bits(payload, &at, (uint32_t)(serial > 2047 ? 2047 : serial), 11);
+  fst4_put_bits(payload, &at, (uint32_t)(serial > MAX_EU_SERIAL ? MAX_EU_SERIAL : serial), 11);
   fst4_put_bits(payload, &at, g25, 25);
   fst4_finish(payload, 0, 5);
-  return FST4_PACK_DONE;
+  /* The serial field stops at 2047 (the reference clips to it); a third
+     word other than "R" is left out; the exchange is shown without a sign. */
+  return serial > MAX_EU_SERIAL || (n == 5 && !fst4_is(fst4_word(words, 3), FST4_TEXT("R"))) ||
+                 fst4_word(words, n - 1).text[0] == '+'
+             ? FST4_OTHER_TEXT
+             : FST4_PACK_DONE;
 }

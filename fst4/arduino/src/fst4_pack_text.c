@@ -55,7 +55,8 @@ int fst4_pack_free_text(const struct fst4_words *words, uint8_t *payload) {
   }
   put_wide(payload, wide, TEXT_BITS);
   fst4_finish(payload, 0, 0);
-  return FST4_PACK_DONE;
+  /* Only the first 13 characters are sent. */
+  return words->length > TEXT_LENGTH ? FST4_OTHER_TEXT : FST4_PACK_DONE;
 }
 
 #define TELEMETRY_DIGITS 18u
@@ -89,6 +90,7 @@ int fst4_pack_telemetry(const struct fst4_words *words, uint8_t *payload) {
   size_t length = words->length < TELEMETRY_DIGITS ? words->length : TELEMETRY_DIGITS;
   size_t blanks = TELEMETRY_DIGITS - length;
   char padded[TELEMETRY_DIGITS];
+  struct fst4_span sent;
   uint32_t parts[3];
   unsigned at = 0;
   size_t i;
@@ -104,5 +106,8 @@ int fst4_pack_telemetry(const struct fst4_words *words, uint8_t *payload) {
   fst4_put_bits(payload, &at, parts[1], 24);
   fst4_put_bits(payload, &at, parts[2], 24);
   fst4_finish(payload, 5, 0);
-  return FST4_PACK_DONE;
+  /* Only 18 digits are sent, and a '+' is read as a sign, not shown. */
+  sent.text = words->text;
+  sent.length = length;
+  return length < words->length || fst4_has(sent, '+') ? FST4_OTHER_TEXT : FST4_PACK_DONE;
 }

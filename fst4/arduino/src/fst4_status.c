@@ -1,4 +1,5 @@
-/* Why a message is refused, in words; the texts stay in flash. */
+/* Why a message is refused, in words; the texts stay in flash. A value
+   outside the enumeration (a cast, a newer library's) is named unknown. */
 #include <fst4/fst4.h>
 #include <fst4/fst4_flash.h>
 
@@ -14,6 +15,10 @@ static const char class_text[] FST4_FLASH = "Field Day class must be A to H";
 static const char plain_calls_text[] FST4_FLASH = "two calls, one with a prefix or suffix: put one of them in <>";
 static const char not_decode_text[] FST4_FLASH = "message cannot be encoded (it would not decode)";
 static const char empty_text[] FST4_FLASH = "message would decode as empty text";
+static const char other_text[] FST4_FLASH =
+    "encoded, but the symbols carry another text than the message (cut, rounded, clipped or a part left out)";
+static const char null_text[] FST4_FLASH = "no message or no room for the symbols (NULL)";
+static const char unknown_text[] FST4_FLASH = "unknown status";
 
 const char *fst4_status_text(enum fst4_status status) {
   switch (status) {
@@ -25,7 +30,9 @@ const char *fst4_status_text(enum fst4_status status) {
     case FST4_TWO_PLAIN_CALLS: return plain_calls_text;
     case FST4_WOULD_NOT_DECODE: return not_decode_text;
     case FST4_EMPTY_DECODE: return empty_text;
-    case FST4_OK: break;
+    case FST4_OTHER_TEXT: return other_text;
+    case FST4_NULL_ARGUMENT: return null_text;
+    case FST4_OK: return ok_text;
   }
-  return ok_text;
+  return unknown_text;
 }

@@ -57,10 +57,18 @@ static int all_base36(const char *text, size_t length) {
 
 static long base36(char c) { return fst4_is_digit(c) ? c - '0' : c - 'A' + 10; }
 
-/* The x16 prefix/suffix field of a compound call, or -1. The side that is
-   not the base call is the prefix or suffix. (The reference takes anything
-   before a '/' at 2..4 as a prefix and so sends "K1A/P" as "K1A/K1A"; here
-   a suffix is sent as the suffix it is.) */
+/* The x16 prefix/suffix field of a compound call, or -1 when the field
+   cannot hold it. The side that is not the base call is the prefix or
+   suffix. (The reference takes anything before a '/' at 2..4 as a prefix and
+   so sends "K1A/P" as "K1A/K1A"; here a suffix is sent as the suffix it is.)
+   The receiver reads the field back as a prefix of up to three base-36
+   characters without leading zeros, or a suffix of one character, two, or
+   two and a digit, told apart by the value alone: a prefix with a leading
+   zero, a two-character suffix starting with 0 and a three-character one
+   below 36 * 36 would come back as another text ("00/K1ABC" as "0/K1ABC",
+   "K1ABC/0A" as "K1ABC/A", "K1ABC/123" as "K1ABC/AN"), so none is sent. */
+#define SUFFIX_TWO 36L        /* values of two-character suffixes start here */
+#define SUFFIX_THREE 1296L    /* and of three-character ones here */
 static long affix_field(struct fst4_span call, struct fst4_span base) {
   size_t slash = 0;
   size_t i;
@@ -75,24 +83,40 @@ static long affix_field(struct fst4_span call, struct fst4_span base) {
      base call (the reference sends "PJ4/K1A 37" as free text). */
   if (right_length == 3 && !fst4_is_digit(right[2])) return -1;
   if (right == base.text) {
-    if (slash == 0 || slash > 3) return -1;
+    if (slash == 0 || slash > 3 || call.text[0] == '0') return -1;
     for (i = 0; i < slash; ++i) value = value * 36 + base36(call.text[i]);
     return value;
   }
-  if (right_length == 1) return (long)SUFFIX_BASE + base36(right[0]);
-  if (right_length == 2) return (long)SUFFIX_BASE + 36 * base36(right[0]) + base36(right[1]);
-  if (right_length == 3) return (long)SUFFIX_BASE + 360 * base36(right[0]) + 10 * base36(right[1]) + (right[2] - '0');
-  return -1;
+  if (right_length == 1) {
+    value = base36(right[0]);
+  } else if (right_length == 2) {
+    value = 36 * base36(right[0]) + base36(right[1]);
+    if (value < SUFFIX_TWO) return -1;
+  } else if (right_length == 3) {
+    value = 360 * base36(right[0]) + 10 * base36(right[1]) + (right[2] - '0');
+    if (value < SUFFIX_THREE) return -1;
+  } else {
+    return -1;
+  }
+  return (long)SUFFIX_BASE + value;
 }
 
-static enum fst4w_type type1(const struct words *w, uint8_t *payload) {
+/* Whether the receiver shows `value` dBm as it is: it shows the level the
+   5-bit field holds, nint(p5 * 10 / 3). */
+static int power_carried(int value) {
+  int p5 = (int)power_field(value); /* shown in int arithmetic: 16 bits hold it */
+  return value <= MAX_DBM && (p5 * 20 + 3) / 6 == value;
+}
+
+static enum fst4w_type type1(const struct words *w, uint8_t *payload, int *other_text) {
   struct fst4_span call = w->word[0];
   int power = dbm(w->word[2]);
   unsigned at = 0;
-  if (call.length < 3 || call.length > 6 || fst4_base_call(call, 1).length == 0 || !fst4_is_grid4(w->word[1]) ||
-      power < 0) {
+  if (call.length < 3 || call.length > 6 || fst4_base_call(call, 1).length != call.length ||
+      !fst4_is_grid4(w->word[1]) || power < 0) {
     return FST4W_NONE;
   }
+  *other_text = !power_carried(power);
   fst4_put_bits(payload, &at, fst4_pack28_call(call), 28);
   fst4_put_bits(payload, &at, fst4_grid4_value(w->word[1].text), 15);
   fst4_put_bits(payload, &at, power_field(power), 5);
@@ -100,13 +124,14 @@ static enum fst4w_type type1(const struct words *w, uint8_t *payload) {
   return FST4W_TYPE1;
 }
 
-static enum fst4w_type type2(const struct words *w, uint8_t *payload) {
+static enum fst4w_type type2(const struct words *w, uint8_t *payload, int *other_text) {
   struct fst4_span call = w->word[0];
   struct fst4_span base = fst4_base_call(call, 0);
   int power = dbm(w->word[1]);
   long affix = base.length != 0 && base.length != call.length ? affix_field(call, base) : -1;
   unsigned at = 0;
   if (power < 0 || affix < 0) return FST4W_NONE;
+  *other_text = !power_carried(power);
   fst4_put_bits(payload, &at, fst4_pack28_call(base), 28);
   fst4_put_bits(payload, &at, (uint32_t)affix, 16);
   fst4_put_bits(payload, &at, power_field(power), 5);
@@ -128,15 +153,17 @@ static enum fst4w_type type3(const struct words *w, uint8_t *payload) {
   return FST4W_TYPE3;
 }
 
-enum fst4w_type fst4w_pack(const char *text, size_t length, int wspr_hint, uint8_t payload[FST4_PAYLOAD_BYTES]) {
+enum fst4w_type fst4w_pack(const char *text, size_t length, int wspr_hint, uint8_t payload[FST4_PAYLOAD_BYTES],
+                           int *other_text) {
   struct words w;
   unsigned at = 71; /* bits 51..71 stay zero */
   unsigned i;
   enum fst4w_type type = FST4W_NONE;
   for (i = 0; i < FST4_PAYLOAD_BYTES; ++i) payload[i] = 0;
+  *other_text = 0;
   split(text, length, &w);
-  if (w.count == 3) type = type1(&w, payload);
-  if (w.count == 2) type = type2(&w, payload);
+  if (w.count == 3) type = type1(&w, payload, other_text);
+  if (w.count == 2) type = type2(&w, payload, other_text);
   if (w.count == 2 && type == FST4W_NONE && wspr_hint) type = type3(&w, payload);
   if (type == FST4W_NONE) return type;
   fst4_put_bits(payload, &at, N3_WSPR, 3);

@@ -1,7 +1,9 @@
 // Public interface of the FST4 / FST4W channel-symbol encoder.
 //
 // One call turns a message text into the 160 channel symbols a transmitter
-// sends, or refuses the message with a reason. No exceptions are thrown.
+// sends, or refuses the message with a reason (among them a report beyond
+// the field, which the receiver would read as another); `other_text` says
+// when the symbols carry another text than the one typed. No exceptions are thrown.
 // `encode_symbols` does it without allocating memory at all, for firmware
 // without a heap; `encode` also gives the decoded text and the message bits.
 #pragma once
@@ -45,6 +47,8 @@ struct SymbolsResult {
   int i3 = 0;
   int n3 = 0;
   Mode mode = Mode::fst4;
+  // As in `Encoding`.
+  bool other_text = false;
 
   [[nodiscard]] bool ok() const { return refusal == nullptr; }
 };
@@ -61,6 +65,14 @@ struct Encoding {
   Symbols symbols{};
   // The text a receiver decodes from these symbols.
   std::string decoded;
+  // True when that text is another than the message as typed (letter case,
+  // blanks and the protocol's own spellings aside: a report "-5" shown as
+  // "-05", a number without its leading zeros, a hashed call in <>): free
+  // text cut to 13 characters, a power or report rounded, a serial clipped,
+  // a call's prefix or a word the message type has no room for left out.
+  // The symbols are those the reference sends; whether to send them is the
+  // caller's choice. (The C API's FST4_OTHER_TEXT.)
+  bool other_text = false;
   // Message type "i3.n3" of the 77-bit payload (n3 is only meaningful for
   // i3 = 0; it is reported as 0 otherwise).
   int i3 = 0;

@@ -2,8 +2,20 @@
    16-bit parts as well as hosts: no heap, no exceptions, no C++ library,
    constant tables in flash (fst4_flash.h), correct where int has 16 bits.
 
-   Encoding returns FST4_OK, or a status saying why the message is refused
-   (fst4_status_text gives it in words). */
+   Encoding returns FST4_OK only when the symbols carry the message as typed
+   (letter case and blanks aside, and the protocol's own spellings: a report
+   "-5" shown as "-05", a number without its leading zeros, a hashed call in
+   <>). FST4_OTHER_TEXT gives the symbols too, but a receiver will show
+   another text (free text cut to 13 characters, a power rounded to one
+   FST4W carries, ...): send them or not, as the beacon chooses. Any other
+   status refuses the message, and the symbols are left as they were; a
+   field the message cannot fit without turning into another value (a
+   report beyond -50..+50) is refused. fst4_status_text says it in words.
+
+   NULL: the message and the symbols of the encoders, and every argument of
+   fst4w_beacon_messages and fst4_grid_locator, are checked (FST4_NULL_ARGUMENT,
+   0, -1); `fst4w` of fst4_encode may be NULL. The other functions take no
+   NULL. */
 #ifndef FST4_H
 #define FST4_H
 
@@ -33,12 +45,21 @@ enum fst4_status {
   FST4_FIELD_DAY_CLASS,      /* a Field Day class after H */
   FST4_TWO_PLAIN_CALLS,      /* two calls, the second compound, neither in <> */
   FST4_WOULD_NOT_DECODE,     /* a payload no receiver decodes (CQ <call>, CQ with a report, empty text) */
-  FST4_EMPTY_DECODE          /* a payload that decodes as nothing (all-zero telemetry) */
+  FST4_EMPTY_DECODE,         /* a payload that decodes as nothing (all-zero telemetry) */
+  /* Not a refusal: the symbols are given, but they carry another text than
+     the message as typed (free text cut to 13 characters, a power or report
+     rounded to one the field carries, a serial clipped to its field, a call's
+     prefix or suffix or a word the message type has no room for left out). */
+  FST4_OTHER_TEXT,
+  FST4_NULL_ARGUMENT         /* the message or the symbols are NULL */
 };
 
 /* The 160 tones (0..3) of an FST4W message: "CALL GRID4 dBm", "PFX/CALL dBm"
    or "CALL/SFX dBm", and with wspr_hint "<CALL> GRID4" or "<CALL> GRID6".
-   Any other message is refused. A beacon that sends FST4W alone links this
+   Any other message is refused, and so is a prefix or suffix the field
+   cannot give back as it is ("K1ABC/123", "0K/W9XYZ", more than three
+   characters). A power other than 0, 3, 7, 10 ... 60 gives FST4_OTHER_TEXT
+   (fst4w_carried_power). A beacon that sends FST4W alone links this
    and not the FST4 message types (fst4_encode): about a third of the flash. */
 enum fst4_status fst4w_encode(const char *message, int wspr_hint, uint8_t symbols[FST4_CHANNEL_SYMBOLS]);
 
@@ -46,7 +67,8 @@ enum fst4_status fst4w_encode(const char *message, int wspr_hint, uint8_t symbol
    when the message is of type 0.6); `fst4w`, when not NULL, says which. */
 enum fst4_status fst4_encode(const char *message, int wspr_hint, uint8_t symbols[FST4_CHANNEL_SYMBOLS], int *fst4w);
 
-/* Why a message was refused, in words. The text is in flash (fst4_flash.h):
+/* Why a message was refused (or FST4_OK, FST4_OTHER_TEXT), in words; a value
+   that is no status is named "unknown status". The text is in flash (fst4_flash.h):
    on an AVR read it with pgm_read_byte, or print it from a sketch with
    Serial.print((const __FlashStringHelper *)text); elsewhere it is an
    ordinary string. */
@@ -56,7 +78,8 @@ const char *fst4_status_text(enum fst4_status status);
 
 /* Maidenhead locator of a position given in millionths of a degree
    (north and east positive), 4 or 6 characters plus NUL into `grid`.
-   Returns 0, or -1 for another length or a position off the globe. */
+   Returns 0, or -1 for another length, a position off the globe or a NULL
+   `grid`. */
 int fst4_grid_locator(int32_t latitude_e6, int32_t longitude_e6, unsigned length, char grid[7]);
 
 /* The power FST4W carries nearest to `dbm`: the field holds dBm * 0.3 in
@@ -67,9 +90,14 @@ int fst4w_carried_power(int dbm);
    power: one type-1 message "CALL GRID4 dBm" for a plain call and 4-char
    grid; for a 6-char grid, or a compound call ("PJ4/K1ABC", "K1ABC/P"), the
    pair "CALL GRID4 dBm" (or "PFX/CALL dBm") then "<CALL> GRID6" (send the
-   second with wspr_hint). Writes each as a NUL-terminated text of at most
-   FST4_MAX_MESSAGE characters and returns how many (1 or 2), or 0 when the
-   call or grid cannot be sent. */
+   second with wspr_hint). Call and grid are read in any letter case and
+   written upper-cased. Writes each as a NUL-terminated text of at most
+   FST4_MAX_MESSAGE characters and returns how many (1 or 2); each is one
+   fst4w_encode sends as it is (FST4_OK). Returns 0, with both texts empty,
+   when the call or grid cannot be sent so: a call that is none, a prefix
+   or suffix the field cannot hold ("K1ABC/QRP", "PJ4A/K1ABC"), a grid that
+   is no Maidenhead locator (fields A to R, squares 0 to 9, subsquares A to
+   X), or a NULL argument. */
 int fst4w_beacon_messages(const char *call, const char *grid, int dbm, char first[FST4_MAX_MESSAGE + 1],
                           char second[FST4_MAX_MESSAGE + 1]);
 
@@ -137,11 +165,18 @@ void fst4w_channel_symbols(const uint8_t info[FST4_INFO_BYTES], uint8_t symbols[
 enum fst4w_type { FST4W_NONE = 0, FST4W_TYPE1 = 1, FST4W_TYPE2 = 2, FST4W_TYPE3 = 3 };
 /* Packs an upper-cased message whose words are separated by single blanks
    (`length` characters) into the 77-bit payload of type 0.6; returns which
-   FST4W type it is, or FST4W_NONE when it is none. */
-enum fst4w_type fst4w_pack(const char *text, size_t length, int wspr_hint, uint8_t payload[FST4_PAYLOAD_BYTES]);
+   FST4W type it is, or FST4W_NONE when it is none (a prefix or suffix the
+   field cannot hold included). `*other_text` is set to 1 when the receiver
+   would show another power than the one typed, else 0. No argument may be
+   NULL. */
+enum fst4w_type fst4w_pack(const char *text, size_t length, int wspr_hint, uint8_t payload[FST4_PAYLOAD_BYTES],
+                           int *other_text);
 
-/* Packs `length` characters of `message` (NULs count as blanks) into the
-   77-bit payload, with its type i3 and, for i3 = 0, subtype n3. */
+/* Packs `length` characters of `message` (NULs count as blanks; only the
+   first FST4_MAX_MESSAGE are read, and anything but blanks after them makes
+   FST4_OTHER_TEXT) into the 77-bit payload, with its type i3 and, for
+   i3 = 0, subtype n3. Returns FST4_OK or FST4_OTHER_TEXT with the payload
+   filled, or the refusal with the payload zero. No argument may be NULL. */
 enum fst4_status fst4_pack77(const char *message, size_t length, int wspr_hint, uint8_t payload[FST4_PAYLOAD_BYTES],
                              uint8_t *i3, uint8_t *n3);
 
