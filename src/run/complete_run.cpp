@@ -87,6 +87,38 @@ std::optional<std::pair<std::string, int>> Refusal(std::string_view symbols,
   return std::nullopt;
 }
 
+// What follows the destination's name in the light red line that says why
+// it was not written; empty when it was.
+std::string WhyNotWritten(sim::DestinationRefusal refusal, platform::WriteRefusal written) {
+  using platform::WriteRefusal;
+  switch (refusal) {
+    case sim::DestinationRefusal::kSimulator: return std::string(kIsSimulatorAfter);
+    case sim::DestinationRefusal::kRunOutput: return std::string(kIsRunOutputAfter);
+    case sim::DestinationRefusal::kReport: return std::string(kIsReportAfter);
+    case sim::DestinationRefusal::kNone: break;
+  }
+  switch (written) {
+    case WriteRefusal::kNone: return {};
+    case WriteRefusal::kBadName: return std::string(kBadNameAfter);
+    case WriteRefusal::kFolder: return std::string(kIsFolderAfter);
+    case WriteRefusal::kReadOnly: return std::string(kReadOnlyAfter);
+    case WriteRefusal::kNoFolder: return std::string(kNoFolderAfter);
+    case WriteRefusal::kNameTooLong: return std::string(kNameTooLongAfter);
+    case WriteRefusal::kNotAFile: return std::string(kNotAFileAfter);
+    case WriteRefusal::kFolderRefuses: return std::string(kFolderRefusesAfter);
+    case WriteRefusal::kHeldOpen: return std::string(kHeldOpenAfter);
+    case WriteRefusal::kNobodyReads: return std::string(kNobodyReadsAfter);
+    case WriteRefusal::kTimedOut:
+      return std::string(kTimedOutBefore) + std::to_string(platform::kDeviceWriteLimitMilliseconds / 1000) +
+             std::string(kTimedOutAfter);
+    case WriteRefusal::kNoSpace: return std::string(kNoSpaceAfter);
+    case WriteRefusal::kSizeLimit: return std::string(kSizeLimitAfter);
+    case WriteRefusal::kReservedName: return std::string(kReservedNameAfter);
+    case WriteRefusal::kFailed: break;
+  }
+  return std::string(kWriteFailedAfter);
+}
+
 }  // namespace
 
 int CompleteRun(Console& console, platform::System& system, std::u16string_view interpreter, std::string_view messageText,
@@ -111,11 +143,9 @@ int CompleteRun(Console& console, platform::System& system, std::u16string_view 
 
   const std::string includeText = include_file::BuildIncludeText(
       *symbolText, include_file::CommentMessage(messageText, decoded.value_or(""), carriesTyped), destinationName);
-  // Written over the report, the include file must outlive any way out.
-  if (sim::NamesSameFile(system, destinationName, sim::kReportFile)) sim::RemoveIfRunEndsAbnormally(system, {});
   // Never over the simulator or a stand-in cmd.exe would run for it (every
-  // later run would fail), nor into the run's own output (TYPE would copy the
-  // file into itself without end).
+  // later run would fail), nor over the report (the run removes it), nor into
+  // the run's own output (TYPE would copy the file into itself without end).
   const sim::DestinationRefusal refusal = sim::RefusalOf(system, destinationName);
   include_file::IncludeFileWrite write;
   if (refusal == sim::DestinationRefusal::kNone) {
@@ -131,10 +161,7 @@ int CompleteRun(Console& console, platform::System& system, std::u16string_view 
   if (!carriesTyped) {
     WriteFailure(console, std::string(kOtherTextBefore) + *decoded + std::string(kOtherTextAfter));
   }
-  if (refusal != sim::DestinationRefusal::kNone) {
-    const std::string_view why = refusal == sim::DestinationRefusal::kRunOutput ? kIsRunOutputAfter : kIsSimulatorAfter;
-    WriteFailure(console, std::string(destinationName) + std::string(why));
-  }
+  if (!written) WriteFailure(console, std::string(destinationName) + WhyNotWritten(refusal, write.refusal));
   console.SetTextColor(exitCode == kExitOk ? console::kYellow : console::kLightRed);
   // Named as the file system holds it (Windows drops trailing dots and blanks).
   const std::string shownName =

@@ -30,6 +30,9 @@ enum class DestinationRefusal {
   // The very file the run's standard output or standard error goes to,
   // which TYPE would then copy into itself.
   kRunOutput,
+  // The simulator's report under any name the system takes for it: the run
+  // removes it, and the next run would take it for a stale report.
+  kReport,
 };
 
 DestinationRefusal RefusalOf(platform::System& system, std::string_view destination);

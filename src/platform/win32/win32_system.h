@@ -41,6 +41,7 @@ class Win32System final : public HostSystem {
   std::u16string DefaultInterpreter() override;
   std::optional<std::u16string> InstalledSimulator() override;
   std::optional<std::uint32_t> RunProcess(std::u16string_view commandLine) override;
+  StartFailure LastStartFailure() override;
 
   console::Screen& Screen() override;
   std::optional<KeyEvent> Next() override;
@@ -49,7 +50,7 @@ class Win32System final : public HostSystem {
   std::optional<DirectoryEntry> FindEntry(std::u16string_view name) override;
   bool DeleteFileByName(std::u16string_view path) override;
   std::unique_ptr<OpenFile> OpenForReading(std::u16string_view path) override;
-  std::unique_ptr<OpenFile> OpenOrCreateForWriting(std::u16string_view path) override;
+  WholeFileWrite WriteWholeFile(std::u16string_view path, std::string_view bytes) override;
   std::u16string NameAsCreated(std::u16string_view path) override;
   bool NamesSameFile(std::u16string_view first, std::u16string_view second) override;
   bool NamesStandardOutputOrError(std::u16string_view path) override;
@@ -81,6 +82,7 @@ class Win32System final : public HostSystem {
   // are made first and go last, since the screen writes into them.
   std::unique_ptr<StandardStreams> streams_;
   std::unique_ptr<console::TranscriptScreen> transcript_;
+  StartFailure lastStartFailure_ = StartFailure::kNone;
 };
 
 }  // namespace sympack::platform::win32
