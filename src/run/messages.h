@@ -41,11 +41,13 @@ constexpr std::string_view kIsRunOutputAfter = " is where this run's output goes
 constexpr std::string_view kIsSimulatorAfter = " is the simulator, or would run in its place: choose another name";
 // After a destination's name: the simulator's own report, which the run
 // reads and then removes (the next run would remove it as a stale one).
-constexpr std::string_view kIsReportAfter = " is the simulator's report, which the run removes: choose another name";
+// This and the texts below fit a line of 80 columns after the names the
+// tool uses.
+constexpr std::string_view kIsReportAfter = " is the simulator's report, removed at the end: use another name";
 // After a destination's name: why the system did not take the include file.
 constexpr std::string_view kBadNameAfter = " holds * or ?, which no file name may: choose another name";
 constexpr std::string_view kIsFolderAfter = " is a folder: name a file";
-constexpr std::string_view kReadOnlyAfter = " is read-only: it keeps its text";
+constexpr std::string_view kReadOnlyAfter = " is read-only: it stays as it was";
 constexpr std::string_view kNoFolderAfter = " is in a folder that does not exist";
 constexpr std::string_view kNameTooLongAfter = " is a longer name than the system takes (it is never cut)";
 constexpr std::string_view kNotAFileAfter = " is not a file, a device or a pipe";
@@ -54,10 +56,10 @@ constexpr std::string_view kHeldOpenAfter = " is open for writing in another pro
 constexpr std::string_view kNobodyReadsAfter = " is a pipe that nobody reads";
 constexpr std::string_view kTimedOutBefore = " did not take the text within ";
 constexpr std::string_view kTimedOutAfter = " seconds";
-constexpr std::string_view kNoSpaceAfter = ": no space left on the disk; an earlier file keeps its text";
-constexpr std::string_view kSizeLimitAfter = ": larger than this process may make a file; an earlier file keeps its text";
+constexpr std::string_view kNoSpaceAfter = ": no space left on the disk; an earlier file stays as it was";
+constexpr std::string_view kSizeLimitAfter = ": over this process's file-size limit; an earlier file stays as it was";
 constexpr std::string_view kReservedNameAfter = " is a Windows device name, whatever its extension: choose another name";
-constexpr std::string_view kWriteFailedAfter = " could not be written; an earlier file keeps its text";
+constexpr std::string_view kWriteFailedAfter = " could not be written; an earlier file stays as it was";
 // A message the interpreter's command line cannot carry exactly, refused
 // before anything runs.
 constexpr std::string_view kControlCharacterLine =

@@ -138,11 +138,12 @@ WholeFileWrite Replace(const std::string& target, std::string_view bytes, const 
     if (fchown(fd, old->st_uid, old->st_gid) != 0) (void)fchown(fd, static_cast<uid_t>(-1), old->st_gid);
     done = fchmod(fd, old->st_mode & 07777) == 0;
   }
+  int error = 0;
   {
     const FileSizeSignalHeld held;
     done = done && WriteEvery(fd, bytes) && fsync(fd) == 0;
+    error = errno;  // before the signal is taken away, which may set errno
   }
-  int error = errno;
   if (close(fd) != 0 && done) {
     done = false;
     error = errno;
