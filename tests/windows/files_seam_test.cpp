@@ -134,6 +134,7 @@ TEST_F(FilesSeam, NoSharingBlocksEverySecondOpen) {
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(Host().OpenForReading(u"REPORT.TXT"), nullptr);
   EXPECT_EQ(Host().WriteWholeFile(u"report.txt", "new").refusal, WriteRefusal::kHeldOpen);
+  first.reset();
   EXPECT_EQ(ReadFileBytes(L"report.txt"), "x");
 }
 

@@ -102,9 +102,30 @@ std::wstring FolderOf(const std::wstring& path) {
   return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut + 1);
 }
 
+// The full path (ReplaceFileW takes no relative one) and, for an existing
+// file, its last part as the folder stores it: the replacement takes the
+// name it is given, letter case included, and the user's file keeps its own.
+std::wstring FullPath(const std::wstring& path, bool exists) {
+  std::wstring full(MAX_PATH, L'\0');
+  DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  if (length >= full.size()) {
+    full.resize(length);
+    length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  }
+  if (length == 0 || length >= full.size()) return path;
+  full.resize(length);
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = exists ? FindFirstFileW(full.c_str(), &found) : INVALID_HANDLE_VALUE;
+  if (search == INVALID_HANDLE_VALUE) return full;
+  FindClose(search);
+  return FolderOf(full) + found.cFileName;
+}
+
 // The new text as a file of its own beside `path`, flushed, then put in its
 // place. `exists`: an earlier file stands under the name.
-WholeFileWrite Replace(const std::wstring& path, std::string_view bytes, bool exists) {
+WholeFileWrite Replace(const std::wstring& typed, std::string_view bytes, bool exists) {
+  const std::wstring path = FullPath(typed, exists);
+  const DWORD oldAttributes = exists ? GetFileAttributesW(path.c_str()) : INVALID_FILE_ATTRIBUTES;
   std::wstring newName;
   OwnedHandle file;
   for (unsigned attempt = 0; !file.IsOpen(); ++attempt) {
@@ -137,6 +158,9 @@ WholeFileWrite Replace(const std::wstring& path, std::string_view bytes, bool ex
     DeleteFileW(newName.c_str());
     return Refused(ReasonFor(error));
   }
+  // ReplaceFileW carries the attributes over; set once more, they hold
+  // where a file system (or Wine) merges less.
+  if (exists && oldAttributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(path.c_str(), oldAttributes);
   return {WriteRefusal::kNone, true};
 }
 
@@ -148,6 +172,14 @@ WholeFileWrite Win32System::WriteWholeFile(std::u16string_view path, std::string
   if (IsDeviceNameWithExtension(path)) return Refused(WriteRefusal::kReservedName);
   const std::wstring name = ToWide(path);
   const CriticalErrorsOff quiet;
+  // Asked first: Wine run as root opens a read-only file for writing.
+  const DWORD attributes = GetFileAttributesW(name.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return Refused(WriteRefusal::kFolder);
+  }
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    return Refused(WriteRefusal::kReadOnly);
+  }
   // Opened without waiting and without changing it, to learn what stands
   // under the name: a device or pipe is written through this handle.
   OwnedHandle existing(CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -159,13 +191,7 @@ WholeFileWrite Win32System::WriteWholeFile(std::u16string_view path, std::string
   }
   const DWORD error = GetLastError();
   if (error == ERROR_FILE_NOT_FOUND) return Replace(name, bytes, false);
-  if (error == ERROR_ACCESS_DENIED) {
-    const DWORD attributes = GetFileAttributesW(name.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      return Refused(WriteRefusal::kFolder);
-    }
-    return Refused(WriteRefusal::kReadOnly);
-  }
+  if (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES) return Refused(WriteRefusal::kReadOnly);
   return Refused(ReasonFor(error));
 }
 
