@@ -16,7 +16,7 @@ from harness import (BANNER, BLANK_LINE, DARK_GREY, DARK_YELLOW, DESTINATION_PRO
                      LIGHT_GREY, LIGHT_RED, MESSAGE_PROMPT,
                      NO_LISTING, SIMULATOR_LINE, YELLOW, E2ETestCase, not_written_line,
                      other_text, run_output_line, simulator_failed, wrap_rows, written_line, wrong_symbol_count,
-                     report_refused_line, BAD_NAME, IS_READ_ONLY, NO_FOLDER, NO_SPACE)
+                     report_refused_line, BAD_NAME, IS_READ_ONLY, NO_FOLDER, NO_SPACE, RESERVED_NAME)
 
 MESSAGE = b"CQ K1ABC FN42"
 INCLUDE_TEXT = reference.build_include_text(fake_data.GOOD_SYMBOLS, MESSAGE)
@@ -171,6 +171,22 @@ class Outcomes(E2ETestCase):
 
     def test_destination_is_a_path_to_the_report_file(self):
         self.check_report_refused("./FST4TEMP.TXT")
+
+    def test_a_windows_device_name_with_an_extension(self):
+        """On Windows `aux.inc` is the device AUX, whatever the extension:
+        it would take the text and keep none, so it is refused with its
+        reason. On Linux it is a file like any other."""
+        run = self.finish(destination="aux.inc")
+        if self.runner.posix_system:
+            self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+            self.assertEqual(self.read("aux.inc"), INCLUDE_FILE)
+            return
+        self.assertEqual(run.exit_code(), EXIT_NOT_WRITTEN, run.dump())
+        at, after = self.rows_after_prompt(run)
+        self.assert_transcript(run, [("aux.inc" + RESERVED_NAME, LIGHT_RED),
+                                     (not_written_line("aux.inc"), LIGHT_RED), (BLANK_LINE, LIGHT_GREY)],
+                               start=at + 1)
+        self.assertEqual(self.files(), ["FST4SIM.EXE"])
 
     def test_read_only_destination(self):
         if not self.runner.posix_system:

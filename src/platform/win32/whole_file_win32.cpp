@@ -16,6 +16,10 @@
 namespace sympack::platform::win32 {
 namespace {
 
+// The longest last part of a name the file systems Windows writes take
+// (GetVolumeInformationW's maximum component length on NTFS, FAT32, exFAT).
+constexpr std::size_t kLongestNamePart = 255;
+
 // The new file's name in the destination's folder: its own to this process.
 constexpr wchar_t kNewFilePrefix[] = L"~sympack-new-";
 
@@ -171,6 +175,9 @@ WholeFileWrite Win32System::WriteWholeFile(std::u16string_view path, std::string
   // keep none (or wait on a port).
   if (IsDeviceNameWithExtension(path)) return Refused(WriteRefusal::kReservedName);
   const std::wstring name = ToWide(path);
+  // The system calls a last part longer than any file system takes an
+  // invalid name (or another error); it is one too long, and never cut.
+  if (name.size() - FolderOf(name).size() > kLongestNamePart) return Refused(WriteRefusal::kNameTooLong);
   const CriticalErrorsOff quiet;
   // Asked first: Wine run as root opens a read-only file for writing.
   const DWORD attributes = GetFileAttributesW(name.c_str());
