@@ -26,7 +26,7 @@ import unittest
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 
 from harness import (BANNER, DARK_GREY, DARK_YELLOW, DESTINATION_PROMPT,  # noqa: E402
-                     DOWNLOAD_HINT, EXIT_NO_REPORT, EXIT_OK, EXIT_SIMULATOR_MISSING,
+                     DOWNLOAD_HINT, NO_INTERPRETER, EXIT_NO_REPORT, EXIT_OK, EXIT_SIMULATOR_MISSING,
                      LIGHT_GREY, LIGHT_RED, MESSAGE_PROMPT, NO_REPORT, SIMULATOR_LINE,
                      SIMULATOR_MISSING, YELLOW, TerminalRun, written_line)
 import reference  # noqa: E402
@@ -386,11 +386,12 @@ class CommandTail(WineTestCase):
 class Interpreter(WineTestCase):
 
     def test_without_comspec_nothing_runs(self):
+        """Nothing is started without an interpreter, and the run says so."""
         self.install()
         run = self.start(" cq k1abc fn42", before=["set COMSPEC="])
         exit_code, dump = self.finish(run)
         self.assertEqual(exit_code, EXIT_NO_REPORT, dump.describe())
-        self.assert_rows(dump, BANNER_ROWS + [(NO_REPORT, LIGHT_GREY)])
+        self.assert_rows(dump, BANNER_ROWS + [(NO_REPORT, LIGHT_GREY), (NO_INTERPRETER, LIGHT_RED)])
         self.assertEqual(self.files(), ["FST4SIM.EXE"])
 
     def test_standard_output_redirected_gets_the_plain_transcript(self):
