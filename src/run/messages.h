@@ -60,6 +60,9 @@ constexpr std::string_view kNoSpaceAfter = ": no space left on the disk; an earl
 constexpr std::string_view kSizeLimitAfter = ": over this process's file-size limit; an earlier file stays as it was";
 constexpr std::string_view kReservedNameAfter = " is a Windows device name, whatever its extension: choose another name";
 constexpr std::string_view kWriteFailedAfter = " could not be written; an earlier file stays as it was";
+// Said on standard error when --help's or --version's text could not be
+// written to standard output (exit 5).
+constexpr std::string_view kInformationNotWrittenLine = "sympack: standard output did not take the whole text";
 // A message the interpreter's command line cannot carry exactly, refused
 // before anything runs.
 constexpr std::string_view kControlCharacterLine =

@@ -9,7 +9,7 @@ import fake_data
 import reference
 from harness import (BANNER, BLANK_LINE, DARK_GREY, DARK_YELLOW, DESTINATION_PROMPT,
                      DOWNLOAD_HINT, EXIT_BAD_MESSAGE, EXIT_NO_LISTING, EXIT_OTHER_TEXT,
-                     INSTALLED_SIMULATOR, EXIT_NO_REPORT, EXIT_OK,
+                     INSTALLED_SIMULATOR, EXIT_NO_REPORT, EXIT_NOT_WRITTEN, EXIT_OK,
                      EXIT_OLD_REPORT_STAYS, EXIT_SIMULATOR_MISSING, LIGHT_GREY, LIGHT_RED,
                      MESSAGE_PROMPT, NO_LISTING, NO_REPORT, OLD_REPORT, SIMULATOR_LINE,
                      INTERPRETER_MADE_NO_REPORT, INTERPRETER_NOT_FOUND, INTERPRETER_NOT_RUNNABLE,
@@ -335,6 +335,12 @@ class UsageAndVersion(E2ETestCase):
             self.assertEqual(result.returncode, EXIT_OK, result)
             self.assertRegex(result.stdout.decode(), "(?m)" + USAGE)
             self.assertIn(b"\n  11  the listing does not hold exactly 160 symbols", result.stdout.replace(b"\r", b""))
+        if self.runner.posix_system:  # an output that takes nothing: exit 5, and why
+            result = subprocess.run(self.runner.tool_command(["--help"]), stdout=open("/dev/full", "wb"),
+                                    stderr=subprocess.PIPE, stdin=subprocess.DEVNULL, cwd=self.work,
+                                    env=self.environment(), timeout=30)
+            self.assertEqual(result.returncode, EXIT_NOT_WRITTEN, result)
+            self.assertEqual(result.stderr, b"sympack: standard output did not take the whole text\n")
         self.assertEqual(self.files(), ["FST4.INC", "FST4SIM.EXE"], "no run, no file")
         self.assertEqual(self.read("FST4.INC"), b"mine")
         # Anything else is a message, as ever: the run goes on to write it.
