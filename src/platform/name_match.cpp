@@ -37,4 +37,32 @@ std::u16string_view NormalisedWindowsName(std::u16string_view path) {
   return path.substr(0, kept + 1);
 }
 
+namespace {
+
+bool IsDeviceName(std::u16string_view base) {
+  static constexpr std::u16string_view kNames[] = {u"CON", u"PRN", u"AUX", u"NUL", u"CONIN$", u"CONOUT$"};
+  for (const auto name : kNames) {
+    if (EqualsIgnoringCase(base, name)) return true;
+  }
+  if (base.size() != 4) return false;
+  const std::u16string_view stem = base.substr(0, 3);
+  if (!EqualsIgnoringCase(stem, u"COM") && !EqualsIgnoringCase(stem, u"LPT")) return false;
+  const char16_t digit = base[3];
+  return (digit >= u'0' && digit <= u'9') || digit == u'\u00B9' || digit == u'\u00B2' || digit == u'\u00B3';
+}
+
+}  // namespace
+
+bool IsDeviceNameWithExtension(std::u16string_view path) {
+  const auto cut = path.find_last_of(u"\\/:");
+  const std::u16string_view last = cut == std::u16string_view::npos ? path : path.substr(cut + 1);
+  const auto dot = last.find(u'.');
+  if (dot == std::u16string_view::npos) return false;
+  std::u16string_view base = last.substr(0, dot);
+  while (!base.empty() && base.back() == u' ') base.remove_suffix(1);
+  // "NUL." or "NUL . " is the bare name once Windows drops trailing dots and blanks.
+  if (NormalisedWindowsName(last).find(u'.') == std::u16string_view::npos) return false;
+  return IsDeviceName(base);
+}
+
 }  // namespace sympack::platform

@@ -25,4 +25,12 @@ bool HasWildcards(std::u16string_view name);
 // last part (".", "a\\ .") stays as typed.
 std::u16string_view NormalisedWindowsName(std::u16string_view path);
 
+// True when the last part of `path` is a Windows device name (CON, PRN, AUX,
+// NUL, COM0 to COM9, LPT0 to LPT9, COM and LPT with a superscript 1, 2 or 3,
+// CONIN$, CONOUT$) in any letter case, blanks after it aside, followed by an
+// extension: "Naming Files, Paths, and Namespaces" (Microsoft Learn) has
+// NUL.txt and NUL.tar.gz stand for NUL. Such a name looks like a file's and
+// is the device. The bare name is not counted: it says what it is.
+bool IsDeviceNameWithExtension(std::u16string_view path);
+
 }  // namespace sympack::platform

@@ -20,20 +20,15 @@
 
 namespace sympack::platform {
 
+// How long a device or pipe destination may take to accept the include text.
+constexpr unsigned kDeviceWriteLimitMilliseconds = 3000;
+
 // An open file; closes itself when dropped.
 class OpenFile {
  public:
   virtual ~OpenFile() = default;
-  // True for a disk file, false for devices and pipes (GetFileType).
-  virtual bool IsDisk() = 0;
-  // Moves to the start and cuts the file there.
-  virtual bool TruncateToStart() = 0;
-  // Cuts the file at its current position.
-  virtual bool TruncateHere() = 0;
   // Bytes read (0 at the end), or empty when the read failed.
   virtual std::optional<std::size_t> Read(char* buffer, std::size_t size) = 0;
-  // Bytes written, or empty when the write failed; may write fewer than given.
-  virtual std::optional<std::size_t> Write(std::string_view bytes) = 0;
 };
 
 class System : public console::KeySource {
@@ -93,6 +88,8 @@ class System : public console::KeySource {
   // Ctrl+C or Ctrl+Break): the process and what it started have ended. The
   // run then ends too (HostSystem::EndInterrupted).
   virtual bool ProcessWasInterrupted() = 0;
+  // Why the last RunProcess started nothing; kNone after one that started.
+  virtual StartFailure LastStartFailure() = 0;
 
   // ---- Console: the one screen the texts go to (cells or transcript), the
   // keys (KeySource::Next: typed lines from standard input come as their
@@ -110,11 +107,17 @@ class System : public console::KeySource {
   // Opens an existing file for reading only, with no sharing (CreateFileW,
   // GENERIC_READ, share 0, OPEN_EXISTING). Empty on failure.
   virtual std::unique_ptr<OpenFile> OpenForReading(std::u16string_view path) = 0;
-  // Opens or creates a file for writing only, with no sharing (CreateFileW,
-  // GENERIC_WRITE, share 0, OPEN_ALWAYS). Never waits: a pipe or device with
-  // nobody at the other end, like a name the system cannot take whole, is
-  // not opened. Empty on failure.
-  virtual std::unique_ptr<OpenFile> OpenOrCreateForWriting(std::u16string_view path) = 0;
+  // May this be written? Then write it whole: `bytes` become the file's
+  // whole content, or the file stays as it was. A disk file is replaced by a
+  // new file, written and flushed in full in the same folder and put in its
+  // place by one rename that keeps the old file's permissions (a link is
+  // written through: the rename happens in its target's folder); on any
+  // failure the new file goes and the old one is untouched. A device or a
+  // pipe is written directly, never waiting without end: one that nobody
+  // reads, or that does not take the text within kDeviceWriteLimitMilliseconds,
+  // is not written. Readers never stand in the way; another program writing
+  // the file does. Says why when it is not written.
+  virtual WholeFileWrite WriteWholeFile(std::u16string_view path, std::string_view bytes) = 0;
   // The name the file system holds for a file created under `path`.
   // Windows: its trailing dots and blanks dropped (NormalisedWindowsName);
   // POSIX: the path as it stands.

@@ -95,6 +95,39 @@ Destination DestinationFrom(platform::System& system, std::u16string_view line) 
   return {system.WideToAnsi(field), false};
 }
 
+// What follows the destination's name in the light red line that says why
+// it was not written; empty when it was.
+std::string WhyNotWritten(sim::DestinationRefusal refusal, platform::WriteRefusal written) {
+  using platform::WriteRefusal;
+  switch (refusal) {
+    case sim::DestinationRefusal::kSimulator: return std::string(kIsSimulatorAfter);
+    case sim::DestinationRefusal::kRunOutput: return std::string(kIsRunOutputAfter);
+    case sim::DestinationRefusal::kReport: return std::string(kIsReportAfter);
+    case sim::DestinationRefusal::kNotInCodePage: return {};  // said by a line of its own
+    case sim::DestinationRefusal::kNone: break;
+  }
+  switch (written) {
+    case WriteRefusal::kNone: return {};
+    case WriteRefusal::kBadName: return std::string(kBadNameAfter);
+    case WriteRefusal::kFolder: return std::string(kIsFolderAfter);
+    case WriteRefusal::kReadOnly: return std::string(kReadOnlyAfter);
+    case WriteRefusal::kNoFolder: return std::string(kNoFolderAfter);
+    case WriteRefusal::kNameTooLong: return std::string(kNameTooLongAfter);
+    case WriteRefusal::kNotAFile: return std::string(kNotAFileAfter);
+    case WriteRefusal::kFolderRefuses: return std::string(kFolderRefusesAfter);
+    case WriteRefusal::kHeldOpen: return std::string(kHeldOpenAfter);
+    case WriteRefusal::kNobodyReads: return std::string(kNobodyReadsAfter);
+    case WriteRefusal::kTimedOut:
+      return std::string(kTimedOutBefore) + std::to_string(platform::kDeviceWriteLimitMilliseconds / 1000) +
+             std::string(kTimedOutAfter);
+    case WriteRefusal::kNoSpace: return std::string(kNoSpaceAfter);
+    case WriteRefusal::kSizeLimit: return std::string(kSizeLimitAfter);
+    case WriteRefusal::kReservedName: return std::string(kReservedNameAfter);
+    case WriteRefusal::kFailed: break;
+  }
+  return std::string(kWriteFailedAfter);
+}
+
 }  // namespace
 
 int EndInterrupted(Console& console, platform::System& system, const SimulatorRunFacts& simulatorRun) {
@@ -149,13 +182,9 @@ int CompleteRun(Console& console, platform::System& system, std::u16string_view 
   const std::string includeText = include_file::BuildIncludeText(
       *report.symbols, include_file::CommentMessage(messageText, decoded.value_or(""), carriesTyped),
       destinationName);
-  // Written over the report, the include file must outlive any way out.
-  if (destination.inCodePage && sim::NamesSameFile(system, destinationName, sim::kReportFile)) {
-    sim::RemoveIfRunEndsAbnormally(system, {});
-  }
   // Never over the simulator or a stand-in cmd.exe would run for it (every
-  // later run would fail), nor into the run's own output (TYPE would copy the
-  // file into itself without end).
+  // later run would fail), nor over the report (the run removes it), nor into
+  // the run's own output (TYPE would copy the file into itself without end).
   const sim::DestinationRefusal refusal =
       destination.inCodePage ? sim::RefusalOf(system, destinationName) : sim::DestinationRefusal::kNotInCodePage;
   include_file::IncludeFileWrite write;
@@ -174,9 +203,8 @@ int CompleteRun(Console& console, platform::System& system, std::u16string_view 
   }
   if (refusal == sim::DestinationRefusal::kNotInCodePage) {
     WriteFailure(console, kDestinationNotInCodePageLine);
-  } else if (refusal != sim::DestinationRefusal::kNone) {
-    const std::string_view why = refusal == sim::DestinationRefusal::kRunOutput ? kIsRunOutputAfter : kIsSimulatorAfter;
-    WriteFailure(console, std::string(destinationName) + std::string(why));
+  } else if (!written) {
+    WriteFailure(console, std::string(destinationName) + WhyNotWritten(refusal, write.refusal));
   }
   console.SetTextColor(exitCode == kExitOk ? console::kYellow : console::kLightRed);
   // Named as the file system holds it (Windows drops trailing dots and blanks).

@@ -61,7 +61,7 @@ std::string Usage() {
   text += ExitLine(kExitSimulatorMissing, simulator + " is not in the current folder (Linux: nor installed)");
   text += ExitLine(kExitNoReport, "the simulator run left no report");
   text += ExitLine(kExitNoListing, "the simulator's report holds no channel symbols");
-  text += ExitLine(kExitNotWritten, "the include file could not be written in full");
+  text += ExitLine(kExitNotWritten, "the include file (or this text) could not be written in full");
   text += ExitLine(kExitFolderBusy, "another run is working in this folder");
   text += ExitLine(kExitOldReportStays, "an earlier run's report cannot be removed");
   text += ExitLine(kExitSimulatorFailed, "written, but the simulator ended with an error");
@@ -99,7 +99,9 @@ std::optional<std::string> InformationFor(std::string_view commandTail) {
 
 bool ShowInformation(std::string_view text) {
   const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-  return std::fflush(stdout) == 0 && written;
+  if (std::fflush(stdout) == 0 && written) return true;
+  std::fprintf(stderr, "%.*s\n", static_cast<int>(kInformationNotWrittenLine.size()), kInformationNotWrittenLine.data());
+  return false;
 }
 
 }  // namespace sympack::run

@@ -20,6 +20,14 @@ constexpr std::string_view kNoReportLine = "No Temp file created";
 // Follows kNoReportLine when the reason is known: the folder may not be written.
 constexpr std::string_view kReportFolderRefusesLine =
     "FST4TEMP.TXT cannot be created: this folder cannot be written to";
+// Follows kNoReportLine: why the interpreter did not make the report.
+constexpr std::string_view kNoInterpreterLine =
+    "COMSPEC is not set: there is no command interpreter to run the simulator";
+constexpr std::string_view kInterpreterBefore = "The command interpreter ";
+constexpr std::string_view kInterpreterNotFoundAfter = " was not found";
+constexpr std::string_view kInterpreterNotRunnableAfter = " cannot be run (not a program, or no permission)";
+constexpr std::string_view kInterpreterTooLongAfter = " is too long a command line to start";
+constexpr std::string_view kInterpreterMadeNoReportAfter = " ran, but made no FST4TEMP.TXT";
 constexpr std::string_view kFolderBusyLine =
     "Another SYMPACK is running in this folder.  Wait for it to finish, then try again";
 constexpr std::string_view kOldReportLine =
@@ -31,6 +39,30 @@ constexpr std::string_view kIsRunOutputAfter = " is where this run's output goes
 // After a destination's name: the simulator, or a file the interpreter would
 // run for it.
 constexpr std::string_view kIsSimulatorAfter = " is the simulator, or would run in its place: choose another name";
+// After a destination's name: the simulator's own report, which the run
+// reads and then removes (the next run would remove it as a stale one).
+// This and the texts below fit a line of 80 columns after the names the
+// tool uses.
+constexpr std::string_view kIsReportAfter = " is the simulator's report, removed at the end: use another name";
+// After a destination's name: why the system did not take the include file.
+constexpr std::string_view kBadNameAfter = " holds * or ?, which no file name may: choose another name";
+constexpr std::string_view kIsFolderAfter = " is a folder: name a file";
+constexpr std::string_view kReadOnlyAfter = " is read-only: it stays as it was";
+constexpr std::string_view kNoFolderAfter = " is in a folder that does not exist";
+constexpr std::string_view kNameTooLongAfter = " is a longer name than the system takes (it is never cut)";
+constexpr std::string_view kNotAFileAfter = " is not a file, a device or a pipe";
+constexpr std::string_view kFolderRefusesAfter = " cannot be made: its folder cannot be written to";
+constexpr std::string_view kHeldOpenAfter = " is open for writing in another program: close it, then try again";
+constexpr std::string_view kNobodyReadsAfter = " is a pipe that nobody reads";
+constexpr std::string_view kTimedOutBefore = " did not take the text within ";
+constexpr std::string_view kTimedOutAfter = " seconds";
+constexpr std::string_view kNoSpaceAfter = ": no space left on the disk; an earlier file stays as it was";
+constexpr std::string_view kSizeLimitAfter = ": over this process's file-size limit; an earlier file stays as it was";
+constexpr std::string_view kReservedNameAfter = " is a Windows device name, whatever its extension: choose another name";
+constexpr std::string_view kWriteFailedAfter = " could not be written; an earlier file stays as it was";
+// Said on standard error when --help's or --version's text could not be
+// written to standard output (exit 5).
+constexpr std::string_view kInformationNotWrittenLine = "sympack: standard output did not take the whole text";
 // A message the interpreter's command line cannot carry exactly, refused
 // before anything runs.
 constexpr std::string_view kControlCharacterLine =

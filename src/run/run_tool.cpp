@@ -69,6 +69,23 @@ std::optional<int> RefuseMessage(Console& console, platform::System& system, std
   return std::nullopt;
 }
 
+// Why the simulator run left no report, in the light red line after
+// kNoReportLine: no interpreter, one that could not be started, a folder
+// that refuses the report, or an interpreter that ran and made none.
+std::string NoReportReason(platform::System& system, std::u16string_view interpreter, bool started) {
+  if (interpreter.empty()) return std::string(kNoInterpreterLine);
+  const std::string named = std::string(kInterpreterBefore) + system.WideToAnsi(interpreter);
+  if (!started) {
+    switch (system.LastStartFailure()) {
+      case platform::StartFailure::kNotFound: return named + std::string(kInterpreterNotFoundAfter);
+      case platform::StartFailure::kNotRunnable: return named + std::string(kInterpreterNotRunnableAfter);
+      case platform::StartFailure::kNone: return named + std::string(kInterpreterTooLongAfter);
+    }
+  }
+  if (sim::FolderRefusesNewFile(system, sim::kReportFile)) return std::string(kReportFolderRefusesLine);
+  return named + std::string(kInterpreterMadeNoReportAfter);
+}
+
 }  // namespace
 
 int RunTool(platform::System& system, std::u16string_view commandTail) {
@@ -124,15 +141,16 @@ int RunTool(platform::System& system, std::u16string_view commandTail) {
     return kExitOldReportStays;
   }
   // Only an audio file that appears during this run is the simulator's to
-  // remove; one that was there already may be the user's own recording.
+  // remove; one that was there already may be the user's own recording, or
+  // the user's link to one (looked at as the link, dangling or not).
   SimulatorRunFacts simulatorRun;
-  simulatorRun.audioFileWasThere = sim::FileIsPresent(system, sim::kAudioFile);
+  simulatorRun.audioFileWasThere = sim::NameIsTaken(system, sim::kAudioFile);
   sim::RemoveIfRunEndsAbnormally(system, sim::kReportFile);
   const auto exitCode = sim::RunSimulator(system, interpreter, message, simulatorPath);
   if (system.ProcessWasInterrupted()) return EndInterrupted(console, system, simulatorRun);
   if (!exitCode || !sim::FileIsPresent(system, sim::kReportFile)) {
     console.WriteLine(kNoReportLine);
-    if (sim::FolderRefusesNewFile(system, sim::kReportFile)) WriteFailure(console, kReportFolderRefusesLine);
+    WriteFailure(console, NoReportReason(system, interpreter, exitCode.has_value()));
     return kExitNoReport;
   }
   simulatorRun.exitCode = *exitCode;

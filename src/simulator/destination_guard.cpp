@@ -80,6 +80,7 @@ DestinationRefusal RefusalOf(platform::System& system, std::string_view destinat
       IsSimulatorStandIn(system, system.AnsiToWide(destination))) {
     return DestinationRefusal::kSimulator;
   }
+  if (NamesSameFile(system, destination, kReportFile)) return DestinationRefusal::kReport;
   if (NameIsRunOutput(system, destination)) return DestinationRefusal::kRunOutput;
   return DestinationRefusal::kNone;
 }

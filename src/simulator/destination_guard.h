@@ -35,6 +35,9 @@ enum class DestinationRefusal {
   // typed name, before RefusalOf): any name the system were given in its
   // place could be another file's.
   kNotInCodePage,
+  // The simulator's report under any name the system takes for it: the run
+  // removes it, and the next run would take it for a stale report.
+  kReport,
 };
 
 DestinationRefusal RefusalOf(platform::System& system, std::string_view destination);

@@ -58,6 +58,9 @@ bool FitsInterpreter(platform::System& system, std::string_view command) {
 }
 
 std::optional<std::uint32_t> RunInterpreter(platform::System& system, std::u16string_view interpreter, std::string_view command) {
+  // No interpreter named: the line would start with its switches, and the
+  // system would take whatever its first word names for a program.
+  if (interpreter.empty()) return std::nullopt;
   const auto line = InterpreterCommandLine(interpreter, system.AnsiToWide(command));
   if (!line) return std::nullopt;
   return system.RunProcess(*line);

@@ -223,6 +223,36 @@ def simulator_refused_line(name):
     return "%s is the simulator, or would run in its place: choose another name" % name
 
 
+def report_refused_line(name):
+    """Why the include file never goes under the report's name."""
+    return "%s is the simulator's report, removed at the end: use another name" % name
+
+
+# Why the system did not take the include file, after its name.
+BAD_NAME = " holds * or ?, which no file name may: choose another name"
+IS_FOLDER = " is a folder: name a file"
+IS_READ_ONLY = " is read-only: it stays as it was"
+NO_FOLDER = " is in a folder that does not exist"
+NAME_TOO_LONG = " is a longer name than the system takes (it is never cut)"
+NOBODY_READS = " is a pipe that nobody reads"
+TIMED_OUT = " did not take the text within 3 seconds"
+NO_SPACE = ": no space left on the disk; an earlier file stays as it was"
+SIZE_LIMIT = ": over this process's file-size limit; an earlier file stays as it was"
+RESERVED_NAME = " is a Windows device name, whatever its extension: choose another name"
+HELD_OPEN = " is open for writing in another program: close it, then try again"
+
+
+def interpreter_line(path, after):
+    """Why the interpreter made no report (after NO_REPORT)."""
+    return "The command interpreter %s%s" % (path, after)
+
+
+INTERPRETER_NOT_FOUND = " was not found"
+INTERPRETER_NOT_RUNNABLE = " cannot be run (not a program, or no permission)"
+INTERPRETER_MADE_NO_REPORT = " ran, but made no FST4TEMP.TXT"
+NO_INTERPRETER = "COMSPEC is not set: there is no command interpreter to run the simulator"
+
+
 def simulator_failed(line, exit_code):
     """An outcome line when the simulator ended with a non-zero exit code."""
     return line + " (FST4SIM.EXE ended with exit code %d: the listing may be incomplete)" % exit_code
@@ -595,8 +625,11 @@ class E2ETestCase(unittest.TestCase):
     def _remove_folder(folder):
         for root, dirs, files in os.walk(folder):
             for name in dirs + files:
+                path = os.path.join(root, name)
+                if os.path.islink(path):
+                    continue  # a link has no modes of its own on Linux
                 try:
-                    os.chmod(os.path.join(root, name), 0o755, follow_symlinks=False)
+                    os.chmod(path, 0o755)
                 except OSError:
                     pass
         shutil.rmtree(folder, ignore_errors=True)

@@ -15,7 +15,8 @@ from harness import (BANNER, BLANK_LINE, DARK_GREY, DARK_YELLOW, DESTINATION_PRO
                      EXIT_SIMULATOR_FAILED, EXIT_WRONG_SYMBOL_COUNT, FOLDER_BUSY, REPORT_IS_OUTPUT,
                      LIGHT_GREY, LIGHT_RED, MESSAGE_PROMPT,
                      NO_LISTING, SIMULATOR_LINE, YELLOW, E2ETestCase, not_written_line,
-                     other_text, run_output_line, simulator_failed, wrap_rows, written_line, wrong_symbol_count)
+                     other_text, run_output_line, simulator_failed, wrap_rows, written_line, wrong_symbol_count,
+                     report_refused_line, BAD_NAME, IS_READ_ONLY, NO_FOLDER, NO_SPACE, RESERVED_NAME)
 
 MESSAGE = b"CQ K1ABC FN42"
 INCLUDE_TEXT = reference.build_include_text(fake_data.GOOD_SYMBOLS, MESSAGE)
@@ -132,7 +133,9 @@ class Outcomes(E2ETestCase):
         self.assertEqual(self.read("inc/beacon.inc"), INCLUDE_FILE)
         self.assertIn(written_line("inc/beacon.inc").rstrip(), run.transcript())
 
-    def check_report_file_kept(self, answer, kept_as="FST4TEMP.TXT"):
+    def check_report_file_kept(self, answer, kept_as):
+        """A name that is another file than the report: written, and the
+        report is removed all the same."""
         run = self.finish(destination=answer)
         self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
         self.assertEqual(self.files(), sorted(["FST4SIM.EXE", kept_as]))
@@ -143,17 +146,48 @@ class Outcomes(E2ETestCase):
                                start=at + 1)
         self.assertEqual(run.clipboard_texts(), [INCLUDE_TEXT])
 
+    def check_report_refused(self, answer):
+        """The report under any name the system takes for it is never the
+        include file: the run removes it, and the next run would take it for
+        a stale report. Refused with its reason; the report goes all the same."""
+        run = self.finish(destination=answer)
+        self.assertEqual(run.exit_code(), EXIT_NOT_WRITTEN, run.dump())
+        self.assertEqual(self.files(), ["FST4SIM.EXE"])
+        at, after = self.rows_after_prompt(run)
+        self.assert_transcript(run, [(report_refused_line(answer), LIGHT_RED),
+                                     (not_written_line(answer), LIGHT_RED), (BLANK_LINE, LIGHT_GREY)],
+                               start=at + 1)
+        self.assertEqual(run.clipboard_texts(), [INCLUDE_TEXT])
+
     def test_destination_is_the_report_file(self):
-        self.check_report_file_kept("FST4TEMP.TXT")
+        self.check_report_refused("FST4TEMP.TXT")
 
     def test_destination_is_the_report_file_in_lower_case(self):
-        # Another file on POSIX, where names are exact: written, and the
-        # report is removed all the same.
-        self.check_report_file_kept("fst4temp.txt",
-                                    kept_as="fst4temp.txt" if self.runner.posix_system else "FST4TEMP.TXT")
+        # Another file on POSIX, where names are exact; the report itself
+        # where the system folds letter case.
+        if self.runner.posix_system:
+            self.check_report_file_kept("fst4temp.txt", kept_as="fst4temp.txt")
+        else:
+            self.check_report_refused("fst4temp.txt")
 
     def test_destination_is_a_path_to_the_report_file(self):
-        self.check_report_file_kept("./FST4TEMP.TXT")
+        self.check_report_refused("./FST4TEMP.TXT")
+
+    def test_a_windows_device_name_with_an_extension(self):
+        """On Windows `aux.inc` is the device AUX, whatever the extension:
+        it would take the text and keep none, so it is refused with its
+        reason. On Linux it is a file like any other."""
+        run = self.finish(destination="aux.inc")
+        if self.runner.posix_system:
+            self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+            self.assertEqual(self.read("aux.inc"), INCLUDE_FILE)
+            return
+        self.assertEqual(run.exit_code(), EXIT_NOT_WRITTEN, run.dump())
+        at, after = self.rows_after_prompt(run)
+        self.assert_transcript(run, [("aux.inc" + RESERVED_NAME, LIGHT_RED),
+                                     (not_written_line("aux.inc"), LIGHT_RED), (BLANK_LINE, LIGHT_GREY)],
+                               start=at + 1)
+        self.assertEqual(self.files(), ["FST4SIM.EXE"])
 
     def test_read_only_destination(self):
         if not self.runner.posix_system:
@@ -165,17 +199,20 @@ class Outcomes(E2ETestCase):
         at, after = self.rows_after_prompt(run)
         # The old content is not shown as if it were the result: the failure
         # line follows the prompt.
-        self.assert_transcript(run, [(not_written_line("FST4.INC"), LIGHT_RED),
+        self.assert_transcript(run, [("FST4.INC" + IS_READ_ONLY, LIGHT_RED), (not_written_line("FST4.INC"), LIGHT_RED),
                                      (BLANK_LINE, LIGHT_GREY)], start=at + 1)
         self.assertNotIn("OLD CONTENT", run.transcript())
         self.assertEqual(run.clipboard_texts(), [INCLUDE_TEXT], "the clipboard still gets the text")
         self.assertEqual(self.files(), ["FST4.INC", "FST4SIM.EXE"], "clean-up done")
 
-    def check_not_written(self, answer):
+    def check_not_written(self, answer, reason):
+        """Not written, with `reason` after the name in the light red line
+        above the outcome."""
         run = self.finish(destination=answer)
         self.assertEqual(run.exit_code(), EXIT_NOT_WRITTEN, run.dump())
         rows = run.transcript()
         at = rows.index(not_written_line(answer).rstrip())
+        self.assert_row(run, run.transcript_cells()[at - 1], answer + reason, LIGHT_RED)
         self.assert_row(run, run.transcript_cells()[at], not_written_line(answer), LIGHT_RED)
         self.assertEqual(rows[at + 1:], [""] * (len(rows) - at - 1))
         self.assertNotIn("Symbols written", "\n".join(rows))
@@ -183,13 +220,13 @@ class Outcomes(E2ETestCase):
         return run
 
     def test_missing_folder(self):
-        self.check_not_written("nofolder/FST4.INC")
+        self.check_not_written("nofolder/FST4.INC", NO_FOLDER)
         self.assertEqual(self.files(), ["FST4SIM.EXE"], "nothing created")
 
     def test_full_device(self):
         if not os.path.exists("/dev/full") or not self.runner.posix_system:
             self.skipTest("needs /dev/full")
-        self.check_not_written("/dev/full")
+        self.check_not_written("/dev/full", NO_SPACE)
 
     def test_null_device(self):
         if not self.runner.posix_system:
@@ -288,7 +325,7 @@ class Outcomes(E2ETestCase):
 
     def test_name_with_wildcards_writes_nothing(self):
         self.write("out1.inc", b"keep\r\n")
-        self.check_not_written("out*.inc")
+        self.check_not_written("out*.inc", BAD_NAME)
         self.assertEqual(self.read("out1.inc"), b"keep\r\n")
         self.assertEqual(self.files(), ["FST4SIM.EXE", "out1.inc"])
 
@@ -297,6 +334,43 @@ class Outcomes(E2ETestCase):
         run = self.finish()
         self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
         self.assertEqual(self.read("FST4.INC"), INCLUDE_FILE)
+
+    def test_the_replaced_file_keeps_its_permissions_and_a_link_is_written_through(self):
+        """The new text replaces the file whole, with the old file's
+        permission bits; a link stays a link, and its target (in its own
+        folder) gets the text. Nothing else is left in either folder."""
+        if not self.runner.posix_system:
+            self.skipTest("permission bits and symbolic links")
+        self.write("FST4.INC", b"old\r\n", mode=0o640)
+        aside = self.other_folder()
+        target = os.path.join(aside, "beacon.inc")
+        with open(target, "wb") as f:
+            f.write(b"old beacon\r\n")
+        os.chmod(target, 0o604)
+        os.symlink(target, self.path("beacon.inc"))
+        for answer in ("", "beacon.inc"):
+            run = self.finish(destination=answer)
+            self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+        self.assertEqual(self.read("FST4.INC"), INCLUDE_FILE)
+        self.assertEqual(os.stat(self.path("FST4.INC")).st_mode & 0o7777, 0o640)
+        self.assertTrue(os.path.islink(self.path("beacon.inc")))
+        with open(target, "rb") as f:
+            self.assertEqual(f.read(), INCLUDE_FILE)
+        self.assertEqual(os.stat(target).st_mode & 0o7777, 0o604)
+        self.assertEqual(self.files(), ["FST4.INC", "FST4SIM.EXE", "beacon.inc"])
+        self.assertEqual(self.files(aside), ["beacon.inc"])
+
+    def test_a_dangling_audio_link_of_the_user_stays(self):
+        """The presence check before the run looks at the link itself: the
+        user's link, dangling then, is not the simulator's file, even when
+        the simulator writes through it."""
+        if not self.runner.posix_system:
+            self.skipTest("symbolic links")
+        os.symlink("recording.wav", self.path("000000_0001.wav"))
+        run = self.finish(fake="fake_writes_wav")
+        self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
+        self.assertTrue(os.path.islink(self.path("000000_0001.wav")), self.files())
+        self.assertEqual(self.files(), ["000000_0001.wav", "FST4.INC", "FST4SIM.EXE", "recording.wav"])
 
     def test_other_files_stay(self):
         self.write("keep.txt", b"keep")

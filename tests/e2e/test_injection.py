@@ -383,6 +383,36 @@ class InterpreterStart(E2ETestCase):
         self.assertEqual(self.recorded(record), reference.simulator_arguments(message.upper().encode("ascii")))
         self.assertFalse(os.path.exists(marker), "AutoRun ran before the command")
 
+    def test_our_interpreter_never_follows_a_link_planted_as_the_report(self):
+        """A link planted under FST4TEMP.TXT after the tool's check (or a
+        pipe) is no door: sympack-cmd's redirection refuses it and runs
+        nothing, and the file the link points to keeps its bytes."""
+        if not self.runner.posix_system:
+            self.skipTest("our POSIX interpreter")
+        self.install("fake_record_args")
+        record, env = self.record_arguments()
+        victim = os.path.join(self.other_folder(), "victim.txt")
+        with open(victim, "wb") as f:
+            f.write(b"the user's own\n")
+        interpreter = os.path.join(self.runner.bin_dir, "sympack-cmd")
+        for plant in ("link", "dangling link", "pipe"):
+            with self.subTest(plant=plant):
+                if plant == "link":
+                    os.symlink(victim, self.path("FST4TEMP.TXT"))
+                elif plant == "dangling link":
+                    os.symlink(victim + ".new", self.path("FST4TEMP.TXT"))
+                else:
+                    os.mkfifo(self.path("FST4TEMP.TXT"))
+                result = subprocess.run([interpreter, "/D /V:OFF /C FST4SIM.EXE x > FST4TEMP.TXT"], cwd=self.work,
+                                        capture_output=True, env=self.environment(**env), timeout=30)
+                self.assertEqual(result.returncode, 1, result)
+                self.assertEqual(result.stderr, b"Access is denied.\n")
+                self.assertFalse(os.path.exists(record), "the simulator ran")
+                os.remove(self.path("FST4TEMP.TXT"))
+        with open(victim, "rb") as f:
+            self.assertEqual(f.read(), b"the user's own\n")
+        self.assertFalse(os.path.exists(victim + ".new"))
+
     def test_our_interpreter_takes_what_cmd_takes(self):
         """sympack-cmd runs a command of 8191 characters and refuses a longer
         one, as cmd.exe does, so the Linux runs show the limit is kept."""

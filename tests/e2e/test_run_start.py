@@ -9,9 +9,11 @@ import fake_data
 import reference
 from harness import (BANNER, BLANK_LINE, DARK_GREY, DARK_YELLOW, DESTINATION_PROMPT,
                      DOWNLOAD_HINT, EXIT_BAD_MESSAGE, EXIT_NO_LISTING, EXIT_OTHER_TEXT,
-                     INSTALLED_SIMULATOR, EXIT_NO_REPORT, EXIT_OK,
+                     INSTALLED_SIMULATOR, EXIT_NO_REPORT, EXIT_NOT_WRITTEN, EXIT_OK,
                      EXIT_OLD_REPORT_STAYS, EXIT_SIMULATOR_MISSING, LIGHT_GREY, LIGHT_RED,
                      MESSAGE_PROMPT, NO_LISTING, NO_REPORT, OLD_REPORT, SIMULATOR_LINE,
+                     INTERPRETER_MADE_NO_REPORT, INTERPRETER_NOT_FOUND, INTERPRETER_NOT_RUNNABLE,
+                     interpreter_line,
                      SIMULATOR_MISSING, E2ETestCase, wrap_rows, copy_program)
 
 USAGE = r"Usage: sympack \[message\]"
@@ -206,27 +208,43 @@ class SimulatorRun(E2ETestCase):
         self.assertEqual(run.cursor(), (0, 10))
         self.assertEqual(self.files(), ["FST4SIM.EXE"])
 
-    def check_no_temp_file(self, run):
+    def check_no_temp_file(self, run, reason):
         code = run.wait_exit()
         self.assertEqual(code, EXIT_NO_REPORT, run.dump())
         self.assert_transcript(run, BANNER_ROWS + [(MESSAGE_PROMPT + "cq k1abc fn42", LIGHT_GREY),
-                                                   (NO_REPORT, LIGHT_GREY)])
-        self.assertEqual(run.cursor(), (0, 7))
-        self.assertEqual(run.transcript()[7:], [""] * 18)
+                                                   (NO_REPORT, LIGHT_GREY), (reason, LIGHT_RED)])
+        self.assertEqual(run.cursor(), (0, 8))
+        self.assertEqual(run.transcript()[8:], [""] * 17)
         self.assert_default_colours_at_end(run)
 
     def test_no_temp_file_when_the_interpreter_cannot_run(self):
+        """The interpreter tried is named with the reason it made no
+        report, in light red, so on standard error too."""
+        missing = self.runner.missing_interpreter()
         for name in ("COMSPEC", "comspec", "ComSpec"):
             with self.subTest(variable=name):
                 for entry in os.listdir(self.work):
                     os.remove(self.path(entry))
                 self.install()
-                env = self.environment(**{name: self.runner.missing_interpreter()})
+                env = self.environment(**{name: missing})
                 run = self.start(env=env)
                 run.wait_for_prompt(MESSAGE_PROMPT)
                 run.type("cq k1abc fn42\r")
-                self.check_no_temp_file(run)
+                self.check_no_temp_file(run, interpreter_line(missing, INTERPRETER_NOT_FOUND))
                 self.assertEqual(self.files(), ["FST4SIM.EXE"])
+        if not self.runner.posix_system:
+            return
+        # Something that is no program, from a script: the reason on
+        # standard error.
+        notes = os.path.join(self.other_folder(), "notes.txt")
+        with open(notes, "wb") as f:
+            f.write(b"not a program\n")
+        reason = interpreter_line(notes, INTERPRETER_NOT_RUNNABLE)
+        result = self.run_scripted(args=["cq k1abc fn42"], env=self.environment(COMSPEC=notes))
+        self.assertEqual(result.returncode, EXIT_NO_REPORT, result)
+        self.assertTrue(result.stdout.endswith(self.own_lines(NO_REPORT, reason)), result.stdout)
+        self.assertEqual(result.stderr, self.own_lines(reason))
+        self.assertEqual(self.files(), ["FST4SIM.EXE"])
 
     def test_comspec_names_the_interpreter(self):
         if not self.runner.posix_system:
@@ -236,7 +254,7 @@ class SimulatorRun(E2ETestCase):
         run = self.start(env=self.environment(COMSPEC="/bin/true"))
         run.wait_for_prompt(MESSAGE_PROMPT)
         run.type("cq k1abc fn42\r")
-        self.check_no_temp_file(run)
+        self.check_no_temp_file(run, interpreter_line("/bin/true", INTERPRETER_MADE_NO_REPORT))
         # Named explicitly, our interpreter works as when comspec is unset.
         for entry in os.listdir(self.work):
             os.remove(self.path(entry))
@@ -253,7 +271,7 @@ class SimulatorRun(E2ETestCase):
             run = self.start(env=self.environment(COMSPEC=self.runner.missing_interpreter()))
             run.wait_for_prompt(MESSAGE_PROMPT)
             run.type("cq k1abc fn42\r")
-            self.check_no_temp_file(run)
+            self.check_no_temp_file(run, interpreter_line(self.runner.missing_interpreter(), INTERPRETER_NOT_FOUND))
             self.assertEqual(self.files(), ["FST4SIM.EXE"], "the old report was removed first")
         with self.subTest("the simulator writes nothing"):
             self.write("FST4TEMP.TXT", stale)
@@ -316,6 +334,12 @@ class UsageAndVersion(E2ETestCase):
             self.assertEqual(result.returncode, EXIT_OK, result)
             self.assertRegex(result.stdout.decode(), "(?m)" + USAGE)
             self.assertIn(b"\n  11  the listing does not hold exactly 160 symbols", result.stdout.replace(b"\r", b""))
+        if self.runner.posix_system:  # an output that takes nothing: exit 5, and why
+            result = subprocess.run(self.runner.tool_command(["--help"]), stdout=open("/dev/full", "wb"),
+                                    stderr=subprocess.PIPE, stdin=subprocess.DEVNULL, cwd=self.work,
+                                    env=self.environment(), timeout=30)
+            self.assertEqual(result.returncode, EXIT_NOT_WRITTEN, result)
+            self.assertEqual(result.stderr, b"sympack: standard output did not take the whole text\n")
         self.assertEqual(self.files(), ["FST4.INC", "FST4SIM.EXE"], "no run, no file")
         self.assertEqual(self.read("FST4.INC"), b"mine")
         # Anything else is a message, as ever: the run goes on to write it.

@@ -43,28 +43,28 @@ TEST_F(WriteIncludeFileTest, AReadOnlyFileKeepsItsContent) {
   if (testing::ReadOnlyFilesWritableHere()) GTEST_SKIP() << "Wine run as root ignores read-only";
   TempFolder::Write("LOCKED.INC", "keep me");
   TempFolder::MakeReadOnly("LOCKED.INC");
-  EXPECT_FALSE(WriteIncludeFile(Host(), "LOCKED.INC", text).complete);
+  EXPECT_EQ(WriteIncludeFile(Host(), "LOCKED.INC", text).refusal, platform::WriteRefusal::kReadOnly);
   EXPECT_EQ(TempFolder::Read("LOCKED.INC"), "keep me");
 }
 
 TEST_F(WriteIncludeFileTest, RefusedNamesWriteNothing) {
-  EXPECT_FALSE(WriteIncludeFile(Host(), "*.INC", text).complete);
-  EXPECT_FALSE(WriteIncludeFile(Host(), "FST?.INC", text).complete);
-  EXPECT_FALSE(WriteIncludeFile(Host(), "", text).complete);
-  EXPECT_FALSE(WriteIncludeFile(Host(), "missing/FST4.INC", text).complete);
+  EXPECT_EQ(WriteIncludeFile(Host(), "*.INC", text).refusal, platform::WriteRefusal::kBadName);
+  EXPECT_EQ(WriteIncludeFile(Host(), "FST?.INC", text).refusal, platform::WriteRefusal::kBadName);
+  EXPECT_EQ(WriteIncludeFile(Host(), "", text).refusal, platform::WriteRefusal::kBadName);
+  EXPECT_EQ(WriteIncludeFile(Host(), "missing/FST4.INC", text).refusal, platform::WriteRefusal::kNoFolder);
   EXPECT_TRUE(std::filesystem::is_empty(std::filesystem::current_path()));
 }
 
 TEST_F(WriteIncludeFileTest, AFolderIsNotAFile) {
   std::filesystem::create_directory("DIR.INC");
-  EXPECT_FALSE(WriteIncludeFile(Host(), "DIR.INC", text).complete);
+  EXPECT_EQ(WriteIncludeFile(Host(), "DIR.INC", text).refusal, platform::WriteRefusal::kFolder);
 }
 
 // Cut to what the system takes, the name would be another file's (and lose
 // its ending): such a name is refused whole.
 TEST_F(WriteIncludeFileTest, ANameLongerThanTheSystemTakesIsRefusedNotCut) {
   const std::string name = std::string(300, 'n') + ".inc";
-  EXPECT_FALSE(WriteIncludeFile(Host(), name, text).complete);
+  EXPECT_EQ(WriteIncludeFile(Host(), name, text).refusal, platform::WriteRefusal::kNameTooLong);
   EXPECT_TRUE(std::filesystem::is_empty(std::filesystem::current_path()));
 }
 
@@ -75,7 +75,9 @@ TEST_F(WriteIncludeFileTest, DevicesGetTheTextWithoutTruncation) {
 
 TEST_F(WriteIncludeFileTest, AShortWriteIsNotReportedAsWritten) {
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
-  EXPECT_FALSE(WriteIncludeFile(Host(), "/dev/full", text).complete);
+  const IncludeFileWrite write = WriteIncludeFile(Host(), "/dev/full", text);
+  EXPECT_FALSE(write.complete);
+  EXPECT_EQ(write.refusal, platform::WriteRefusal::kNoSpace);
 }
 
 }  // namespace

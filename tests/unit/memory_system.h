@@ -21,9 +21,11 @@ class MemorySystem final : public platform::System {
   // What the scripted interpreter does for a command that runs the simulator
   // (the one that sends its output into the report): it writes `report` into FST4TEMP.TXT (unless
   // `writesReport` is false), makes the audio file when asked, and ends
-  // with `exitCode`. `starts` false: no process could be started.
+  // with `exitCode`. `starts` false: no process could be started, for the
+  // reason `startFailure`.
   struct Simulator {
     bool starts = true;
+    platform::StartFailure startFailure = platform::StartFailure::kNotFound;
     bool writesReport = true;
     std::string report;
     bool makesAudioFile = false;
@@ -35,6 +37,7 @@ class MemorySystem final : public platform::System {
     bool device = false;     // takes bytes, keeps none (NUL)
     bool directory = false;
     bool undeletable = false;
+    bool readOnly = false;
     bool runOutput = false;  // standard output writes here
   };
 
@@ -50,6 +53,9 @@ class MemorySystem final : public platform::System {
   bool folderRefuses = false;
   bool clipboardWorks = true;
   int interruptedRun = -1;  // the RunProcess call (from 0) the user interrupts; -1: none
+  // A write the system fails half-way (a full disk, say): the file stays as
+  // it was, as a whole replacement leaves it.
+  platform::WriteRefusal writeFails = platform::WriteRefusal::kNone;
   MemoryScreen screen;
   KeyList keys;
   bool keyboardGoesAway = false;
@@ -59,6 +65,7 @@ class MemorySystem final : public platform::System {
   std::vector<std::u16string> clipboard;  // every text placed
   std::u16string abnormalEndFile;
   unsigned slept = 0;
+  platform::StartFailure lastStartFailure = platform::StartFailure::kNone;
 
   static constexpr int kWidth = 200, kHeight = 120;
 
@@ -123,14 +130,19 @@ class MemorySystem final : public platform::System {
   std::optional<std::uint32_t> RunProcess(std::u16string_view line) override {
     commandLines.emplace_back(line);
     interrupted_ = static_cast<int>(commandLines.size()) - 1 == interruptedRun;
+    lastStartFailure = platform::StartFailure::kNone;
     if (!RunsSimulator(line)) return 0;  // TYPE: shows, changes nothing
-    if (!simulator.starts) return std::nullopt;
+    if (!simulator.starts) {
+      lastStartFailure = simulator.startFailure;
+      return std::nullopt;
+    }
     if (simulator.writesReport) files[u"FST4TEMP.TXT"].bytes = simulator.report;
     if (simulator.makesAudioFile) files[u"000000_0001.WAV"].bytes = "RIFF";
     return simulator.exitCode;
   }
 
   bool ProcessWasInterrupted() override { return interrupted_; }
+  platform::StartFailure LastStartFailure() override { return lastStartFailure; }
 
   console::Screen& Screen() override { return screen; }
   // Once the keys have run out: Enter for ever, as from a file that ended;
@@ -164,11 +176,17 @@ class MemorySystem final : public platform::System {
     if (found == files.end() || found->second.directory) return nullptr;
     return std::make_unique<Open>(found->second);
   }
-  std::unique_ptr<platform::OpenFile> OpenOrCreateForWriting(std::u16string_view path) override {
-    if (folderRefuses && files.count(Key(path)) == 0) return nullptr;
+  platform::WholeFileWrite WriteWholeFile(std::u16string_view path, std::string_view bytes) override {
+    using platform::WriteRefusal;
+    const auto found = files.find(Key(path));
+    if (found == files.end() && folderRefuses) return {WriteRefusal::kFolderRefuses, false};
+    if (found != files.end() && found->second.directory) return {WriteRefusal::kFolder, false};
+    if (found != files.end() && found->second.readOnly) return {WriteRefusal::kReadOnly, false};
+    if (writeFails != WriteRefusal::kNone) return {writeFails, false};
     Entry& entry = files[Key(path)];
-    if (entry.directory) return nullptr;
-    return std::make_unique<Open>(entry);
+    if (entry.device) return {WriteRefusal::kNone, false};
+    entry.bytes = bytes;
+    return {WriteRefusal::kNone, true};
   }
   std::u16string NameAsCreated(std::u16string_view path) override { return std::u16string(path); }
   bool NamesSameFile(std::u16string_view first, std::u16string_view second) override {
@@ -194,30 +212,15 @@ class MemorySystem final : public platform::System {
   bool interrupted_ = false;
 
   // A file open for reading or writing, at a position of its own.
+  // A file open for reading, at a position of its own.
   class Open final : public platform::OpenFile {
    public:
     explicit Open(Entry& entry) : entry_(entry) {}
-    bool IsDisk() override { return !entry_.device; }
-    bool TruncateToStart() override {
-      entry_.bytes.clear();
-      at_ = 0;
-      return true;
-    }
-    bool TruncateHere() override {
-      entry_.bytes.resize(at_);
-      return true;
-    }
     std::optional<std::size_t> Read(char* buffer, std::size_t size) override {
       const std::size_t n = std::min(size, entry_.bytes.size() - std::min(at_, entry_.bytes.size()));
       std::copy_n(entry_.bytes.data() + at_, n, buffer);
       at_ += n;
       return n;
-    }
-    std::optional<std::size_t> Write(std::string_view bytes) override {
-      if (entry_.device) return bytes.size();
-      entry_.bytes.replace(at_, bytes.size(), bytes);
-      at_ += bytes.size();
-      return bytes.size();
     }
 
    private:

@@ -21,6 +21,18 @@ TEST(NameMatch, WindowsDropsTrailingDotsAndBlanksOfTheLastPart) {
   }
 }
 
+TEST(NameMatch, DeviceNamesWithAnExtensionAreDevices) {
+  for (const std::u16string_view device : {u"AUX.INC", u"com1.txt", u"nul.h", u"Con.tar.gz", u"aux .inc", u"LPT9.x",
+                                            u"COM0.INC", u"com\u00B9.inc", u"CONOUT$.txt", u"sub\\prn.inc", u"C:nul.h",
+                                            u"a/AUX.INC ."}) {
+    EXPECT_TRUE(IsDeviceNameWithExtension(device)) << std::string(device.begin(), device.end());
+  }
+  for (const std::u16string_view file : {u"NUL", u"con", u"NUL.", u"aux . ", u"com10.txt", u"LPT.inc", u"auxx.inc",
+                                          u"x.aux", u"nul\\beacon.inc", u"beacon.inc", u".nul"}) {
+    EXPECT_FALSE(IsDeviceNameWithExtension(file)) << std::string(file.begin(), file.end());
+  }
+}
+
 TEST(NameMatch, WildcardDetection) {
   EXPECT_TRUE(HasWildcards(u"a*"));
   EXPECT_TRUE(HasWildcards(u"?"));

@@ -103,6 +103,15 @@ Row StandIn(const char* rowName, const char* typed) {
           console::kLightRed};
 }
 
+// The system refuses the write for `why`: the earlier FST4.INC keeps its
+// bytes, and a light red line after its name says why, before the outcome.
+Row NotWritten(const char* rowName, platform::WriteRefusal why, std::string_view after) {
+  return {rowName, kMessage, [why](MemorySystem& s) { UsersInclude(s); s.writeFails = why; s.keys.Enter(); },
+          kExitNotWritten, {"FST4.INC"}, {"FST4TEMP.TXT"},
+          {Outcome("", "FST4.INC", after), Outcome(kNotWrittenTo, "FST4.INC", kCopiedAnyway)}, true, true,
+          console::kLightRed, {"FST4.INC"}};
+}
+
 std::vector<Row> Rows() {
   using console::kLightRed;
   using console::kYellow;
@@ -126,9 +135,18 @@ std::vector<Row> Rows() {
       {"InstalledSimulatorRuns", kMessage, [](MemorySystem& s) { s.files.clear(); s.installedSimulator = u"/opt/FST4SIM.EXE"; },
        kExitOk, {"FST4.INC"}, {}, {Said(kInstalledSimulatorLine) + "/opt/FST4SIM.EXE", kWrittenLine}, true},
       {"SimulatorLeavesNoReport", kMessage, [](MemorySystem& s) { s.simulator.writesReport = false; }, kExitNoReport,
-       {}, {"FST4.INC"}, {Said(kNoReportLine)}, false},
+       {}, {"FST4.INC"}, {Said(kNoReportLine), Outcome(kInterpreterBefore, "CMD.EXE", kInterpreterMadeNoReportAfter)},
+       false, true, kLightRed},
       {"InterpreterDoesNotStart", kMessage, [](MemorySystem& s) { s.simulator.starts = false; }, kExitNoReport,
-       {}, {"FST4.INC"}, {Said(kNoReportLine)}, false},
+       {}, {"FST4.INC"}, {Said(kNoReportLine), Outcome(kInterpreterBefore, "CMD.EXE", kInterpreterNotFoundAfter)},
+       false, true, kLightRed},
+      {"InterpreterCannotRun", kMessage, [](MemorySystem& s) {
+         s.environment[u"ComSpec"] = u"/tmp/notes.txt"; s.simulator.starts = false;
+         s.simulator.startFailure = platform::StartFailure::kNotRunnable; },
+       kExitNoReport, {}, {"FST4.INC"}, {Outcome(kInterpreterBefore, "/tmp/notes.txt", kInterpreterNotRunnableAfter)},
+       false, true, kLightRed},
+      {"NoInterpreterIsNamed", kMessage, [](MemorySystem& s) { s.environment[u"COMSPEC"] = u""; },
+       kExitNoReport, {}, {"FST4.INC"}, {Said(kNoReportLine), Said(kNoInterpreterLine)}, false, false, kLightRed},
       {"FolderRefusesTheReport", kMessage, [](MemorySystem& s) { s.simulator.writesReport = false; s.folderRefuses = true; },
        kExitNoReport, {}, {"FST4.INC"}, {Said(kReportFolderRefusesLine)}, false, true, kLightRed},
       {"ReportWithoutListing", kMessage, report(ReportWithoutListing()), kExitNoListing, {"FST4.INC"},
@@ -232,8 +250,26 @@ std::vector<Row> Rows() {
        {Said(kCommandTooLongLine)}, false, false, kLightRed},
       // Clean-up: the include file written over the report stays; the audio
       // file goes only when this run made it and it is not the include file.
-      {"IncludeFileOverTheReportStays", kMessage, typed(u"fst4temp.txt"), kExitOk, {"FST4TEMP.TXT"}, {"FST4.INC"},
-       {Outcome(kWrittenTo, "fst4temp.txt", kCopied)}, true, true, kYellow},
+      // The report is never the include file, under any name the system
+      // takes for it: the run removes it all the same.
+      {"DestinationIsTheReport", kMessage, typed(u"fst4temp.txt"), kExitNotWritten, {}, {"FST4TEMP.TXT", "FST4.INC"},
+       {Outcome("", "fst4temp.txt", kIsReportAfter), Outcome(kNotWrittenTo, "fst4temp.txt", kCopiedAnyway)}, true,
+       true, kLightRed},
+      {"DestinationIsAPathToTheReport", kMessage, typed(u".\\FST4TEMP.TXT"), kExitNotWritten, {}, {"FST4TEMP.TXT"},
+       {Outcome("", ".\\FST4TEMP.TXT", kIsReportAfter)}, true, true, kLightRed},
+      // The system's own refusals: the earlier file keeps its text.
+      {"ReadOnlyDestination", kMessage, [](MemorySystem& s) { UsersInclude(s); s.files[u"FST4.INC"].readOnly = true; s.keys.Enter(); },
+       kExitNotWritten, {"FST4.INC"}, {"FST4TEMP.TXT"}, {Outcome("", "FST4.INC", kReadOnlyAfter)}, true, true,
+       kLightRed, {"FST4.INC"}},
+      {"DestinationIsAFolder", kMessage, [](MemorySystem& s) { s.files[u"BEACON"].directory = true; s.keys.Type(u"beacon").Enter(); },
+       kExitNotWritten, {"BEACON"}, {"FST4TEMP.TXT"}, {Outcome("", "beacon", kIsFolderAfter)}, true, true, kLightRed},
+      {"FolderRefusesTheDestination", kMessage, [](MemorySystem& s) { s.folderRefuses = true; s.keys.Enter(); },
+       kExitNotWritten, {}, {"FST4.INC", "FST4TEMP.TXT"}, {Outcome("", "FST4.INC", kFolderRefusesAfter)}, true, true,
+       kLightRed},
+      {"DestinationWithWildcards", kMessage, typed(u"*.inc"), kExitNotWritten, {}, {"FST4TEMP.TXT"},
+       {Outcome("", "*.inc", kBadNameAfter)}, true, true, kLightRed},
+      {"DeviceTimesOut", kMessage, [](MemorySystem& s) { s.writeFails = platform::WriteRefusal::kTimedOut; s.keys.Type(u"beacon.inc").Enter(); },
+       kExitNotWritten, {}, {"BEACON.INC"}, {"beacon.inc did not take the text within 3 seconds"}, true, true, kLightRed},
       {"NewAudioFileGoes", kMessage, [](MemorySystem& s) { s.simulator.makesAudioFile = true; }, kExitOk,
        {"FST4.INC"}, {"000000_0001.wav"}, {kWrittenLine}, true},
       {"EarlierAudioFileStays", kMessage, [](MemorySystem& s) { s.Put("000000_0001.wav", "mine"); s.simulator.makesAudioFile = false; },
@@ -246,6 +282,16 @@ std::vector<Row> Rows() {
   };
   rows.push_back(StandIn("StandInMixedCase", "Fst4Sim.Exe"));
   rows.push_back(StandIn("StandInTrailingDot", "fst4sim.exe."));
+  using platform::WriteRefusal;
+  rows.push_back(NotWritten("DiskFullKeepsTheEarlierFile", WriteRefusal::kNoSpace, kNoSpaceAfter));
+  rows.push_back(NotWritten("SizeLimitKeepsTheEarlierFile", WriteRefusal::kSizeLimit, kSizeLimitAfter));
+  rows.push_back(NotWritten("FailedWriteKeepsTheEarlierFile", WriteRefusal::kFailed, kWriteFailedAfter));
+  rows.push_back(NotWritten("HeldOpenForWriting", WriteRefusal::kHeldOpen, kHeldOpenAfter));
+  rows.push_back(NotWritten("NoSuchFolder", WriteRefusal::kNoFolder, kNoFolderAfter));
+  rows.push_back(NotWritten("NameTooLong", WriteRefusal::kNameTooLong, kNameTooLongAfter));
+  rows.push_back(NotWritten("NotAFile", WriteRefusal::kNotAFile, kNotAFileAfter));
+  rows.push_back(NotWritten("PipeNobodyReads", WriteRefusal::kNobodyReads, kNobodyReadsAfter));
+  rows.push_back(NotWritten("ReservedDeviceName", WriteRefusal::kReservedName, kReservedNameAfter));
   return rows;
 }
 

@@ -1,5 +1,5 @@
 // The host System's files on the Win32 API: finding entries, deletion,
-// sharing, truncation and devices, checked against what Windows itself does.
+// sharing, whole writes and devices, checked against what Windows itself does.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -116,7 +116,6 @@ TEST_F(FilesSeam, ReadingGivesTheBytesAsTheyAreThenZeroAtTheEnd) {
   WriteFileBytes(L"FST4TEMP.TXT", bytes);
   auto file = Host().OpenForReading(u"fst4temp.TXT");
   ASSERT_NE(file, nullptr);
-  EXPECT_TRUE(file->IsDisk());
   char buffer[64];
   const auto got = file->Read(buffer, sizeof(buffer));
   ASSERT_TRUE(got.has_value());
@@ -134,12 +133,9 @@ TEST_F(FilesSeam, NoSharingBlocksEverySecondOpen) {
   auto first = Host().OpenForReading(u"report.txt");
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(Host().OpenForReading(u"REPORT.TXT"), nullptr);
-  EXPECT_EQ(Host().OpenOrCreateForWriting(u"report.txt"), nullptr);
-
-  auto writer = Host().OpenOrCreateForWriting(u"out.inc");
-  ASSERT_NE(writer, nullptr);
-  EXPECT_EQ(Host().OpenForReading(u"out.inc"), nullptr);
-  EXPECT_EQ(Host().OpenOrCreateForWriting(u"OUT.INC"), nullptr);
+  EXPECT_EQ(Host().WriteWholeFile(u"report.txt", "new").refusal, WriteRefusal::kHeldOpen);
+  first.reset();
+  EXPECT_EQ(ReadFileBytes(L"report.txt"), "x");
 }
 
 TEST_F(FilesSeam, AFileIsClosedWhenItsLastOwnerDropsIt) {
@@ -153,64 +149,68 @@ TEST_F(FilesSeam, AFileIsClosedWhenItsLastOwnerDropsIt) {
   EXPECT_NE(Host().OpenForReading(u"report.txt"), nullptr);  // closed when dropped
 }
 
-// ---- Writing and truncation ----------------------------------------------------------------
+// ---- Writing whole ----------------------------------------------------------------------
 
-TEST_F(FilesSeam, WritingCreatesAMissingFile) {
-  auto file = Host().OpenOrCreateForWriting(u"new.inc");
-  ASSERT_NE(file, nullptr);
-  EXPECT_EQ(file->Write("abc"), std::optional<std::size_t>(3));
-  file.reset();
+TEST_F(FilesSeam, WritingWholeCreatesAMissingFileAndLeavesNothingElse) {
+  const WholeFileWrite write = Host().WriteWholeFile(u"new.inc", "abc");
+  EXPECT_EQ(write.refusal, WriteRefusal::kNone);
+  EXPECT_TRUE(write.diskFile);
   EXPECT_EQ(ReadFileBytes(L"new.inc"), "abc");
+  EXPECT_EQ(EntriesHere(), std::vector<std::wstring>{L"new.inc"});
 }
 
-TEST_F(FilesSeam, TruncateToStartEmptiesAnExistingFile) {
+TEST_F(FilesSeam, WritingWholeReplacesTheOldTextAndKeepsItsAttributes) {
   WriteFileBytes(L"old.inc", std::string(5000, 'z'));
-  auto file = Host().OpenOrCreateForWriting(u"old.inc");
-  ASSERT_NE(file, nullptr);
-  EXPECT_TRUE(file->TruncateToStart());
-  EXPECT_EQ(file->Write("new"), std::optional<std::size_t>(3));
-  file.reset();
+  SetAttributes(L"old.inc", FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_EQ(Host().WriteWholeFile(u"OLD.INC", "new").refusal, WriteRefusal::kNone);
   EXPECT_EQ(ReadFileBytes(L"old.inc"), "new");
+  EXPECT_EQ(EntriesHere(), std::vector<std::wstring>{L"old.inc"});
+  EXPECT_NE(GetFileAttributesW(L"old.inc") & FILE_ATTRIBUTE_HIDDEN, 0u) << "ReplaceFileW keeps the attributes";
 }
 
-TEST_F(FilesSeam, TruncateHereCutsTheOldTail) {
-  WriteFileBytes(L"old.inc", "0123456789");
-  auto file = Host().OpenOrCreateForWriting(u"old.inc");
-  ASSERT_NE(file, nullptr);
-  EXPECT_EQ(file->Write("abc"), std::optional<std::size_t>(3));
-  EXPECT_TRUE(file->TruncateHere());
-  file.reset();
-  EXPECT_EQ(ReadFileBytes(L"old.inc"), "abc");
-}
-
-TEST_F(FilesSeam, AFolderCannotBeOpenedAsAFile) {
+TEST_F(FilesSeam, WritingWholeRefusesAndSaysWhy) {
   CreateDirectoryW(L"DIR.INC", nullptr);
-  EXPECT_EQ(Host().OpenOrCreateForWriting(u"DIR.INC"), nullptr);
+  WriteFileBytes(L"locked.inc", "old");
+  SetAttributes(L"locked.inc", FILE_ATTRIBUTE_READONLY);
+  EXPECT_EQ(Host().WriteWholeFile(u"DIR.INC", "x").refusal, WriteRefusal::kFolder);
+  EXPECT_EQ(Host().WriteWholeFile(u"locked.inc", "x").refusal, WriteRefusal::kReadOnly);
+  EXPECT_EQ(Host().WriteWholeFile(u"missing\\x.inc", "x").refusal, WriteRefusal::kNoFolder);
+  for (const std::u16string_view device : {u"aux.inc", u"COM1.txt", u"nul.h", u"sub\\Con.inc"}) {
+    EXPECT_EQ(Host().WriteWholeFile(device, "x").refusal, WriteRefusal::kReservedName);
+  }
   EXPECT_EQ(Host().OpenForReading(u"DIR.INC"), nullptr);
+  SetAttributes(L"locked.inc", FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(ReadFileBytes(L"locked.inc"), "old");
+  std::vector<std::wstring> entries = EntriesHere();
+  std::sort(entries.begin(), entries.end());
+  EXPECT_EQ(entries, (std::vector<std::wstring>{L"DIR.INC", L"locked.inc"})) << "no new file is left";
 }
 
 TEST_F(FilesSeam, TheNulDeviceTakesBytesButIsNoDiskFile) {
-  auto device = Host().OpenOrCreateForWriting(u"NUL");
-  ASSERT_NE(device, nullptr);
-  EXPECT_FALSE(device->IsDisk());
-  EXPECT_EQ(device->Write("text"), std::optional<std::size_t>(4));
-  device.reset();
+  const WholeFileWrite write = Host().WriteWholeFile(u"NUL", "text");
+  EXPECT_EQ(write.refusal, WriteRefusal::kNone);
+  EXPECT_FALSE(write.diskFile);
   // Nothing was created in the folder.
   EXPECT_TRUE(EntriesHere().empty());
 }
 
-// A file is opened for one direction only: the other fails, and says so.
-TEST_F(FilesSeam, AFileFailsTheDirectionItWasNotOpenedFor) {
-  WriteFileBytes(L"report.txt", "x");
-  char buffer[4];
-  {
-    const auto reader = Host().OpenForReading(u"report.txt");
-    ASSERT_NE(reader, nullptr);
-    EXPECT_FALSE(reader->Write("x").has_value());
-  }
-  const auto writer = Host().OpenOrCreateForWriting(u"report.txt");
-  ASSERT_NE(writer, nullptr);
-  EXPECT_FALSE(writer->Read(buffer, sizeof(buffer)).has_value());
+// A pipe whose reader never reads is given up after the time limit.
+TEST_F(FilesSeam, APipeNobodyEmptiesIsGivenUp) {
+  const HANDLE pipe = CreateNamedPipeW(L"\\\\.\\pipe\\sympack-seam-test", PIPE_ACCESS_INBOUND,
+                                       PIPE_TYPE_BYTE | PIPE_WAIT, 1, 16, 16, 0, nullptr);
+  ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+  const DWORD start = GetTickCount();
+  const WholeFileWrite write = Host().WriteWholeFile(u"\\\\.\\pipe\\sympack-seam-test", std::string(1 << 20, 'x'));
+  EXPECT_EQ(write.refusal, WriteRefusal::kTimedOut);
+  EXPECT_LT(GetTickCount() - start, kDeviceWriteLimitMilliseconds + 3000);
+  CloseHandle(pipe);
+}
+
+TEST_F(FilesSeam, TheReportIsReadOnlyWhenItIsAPlainFileOfOneName) {
+  WriteFileBytes(L"FST4TEMP.TXT", "report");
+  ASSERT_TRUE(CreateHardLinkW(L"other.txt", L"FST4TEMP.TXT", nullptr));
+  EXPECT_EQ(Host().OpenForReading(u"FST4TEMP.TXT"), nullptr) << "a file with another name elsewhere";
+  EXPECT_EQ(Host().OpenForReading(u"NUL"), nullptr);
 }
 
 // ---- One file under two names ----------------------------------------------------------------

@@ -27,7 +27,8 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 
 from harness import (BANNER, DARK_GREY, DARK_YELLOW, DESTINATION_NOT_IN_CODE_PAGE,  # noqa: E402
                      DESTINATION_PROMPT, DOWNLOAD_HINT, EXIT_CONTROL_CHARACTER, EXIT_NO_LISTING, EXIT_NO_REPORT,
-                     EXIT_NOT_WRITTEN, EXIT_OK, EXIT_SIMULATOR_MISSING, INSTALLED_SIMULATOR, NOT_IN_CODE_PAGE,
+                     EXIT_NOT_WRITTEN, EXIT_OK, EXIT_SIMULATOR_MISSING, INSTALLED_SIMULATOR, NO_INTERPRETER,
+                     NOT_IN_CODE_PAGE,
                      LIGHT_GREY, LIGHT_RED, MESSAGE_PROMPT, NO_REPORT, SIMULATOR_LINE,
                      SIMULATOR_MISSING, YELLOW, TerminalRun, written_line)
 import reference  # noqa: E402
@@ -454,11 +455,12 @@ class CommandTail(WineTestCase):
 class Interpreter(WineTestCase):
 
     def test_without_comspec_nothing_runs(self):
+        """Nothing is started without an interpreter, and the run says so."""
         self.install()
         run = self.start(" cq k1abc fn42", before=["set COMSPEC="])
         exit_code, dump = self.finish(run)
         self.assertEqual(exit_code, EXIT_NO_REPORT, dump.describe())
-        self.assert_rows(dump, BANNER_ROWS + [(NO_REPORT, LIGHT_GREY)])
+        self.assert_rows(dump, BANNER_ROWS + [(NO_REPORT, LIGHT_GREY), (NO_INTERPRETER, LIGHT_RED)])
         self.assertEqual(self.files(), ["FST4SIM.EXE"])
 
     def test_standard_output_redirected_gets_the_plain_transcript(self):

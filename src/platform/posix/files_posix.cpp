@@ -1,9 +1,10 @@
 // Directory searches, deletion and file handles on POSIX. Names are exact, as
-// the system takes them: a name never reaches a file spelt otherwise. Windows
-// semantics are kept where the tool relies on them: a file without any write
-// permission counts as read-only (even for root), and a file opened "without
-// sharing" holds an exclusive lock that a second such open cannot get, and is
-// not opened for writing while another process holds it open.
+// the system takes them: a name never reaches a file spelt otherwise, and a
+// backslash is a character of it like any other. Windows semantics are kept
+// where the tool relies on them: a file without any write permission counts
+// as read-only (even for root), and a file opened "without sharing" (the
+// report, while the run reads it) holds an exclusive lock that a second such
+// open cannot get.
 //
 // The locks are flock's (the BSDs' and Linux's; not in POSIX): POSIX's fcntl
 // record locks belong to the process, so they would let a second open of the
@@ -16,6 +17,7 @@
 #include <cerrno>
 #include <memory>
 
+#include "platform/posix/held_open.h"
 #include "platform/posix/interrupted.h"
 #include "platform/posix/paths.h"
 #include "platform/posix/posix_system.h"
@@ -44,24 +46,6 @@ DirectoryEntry EntryFor(const std::string& directory, const std::string& name) {
   return entry;
 }
 
-// Windows refuses to open a file for writing without sharing while any other
-// handle holds it open, and to delete a file held open for writing. Linux
-// tells the same by refusing a lease (F_SETLEASE is Linux's own: a port to
-// another system must find another way): a write lease needs every other
-// open of the file gone, a read lease every writer. `| tee FST4.INC` or a
-// shell's `3> FST4.INC` holds the file: written under the holder's feet it
-// would get NUL bytes where the holder's offset lies beyond the new end, and
-// removed it would take the holder's text with it. Only EAGAIN says "held"; where
-// leases are not allowed (another owner's file, some file systems) the
-// system cannot tell, and the operation goes on.
-bool HeldOpenElsewhere(int fd, int leaseType) {
-  if (fcntl(fd, F_SETLEASE, leaseType) == 0) {
-    fcntl(fd, F_SETLEASE, F_UNLCK);
-    return false;
-  }
-  return errno == EAGAIN;
-}
-
 // A descriptor closed when dropped.
 class Descriptor {
  public:
@@ -82,36 +66,10 @@ class ExclusiveFile final : public OpenFile {
  public:
   explicit ExclusiveFile(int fd) : fd_(fd) {}
 
-  bool IsDisk() override {
-    struct stat info {};
-    return fstat(fd_.Get(), &info) == 0 && S_ISREG(info.st_mode);
-  }
-  bool TruncateToStart() override {
-    return lseek(fd_.Get(), 0, SEEK_SET) == 0 && ftruncate(fd_.Get(), 0) == 0;
-  }
-  bool TruncateHere() override {
-    const off_t here = lseek(fd_.Get(), 0, SEEK_CUR);
-    return here >= 0 && ftruncate(fd_.Get(), here) == 0;
-  }
   std::optional<std::size_t> Read(char* buffer, std::size_t size) override {
     const ssize_t n = RetryWhileInterrupted([&] { return read(fd_.Get(), buffer, size); });
     if (n < 0) return std::nullopt;
     return static_cast<std::size_t>(n);
-  }
-  // Goes on after a partial write or an interruption, until all is written
-  // or a write fails. A pipe whose reader has gone, or the file-size limit,
-  // fails the write rather than ending the run.
-  std::optional<std::size_t> Write(std::string_view bytes) override {
-    sympack::posix::WriteSignalsHeld held;
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-      const ssize_t n =
-          RetryWhileInterrupted([&] { return write(fd_.Get(), bytes.data() + done, bytes.size() - done); });
-      if (n < 0) held.NoteFailure(errno);
-      if (n <= 0) return done == 0 ? std::nullopt : std::optional<std::size_t>(done);
-      done += static_cast<std::size_t>(n);
-    }
-    return done;
   }
 
  private:
@@ -119,18 +77,19 @@ class ExclusiveFile final : public OpenFile {
 };
 
 // Opens and locks the file as Windows share mode 0 would hold it. The open
-// never waits: a FIFO without a reader, or a device waiting for a carrier,
-// fails or opens at once; reads and writes wait as usual afterwards.
-std::unique_ptr<OpenFile> OpenExclusive(const std::string& path, int flags) {
-  const int fd = open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
+// never waits: a FIFO without a writer, or a device waiting for a carrier,
+// fails or opens at once; reads wait as usual afterwards. A link is not
+// followed (the report is the file the interpreter made under its name), and
+// only a regular file with one name is read: a file planted as the report
+// between the tool's check and the interpreter's redirection is never read
+// for it.
+std::unique_ptr<OpenFile> OpenExclusive(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
   if (fd < 0) return nullptr;
   auto file = std::make_unique<ExclusiveFile>(fd);
   struct stat info {};
-  if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) return nullptr;
-  if (S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) != 0) return nullptr;
-  if (S_ISREG(info.st_mode) && (flags & O_ACCMODE) == O_WRONLY && HeldOpenElsewhere(fd, F_WRLCK)) {
-    return nullptr;
-  }
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_nlink != 1) return nullptr;
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) return nullptr;
   const int status = fcntl(fd, F_GETFL);
   if (status < 0 || fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) return nullptr;
   return file;
@@ -179,14 +138,7 @@ bool PosixSystem::ClaimCurrentFolder() {
 }
 
 std::unique_ptr<OpenFile> PosixSystem::OpenForReading(std::u16string_view path) {
-  return OpenExclusive(sympack::posix::ToNativePath(path), O_RDONLY);
-}
-
-std::unique_ptr<OpenFile> PosixSystem::OpenOrCreateForWriting(std::u16string_view path) {
-  const std::string native = sympack::posix::ToNativePath(path);
-  struct stat info {};
-  if (stat(native.c_str(), &info) == 0 && IsReadOnly(info)) return nullptr;
-  return OpenExclusive(native, O_WRONLY | O_CREAT);
+  return OpenExclusive(sympack::posix::ToNativePath(path));
 }
 
 std::u16string PosixSystem::NameAsCreated(std::u16string_view path) { return std::u16string(path); }

@@ -8,13 +8,7 @@
 
 namespace sympack::posix {
 
-std::string ToNativePath(std::u16string_view name) {
-  std::string path = text::Utf16ToUtf8(name);
-  for (char& c : path) {
-    if (c == '\\') c = '/';
-  }
-  return path;
-}
+std::string ToNativePath(std::u16string_view name) { return text::Utf16ToUtf8(name); }
 
 std::pair<std::string, std::string> SplitLast(const std::string& path) {
   const auto slash = path.rfind('/');

@@ -1,5 +1,5 @@
-// File names on POSIX, with either slash as a separator. Shared by the tool's
-// platform layer and by the command interpreter sympack-cmd.
+// File names on POSIX. Shared by the tool's platform layer and by the command
+// interpreter sympack-cmd.
 #pragma once
 
 #include <string>
@@ -7,7 +7,10 @@
 
 namespace sympack::posix {
 
-// The UTF-8 path for a UTF-16 name, with backslashes turned into slashes.
+// The UTF-8 path for a UTF-16 name. Only the slash separates folders: a
+// backslash is a character of a name like any other (`..\\beacon.inc` is a
+// file in the current folder), so the name the user typed is the file that
+// is written, shown and removed.
 std::string ToNativePath(std::u16string_view name);
 
 // The existing entry the path names, if need be by a case-insensitive match

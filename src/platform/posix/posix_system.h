@@ -40,6 +40,7 @@ class PosixSystem final : public HostSystem {
   std::optional<std::u16string> InstalledSimulator() override;
   std::optional<std::uint32_t> RunProcess(std::u16string_view commandLine) override;
   bool ProcessWasInterrupted() override;
+  StartFailure LastStartFailure() override;
 
   console::Screen& Screen() override;
   std::optional<KeyEvent> Next() override;
@@ -48,7 +49,7 @@ class PosixSystem final : public HostSystem {
   std::optional<DirectoryEntry> FindEntry(std::u16string_view name) override;
   bool DeleteFileByName(std::u16string_view path) override;
   std::unique_ptr<OpenFile> OpenForReading(std::u16string_view path) override;
-  std::unique_ptr<OpenFile> OpenOrCreateForWriting(std::u16string_view path) override;
+  WholeFileWrite WriteWholeFile(std::u16string_view path, std::string_view bytes) override;
   std::u16string NameAsCreated(std::u16string_view path) override;
   bool NamesSameFile(std::u16string_view first, std::u16string_view second) override;
   bool NamesStandardOutputOrError(std::u16string_view path) override;
@@ -79,6 +80,7 @@ class PosixSystem final : public HostSystem {
   StandardInputLines standardInput_;
   std::deque<KeyEvent> keys_;  // decoded from the terminal, not yet delivered
   int interruptedBy_ = 0;      // the keyboard signal that ended the last child run; 0: none
+  StartFailure lastStartFailure_ = StartFailure::kNone;
 };
 
 }  // namespace sympack::platform::posix

@@ -3,6 +3,7 @@
 // blank-separated prefix that names a program), and it receives the rest of
 // the line as it stands. Our interpreter takes that text as one argument.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -60,6 +61,22 @@ std::optional<Launch> FindLaunch(std::u16string_view line) {
   return std::nullopt;
 }
 
+// Why no program was found for the line's first token: something stands
+// under its name that cannot be run, or nothing does.
+StartFailure WhyNotFound(std::u16string_view line) {
+  std::u16string_view token = SplitCommandLine(line).programToken;
+  if (!token.empty() && token.front() == u'"') token.remove_prefix(1);
+  if (!token.empty() && token.back() == u'"') token.remove_suffix(1);
+  const std::string name = sympack::posix::ToNativePath(token);
+  const auto exists = [](const std::string& path) {
+    struct stat info {};
+    return !path.empty() && stat(path.c_str(), &info) == 0;
+  };
+  const bool there = name.find('/') != std::string::npos ? exists(name)
+                                                         : !sympack::posix::FindOnPath(name, exists).empty();
+  return there ? StartFailure::kNotRunnable : StartFailure::kNotFound;
+}
+
 // Copies what the child prints into standard output with LF line ends, as
 // every other transcript line ends, until the child closes its end: the files
 // it shows (TYPE) keep their CR LF bytes on disk. Everything is read, even
@@ -80,7 +97,7 @@ void RelayWithSystemLineEnds(int fromChild) {
 // Our interpreter takes the rest of the command line as one argument. When
 // standard output is a file or pipe (the plain transcript), what the child
 // prints goes through the tool on its way there.
-std::optional<std::uint32_t> Run(const Launch& launch) {
+std::optional<std::uint32_t> Run(const Launch& launch, StartFailure& failure) {
   std::vector<std::string> arguments;
   if (!launch.arguments.empty()) arguments.push_back(launch.arguments);
   int pipeEnds[2] = {-1, -1};
@@ -95,7 +112,10 @@ std::optional<std::uint32_t> Run(const Launch& launch) {
     if (child) RelayWithSystemLineEnds(pipeEnds[0]);
     else close(pipeEnds[0]);
   }
-  if (!child) return std::nullopt;
+  if (!child) {
+    failure = StartFailure::kNotRunnable;
+    return std::nullopt;
+  }
   const auto status = sympack::posix::WaitForExit(*child);
   if (!status) return std::nullopt;
   return static_cast<std::uint32_t>(*status);
@@ -108,10 +128,14 @@ std::optional<std::uint32_t> Run(const Launch& launch) {
 std::optional<std::uint32_t> PosixSystem::RunProcess(std::u16string_view commandLine) {
   sympack::posix::TakeInterrupt();  // one that came between runs counts for none
   interruptedBy_ = 0;
+  lastStartFailure_ = StartFailure::kNone;
   const auto launch = FindLaunch(commandLine);
-  if (!launch) return std::nullopt;
+  if (!launch) {
+    lastStartFailure_ = WhyNotFound(commandLine);
+    return std::nullopt;
+  }
   HandOverTerminal();
-  const auto exitCode = Run(*launch);
+  const auto exitCode = Run(*launch, lastStartFailure_);
   TakeBackTerminal();
   interruptedBy_ = sympack::posix::TakeInterrupt();
   return exitCode;
@@ -120,5 +144,6 @@ std::optional<std::uint32_t> PosixSystem::RunProcess(std::u16string_view command
 bool PosixSystem::ProcessWasInterrupted() { return interruptedBy_ != 0; }
 
 void PosixSystem::EndInterrupted() { sympack::posix::EndBySignal(interruptedBy_ != 0 ? interruptedBy_ : SIGINT); }
+StartFailure PosixSystem::LastStartFailure() { return lastStartFailure_; }
 
 }  // namespace sympack::platform::posix

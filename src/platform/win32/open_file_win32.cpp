@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <limits>
+#include <memory>
 
 #include "platform/win32/win32_system.h"
 
@@ -25,23 +26,6 @@ class HandleFile final : public OpenFile {
   HandleFile(const HandleFile&) = delete;
   HandleFile& operator=(const HandleFile&) = delete;
 
-  bool IsDisk() override {
-    const CriticalErrorsOff quiet;
-    return GetFileType(handle_.Get()) == FILE_TYPE_DISK;
-  }
-
-  bool TruncateToStart() override {
-    const CriticalErrorsOff quiet;
-    // Position 0 is also a valid result, so only the failure value counts.
-    if (SetFilePointer(handle_.Get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return false;
-    return SetEndOfFile(handle_.Get()) != FALSE;
-  }
-
-  bool TruncateHere() override {
-    const CriticalErrorsOff quiet;
-    return SetEndOfFile(handle_.Get()) != FALSE;
-  }
-
   std::optional<std::size_t> Read(char* buffer, std::size_t size) override {
     DWORD got = 0;
     const CriticalErrorsOff quiet;
@@ -49,40 +33,31 @@ class HandleFile final : public OpenFile {
     return got;
   }
 
-  // One WriteFile call; the count it gives says how much went out.
-  std::optional<std::size_t> Write(std::string_view bytes) override {
-    DWORD written = 0;
-    const CriticalErrorsOff quiet;
-    if (!WriteFile(handle_.Get(), bytes.data(), ClampToDword(bytes.size()), &written, nullptr)) {
-      return std::nullopt;
-    }
-    return written;
-  }
-
  private:
   OwnedHandle handle_;
 };
 
-// No sharing: while the run holds a file, no other program opens or removes
-// it. The handles are not inheritable (no security attributes): a child
-// started while a standard stream is redirected inherits handles, and must
-// get only the standard ones.
-std::unique_ptr<OpenFile> Open(std::u16string_view path, DWORD access, DWORD disposition) {
-  const std::wstring name = ToWide(path);
-  const CriticalErrorsOff quiet;
-  OwnedHandle handle(CreateFileW(name.c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!handle.IsOpen()) return nullptr;
-  return std::make_unique<HandleFile>(std::move(handle));
-}
-
 }  // namespace
 
+// No sharing: while the run holds a file, no other program opens or removes
+// it. The handle is not inheritable (no security attributes): a child
+// started while a standard stream is redirected inherits handles, and must
+// get only the standard ones. A reparse point (a link or junction planted as
+// the report after the tool's check) is opened as itself and not read, nor
+// is a file with another name (a hard link to a file elsewhere) or a device:
+// the report read is a plain file made under its own name.
 std::unique_ptr<OpenFile> Win32System::OpenForReading(std::u16string_view path) {
-  return Open(path, GENERIC_READ, OPEN_EXISTING);
-}
-
-std::unique_ptr<OpenFile> Win32System::OpenOrCreateForWriting(std::u16string_view path) {
-  return Open(path, GENERIC_WRITE, OPEN_ALWAYS);
+  const std::wstring name = ToWide(path);
+  const CriticalErrorsOff quiet;
+  OwnedHandle handle(CreateFileW(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!handle.IsOpen() || GetFileType(handle.Get()) != FILE_TYPE_DISK) return nullptr;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(handle.Get(), &info) || info.nNumberOfLinks != 1 ||
+      (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+    return nullptr;
+  }
+  return std::make_unique<HandleFile>(std::move(handle));
 }
 
 }  // namespace sympack::platform::win32

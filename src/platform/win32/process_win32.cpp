@@ -77,7 +77,14 @@ std::optional<std::uint32_t> Win32System::RunProcess(std::u16string_view command
     ok = CreateProcessW(nullptr, line.data(), nullptr, nullptr, inherit, NORMAL_PRIORITY_CLASS | CREATE_SUSPENDED,
                         nullptr, nullptr, &startup, &started);
   }
-  if (!ok) return std::nullopt;
+  if (!ok) {
+    const DWORD error = GetLastError();
+    const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+                         error == ERROR_INVALID_NAME || error == ERROR_BAD_NETPATH;
+    lastStartFailure_ = missing ? StartFailure::kNotFound : StartFailure::kNotRunnable;
+    return std::nullopt;
+  }
+  lastStartFailure_ = StartFailure::kNone;
   const OwnedHandle process(started.hProcess);
   const OwnedHandle thread(started.hThread);
   AdoptChild(process.Get());
@@ -90,5 +97,7 @@ std::optional<std::uint32_t> Win32System::RunProcess(std::u16string_view command
   if (!GetExitCodeProcess(process.Get(), &exitCode)) return kUnknownExitCode;
   return exitCode;
 }
+
+StartFailure Win32System::LastStartFailure() { return lastStartFailure_; }
 
 }  // namespace sympack::platform::win32

@@ -45,6 +45,7 @@ class Win32System final : public HostSystem {
   std::optional<std::u16string> InstalledSimulator() override;
   std::optional<std::uint32_t> RunProcess(std::u16string_view commandLine) override;
   bool ProcessWasInterrupted() override;
+  StartFailure LastStartFailure() override;
 
   console::Screen& Screen() override;
   std::optional<KeyEvent> Next() override;
@@ -53,7 +54,7 @@ class Win32System final : public HostSystem {
   std::optional<DirectoryEntry> FindEntry(std::u16string_view name) override;
   bool DeleteFileByName(std::u16string_view path) override;
   std::unique_ptr<OpenFile> OpenForReading(std::u16string_view path) override;
-  std::unique_ptr<OpenFile> OpenOrCreateForWriting(std::u16string_view path) override;
+  WholeFileWrite WriteWholeFile(std::u16string_view path, std::string_view bytes) override;
   std::u16string NameAsCreated(std::u16string_view path) override;
   bool NamesSameFile(std::u16string_view first, std::u16string_view second) override;
   bool NamesStandardOutputOrError(std::u16string_view path) override;
@@ -87,6 +88,7 @@ class Win32System final : public HostSystem {
   // are made first and go last, since the screen writes into them.
   std::unique_ptr<StandardStreams> streams_;
   std::unique_ptr<console::TranscriptScreen> transcript_;
+  StartFailure lastStartFailure_ = StartFailure::kNone;
 };
 
 }  // namespace sympack::platform::win32
