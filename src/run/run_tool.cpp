@@ -53,13 +53,13 @@ void WriteFailure(Console& console, std::string_view line) {
 // A message no command line carries exactly, or whose command cmd.exe would
 // not take whole, is refused before anything runs. The exit code then.
 std::optional<int> RefuseMessage(Console& console, platform::System& system, std::string_view message,
-                                 std::string_view simulatorPath) {
+                                 std::string_view simulatorPath, sim::SymbolForm form) {
   if (sim::HoldsControlCharacter(message)) {
     WriteFailure(console, kControlCharacterLine);
     return kExitControlCharacter;
   }
   const auto characterLength = [&system](std::string_view text) { return system.AnsiCharacterLength(text); };
-  if (!sim::FitsInterpreter(system, sim::SimulatorCommand(message, characterLength, simulatorPath))) {
+  if (!sim::FitsInterpreter(system, sim::SimulatorCommand(message, characterLength, simulatorPath, form))) {
     WriteFailure(console, kCommandTooLongLine);
     return kExitCommandTooLong;
   }
@@ -107,13 +107,15 @@ int RunTool(platform::System& system, std::string_view commandTail) {
     return kExitOldReportStays;
   }
 
-  std::string message = TakeMessage(console, commandTail);
+  // --fst4w before the message asks the simulator for the FST4W form.
+  const sim::FormRequest request = sim::FormFromTail(commandTail);
+  std::string message = TakeMessage(console, request.rest);
   if (message.empty()) return kExitOk;  // the user chose to stop
 
   message = sim::UpperCase(
       message, [&system](std::string_view text) { return system.AnsiCharacterLength(text); },
       system.AnsiIsSingleByte());
-  if (const auto refused = RefuseMessage(console, system, message, simulatorPath)) return *refused;
+  if (const auto refused = RefuseMessage(console, system, message, simulatorPath, request.form)) return *refused;
   const std::u16string interpreter = sim::InterpreterPath(system);
 
   if (!ClearOldReport(system)) {
@@ -125,7 +127,7 @@ int RunTool(platform::System& system, std::string_view commandTail) {
   SimulatorRunFacts simulatorRun;
   simulatorRun.audioFileWasThere = sim::FileIsPresent(system, sim::kAudioFile);
   sim::RemoveIfRunEndsAbnormally(system, sim::kReportFile);
-  const auto exitCode = sim::RunSimulator(system, interpreter, message, simulatorPath);
+  const auto exitCode = sim::RunSimulator(system, interpreter, message, simulatorPath, request.form);
   if (!exitCode || !sim::FileIsPresent(system, sim::kReportFile)) {
     console.WriteLine(kNoReportLine);
     if (sim::FolderRefusesNewFile(system, sim::kReportFile)) WriteFailure(console, kReportFolderRefusesLine);

@@ -1,0 +1,61 @@
+#!/usr/bin/env python3
+"""Decodes what a PIC beacon sent under gpsim: reads the writes to its tone
+port from gpsim's port log (each with the instruction cycle it happened in),
+turns them into symbol events on the slot's time line and has jt9 decode
+them (air.py). Prints each decoded text on a line of its own.
+
+The beacon's contract, as examples/pic/ keep it: the port's bits 1:0 carry the
+tone number and bit 2 is set while transmitting; the part started at second
+START_SECOND of a slot of PERIOD seconds, and an instruction cycle is 4/FOSC s.
+"""
+import argparse
+import re
+import sys
+
+import air
+
+CYCLE_LINE = re.compile(r"^0x([0-9A-Fa-f]+) ")
+TX_ON = 0x04
+TONE_BITS = 0x03
+
+
+def tone_events(log_path, register, fosc, start_second, period):
+    """[(seconds from the slot boundary, tone or None)] for every write."""
+    write = re.compile(r"^\s+Wrote: 0x([0-9A-Fa-f]+) to " + re.escape(register) + r"\(")
+    boundary = period - start_second  # seconds after reset
+    events = []
+    cycle = None
+    with open(log_path, encoding="ascii", errors="replace") as log:
+        for line in log:
+            match = CYCLE_LINE.match(line)
+            if match:
+                cycle = int(match.group(1), 16)
+                continue
+            match = write.match(line)
+            if match and cycle is not None:
+                value = int(match.group(1), 16)
+                tone = value & TONE_BITS if value & TX_ON else None
+                events.append((cycle * 4 / fosc - boundary, tone))
+    return events
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--log", required=True)
+    parser.add_argument("--register", default="portb")
+    parser.add_argument("--fosc", type=int, required=True)
+    parser.add_argument("--start-second", type=int, required=True)
+    parser.add_argument("--period", type=int, required=True)
+    parser.add_argument("--fst4w", action="store_true")
+    args = parser.parse_args()
+    events = tone_events(args.log, args.register, args.fosc, args.start_second, args.period)
+    keyed = [e for e in events if e[1] is not None]
+    if not keyed:
+        sys.exit(f"{args.log}: the beacon never transmitted")
+    samples = air.samples_from_tones(events, args.period)
+    for text, dt in air.decode(samples, args.period, args.fst4w):
+        print(f"{text}\t{dt:+.1f}")
+
+
+if __name__ == "__main__":
+    main()
