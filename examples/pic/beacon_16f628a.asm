@@ -112,6 +112,7 @@ T2_BITS     equ 0x06                    ; TMR2ON, prescaler 1:16
         byte_index                      ; next symbol byte in EEPROM
         packed                          ; the byte being sent, next symbol on top
         in_byte                         ; symbols left in it
+        symbols_left                    ; symbols not yet sent
         tone                            ; the next symbol, 0 to 3
         endc
 
@@ -202,6 +203,8 @@ wait_for_slot:
 ; The slot has begun. Fetch the first symbol, then wait the start offset.
         clrf    byte_index
         clrf    in_byte
+        movlw   SYMBOL_BYTES * 4
+        movwf   symbols_left
         call    next_symbol
         movlw   low START_OFFSET
         movwf   ticks_lo
@@ -215,19 +218,14 @@ send_symbol:
         movf    tone, w
         iorlw   TX_ON
         movwf   PORTB
-        movf    byte_index, w
-        xorlw   SYMBOL_BYTES
-        iorwf   in_byte, w              ; zero once the 160th symbol is out
-        btfss   STATUS, Z
+        decfsz  symbols_left, f
         call    next_symbol
         movlw   low TICKS_PER_SYMBOL
         movwf   ticks_lo
         movlw   high TICKS_PER_SYMBOL
         movwf   ticks_hi
         call    wait_ticks
-        movf    byte_index, w
-        xorlw   SYMBOL_BYTES
-        iorwf   in_byte, w
+        movf    symbols_left, f
         btfss   STATUS, Z
         goto    send_symbol
         clrf    PORTB                   ; transmission over

@@ -39,6 +39,25 @@ def tone_events(log_path, register, fosc, start_second, period):
     return events
 
 
+def keying_fault(events, period):
+    """What is wrong with the keying, or None: 160 symbols, the first 1 s
+    into the slot, each nsps/12000 s long, then silence (within 1 ms)."""
+    symbol = air.NSPS[period] / air.SAMPLE_RATE
+    starts = [t for t, tone in events if tone is not None]
+    if len(starts) != 160:
+        return f"{len(starts)} symbols keyed, not 160"
+    stop = [t for t, tone in events if tone is None and t > starts[0]]
+    edges = starts + stop[:1]
+    if not stop or stop[0] < starts[-1]:
+        return "the transmitter is still on after the last symbol"
+    if abs(starts[0] - 1.0) > 0.001:
+        return f"the first symbol starts {starts[0]:.4f} s into the slot, not 1 s"
+    worst = max(abs(b - a - symbol) for a, b in zip(edges, edges[1:]))
+    if worst > 0.001:
+        return f"a symbol is {worst * 1000:.2f} ms off its length of {symbol * 1000:.2f} ms"
+    return None
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--log", required=True)
@@ -49,9 +68,9 @@ def main():
     parser.add_argument("--fst4w", action="store_true")
     args = parser.parse_args()
     events = tone_events(args.log, args.register, args.fosc, args.start_second, args.period)
-    keyed = [e for e in events if e[1] is not None]
-    if not keyed:
-        sys.exit(f"{args.log}: the beacon never transmitted")
+    fault = keying_fault(events, args.period)
+    if fault:
+        sys.exit(f"{args.log}: {fault}")
     samples = air.samples_from_tones(events, args.period)
     for text, dt in air.decode(samples, args.period, args.fst4w):
         print(f"{text}\t{dt:+.1f}")
