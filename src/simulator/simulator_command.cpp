@@ -34,7 +34,7 @@ std::optional<std::string> InstalledSimulatorPath(platform::System& system) {
 std::optional<std::uint32_t> RunSimulator(platform::System& system, std::u16string_view interpreter, std::string_view message,
                                           std::string_view programPath, SymbolForm form) {
   const std::string command = SimulatorCommand(
-      message, [&system](std::string_view text) { return system.AnsiCharacterLength(text); }, programPath);
+      message, [&system](std::string_view text) { return system.AnsiCharacterLength(text); }, programPath, form);
   if (command.empty()) return std::nullopt;
   return RunInterpreter(system, interpreter, command);
 }

@@ -21,9 +21,17 @@ import wave
 SAMPLE_RATE = 12000
 NSPS = {15: 720, 30: 1680, 60: 3888, 120: 8200, 300: 21504, 900: 66560, 1800: 134400}
 FST4W_PERIODS = (120, 300, 900, 1800)
+# Where a transmission starts in its slot, in seconds: where WSJT-X's fst4sim
+# puts its wave (measured from its audio files), and where jt9 gives DT 0.
+START_OFFSET = {15: 0.5}
+START_OFFSET_LONGER = 1.0
 F0 = 1500.0
 NOISE_RMS = 1000.0  # in 16-bit counts
 SNR_DB = -12.0      # in WSJT-X's 2500 Hz reference bandwidth: clearly above the decoders' limits
+
+
+def start_offset(period):
+    return START_OFFSET.get(period, START_OFFSET_LONGER)
 
 
 def tone_spacing(period):

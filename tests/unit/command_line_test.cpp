@@ -61,6 +61,34 @@ TEST(MessageFromTail, OnePairOfQuotesAroundTheWholeTailIsTakenAway) {
   }
 }
 
+// --fst4w or /fst4w, in any letter case and as a word of its own at the
+// start, asks for the FST4W form; the message is what follows. Anything else
+// is the message, whole.
+TEST(FormFromTail, Fst4wWordBeforeTheMessage) {
+  const struct {
+    const char* tail;
+    SymbolForm form;
+    const char* message;
+  } rows[] = {
+      {"--fst4w <k1abc> fn42ab", SymbolForm::kFst4w, "<k1abc> fn42ab"},
+      {" \t/FST4W\t\"k1abc fn42 37\" ", SymbolForm::kFst4w, "k1abc fn42 37"},
+      {"--Fst4W", SymbolForm::kFst4w, ""},
+      {"/fst4w   ", SymbolForm::kFst4w, ""},
+      {"k1abc fn42 37", SymbolForm::kFst4, "k1abc fn42 37"},
+      {"--fst4wx k1abc", SymbolForm::kFst4, "--fst4wx k1abc"},
+      {"\"--fst4w k1abc\"", SymbolForm::kFst4, "--fst4w k1abc"},
+      {"k1abc --fst4w", SymbolForm::kFst4, "k1abc --fst4w"},
+      {"-fst4w k1abc", SymbolForm::kFst4, "-fst4w k1abc"},
+      {"--fst4", SymbolForm::kFst4, "--fst4"},
+      {"", SymbolForm::kFst4, ""},
+  };
+  for (const auto& row : rows) {
+    const FormRequest request = FormFromTail(row.tail);
+    EXPECT_EQ(request.form, row.form) << row.tail;
+    EXPECT_EQ(MessageFromTail(request.rest), row.message) << row.tail;
+  }
+}
+
 // Every help and version word, in any letter case and with blanks and tabs
 // around it, is answered; anything more or less is a message.
 TEST(InformationFor, HelpAndVersionWordsTrimmedInAnyCase) {
