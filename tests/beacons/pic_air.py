@@ -21,7 +21,7 @@ TONE_BITS = 0x03
 
 def tone_events(log_path, register, fosc, start_second, period):
     """[(seconds from the slot boundary, tone or None)] for every write."""
-    write = re.compile(r"^\s+Wrote: 0x([0-9A-Fa-f]+) to " + re.escape(register) + r"\(")
+    write = re.compile(r"Wrote: 0x([0-9A-Fa-f]+) to " + re.escape(register) + r"\(")
     boundary = period - start_second  # seconds after reset
     events = []
     cycle = None
@@ -31,7 +31,7 @@ def tone_events(log_path, register, fosc, start_second, period):
             if match:
                 cycle = int(match.group(1), 16)
                 continue
-            match = write.match(line)
+            match = write.search(line)
             if match and cycle is not None:
                 value = int(match.group(1), 16)
                 tone = value & TONE_BITS if value & TX_ON else None
