@@ -19,7 +19,8 @@
 ;
 ; Timing: the receiver's sample rate is 12000 Hz and a symbol lasts NSPS
 ; samples (WSJT-X lib/fst4/fst4sim.f90: nsps per T/R period), the tones are
-; 12000/NSPS Hz apart and the transmission starts 1 s into the slot. NSPS is
+; 12000/NSPS Hz apart. The transmission starts 1 s into the slot, 0.5 s into a
+; 15 s slot (where WSJT-X's fst4sim puts it, and where jt9 measures DT 0). NSPS is
 ; a multiple of 8 for every period, so a tick of 8 samples (1/1500 s) times
 ; it all: Timer2 sets TMR2IF every FOSC/4/1500 instruction cycles.
 
@@ -80,7 +81,11 @@ NSPS    set     134400
 
 TICKS_PER_SECOND equ 1500               ; 12000 samples / 8
 TICKS_PER_SYMBOL equ NSPS / 8           ; 90 (FST4-15) to 16800 (1800 s)
-START_OFFSET     equ TICKS_PER_SECOND   ; symbols start 1 s into the slot
+        if      PERIOD == 15
+START_OFFSET     equ TICKS_PER_SECOND / 2 ; symbols start 0.5 s into a 15 s slot
+        else
+START_OFFSET     equ TICKS_PER_SECOND   ; and 1 s into longer ones
+        endif
 SYMBOL_BYTES     equ 40                 ; 160 symbols, four to a byte
 TX_ON            equ 0x04               ; RB2: transmitting
 
@@ -89,8 +94,10 @@ TICK_CYCLES equ FOSC / 4 / TICKS_PER_SECOND
         if      FOSC % 6000 != 0
         error   "FOSC must be a multiple of 6000 Hz"
         endif
-        if      TICK_CYCLES < 48
-        error   "FOSC too low: a tick must leave time to fetch the next symbol"
+; Sending a symbol and fetching the next takes up to about 50 cycles; within
+; one tick, it never delays a symbol (measured under gpsim, scripts/beacons.sh).
+        if      TICK_CYCLES < 64
+        error   "FOSC too low (under 384 kHz): a tick must leave time to fetch the next symbol"
         endif
         if      TICK_CYCLES <= 256
 T2_BITS     equ 0x04                    ; TMR2ON, prescaler 1:1
