@@ -87,8 +87,15 @@ for typed in "$@"; do
   # The report's "iwspr: 1" says the symbols are an FST4W frame.
   if grep -q 'iwspr: *1' "$folder/FST4.INC.txt"; then form=fst4w period=120; else form=fst4 period=15; fi
   expected=$(printf '%s' "$message" | tr 'a-z' 'A-Z' | tr -s ' ')
+  # The examples side by side (each is one process at a time), reported in order.
   for example in "${examples[@]}"; do
-    texts=$("example_$example" "$folder" "$period" "$form") || texts="(the run failed)"
+    { "example_$example" "$folder" "$period" "$form" || echo "(the run failed)"; } \
+      > "$folder/$example.decoded" 2> "$folder/$example.errors" &
+  done
+  wait
+  for example in "${examples[@]}"; do
+    cat "$folder/$example.errors" >&2
+    texts=$(cat "$folder/$example.decoded")
     [ -n "$texts" ] || texts="nothing"
     while IFS= read -r text; do
       echo "$example: $message decoded as $text"
