@@ -10,7 +10,7 @@
 ;
 ; FOSC    oscillator in Hz, a multiple of 6000 (6, 12 or 18.432 MHz crystals).
 ; PERIOD  the T/R period in seconds: 15, 30, 60, 120, 300, 900 or 1800 for FST4,
-;         120 to 1800 for FST4W (a message the tool made with --fst4w).
+;         120 to 1800 for FST4W (the second message of a pair needs the tool's --fst4w).
 ; START_SECOND  seconds into the slot at power-up. A real beacon sets the clock
 ;         from GPS or an RTC instead (see wait_for_slot); the default starts
 ;         two seconds before a slot boundary, so a simulated run does not idle.
@@ -126,7 +126,7 @@ T2_BITS     equ 0x06                    ; TMR2ON, prescaler 1:16
         org     0
         goto    start
 
-; Waits for W:ticks_lo ticks (at least 1), high byte in ticks_hi. Each tick
+; Waits for ticks_hi:ticks_lo ticks (at least 1). Each tick
 ; is seen by polling TMR2IF; the flag is set by the timer, so a late look
 ; does not shift the next tick.
 wait_ticks:

@@ -10,7 +10,7 @@
 ;
 ; FOSC    oscillator in Hz, a multiple of 6000 (6, 12 or 18.432 MHz crystals).
 ; PERIOD  the T/R period in seconds: 15, 30, 60, 120, 300, 900 or 1800 for FST4,
-;         120 to 1800 for FST4W (a message the tool made with --fst4w).
+;         120 to 1800 for FST4W (the second message of a pair needs the tool's --fst4w).
 ; SYMBOLS_IN_FLASH  defined: FST4.INC goes into program memory, read with
 ;         TBLRD; otherwise into data EEPROM (0xF00000), read through EEADR.
 ; START_SECOND  seconds into the slot at power-up. A real beacon sets the clock
