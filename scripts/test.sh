@@ -4,7 +4,8 @@
 # the install tree and the Debian package, the Windows build's suites under
 # Wine and its zip, the fst4 library cross-built for a Cortex-M0+ and run on
 # a simulated ATmega328P (with the Arduino library's sync check, zip and
-# examples), the whole
+# examples), the example beacons on their simulated parts with their
+# transmissions decoded by WSJT-X's jt9, the whole
 # native suite again under AddressSanitizer and UBSan, and a short run of
 # every fuzz target; last, a check that every system path the scripts name
 # comes from a package scripts/setup.sh installs.
@@ -42,6 +43,9 @@ scripts/cortex-m0plus.sh
 
 echo "== the fst4 core on an ATmega328P under simavr, and the Arduino library"
 scripts/avr.sh
+
+echo "== the example beacons on their simulated parts, decoded by WSJT-X's jt9"
+scripts/beacons.sh
 
 echo "== native tests under AddressSanitizer and UBSan"
 cmake --preset asan >/dev/null

@@ -39,7 +39,7 @@ std::string ExitLine(int code, std::string_view meaning) {
 
 std::string Usage() {
   const std::string simulator(simulator::kSimulatorProgram);
-  std::string text = Line("Usage: sympack [message]");
+  std::string text = Line("Usage: sympack [--fst4w] [message]");
   text += Line("       sympack --help | -h | /? | --version | -v") + "\n";
   text += Line("Turns a message into the 160 FST4 (or FST4W) channel symbols of a PIC");
   text += Line("beacon, packs them four to a byte and writes them as `de` lines into an");
@@ -49,6 +49,11 @@ std::string Usage() {
   text += Line("when the folder has none, the one beside SYMPACK.EXE (Windows) or the one");
   text += Line("installed with sympack (Linux, libexec/sympack) runs instead. WSJT-X's");
   text += Line("fst4sim, copied in as " + simulator + ", works too.") + "\n";
+  text += Line("--fst4w (or /fst4w) before the message asks for the FST4W frame. An FST4W");
+  text += Line("beacon needs it for the second message of the pair that a 6-character");
+  text += Line("grid or a compound call takes, such as <K1ABC> FN42AB: without it that");
+  text += Line("message becomes an FST4 frame, which an FST4W receiver does not decode.");
+  text += Line("CALL GRID4 dBm and PFX/CALL dBm are FST4W frames either way.") + "\n";
   text += Line("It asks, showing these prompts:");
   text += Line("  \"" + std::string(kMessagePrompt) + "\"  for the message, unless the command line holds one;");
   text += Line("      Enter alone ends the run");

@@ -56,13 +56,13 @@ void WriteFailure(Console& console, std::string_view line) {
 // A message no command line carries exactly, or whose command cmd.exe would
 // not take whole, is refused before anything runs. The exit code then.
 std::optional<int> RefuseMessage(Console& console, platform::System& system, std::string_view message,
-                                 std::string_view simulatorPath) {
+                                 std::string_view simulatorPath, sim::SymbolForm form) {
   if (sim::HoldsControlCharacter(message)) {
     WriteFailure(console, kControlCharacterLine);
     return kExitControlCharacter;
   }
   const auto characterLength = [&system](std::string_view text) { return system.AnsiCharacterLength(text); };
-  if (!sim::FitsInterpreter(system, sim::SimulatorCommand(message, characterLength, simulatorPath))) {
+  if (!sim::FitsInterpreter(system, sim::SimulatorCommand(message, characterLength, simulatorPath, form))) {
     WriteFailure(console, kCommandTooLongLine);
     return kExitCommandTooLong;
   }
@@ -120,7 +120,9 @@ int RunTool(platform::System& system, std::u16string_view commandTail) {
     return kExitOldReportStays;
   }
 
-  const auto given = TakeMessage(console, commandTail);
+  // --fst4w before the message asks the simulator for the FST4W form.
+  const sim::FormRequest request = sim::FormFromTail(commandTail);
+  const auto given = TakeMessage(console, request.rest);
   if (!given) return kExitKeyboardLost;  // nothing ran yet, nothing to remove
   if (given->empty()) return kExitOk;    // the user chose to stop
   // Held by the code page as it is, or not sent: a look-alike or the
@@ -133,7 +135,7 @@ int RunTool(platform::System& system, std::u16string_view commandTail) {
   const std::string message = sim::UpperCase(
       *inCodePage, [&system](std::string_view text) { return system.AnsiCharacterLength(text); },
       system.AnsiIsSingleByte());
-  if (const auto refused = RefuseMessage(console, system, message, simulatorPath)) return *refused;
+  if (const auto refused = RefuseMessage(console, system, message, simulatorPath, request.form)) return *refused;
   const std::u16string interpreter = sim::InterpreterPath(system);
 
   if (!ClearOldReport(system)) {
@@ -146,7 +148,7 @@ int RunTool(platform::System& system, std::u16string_view commandTail) {
   SimulatorRunFacts simulatorRun;
   simulatorRun.audioFileWasThere = sim::NameIsTaken(system, sim::kAudioFile);
   sim::RemoveIfRunEndsAbnormally(system, sim::kReportFile);
-  const auto exitCode = sim::RunSimulator(system, interpreter, message, simulatorPath);
+  const auto exitCode = sim::RunSimulator(system, interpreter, message, simulatorPath, request.form);
   if (system.ProcessWasInterrupted()) return EndInterrupted(console, system, simulatorRun);
   if (!exitCode || !sim::FileIsPresent(system, sim::kReportFile)) {
     console.WriteLine(kNoReportLine);

@@ -1,5 +1,9 @@
 #include "simulator/command_tail.h"
 
+#include <array>
+
+#include "text/ascii_case.h"
+
 namespace sympack::simulator {
 namespace {
 
@@ -31,5 +35,19 @@ std::string CommandTail(platform::System& system) { return system.WideToAnsi(sys
 std::string_view TrimmedTail(std::string_view tail) { return Trimmed(tail); }
 
 std::u16string MessageFromTail(std::u16string_view tail) { return FromTail(tail); }
+
+FormRequest FormFromTail(std::u16string_view tail) {
+  constexpr std::array<std::u16string_view, 2> kFst4wWords = {u"--fst4w", u"/fst4w"};
+  const std::u16string_view trimmed = Trimmed(tail);
+  for (const std::u16string_view word : kFst4wWords) {
+    if (trimmed.size() < word.size()) continue;
+    const bool same = text::EqualsIgnoringAsciiCase(trimmed.substr(0, word.size()), word);
+    const std::u16string_view after = trimmed.substr(word.size());
+    if (same && (after.empty() || after.front() == u' ' || after.front() == u'\t')) {
+      return {SymbolForm::kFst4w, after};
+    }
+  }
+  return {SymbolForm::kFst4, tail};
+}
 
 }  // namespace sympack::simulator

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/system.h"
+#include "simulator/simulator_command.h"
 
 namespace sympack::simulator {
 
@@ -16,6 +17,15 @@ std::string CommandTail(platform::System& system);
 // before a redirection in the tail (`SYMPACK "cq k1abc fn42" > log.txt`
 // gives `"cq k1abc fn42" `), so they are never part of what was meant.
 std::string_view TrimmedTail(std::string_view tail);
+
+// A tail that starts with the word --fst4w or /fst4w (any letter case, then
+// a blank, a tab or the end) asks for the FST4W form; the rest of the tail
+// is then what carries the message. Any other tail asks for FST4, whole.
+struct FormRequest {
+  SymbolForm form = SymbolForm::kFst4;
+  std::u16string_view rest;
+};
+FormRequest FormFromTail(std::u16string_view tail);
 
 // The message a command tail gives: the trimmed tail, except that one wholly
 // inside one pair of double quotes (it starts and ends with one, and holds no

@@ -7,7 +7,7 @@
 namespace sympack::simulator {
 
 std::string SimulatorCommand(std::string_view message, CharacterLength characterLength,
-                             std::string_view programPath) {
+                             std::string_view programPath, SymbolForm form) {
   const auto argument = InterpreterArgument(message, ArgumentReader::kProgram, characterLength);
   if (!argument) return {};
   std::string command(kSimulatorToken);
@@ -17,7 +17,7 @@ std::string SimulatorCommand(std::string_view message, CharacterLength character
     command = *program + ' ';
   }
   command += *argument;
-  command += kSimulatorParameters;
+  command += form == SymbolForm::kFst4w ? kSimulatorParametersFst4w : kSimulatorParameters;
   command += kRedirection;
   command += kReportFile;
   return command;
@@ -30,9 +30,9 @@ std::optional<std::string> InstalledSimulatorPath(platform::System& system) {
 }
 
 std::optional<std::uint32_t> RunSimulator(platform::System& system, std::u16string_view interpreter, std::string_view message,
-                                          std::string_view programPath) {
+                                          std::string_view programPath, SymbolForm form) {
   const std::string command = SimulatorCommand(
-      message, [&system](std::string_view text) { return system.AnsiCharacterLength(text); }, programPath);
+      message, [&system](std::string_view text) { return system.AnsiCharacterLength(text); }, programPath, form);
   if (command.empty()) return std::nullopt;
   return RunInterpreter(system, interpreter, command);
 }

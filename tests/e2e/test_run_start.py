@@ -16,7 +16,7 @@ from harness import (BANNER, BLANK_LINE, DARK_GREY, DARK_YELLOW, DESTINATION_PRO
                      interpreter_line,
                      SIMULATOR_MISSING, E2ETestCase, wrap_rows, copy_program)
 
-USAGE = r"Usage: sympack \[message\]"
+USAGE = r"Usage: sympack \[--fst4w\] \[message\]"
 VERSION = r"^sympack \d+\.\d+\.\d+$"
 
 BANNER_ROWS = [(BLANK_LINE, LIGHT_GREY), (BLANK_LINE, LIGHT_GREY), (BANNER, LIGHT_GREY),

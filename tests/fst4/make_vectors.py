@@ -263,7 +263,8 @@ def wspr_messages():
     out += ["K1ABC FN42 73", "KA1ABC JO22 30", "K1A FN42 10", "4X1AB KM72 20", "K12ABC FN42 10",
             "G4ABC/P IO91 37", "<K1ABC> FN42 37", "K1ABC RR99 37", "K1ABC SS00 37", "K1ABC FN42NP 37",
             "PJ4/K1ABC 7", "PJ4/K1ABC 100", "K1ABC 37", "CQ FN42 37", "K1ABC SA12 37", "K1ABC AS12 37",
-            "K1A/P FN42 37", "K1AB/P FN42 37"]
+            "K1A/P FN42 37", "K1AB/P FN42 37",
+            "<K1ABC> FN42AB"]  # the second of a pair: FST4W only with the hint T
     # Calls beginning with Q: refused as calls elsewhere, packed here.
     out += ["Q1ABC FN42 37", "Q9Y FN42 30", "Q9PP FN42 33", "QQ1AB JO22 20", "Q11ABC FN42 7", "QA1XYZ IO91 0",
             "q1abc fn42 37", "Q1ABC/P 37", "PJ4/Q1ABC 37"]
@@ -274,7 +275,7 @@ def hinted_messages():
     return ["<K1ABC> FN42", "<K1ABC> FN42NP", "<PJ4/K1ABC> JO22AX", "<K1ABC> AA00AA", "<K1ABC> RR99XX",
             "<K1ABC> FN42YY", "<K1ABC> FN42", "<K1ABC>  FN42", "K1ABC FN42 37", "PJ4/K1ABC 37",
             "CQ K1ABC FN42", "TNX BOB 73 GL", "K1ABC W9XYZ -11", "<K1ABC> W9XYZ", "<K1ABC> FN4",
-            "<W9XYZ/P> IO91NP", "<KH1/KH7Z> BL10"]
+            "<W9XYZ/P> IO91NP", "<KH1/KH7Z> BL10", "<K1ABC> FN42AB"]
 
 
 def leading_blank_messages():

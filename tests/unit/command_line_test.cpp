@@ -61,6 +61,36 @@ TEST(MessageFromTail, OnePairOfQuotesAroundTheWholeTailIsTakenAway) {
   }
 }
 
+// --fst4w or /fst4w, in any letter case and as a word of its own at the
+// start, asks for the FST4W form; the message is what follows. Anything else
+// is the message, whole.
+TEST(FormFromTail, Fst4wWordBeforeTheMessage) {
+  const struct {
+    const char16_t* tail;
+    SymbolForm form;
+    const char16_t* message;
+  } rows[] = {
+      {u"--fst4w <k1abc> fn42ab", SymbolForm::kFst4w, u"<k1abc> fn42ab"},
+      {u" \t/FST4W\t\"k1abc fn42 37\" ", SymbolForm::kFst4w, u"k1abc fn42 37"},
+      {u"--Fst4W", SymbolForm::kFst4w, u""},
+      {u"/fst4w   ", SymbolForm::kFst4w, u""},
+      {u"k1abc fn42 37", SymbolForm::kFst4, u"k1abc fn42 37"},
+      {u"--fst4wx k1abc", SymbolForm::kFst4, u"--fst4wx k1abc"},
+      {u"\"--fst4w k1abc\"", SymbolForm::kFst4, u"--fst4w k1abc"},
+      {u"k1abc --fst4w", SymbolForm::kFst4, u"k1abc --fst4w"},
+      {u"-fst4w k1abc", SymbolForm::kFst4, u"-fst4w k1abc"},
+      {u"--fst4", SymbolForm::kFst4, u"--fst4"},
+      {u"", SymbolForm::kFst4, u""},
+  };
+  int rowNumber = 0;
+  for (const auto& row : rows) {
+    const FormRequest request = FormFromTail(row.tail);
+    EXPECT_EQ(request.form, row.form) << rowNumber;
+    EXPECT_EQ(MessageFromTail(request.rest), row.message) << rowNumber;
+    ++rowNumber;
+  }
+}
+
 // Every help and version word, in any letter case and with blanks and tabs
 // around it, is answered; anything more or less is a message.
 TEST(InformationFor, HelpAndVersionWordsTrimmedInAnyCase) {
