@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Proof on the air: for each message, makes the include file with the tool
 # itself (build/default/bin/sympack with our FST4SIM.EXE, the answers on
-# standard input), runs every example beacon with it on its simulated part
+# standard input), runs every example beacon with it (the Uno's with the
+# message, which it encodes itself) on its simulated part
 # for a whole transmission, turns what the part puts out into a slot of
 # 12 kHz audio with noise (tests/beacons/air.py) and has WSJT-X's jt9 decode
 # it. Prints "<example>: <message> decoded as <text>" for each; fails when a
@@ -27,7 +28,7 @@ pic_fosc=384000
 # holds the message's FST4.INC (make_symbols makes other files, a C header
 # say), PERIOD is the T/R period in seconds and FORM fst4 or fst4w. Prints
 # each text jt9 decodes from the example's transmission, one a line.
-examples=(pic16f628a pic18f2520 pic18f2520_flash)
+examples=(pic16f628a pic18f2520 pic18f2520_flash uno)
 
 # pic_beacon PART SOURCE REGISTER FOLDER PERIOD FORM [gpasm options]: the
 # beacon starts two seconds before a slot boundary; gpsim logs every write
@@ -52,6 +53,16 @@ pic_beacon() {
 example_pic16f628a() { pic_beacon p16f628a beacon_16f628a.asm portb "$@"; }
 example_pic18f2520() { pic_beacon p18f2520 beacon_18f2520.asm latb "$@"; }
 example_pic18f2520_flash() { pic_beacon p18f2520 beacon_18f2520.asm latb "$@" -D SYMBOLS_IN_FLASH; }
+
+# The Uno's audio beacon (fst4/arduino's FST4WAudioBeacon) encodes the
+# message itself with the fst4 library, so it takes the typed message rather
+# than the include file; tests/beacons/uno.py builds it, runs it under simavr
+# and decodes its audio pin.
+example_uno() {
+  local w=()
+  [ "$3" = fst4w ] && w=(--fst4w)
+  python3 tests/beacons/uno.py --texts --period "$2" "${w[@]}" "$message" || true
+}
 
 # make_symbols FOLDER DESTINATION [--fst4w]: runs the tool in FOLDER with
 # $message typed and DESTINATION as the answer; its transcript goes to

@@ -12,22 +12,19 @@ decodes it with WSJT-X's jt9. Prints one line per message,
       sends it in two slots, in turn
 """
 import argparse
-import math
 import os
-import random
 import re
 import shutil
 import signal
-import struct
 import subprocess
 import sys
 import tempfile
 import time
-import wave
+
+import air
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 SKETCH = os.path.join(ROOT, "fst4", "arduino", "examples", "FST4WAudioBeacon")
-SAMPLE_RATE = 12000
 F_CPU = 16000000
 
 # simavr reads what to trace from the firmware's .mmcu section (simavr 1.6,
@@ -125,50 +122,13 @@ def last_time(path):
     return int(stamps[-1]) * unit if stamps and unit else 0.0
 
 
-def wav(edges, start, period, path, snr_db):
-    """A 12 kHz WAV of the slot from `start`: the pin's square wave as the
-    sine of its phase (pi per half cycle, the transmitter's low-pass), with
-    white noise at `snr_db` in 2500 Hz."""
-    edges = [t - start for t in edges if start <= t < start + period]
-    count = period * SAMPLE_RATE
-    samples = [0.0] * count
-    for i in range(len(edges) - 1):
-        a, b = edges[i], edges[i + 1]
-        first, last = math.ceil(a * SAMPLE_RATE), math.ceil(b * SAMPLE_RATE)
-        for n in range(first, min(last, count)):
-            samples[n] = math.sin(math.pi * (i + (n / SAMPLE_RATE - a) / (b - a)))
-    sigma = math.sqrt(0.5 / 10 ** (snr_db / 10) * (SAMPLE_RATE / 2) / 2500)
-    noise = random.Random(1)
-    peak = 1.0 + 4 * sigma
-    frames = b"".join(struct.pack("<h", max(-32767, min(32767, int(32767 * (s + noise.gauss(0, sigma)) / peak))))
-                      for s in samples)
-    with wave.open(path, "wb") as w:
-        w.setnchannels(1)
-        w.setsampwidth(2)
-        w.setframerate(SAMPLE_RATE)
-        w.writeframes(frames)
-
-
-def decode(path, fst4w, period):
-    """jt9's decoded texts of the WAV (run in its own folder: jt9 leaves files)."""
-    folder = tempfile.mkdtemp(prefix="jt9-")
-    try:
-        shutil.copy(path, os.path.join(folder, "000000_0001.wav"))
-        out = subprocess.run(["jt9", "--fst4w" if fst4w else "--fst4", "-p", str(period), "-f", "1500", "-F", "100",
-                              "000000_0001.wav"], cwd=folder, capture_output=True, text=True, timeout=600).stdout
-    finally:
-        shutil.rmtree(folder)
-    # Lines "0001 -15  0.0 1500 `  K1ABC FN42 37": time, SNR, DT, audio frequency,
-    # the mode's mark, then the text.
-    return [m.group(1).strip() for m in re.finditer(r"^\s*\d{4,6}\s+-?\d+\s+-?[\d.]+\s+\d+\s+`(.*)$", out, re.M)]
-
-
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("messages", nargs="+", metavar="MESSAGE")
     parser.add_argument("--fst4w", action="store_true", help="send one MESSAGE as FST4W")
     parser.add_argument("--period", type=int, default=120)
-    parser.add_argument("--snr", type=float, default=-15.0, help="dB in 2500 Hz (default -15)")
+    parser.add_argument("--snr", type=float, default=air.SNR_DB, help="dB in 2500 Hz")
+    parser.add_argument("--texts", action="store_true", help="print only the decoded texts, one a line")
     args = parser.parse_args()
     expected = args.messages
     if len(expected) == 1:
@@ -190,10 +150,14 @@ def main():
         edges, reached = run(elf, folder, slots * args.period)
         failures = 0
         for slot, message in enumerate(expected):
-            path = os.path.join(folder, "slot%d.wav" % slot)
-            wav(edges, slot * args.period, args.period, path, args.snr)
-            texts = decode(path, fst4w, args.period)
-            print("uno: %s decoded as %s" % (message, " | ".join(texts) if texts else "nothing"))
+            start = slot * args.period
+            slot_edges = [t - start for t in edges if start <= t < start + args.period]
+            samples = air.samples_from_edges(slot_edges, args.period, snr_db=args.snr)
+            texts = [text for text, _ in air.decode(samples, args.period, fst4w)]
+            if args.texts:
+                print("\n".join(texts))
+            else:
+                print("uno: %s decoded as %s" % (message, " | ".join(texts) if texts else "nothing"))
             if texts != [message]:
                 failures += 1
         if reached < slots * args.period:

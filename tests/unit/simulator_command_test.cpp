@@ -35,7 +35,7 @@ TEST(SimulatorCommand, PlainMessageGivesTheFixedCommandByteForByte) {
   EXPECT_EQ(kSimulatorParameters.size(), 26u);
   // The FST4W form differs in the last argument alone.
   EXPECT_EQ(SimulatorCommand("<K1ABC> FN42AB", text::SingleByteCharacterLength, {}, SymbolForm::kFst4w),
-            "FST4SIM \"<K1ABC> FN42AB\" 120  1500 0.0   0 0 0 0 T > FST4TEMP.TXT");
+            "FST4SIM.EXE \"<K1ABC> FN42AB\" 120  1500 0.0   0 0 0 0 T > FST4TEMP.TXT");
   EXPECT_EQ(SimulatorCommand("AB", text::SingleByteCharacterLength, "/opt/x/FST4SIM.EXE", SymbolForm::kFst4w),
             "\"/opt/x/FST4SIM.EXE\" \"AB\" 120  1500 0.0   0 0 0 0 T > FST4TEMP.TXT");
   EXPECT_EQ(ShowFileCommand("FST4.INC", text::SingleByteCharacterLength).value_or(""), "TYPE FST4.INC");

@@ -7,7 +7,7 @@ int fst4_period_timing(unsigned period_seconds, struct fst4_timing *timing) {
   uint32_t nsps = FST4_SAMPLES_PER_SYMBOL(period_seconds);
   if (nsps == 0UL) return -1;
   timing->period_seconds = (uint16_t)period_seconds;
-  timing->start_milliseconds = FST4_START_MILLISECONDS;
+  timing->start_milliseconds = (uint16_t)FST4_START_MILLISECONDS(period_seconds);
   timing->samples_per_symbol = nsps;
   timing->symbol_microseconds = FST4_SYMBOL_MICROSECONDS(period_seconds);
   timing->tone_spacing_centihertz = (uint16_t)FST4_TONE_SPACING_CENTIHERTZ(period_seconds);

@@ -184,15 +184,15 @@ void loop() {
   if (messageCount == 0 || symbol != FST4_CHANNEL_SYMBOLS) return;
   uint32_t slot = dayMillis / kSlotMillis;
   uint32_t into = dayMillis % kSlotMillis;
-  // Encode at the slot's start (a few ms), send from 1 s in; a slot whose
+  // Encode at the slot's start (a few ms), send from 1 s in (0.5 s in a 15 s slot); a slot whose
   // start was missed (just reset, or the time set) is left out.
-  if (into < FST4_START_MILLISECONDS / 2 && slot != preparedSlot) {
+  if (into < FST4_START_MILLISECONDS(BEACON_PERIOD) / 2 && slot != preparedSlot) {
     const char *message = messages[slot % messageCount];
     Serial.print(F("slot "));
     Serial.print(slot);
     Serial.print(F(": "));
     if (encode(message)) preparedSlot = slot;
-  } else if (slot == preparedSlot && into >= FST4_START_MILLISECONDS) {
+  } else if (slot == preparedSlot && into >= FST4_START_MILLISECONDS(BEACON_PERIOD)) {
     preparedSlot = 0xFFFFFFFFUL;
     startTones();
   }

@@ -159,7 +159,8 @@ void loop() {
   uint32_t into = dayMillis % kSlotMillis;
   // Start 1 s into the slot; a slot whose start was missed by more than a
   // few ms (just reset, or the time set) is left out.
-  if (slot == sentSlot || into < FST4_START_MILLISECONDS || into > FST4_START_MILLISECONDS + 20) return;
+  const uint32_t start = FST4_START_MILLISECONDS(BEACON_PERIOD);
+  if (slot == sentSlot || into < start || into > start + 20) return;
   sentSlot = slot;
   const char *message = messages[slot % messageCount];
   enum fst4_status status = fst4w_encode(message, 1, tones);

@@ -115,10 +115,11 @@ int fst4w_beacon_messages(const char *call, const char *grid, int dbm, char firs
 #define FST4_SAMPLE_RATE 12000UL
 /* Whether FST4W has this T/R period (FST4 has every one with samples above). */
 #define FST4W_PERIOD(period) ((period) >= 120 && FST4_SAMPLES_PER_SYMBOL(period) != 0UL)
-/* WSJT-X starts an FST4 or FST4W transmission 1.0 s after the slot boundary
-   (slots start at multiples of the period from the full hour, UTC); its
-   decoder reports a signal started there at DT 0.0. */
-#define FST4_START_MILLISECONDS 1000U
+/* WSJT-X starts an FST4 or FST4W transmission 1.0 s after the slot boundary,
+   0.5 s in the 15 s slots (slots start at multiples of the period from the
+   full hour, UTC); its decoder reports a signal started there at DT 0.0.
+   (Measured from the audio WSJT-X's fst4sim writes.) */
+#define FST4_START_MILLISECONDS(period) ((period) == 15 ? 500U : 1000U)
 /* One symbol, nsps / 12000 s = nsps * 250 / 3 us, rounded (the error stays
    under 1 us, 53 us over a whole transmission). */
 #define FST4_SYMBOL_MICROSECONDS(period) \
@@ -134,7 +135,7 @@ int fst4w_beacon_messages(const char *call, const char *grid, int dbm, char firs
 /* The same figures for a period known at run time. */
 struct fst4_timing {
   uint16_t period_seconds;             /* T/R period: one transmission per slot */
-  uint16_t start_milliseconds;         /* FST4_START_MILLISECONDS after the slot boundary */
+  uint16_t start_milliseconds;         /* FST4_START_MILLISECONDS(period) after the slot boundary */
   uint32_t samples_per_symbol;         /* nsps at 12000 samples/s: the exact symbol length */
   uint32_t symbol_microseconds;        /* length of one of the 160 symbols, rounded */
   uint16_t tone_spacing_centihertz;    /* tone spacing in hundredths of Hz, rounded */
