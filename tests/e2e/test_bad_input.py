@@ -11,7 +11,9 @@ import os
 import random
 import re
 import resource
+import shutil
 import subprocess
+import tempfile
 import time
 
 import fake_data
@@ -23,7 +25,7 @@ from harness import (COMMAND_TOO_LONG, CONTROL_CHARACTER, DESTINATION_CONTROL_CH
                      EXIT_WRONG_SYMBOL_COUNT, MESSAGE_PROMPT, NO_LISTING, NO_REPORT,
                      REPORT_FOLDER_REFUSES, E2ETestCase, TerminalRun, not_written_line,
                      HELD_OPEN, IS_FOLDER, NAME_TOO_LONG, NOBODY_READS, SIZE_LIMIT, TIMED_OUT,
-                     simulator_failed, written_line, wrong_symbol_count, write_program)
+                     copy_program, simulator_failed, written_line, wrong_symbol_count, write_program)
 
 GOOD_MESSAGE = b"CQ K1ABC FN42"
 GOOD_INCLUDE = reference.include_file_bytes(fake_data.GOOD_SYMBOLS, GOOD_MESSAGE)
@@ -507,9 +509,21 @@ class SimulatorFaults(BadInputCase):
         self.install()
         os.chmod(self.work, 0o755)
         as_user = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"] if os.geteuid() == 0 else []
-        if not as_user:
+        command = self.runner.tool_command(["cq"])
+        if as_user:
+            # The build tree may sit in a folder only root may enter (a clone
+            # in mktemp's folder): nobody then runs copies of the tool and its
+            # interpreter from a folder anyone may read, so that the folder
+            # is the one thing nobody may not do.
+            programs = tempfile.mkdtemp()
+            self.addCleanup(shutil.rmtree, programs)
+            os.chmod(programs, 0o755)
+            for name in ("sympack", "sympack-cmd"):
+                copy_program(os.path.join(self.runner.bin_dir, name), programs)
+            command = [os.path.join(programs, "sympack"), "cq"]
+        else:
             os.chmod(self.work, 0o555)
-        result = subprocess.run(as_user + self.runner.tool_command(["cq"]), stdin=subprocess.DEVNULL,
+        result = subprocess.run(as_user + command, stdin=subprocess.DEVNULL,
                                 capture_output=True, cwd=self.work, env=self.runner.environment(),
                                 timeout=60, start_new_session=True)
         self.assertEqual(result.returncode, EXIT_NO_REPORT, result)
