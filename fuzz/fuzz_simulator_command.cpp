@@ -28,7 +28,7 @@ namespace {
 
 // The fixed texts written out here rather than taken from the builder's
 // header, so that a change there is caught too.
-constexpr std::string_view kProgram = "FST4SIM";
+constexpr std::string_view kProgram = "FST4SIM.EXE";  // by its full name: no FST4SIM.COM runs in its place
 constexpr std::string_view kParameters = " 120  1500 0.0   0 0 0 0 F";
 using sympack::simulator::kReportFile;
 const std::vector<std::string> kParameterWords = {"120", "1500", "0.0", "0", "0", "0", "0", "F"};
