@@ -34,6 +34,10 @@ constexpr std::size_t kSymbolsPerValue = 4;
 constexpr std::size_t kValuesPerLine = 8;
 constexpr std::size_t kSymbolsPerLine = kSymbolsPerValue * kValuesPerLine;  // 32
 
+// The message for the comment: the typed text when the symbols carry it (no
+// decoded text, or one the same), else the carried text and the typed one.
+std::string CommentMessage(std::string_view typed, std::string_view carried, bool carriesTyped);
+
 // The include text for the destination: the C layout when the name ends in
 // .h or .hpp (any letter case), otherwise the `de` layout, which is also what
 // no name gives.
@@ -41,10 +45,6 @@ constexpr std::size_t kSymbolsPerLine = kSymbolsPerValue * kValuesPerLine;  // 3
 // The `de` layout packs four symbols to a byte, the first in the high bits:
 // v = 64*s1 + 16*s2 + 4*s3 + s4, written as " 0x" and two upper-case hex
 // digits. The message goes in unchanged.
-// The message for the comment: the typed text when the symbols carry it (no
-// decoded text, or one the same), else the carried text and the typed one.
-std::string CommentMessage(std::string_view typed, std::string_view carried, bool carriesTyped);
-
 std::string BuildIncludeText(const ChannelSymbols& symbols, std::string_view messageText,
                              std::string_view destinationName = {});
 

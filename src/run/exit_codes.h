@@ -5,7 +5,7 @@
 namespace sympack::run {
 
 constexpr int kExitOk = 0;
-constexpr int kExitSimulatorMissing = 2;   // no FST4SIM.EXE in the current directory
+constexpr int kExitSimulatorMissing = 2;   // no FST4SIM.EXE in the current directory, none installed
 constexpr int kExitNoReport = 3;           // the simulator run left no report file
 constexpr int kExitNoListing = 4;          // the report holds no channel-symbol listing
 constexpr int kExitNotWritten = 5;         // the include file was not written in full

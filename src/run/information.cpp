@@ -88,8 +88,8 @@ std::string Usage() {
   text += Line("Without a terminal, the answers are read as lines from standard input (the");
   text += Line("end of a file or pipe counts as Enter) and standard output gets a plain");
   text += Line("transcript of the run.") + "\n";
-  text += Line("More in the manual page (man sympack) and in the README that comes with");
-  text += Line("the program (share/doc/sympack on Linux, README.txt on Windows).");
+  text += Line("More in the README that comes with the program (README.txt on Windows;");
+  text += Line("share/doc/sympack on Linux, where the manual page sympack(1) has it too).");
   return text;
 }
 
