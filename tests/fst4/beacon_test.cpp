@@ -5,8 +5,8 @@
 #include <random>
 #include <string>
 
+#include "decoded.h"
 #include "fst4/fst4.h"
-#include "vectors.h"
 
 using fst4_test::decoded;
 

@@ -8,6 +8,7 @@
 
 #include "bits.h"
 #include "callsign.h"
+#include "decoded.h"
 #include "fst4/encoder.h"
 #include "fst4/fst4.h"
 #include "unpack77.h"

@@ -1,13 +1,10 @@
-// Reads the reference data files written by make_vectors.py, and gives
-// what the encoder makes of a message, for the tests to compare.
+// Reads the reference data files written by make_vectors.py.
 #pragma once
 
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include "fst4/encoder.h"
 
 namespace fst4_test {
 
@@ -38,13 +35,6 @@ inline std::string reference_bits(const std::string& message, const std::string&
     }
   }
   return {};
-}
-
-// The text the receiver would show for `message`, or "REFUSED: " and the
-// reason.
-inline std::string decoded(const std::string& message, bool hint = false) {
-  auto result = fst4::encode(message, hint);
-  return result.ok() ? result.encoding->decoded : "REFUSED: " + result.refusal;
 }
 
 }  // namespace fst4_test
