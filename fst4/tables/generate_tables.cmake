@@ -12,6 +12,10 @@ get_filename_component(_fst4_tables_dir "${CMAKE_CURRENT_LIST_FILE}" DIRECTORY)
 set(_fst4_tables
   "ldpc_240_101_generator.hex|d6b4052fa0c1bb603ce4ea1ca6eb5516c3da37a758393647e52159c59f63c987|139|26|fst4_generator_101|fst4_ldpc_101.c"
   "ldpc_240_74_generator.hex|65767291d7a0de3e4b60f784fc041cbfc94de3d4f9cadd5a70948fc299f8e00e|166|19|fst4_generator_74|fst4_ldpc_74.c")
+# What a project including this file builds from: the tables it read (to
+# configure again when one changes) and the C sources it wrote.
+set(FST4_TABLE_INPUTS "")
+set(FST4_TABLE_SOURCES "")
 foreach(_table IN LISTS _fst4_tables)
   string(REPLACE "|" ";" _fields "${_table}")
   list(GET _fields 0 _file)
@@ -21,6 +25,8 @@ foreach(_table IN LISTS _fst4_tables)
   list(GET _fields 4 _name)
   list(GET _fields 5 _out)
   set(_path ${_fst4_tables_dir}/${_file})
+  list(APPEND FST4_TABLE_INPUTS ${_path})
+  list(APPEND FST4_TABLE_SOURCES ${FST4_TABLES_OUT}/${_out})
   file(SHA256 ${_path} _sha)
   if(NOT _sha STREQUAL _expected_sha)
     message(FATAL_ERROR "${_file}: sha256 ${_sha} does not match ${_expected_sha}")

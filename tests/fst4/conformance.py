@@ -27,14 +27,13 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from make_vectors import (DELIBERATE, find_reference, folds_character, garbles_field,  # noqa: E402
-                          missing_reference, payload_type, reads_unset_serial, spelling)
-
-ARGS = ["120", "1500", "0.0", "0", "0", "0", "0"]
+from fault_rules import (DELIBERATE, folds_character, garbles_field, payload_type,  # noqa: E402
+                         reads_unset_serial, spelling)
+from reference_simulator import FIXED_ARGS, find_reference, missing_reference  # noqa: E402
 
 
 def run(program, message, hint):
-    proc = subprocess.run([program, message, *ARGS, hint], capture_output=True)
+    proc = subprocess.run([program, message, *FIXED_ARGS, hint], capture_output=True)
     return proc.returncode, proc.stdout.decode("latin-1")
 
 

@@ -32,7 +32,7 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from conformance import (deliberate, folded, garbled, generated_messages, listing,  # noqa: E402
                          reference_fault, run, sound_instead, unset_serial)
-from make_vectors import find_reference, missing_reference  # noqa: E402
+from reference_simulator import find_reference, missing_reference  # noqa: E402
 
 SAME, CRASH, GARBLE, FOLD, DELIBERATE, REAL = ("same", "reference crash", "reference garble", "refused fold",
                                                "deliberate", "real difference")

@@ -2,6 +2,8 @@
 // fst4sim for the same arguments.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "fst4/encoder.h"
 #include "report.h"
 
@@ -64,9 +66,9 @@ const char* const kFst4wReport =
     "\n";
 
 std::string report_for(const char* message, const fst4sim::Settings& settings) {
-  auto result = fst4::encode(message, settings.wspr_hint);
+  auto result = fst4::encode(message, settings.wsprHint);
   EXPECT_TRUE(result.ok()) << result.refusal;
-  return result.ok() ? fst4sim::report(*result.encoding, settings) : std::string{};
+  return result.ok() ? fst4sim::Report(*result.encoding, settings) : std::string{};
 }
 
 }  // namespace
@@ -77,25 +79,31 @@ TEST(Report, Type1LayoutWithGroupedBits) {
 
 TEST(Report, Fst4wLayoutWithSettingsLine) {
   fst4sim::Settings settings;
-  settings.tr_seconds = 15;
+  settings.trSeconds = 15;
   settings.f0 = 1234.5678F;
   settings.dt = -1.25F;
   settings.snr = -20.5F;
-  settings.wspr_hint = true;
+  settings.wsprHint = true;
   EXPECT_EQ(report_for("K1ABC FN42 37", settings), kFst4wReport);
 }
 
 TEST(Report, FortranFixedFormat) {
-  EXPECT_EQ(fst4sim::fixed(1500.0, 9, 3), " 1500.000");
-  EXPECT_EQ(fst4sim::fixed(0.125, 6, 2), "  0.12");  // exact halves round to even, as gfortran
-  EXPECT_EQ(fst4sim::fixed(-0.125, 6, 2), " -0.12");
-  EXPECT_EQ(fst4sim::fixed(100000.0, 9, 3), "*********");
-  EXPECT_EQ(fst4sim::fixed(-1000.05, 6, 1), "******");
+  EXPECT_EQ(fst4sim::Fixed(1500.0, 9, 3), " 1500.000");
+  EXPECT_EQ(fst4sim::Fixed(0.125, 6, 2), "  0.12");  // exact halves round to even, as gfortran
+  EXPECT_EQ(fst4sim::Fixed(-0.125, 6, 2), " -0.12");
+  EXPECT_EQ(fst4sim::Fixed(100000.0, 9, 3), "*********");
+  EXPECT_EQ(fst4sim::Fixed(-1000.05, 6, 1), "******");
 }
 
 TEST(Report, TransmissionLengthsPerSequence) {
-  EXPECT_EQ(fst4sim::samples_per_symbol(120), 8200);
-  EXPECT_EQ(fst4sim::samples_per_symbol(1800), 134400);
-  EXPECT_EQ(fst4sim::samples_per_symbol(45), 0);
-  EXPECT_EQ(fst4sim::samples_per_symbol(0), 0);
+  EXPECT_EQ(fst4sim::SamplesPerSymbol(120), 8200);
+  EXPECT_EQ(fst4sim::SamplesPerSymbol(1800), 134400);
+  EXPECT_EQ(fst4sim::SamplesPerSymbol(45), 0);
+  EXPECT_EQ(fst4sim::SamplesPerSymbol(0), 0);
+  // Not whole, or with no int value: refused, never converted.
+  EXPECT_EQ(fst4sim::SamplesPerSymbol(120.5), 0);
+  EXPECT_EQ(fst4sim::SamplesPerSymbol(-120), 0);
+  EXPECT_EQ(fst4sim::SamplesPerSymbol(1e30), 0);
+  EXPECT_EQ(fst4sim::SamplesPerSymbol(4294967296.0 + 120), 0);
+  EXPECT_EQ(fst4sim::SamplesPerSymbol(std::numeric_limits<double>::quiet_NaN()), 0);
 }

@@ -1,22 +1,15 @@
 #include "command_parser.h"
 
+#include "command_characters.h"
 #include "delayed_expansion.h"
 #include "text/line_ends.h"
 
 namespace sympack::cmd {
 namespace {
 
-constexpr char kQuote = '"';
 constexpr char kEscape = '^';
 constexpr char kLineFeed = text::kLf;
 constexpr char kCarriageReturn = text::kCr;
-
-bool IsSeparator(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view SkipSeparators(std::string_view text) {
-  while (!text.empty() && IsSeparator(text.front())) text.remove_prefix(1);
-  return text;
-}
 
 // Reads the redirection target after > or >>: one word, quotes allowed,
 // escapes honoured. Advances `pos` past it.

@@ -2,20 +2,13 @@
 
 #include <algorithm>
 
+#include "command_characters.h"
 #include "text/ascii_case.h"
 
 namespace sympack::cmd {
 namespace {
 
-constexpr char kQuote = '"';
 constexpr std::string_view kSpecialBetweenQuotes = "&<>()@^|";
-
-bool IsSeparator(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view SkipSeparators(std::string_view text) {
-  while (!text.empty() && IsSeparator(text.front())) text.remove_prefix(1);
-  return text;
-}
 
 // Applies one switch (upper-cased, without the command); false for one this
 // interpreter does not know.
@@ -62,7 +55,7 @@ std::string CommandAfterQuoteRule(const InterpreterLine& line,
   if (!line.keepQuotesRuleOff && std::count(command.begin(), command.end(), kQuote) == 2) {
     const std::string_view between = command.substr(1, last - 1);
     if (between.find_first_of(kSpecialBetweenQuotes) == std::string_view::npos &&
-        between.find_first_of(" \t") != std::string_view::npos && namesProgram(between)) {
+        std::any_of(between.begin(), between.end(), IsSeparator) && namesProgram(between)) {
       return std::string(command);
     }
   }

@@ -86,11 +86,7 @@ int RunCommand(std::string_view command, bool delayedExpansion) {
 // writing the report, after the run has ended.
 void EndWithProgram(int signalNumber) {
   posix::EndRunningChild(signalNumber, posix::kProgramEndGraceMilliseconds);
-  struct sigaction byDefault {};
-  byDefault.sa_handler = SIG_DFL;
-  sigemptyset(&byDefault.sa_mask);
-  sigaction(signalNumber, &byDefault, nullptr);
-  raise(signalNumber);
+  posix::RaiseByDefault(signalNumber);
 }
 
 void EndProgramWithInterpreter() {

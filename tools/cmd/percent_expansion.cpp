@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "command_characters.h"
 #include "text/ascii_case.h"
 
 namespace sympack::cmd {
@@ -17,7 +18,7 @@ constexpr char kStar = '*';
 // A number as the interpreter reads it here: blanks, an optional sign,
 // decimal digits; anything else ends it, and no digits read as 0.
 long ReadNumber(std::string_view& text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  text = SkipSeparators(text);
   bool negative = false;
   if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
     negative = text.front() == '-';

@@ -26,7 +26,7 @@ constexpr const char* kUsage =
     "  snr    shown in the report\n"
     "  W      T or F: hint to use the FST4W form \"<CALL> GRID\" when it fits\n";
 
-std::optional<double> number(const char* text) {
+std::optional<double> Number(const char* text) {
   char* end = nullptr;
   double value = std::strtod(text, &end);
   if (end == text) return std::nullopt;
@@ -36,7 +36,7 @@ std::optional<double> number(const char* text) {
 }
 
 // Fortran logical input: optional '.', then T or F (any case).
-std::optional<bool> logical(const char* text) {
+std::optional<bool> Logical(const char* text) {
   std::string s(text);
   auto first = s.find_first_not_of(" .");
   if (first == std::string::npos) return std::nullopt;
@@ -46,7 +46,7 @@ std::optional<bool> logical(const char* text) {
   return std::nullopt;
 }
 
-int fail(const std::string& message, int code) {
+int Fail(const std::string& message, int code) {
   std::cerr << "FST4SIM: " << message << "\n";
   return code;
 }
@@ -59,27 +59,25 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
   std::optional<double> values[7];
-  for (int i = 0; i < 7; ++i) values[i] = number(argv[i + 2]);
-  auto hint = logical(argv[9]);
+  for (int i = 0; i < 7; ++i) values[i] = Number(argv[i + 2]);
+  auto hint = Logical(argv[9]);
   for (int i = 0; i < 7; ++i) {
-    if (!values[i]) return fail(std::string("not a number: '") + argv[i + 2] + "'\n" + kUsage, kExitUsage);
+    if (!values[i]) return Fail(std::string("not a number: '") + argv[i + 2] + "'\n" + kUsage, kExitUsage);
   }
-  if (!hint) return fail(std::string("W must be T or F, got '") + argv[9] + "'", kExitUsage);
+  if (!hint) return Fail(std::string("W must be T or F, got '") + argv[9] + "'", kExitUsage);
 
+  if (fst4sim::SamplesPerSymbol(*values[0]) == 0) return Fail("Invalid TR sequence length.", kExitUsage);
   fst4sim::Settings settings;
-  settings.tr_seconds = static_cast<int>(*values[0]);
+  settings.trSeconds = static_cast<int>(*values[0]);  // one of the whole lengths
   settings.f0 = static_cast<float>(*values[1]);
   settings.dt = static_cast<float>(*values[2]);
   settings.snr = static_cast<float>(*values[6]);
-  settings.wspr_hint = *hint;
-  if (*values[0] != settings.tr_seconds || fst4sim::samples_per_symbol(settings.tr_seconds) == 0) {
-    return fail("Invalid TR sequence length.", kExitUsage);
-  }
-  if (*values[5] != 0) return fail("nfiles must be 0: writing .wav files is not supported", kExitUsage);
+  settings.wsprHint = *hint;
+  if (*values[5] != 0) return Fail("nfiles must be 0: writing .wav files is not supported", kExitUsage);
 
-  auto result = fst4::encode(argv[1], settings.wspr_hint);
-  if (!result.ok()) return fail("cannot encode \"" + std::string(argv[1]) + "\": " + result.refusal, kExitRefused);
-  std::string text = fst4sim::report(*result.encoding, settings);
+  auto result = fst4::encode(argv[1], settings.wsprHint);
+  if (!result.ok()) return Fail("cannot encode \"" + std::string(argv[1]) + "\": " + result.refusal, kExitRefused);
+  std::string text = fst4sim::Report(*result.encoding, settings);
   std::fwrite(text.data(), 1, text.size(), stdout);
   return std::fflush(stdout) == 0 ? 0 : kExitRefused;
 }

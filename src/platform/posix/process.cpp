@@ -104,17 +104,30 @@ class EndingSignalsHeld {
 // stopped. Where no shell can continue it (an orphaned process group) the
 // stop is discarded and the child is simply continued.
 void StopAlongsideChild(pid_t child) {
-  struct sigaction byDefault {};
   struct sigaction previous {};
-  byDefault.sa_handler = SIG_DFL;
-  sigemptyset(&byDefault.sa_mask);
-  sigaction(SIGTSTP, &byDefault, &previous);
-  raise(SIGTSTP);
+  sigaction(SIGTSTP, nullptr, &previous);
+  RaiseByDefault(SIGTSTP);
   sigaction(SIGTSTP, &previous, nullptr);
   kill(child, SIGCONT);
 }
 
 }  // namespace
+
+void RaiseByDefault(int signalNumber) {
+  struct sigaction byDefault {};
+  byDefault.sa_handler = SIG_DFL;
+  sigemptyset(&byDefault.sa_mask);
+  sigaction(signalNumber, &byDefault, nullptr);
+  // Held (inside its own handler, or by a caller), the signal would wait
+  // until the mask came back; it takes its course now instead.
+  sigset_t only;
+  sigset_t previous;
+  sigemptyset(&only);
+  sigaddset(&only, signalNumber);
+  sigprocmask(SIG_UNBLOCK, &only, &previous);
+  raise(signalNumber);
+  sigprocmask(SIG_SETMASK, &previous, nullptr);  // back from a stop
+}
 
 bool IsExecutableFile(const std::string& path) {
   struct stat info {};

@@ -72,6 +72,13 @@ constexpr int kInterpreterEndGraceMilliseconds = kProgramEndGraceMilliseconds + 
 // from outside takes its children with it instead of leaving them running.
 void EndRunningChild(int signalNumber, int graceMilliseconds);
 
+// Gives the signal its default handling and raises it, unheld: how a handler
+// that has done its part (or a process that stops alongside its child) lets
+// the signal take its usual course. Returns only from a stop (or a signal
+// whose default is to be ignored), with the mask as it was.
+// Only async-signal-safe calls.
+void RaiseByDefault(int signalNumber);
+
 // Writes all the bytes, going on after interruptions and partial writes.
 // False when the descriptor refused them.
 bool WriteAll(int fd, std::string_view bytes);

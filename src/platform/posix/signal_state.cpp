@@ -34,13 +34,6 @@ SignalSafeState g_state;
 // sent `kill %1`, or started with &) it belongs to the shell or another job.
 bool OwnsTerminal(int fd) { return fd != kNoFd && tcgetpgrp(fd) == getpgrp(); }
 
-void ByDefault(int signalNumber) {
-  struct sigaction byDefault {};
-  byDefault.sa_handler = SIG_DFL;
-  sigemptyset(&byDefault.sa_mask);
-  sigaction(signalNumber, &byDefault, nullptr);
-}
-
 // A signal that ends the process ends the run: the interpreter (and through
 // it the simulator) first, then the report it wrote is removed, so nothing
 // appears afterwards; the user gets the terminal back where it is the tool's;
@@ -53,8 +46,7 @@ void RestoreAndEnd(int signalNumber) {
   if (OwnsTerminal(g_state.resetFd) && g_state.resetBytes != nullptr) {
     [[maybe_unused]] const ssize_t ignored = write(g_state.resetFd, g_state.resetBytes, g_state.resetSize);
   }
-  ByDefault(signalNumber);
-  raise(signalNumber);
+  RaiseByDefault(signalNumber);
 }
 
 void NoteContinued(int) { g_state.continued = 1; }
@@ -130,12 +122,7 @@ int TakeInterrupt() {
 }
 
 void EndBySignal(int signalNumber) {
-  ByDefault(signalNumber);
-  sigset_t only;
-  sigemptyset(&only);
-  sigaddset(&only, signalNumber);
-  sigprocmask(SIG_UNBLOCK, &only, nullptr);
-  raise(signalNumber);
+  RaiseByDefault(signalNumber);
   _exit(kSignalExitBase + signalNumber);  // a signal whose default course is not to end
 }
 
