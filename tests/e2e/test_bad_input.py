@@ -17,7 +17,7 @@ import tempfile
 import time
 
 import fake_data
-import reference
+import golden
 from harness import (COMMAND_TOO_LONG, CONTROL_CHARACTER, DESTINATION_CONTROL_CHARACTER,
                      DESTINATION_NOT_IN_CODE_PAGE, DESTINATION_PROMPT, EXIT_COMMAND_TOO_LONG,
                      EXIT_CONTROL_CHARACTER, EXIT_NO_LISTING, NOT_IN_CODE_PAGE,
@@ -28,7 +28,7 @@ from harness import (COMMAND_TOO_LONG, CONTROL_CHARACTER, DESTINATION_CONTROL_CH
                      copy_program, simulator_failed, written_line, wrong_symbol_count, write_program)
 
 GOOD_MESSAGE = b"CQ K1ABC FN42"
-GOOD_INCLUDE = reference.include_file_bytes(fake_data.GOOD_SYMBOLS, GOOD_MESSAGE)
+GOOD_INCLUDE = golden.include_file(GOOD_MESSAGE)
 # The byte values 1..255 in four command-line arguments, one run each; the
 # high ones are no UTF-8, so the tool sees each as U+FFFD, which Windows-1252
 # cannot hold: such a message is refused, never sent with "?" in its place.
@@ -73,11 +73,6 @@ def as_tool_sees_argument(argument):
         return text.encode("cp1252")
     except UnicodeEncodeError:
         return None
-
-
-def as_interpreter_writes(output):
-    """Our interpreter writes each lone LF of a redirected program as CR LF."""
-    return re.sub(rb"(?<!\r)\n", b"\r\n", output)
 
 
 def script_simulator(folder, report_path, tail=""):
@@ -153,7 +148,7 @@ class AnswerLines(BadInputCase):
             self.assertIn(line.encode(), result.stderr)
             self.assertEqual(kept["FST4.INC"], self.EARLIER, "the earlier include file stays")
             self.assertEqual(files, ["FST4.INC", "FST4SIM.EXE", "G.inc"], "nothing written, the report removed")
-            self.assertEqual(reference.HEADER_MARKER in result.stdout, simulator_ran, result.stdout)
+            self.assertEqual(fake_data.LISTING_HEADER in result.stdout, simulator_ran, result.stdout)
 
         self.each_at_once(sorted(cases), check)
 
@@ -164,7 +159,7 @@ class AnswerLines(BadInputCase):
         result, files, kept = self.run_answers(self.UTF8_MARK + "\u0391\u0392\u0393\r\n\r\n".encode())
         self.assertEqual(result.returncode, EXIT_CONTROL_CHARACTER, result)
         self.assertIn(NOT_IN_CODE_PAGE.encode(), result.stderr)
-        self.assertNotIn(reference.HEADER_MARKER, result.stdout, "the simulator never ran")
+        self.assertNotIn(fake_data.LISTING_HEADER, result.stdout, "the simulator never ran")
         self.assertEqual(files, ["FST4.INC", "FST4SIM.EXE", "G.inc"])
 
         result, files, kept = self.run_answers(self.UTF8_MARK + "cq k1abc fn42\r\n\u0393.inc\r\n".encode())
@@ -179,7 +174,7 @@ class MessageBytes(BadInputCase):
     the include file's trailer holds them upper-cased, and nothing else runs."""
 
     def expected_arguments(self, upper):
-        arguments = reference.simulator_arguments(upper)
+        arguments = [upper] + golden.parameters()
         return b"".join(cp1252_text(a).encode(self.runner.argv_encoding) + b"\n"
                         for a in arguments)
 
@@ -203,12 +198,18 @@ class MessageBytes(BadInputCase):
         with open(record, "rb") as f:  # one LF after each argument; arguments may hold LFs too
             return run, code, f.read()
 
-    def check_delivered(self, folder, run, code, recorded, upper):
+    def check_delivered(self, folder, run, code, recorded, key):
+        """The simulator got what the golden table holds for `key`, and the
+        include file's comment holds it."""
         self.assertEqual(code, EXIT_OK, run.dump())
+        if golden.WRITING:
+            arguments = [cp1252_bytes(a) for a in recorded.decode(self.runner.argv_encoding).split("\n")[:-1]]
+            golden.record_simulator_arguments(key, arguments)
+        upper = golden.simulator_message(key)
         self.assertEqual(recorded, self.expected_arguments(upper))
         self.assertEqual(sorted(os.listdir(folder)), ["FST4.INC", "FST4SIM.EXE"])
         with open(os.path.join(folder, "FST4.INC"), "rb") as f:
-            self.assertEqual(f.read(), reference.include_file_bytes(fake_data.GOOD_SYMBOLS, upper))
+            self.assertEqual(f.read(), golden.include_file(upper))
 
     def test_every_byte_value_on_the_command_line(self):
         self.needs_posix("arguments as raw bytes")
@@ -227,15 +228,14 @@ class MessageBytes(BadInputCase):
                 self.assertEqual(os.listdir(folder), ["FST4SIM.EXE"], "nothing ran")
                 return
             run, code, recorded = self.run_recorded(folder, args=[chunk])
-            upper = reference.upper_case(reference.message_from_tail(tail))
-            self.check_delivered(folder, run, code, recorded, upper)
+            self.check_delivered(folder, run, code, recorded, "command line: byte chunk %d" % index)
 
         self.each_at_once(range(len(BYTE_CHUNKS)), check, label="chunk")
 
     def test_every_character_of_the_code_page_on_the_command_line(self):
         high = cp1252_text(bytes(range(0x80, 0x100)))
         run, code, recorded = self.run_recorded(self.work, args=[high.encode("utf-8")])
-        self.check_delivered(self.work, run, code, recorded, reference.upper_case(cp1252_bytes(high)))
+        self.check_delivered(self.work, run, code, recorded, "command line: Windows-1252 0x80 to 0xFF")
 
     def test_typed_characters_of_the_code_page_and_ignored_controls(self):
         """Every character of Windows-1252 from blank up, typed with the
@@ -253,7 +253,7 @@ class MessageBytes(BadInputCase):
         folder = os.path.join(self.work, "typed")
         os.mkdir(folder)
         run, code, recorded = self.run_recorded(folder, typed=bytes(keys))
-        self.check_delivered(folder, run, code, recorded, reference.upper_case(characters))
+        self.check_delivered(folder, run, code, recorded, "typed: Windows-1252 from blank, controls between")
 
     def test_the_longest_messages_the_interpreter_takes(self):
         """A message whose command fills cmd.exe's 8191 characters exactly
@@ -443,11 +443,16 @@ class BadReports(BadInputCase):
         printed = before + b"\r\nChannel symbols:\r\n" + after
         script_simulator(self.work, self.report_aside(printed))
         result = self.run_without_terminal(["cq k1abc fn42"])
-        symbols = reference.read_symbol_text(as_interpreter_writes(printed))
-        self.assertGreater(len(symbols or b""), 100, "the seed gives a listing worth checking")
-        self.assertEqual(result.returncode, EXIT_WRONG_SYMBOL_COUNT)
         with open(result.output_path, "rb") as f:
-            self.assertIn(self.own_lines(wrong_symbol_count(len(symbols))), f.read())
+            output = f.read()
+        key = "garbage seed %d, %d bytes each side" % (GARBAGE_SEED + 1, GARBAGE_BYTES)
+        if golden.WRITING:
+            said = re.search(rb"listing holds (\d+) characters", output)
+            golden.record(golden.LISTING_COUNTS, key, int(said.group(1)) if said else None)
+        count = golden.lookup(golden.LISTING_COUNTS, key)
+        self.assertGreater(count, 100, "the seed gives a listing worth checking")
+        self.assertEqual(result.returncode, EXIT_WRONG_SYMBOL_COUNT)
+        self.assertIn(self.own_lines(wrong_symbol_count(count)), output)
         self.assertEqual(self.files(), ["FST4SIM.EXE"])
 
     def test_single_100_mib_line_ends_with_no_listing(self):
@@ -545,8 +550,9 @@ class SimulatorFaults(BadInputCase):
         cut = fake_data.GOOD_REPORT.index(b"1023321132")
         script_simulator(self.work, self.report_aside(fake_data.GOOD_REPORT[:cut]), "kill -KILL $$")
         run = self.full(asked=False)
-        symbols = reference.read_symbol_text(fake_data.GOOD_REPORT[:cut])
-        self.assertEqual(len(symbols), 80)
+        lines = fake_data.GOOD_REPORT_LINES
+        self.assertEqual(lines.index(b"1023321132") - lines.index(fake_data.LISTING_HEADER + b": ") - 1, 8,
+                         "eight listing lines of ten symbols before the cut")
         self.assertEqual(run.exit_code(), EXIT_WRONG_SYMBOL_COUNT, run.dump())
         self.assertIn(wrong_symbol_count(80)[:80].rstrip(), run.transcript())
         self.assertNotIn("FST4.INC", self.files())

@@ -8,7 +8,7 @@ import shutil
 import subprocess
 
 import fake_data
-import reference
+import golden
 from harness import (BANNER, BLANK_LINE, DARK_GREY, DARK_YELLOW, DESTINATION_PROMPT,
                      EXIT_FOLDER_BUSY, EXIT_NO_LISTING,
                      EXIT_NOT_WRITTEN, EXIT_OK, EXIT_OLD_REPORT_STAYS, EXIT_OTHER_TEXT,
@@ -19,7 +19,7 @@ from harness import (BANNER, BLANK_LINE, DARK_GREY, DARK_YELLOW, DESTINATION_PRO
                      report_refused_line, BAD_NAME, IS_READ_ONLY, NO_FOLDER, NO_SPACE, RESERVED_NAME)
 
 MESSAGE = b"CQ K1ABC FN42"
-INCLUDE_TEXT = reference.build_include_text(fake_data.GOOD_SYMBOLS, MESSAGE)
+INCLUDE_TEXT = golden.include_text(MESSAGE)
 INCLUDE_FILE = INCLUDE_TEXT + b"\r\n"
 
 REPORT_ROWS = [(row, DARK_YELLOW) for line in fake_data.GOOD_REPORT_LINES
@@ -402,7 +402,7 @@ class Outcomes(E2ETestCase):
         run = self.finish(args=[typed], env={"FAKE_MESSAGE": "HELLO WORLD T"})
         self.assertEqual(run.exit_code(), EXIT_OTHER_TEXT, run.dump())
         comment = b"HELLO WORLD T  (typed: " + typed.upper().encode() + b")"
-        include = reference.include_file_bytes(fake_data.GOOD_SYMBOLS, comment)
+        include = golden.include_file(comment)
         self.assertEqual(self.read("FST4.INC"), include)
         self.assertEqual(run.clipboard_texts(), [include[:-2]])
         line = other_text("HELLO WORLD T")

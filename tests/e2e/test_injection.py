@@ -11,8 +11,7 @@ import shutil
 import subprocess
 import tempfile
 
-import fake_data
-import reference
+import golden
 from harness import (CONTROL_CHARACTER, DESTINATION_PROMPT, EXIT_CONTROL_CHARACTER, EXIT_NOT_WRITTEN,
                      EXIT_OK, MESSAGE_PROMPT, E2ETestCase, PosixRunner, TerminalRun, copy_program, not_written_line,
                      simulator_refused_line, written_line)
@@ -51,10 +50,15 @@ MESSAGES = [
 
 class CommandInjection(E2ETestCase):
 
-    def expected_arguments(self, message):
-        upper = reference.upper_case(message.encode("cp1252"))
-        arguments = reference.simulator_arguments(upper)
+    def expected_arguments(self, key):
+        """What the simulator must get for the message given as `key` (in the
+        recorder's encoding), and its first argument in Windows-1252."""
+        upper = golden.simulator_message(key)
+        arguments = [upper] + golden.parameters()
         return [a.decode("cp1252").encode(self.runner.argv_encoding) for a in arguments], upper
+
+    def recorded_in_cp1252(self, record):
+        return [a.decode(self.runner.argv_encoding).encode("cp1252") for a in self.recorded(record)]
 
     def run_message(self, folder, message, typed):
         self.runner.install_simulator("fake_record_args", folder)
@@ -65,13 +69,7 @@ class CommandInjection(E2ETestCase):
         run = TerminalRun(self.runner, folder, args=[] if typed else [message], env=env)
         self.addCleanup(run.close)
         run.start()
-        if not typed:
-            # A message wholly inside one pair of quotes is taken without them;
-            # a pair of quotes alone is no message, and the run asks for one.
-            message = reference.message_from_tail(message.encode("cp1252")).decode("cp1252")
-            typed = message == ""
-            if typed:
-                message = "x"
+        key = ("typed: " if typed else "command line: ") + message
         if typed:
             run.wait_for_prompt(MESSAGE_PROMPT)
             run.type(message + "\r")
@@ -79,7 +77,9 @@ class CommandInjection(E2ETestCase):
         run.type("\r")
         code = run.wait_exit()
 
-        expected, upper = self.expected_arguments(message)
+        if golden.WRITING:
+            golden.record_simulator_arguments(key, self.recorded_in_cp1252(record))
+        expected, upper = self.expected_arguments(key)
         self.assertEqual(code, EXIT_OK, run.dump())
         self.assertEqual(os.listdir(aside), ["argv.txt"], "the simulator ran once, nothing else wrote there")
         self.assertEqual(self.recorded(record), expected)
@@ -111,7 +111,7 @@ class CommandInjection(E2ETestCase):
         folder = os.path.join(self.work, "plain")
         os.mkdir(folder)
         self.run_message(folder, "cq k1abc & fn42 | x > y < z ^ (w)", typed=False)
-        expected, _ = self.expected_arguments("cq k1abc & fn42 | x > y < z ^ (w)")
+        expected, _ = self.expected_arguments("command line: cq k1abc & fn42 | x > y < z ^ (w)")
         self.assertEqual(expected[0], b"CQ K1ABC & FN42 | X > Y < Z ^ (W)")
         self.assertEqual(len(expected), 9)
 
@@ -126,11 +126,11 @@ class CommandInjection(E2ETestCase):
         self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
         upper = message.upper().replace("\u0424\u0410\u0419\u041b", "\u0444\u0430\u0439\u043b")
         upper = upper.replace("\u00c9", "\u00e9").encode("utf-8")
-        self.assertEqual(self.recorded(record), reference.simulator_arguments(upper))
+        self.assertEqual(self.recorded(record), [upper] + golden.parameters())
         self.assertTrue(self.read("FST4.INC").endswith(b"    ;   " + upper + b"\r\n\r\n\r\n"))
 
 
-INCLUDE_FILE = reference.include_file_bytes(fake_data.GOOD_SYMBOLS, b"CQ K1ABC FN42")
+INCLUDE_FILE = golden.INCLUDE_FILE
 # Files an unquoted or split name used to reach instead of the one written.
 DECOYS = {"my": b"DECOY my\r\n", "ab.inc": b"DECOY ab\r\n", "a": b"DECOY a\r\n",
           "b.inc": b"DECOY b\r\n", "x": b"DECOY x\r\n", "x.inc": b"DECOY x.inc\r\n",
@@ -184,12 +184,17 @@ class DestinationNames(E2ETestCase):
     def test_names_with_blanks_separators_syntax_and_percent_forms(self):
         def check(indexed):
             index, typed = indexed
-            name = reference.first_field(typed)
-            if "%" in name and getattr(self.runner, "carets_removed_before_percents", None):
-                self.skipTest(self.runner.carets_removed_before_percents)
             folder = os.path.join(self.work, "case%02d" % index)
             os.mkdir(folder)
-            run, code = self.run_destination(folder, typed)
+            if golden.WRITING:
+                run, code = self.run_destination(folder, typed)
+                written = set(os.listdir(folder)) - set(DECOYS) - {"FST4SIM.EXE"}
+                golden.record(golden.DESTINATION_NAMES, typed, written.pop() if written else None)
+            name = golden.lookup(golden.DESTINATION_NAMES, typed)
+            if "%" in name and getattr(self.runner, "carets_removed_before_percents", None):
+                self.skipTest(self.runner.carets_removed_before_percents)
+            if not golden.WRITING:
+                run, code = self.run_destination(folder, typed)
             if self.runner.posix_system or not NOT_IN_WINDOWS_NAMES & set(name):
                 self.check_written_and_shown(folder, run, code, name)
             else:
@@ -380,7 +385,7 @@ class InterpreterStart(E2ETestCase):
         message = "!OS! A^B! %OS% !"
         run = self.full_run(args=[message], env=self.environment(**env))
         self.assertEqual(run.exit_code(), EXIT_OK, run.dump())
-        self.assertEqual(self.recorded(record), reference.simulator_arguments(message.upper().encode("ascii")))
+        self.assertEqual(self.recorded(record), [message.upper().encode("ascii")] + golden.parameters())
         self.assertFalse(os.path.exists(marker), "AutoRun ran before the command")
 
     def test_our_interpreter_never_follows_a_link_planted_as_the_report(self):

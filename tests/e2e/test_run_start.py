@@ -6,7 +6,7 @@ import subprocess
 import time
 
 import fake_data
-import reference
+import golden
 from harness import (BANNER, BLANK_LINE, DARK_GREY, DARK_YELLOW, DESTINATION_PROMPT,
                      DOWNLOAD_HINT, EXIT_BAD_MESSAGE, EXIT_NO_LISTING, EXIT_OTHER_TEXT,
                      INSTALLED_SIMULATOR, EXIT_NO_REPORT, EXIT_NOT_WRITTEN, EXIT_OK,
@@ -358,7 +358,7 @@ class UsageAndVersion(E2ETestCase):
         self.assertEqual(result.returncode, EXIT_OK, result)
         self.assertEqual(self.recorded(record)[0], b"CQ K1ABC FN42")
         self.assertEqual(self.read("FST4.INC"),
-                         reference.include_file_bytes(fake_data.GOOD_SYMBOLS, b"CQ K1ABC FN42"))
+                         golden.INCLUDE_FILE)
 
 
 class InstalledSimulator(E2ETestCase):
@@ -393,7 +393,7 @@ class InstalledSimulator(E2ETestCase):
         self.assertEqual(result.returncode, EXIT_OK, result)
         self.assertIn((INSTALLED_SIMULATOR + self.installed + "\n").encode(), result.stdout)
         self.assertEqual(self.read("FST4.INC"),
-                         reference.include_file_bytes(fake_data.GOOD_SYMBOLS, b"CQ K1ABC FN42"))
+                         golden.INCLUDE_FILE)
         self.assertEqual(self.files(), ["FST4.INC"])
 
     def test_the_folders_own_simulator_comes_first(self):

@@ -12,7 +12,7 @@ import termios
 import time
 
 import fake_data
-import reference
+import golden
 from harness import (BAD_MESSAGE, BANNER, DESTINATION_PROMPT, DOWNLOAD_HINT, EXIT_BAD_MESSAGE, EXIT_KEYBOARD_LOST,
                      EXIT_NO_LISTING, EXIT_NO_REPORT, EXIT_NOT_WRITTEN, EXIT_OK, EXIT_OTHER_TEXT,
                      EXIT_WRONG_SYMBOL_COUNT, EXIT_SIMULATOR_MISSING, INTERRUPTED, LIGHT_RED, MESSAGE_PROMPT,
@@ -20,7 +20,7 @@ from harness import (BAD_MESSAGE, BANNER, DESTINATION_PROMPT, DOWNLOAD_HINT, EXI
                      SIMULATOR_LINE, SIMULATOR_MISSING, E2ETestCase, TerminalRun,
                      not_written_line, other_text, written_line, wrong_symbol_count, write_program)
 
-INCLUDE = reference.include_file_bytes(fake_data.GOOD_SYMBOLS, b"CQ K1ABC FN42")
+INCLUDE = golden.INCLUDE_FILE
 
 LFLAG = 3
 
