@@ -52,7 +52,8 @@ def _load(table):
 
 def lookup(table, key):
     """The value `table` holds for `key`; KeyError names a missing row."""
-    values = _load(table)
+    with _lock:
+        values = _load(table)
     if key not in values:
         raise KeyError("%s has no row %r: regenerate it (golden.py)" % (table, key))
     return values[key]
@@ -64,9 +65,10 @@ def record(table, key, value):
     with _lock:
         values = _load(table)
         values[key] = value
-        with open(path(table), "w", encoding="ascii") as f:
+        with open(path(table) + ".new", "w", encoding="ascii") as f:
             json.dump(values, f, indent=1, sort_keys=True, ensure_ascii=True)
             f.write("\n")
+        os.replace(path(table) + ".new", path(table))
 
 
 def as_text(data):
