@@ -108,14 +108,16 @@ class MessageBytes(BadInputCase):
         with open(record, "rb") as f:  # one LF after each argument; arguments may hold LFs too
             return run, code, f.read()
 
-    def check_delivered(self, folder, run, code, recorded, key):
-        """The simulator got what the golden table holds for `key`, and the
-        include file's comment holds it."""
-        self.assertEqual(code, EXIT_OK, run.dump())
+    def delivered_as(self, key, recorded):
+        """The first argument the golden table holds for the message given as
+        `key` (write mode: what `recorded` shows the simulator got)."""
         if golden.WRITING:
             arguments = [cp1252_bytes(a) for a in recorded.decode(self.runner.argv_encoding).split("\n")[:-1]]
             golden.record_simulator_arguments(key, arguments)
-        upper = golden.simulator_message(key)
+        return golden.simulator_message(key)
+
+    def check_delivered(self, folder, run, code, recorded, upper):
+        self.assertEqual(code, EXIT_OK, run.dump())
         self.assertEqual(recorded, self.expected_arguments(upper))
         self.assertEqual(sorted(os.listdir(folder)), ["FST4.INC", "FST4SIM.EXE"])
         with open(os.path.join(folder, "FST4.INC"), "rb") as f:
@@ -138,14 +140,16 @@ class MessageBytes(BadInputCase):
                 self.assertEqual(os.listdir(folder), ["FST4SIM.EXE"], "nothing ran")
                 return
             run, code, recorded = self.run_recorded(folder, args=[chunk])
-            self.check_delivered(folder, run, code, recorded, "command line: byte chunk %d" % index)
+            self.check_delivered(folder, run, code, recorded,
+                                 self.delivered_as("command line: byte chunk %d" % index, recorded))
 
         self.each_at_once(range(len(BYTE_CHUNKS)), check, label="chunk")
 
     def test_every_character_of_the_code_page_on_the_command_line(self):
         high = cp1252_text(bytes(range(0x80, 0x100)))
         run, code, recorded = self.run_recorded(self.work, args=[high.encode("utf-8")])
-        self.check_delivered(self.work, run, code, recorded, "command line: Windows-1252 0x80 to 0xFF")
+        self.check_delivered(self.work, run, code, recorded,
+                             self.delivered_as("command line: Windows-1252 0x80 to 0xFF", recorded))
 
     def test_typed_characters_of_the_code_page_and_ignored_controls(self):
         """Every character of Windows-1252 from blank up, typed with the
@@ -163,7 +167,8 @@ class MessageBytes(BadInputCase):
         folder = os.path.join(self.work, "typed")
         os.mkdir(folder)
         run, code, recorded = self.run_recorded(folder, typed=bytes(keys))
-        self.check_delivered(folder, run, code, recorded, "typed: Windows-1252 from blank, controls between")
+        self.check_delivered(folder, run, code, recorded,
+                             self.delivered_as("typed: Windows-1252 from blank, controls between", recorded))
 
     def test_the_longest_messages_the_interpreter_takes(self):
         """A message whose command fills cmd.exe's 8191 characters exactly

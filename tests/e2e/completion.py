@@ -1,0 +1,39 @@
+"""What the run-completion tests share: the include file and clipboard text
+they expect, the report's rows, and OutcomeCase (a run with the message on
+the command line and a destination typed)."""
+
+import fake_data
+import golden
+from harness import (DARK_YELLOW, DESTINATION_PROMPT, LIGHT_GREY, E2ETestCase, wrap_rows)
+
+
+MESSAGE = b"CQ K1ABC FN42"
+INCLUDE_TEXT = golden.include_text(MESSAGE)
+INCLUDE_FILE = INCLUDE_TEXT + b"\r\n"
+
+REPORT_ROWS = [(row, DARK_YELLOW) for line in fake_data.GOOD_REPORT_LINES
+               for row in wrap_rows(line.decode("ascii"))]
+
+
+def include_rows(data):
+    """The rows the interpreter's TYPE shows for a file of CR LF lines."""
+    lines = data.decode("latin-1").split("\r\n")
+    assert lines[-1] == ""
+    return [(row, LIGHT_GREY) for line in lines[:-1] for row in wrap_rows(line)]
+
+
+class OutcomeCase(E2ETestCase):
+
+    def finish(self, destination="", args=("cq k1abc fn42",), fake="fake_good_report", env=None):
+        """A run with the message on the command line and `destination`
+        typed at its prompt."""
+        self.install(fake)
+        run = self.full_run(args=args, destination=destination,
+                            env=self.environment(**(env or {})))
+        self.assert_default_colours_at_end(run)
+        return run
+
+    def rows_after_prompt(self, run):
+        rows = run.transcript()
+        at = max(i for i, row in enumerate(rows) if row.startswith(DESTINATION_PROMPT.rstrip()))
+        return at, rows[at + 1:]
