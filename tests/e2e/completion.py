@@ -1,26 +1,14 @@
 """What the run-completion tests share: the include file and clipboard text
-they expect, the report's rows, and OutcomeCase (a run with the message on
+they expect, and OutcomeCase (a run with the message on
 the command line and a destination typed)."""
 
-import fake_data
 import golden
-from harness import (DARK_YELLOW, DESTINATION_PROMPT, LIGHT_GREY, E2ETestCase, wrap_rows)
+from harness import DESTINATION_PROMPT, E2ETestCase
 
 
 MESSAGE = b"CQ K1ABC FN42"
 INCLUDE_TEXT = golden.include_text(MESSAGE)
 INCLUDE_FILE = INCLUDE_TEXT + b"\r\n"
-
-REPORT_ROWS = [(row, DARK_YELLOW) for line in fake_data.GOOD_REPORT_LINES
-               for row in wrap_rows(line.decode("ascii"))]
-
-
-def include_rows(data):
-    """The rows the interpreter's TYPE shows for a file of CR LF lines."""
-    lines = data.decode("latin-1").split("\r\n")
-    assert lines[-1] == ""
-    return [(row, LIGHT_GREY) for line in lines[:-1] for row in wrap_rows(line)]
-
 
 class OutcomeCase(E2ETestCase):
 

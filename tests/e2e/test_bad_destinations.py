@@ -9,7 +9,7 @@ import time
 
 from harness import (DESTINATION_PROMPT, EXIT_NOT_WRITTEN, EXIT_OK, not_written_line, HELD_OPEN, IS_FOLDER,
                      NAME_TOO_LONG, NOBODY_READS, SIZE_LIMIT, TIMED_OUT, written_line, write_program)
-from bad_input import (GOOD_INCLUDE, BadInputCase)
+from bad_input import GOOD_INCLUDE, BadInputCase
 
 
 class DestinationNames(BadInputCase):

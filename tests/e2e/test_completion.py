@@ -9,7 +9,8 @@ import fake_data
 from harness import (BANNER, BLANK_LINE, DARK_GREY, DESTINATION_PROMPT, EXIT_FOLDER_BUSY, EXIT_OK,
                      FOLDER_BUSY, LIGHT_GREY, MESSAGE_PROMPT, SIMULATOR_LINE, YELLOW, E2ETestCase,
                      written_line)
-from completion import (INCLUDE_FILE, REPORT_ROWS, include_rows)
+from completion import INCLUDE_FILE
+from run_rows import REPORT_ROWS, include_rows
 
 
 class WholeRoad(E2ETestCase):

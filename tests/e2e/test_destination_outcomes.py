@@ -8,7 +8,8 @@ import os
 from harness import (BLANK_LINE, EXIT_NOT_WRITTEN, EXIT_OK, LIGHT_GREY, LIGHT_RED, YELLOW, not_written_line,
                      written_line, report_refused_line, BAD_NAME, IS_READ_ONLY, NO_FOLDER, NO_SPACE,
                      RESERVED_NAME)
-from completion import (INCLUDE_TEXT, INCLUDE_FILE, include_rows, OutcomeCase)
+from completion import INCLUDE_FILE, INCLUDE_TEXT, OutcomeCase
+from run_rows import include_rows
 
 
 class DestinationOutcomes(OutcomeCase):

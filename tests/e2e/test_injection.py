@@ -9,7 +9,7 @@ import shutil
 import tempfile
 
 import golden
-from harness import (DESTINATION_PROMPT, EXIT_OK, MESSAGE_PROMPT, E2ETestCase, TerminalRun)
+from harness import DESTINATION_PROMPT, EXIT_OK, MESSAGE_PROMPT, E2ETestCase, TerminalRun
 
 
 MESSAGES = [

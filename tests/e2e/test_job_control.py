@@ -8,8 +8,8 @@ import termios
 import time
 
 import golden
-from harness import (DESTINATION_PROMPT, EXIT_OK, MESSAGE_PROMPT, SIMULATOR_LINE, E2ETestCase)
-from terminal_processes import (LFLAG, descendants, alive)
+from harness import DESTINATION_PROMPT, EXIT_OK, MESSAGE_PROMPT, SIMULATOR_LINE, E2ETestCase
+from terminal_processes import LFLAG, descendants, alive
 
 INCLUDE = golden.INCLUDE_FILE
 

@@ -14,7 +14,7 @@ from harness import (BAD_MESSAGE, BANNER, DESTINATION_PROMPT, DOWNLOAD_HINT, EXI
                      EXIT_NO_LISTING, EXIT_NOT_WRITTEN, EXIT_OK, EXIT_OTHER_TEXT, EXIT_WRONG_SYMBOL_COUNT,
                      EXIT_SIMULATOR_MISSING, MESSAGE_PROMPT, NO_LISTING, SIMULATOR_LINE, SIMULATOR_MISSING,
                      E2ETestCase, not_written_line, other_text, written_line, wrong_symbol_count)
-from terminal_processes import (LFLAG, processes_in)
+from terminal_processes import LFLAG, processes_in
 
 
 INCLUDE = golden.INCLUDE_FILE

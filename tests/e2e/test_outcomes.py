@@ -11,7 +11,8 @@ from harness import (EXIT_NO_LISTING, EXIT_NOT_WRITTEN, EXIT_OK, EXIT_OLD_REPORT
                      EXIT_SIMULATOR_FAILED, EXIT_WRONG_SYMBOL_COUNT, REPORT_IS_OUTPUT, LIGHT_RED, NO_LISTING,
                      SIMULATOR_LINE, E2ETestCase, not_written_line, other_text, run_output_line,
                      simulator_failed, written_line, wrong_symbol_count)
-from completion import (INCLUDE_TEXT, INCLUDE_FILE, REPORT_ROWS, OutcomeCase)
+from completion import INCLUDE_FILE, INCLUDE_TEXT, OutcomeCase
+from run_rows import REPORT_ROWS
 
 
 class Outcomes(OutcomeCase):

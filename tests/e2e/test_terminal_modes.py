@@ -11,7 +11,7 @@ import golden
 from harness import (DESTINATION_PROMPT, EXIT_KEYBOARD_LOST, EXIT_NO_LISTING, EXIT_NO_REPORT,
                      EXIT_NOT_WRITTEN, EXIT_OK, EXIT_SIMULATOR_MISSING, INTERRUPTED, LIGHT_RED,
                      MESSAGE_PROMPT, E2ETestCase, TerminalRun, write_program)
-from terminal_processes import (LFLAG, ENDING_SIGNALS, descendants, command_name, alive)
+from terminal_processes import LFLAG, ENDING_SIGNALS, descendants, command_name, alive
 
 
 INCLUDE = golden.INCLUDE_FILE
