@@ -100,11 +100,6 @@ def include_text(comment=b"CQ K1ABC FN42"):
     return include_file(comment)[:-2]
 
 
-def data_lines(include):
-    """The `de` lines of an include file or text."""
-    return [line for line in include.split(b"\r\n") if line.startswith(b"        de  ")]
-
-
 # ---- What the simulator received ----------------------------------------------------------
 
 ARGUMENTS = "simulator_arguments.json"
