@@ -69,7 +69,7 @@ class CommandInjection(E2ETestCase):
         self.addCleanup(run.close)
         run.start()
         key = ("typed: " if typed else "command line: ") + message
-        if message == NO_MESSAGE:
+        if not typed and message == NO_MESSAGE:
             # A pair of quotes alone is no message, and the run asks for one.
             typed, message, key = True, "x", key + ", then typed: x"
         if typed:
