@@ -1,6 +1,7 @@
-"""The tool's byte-exact rules, written again in Python from their written
-description (not from the C++ code), so that the end-to-end tests can compute what the
-tool must produce independently of it."""
+"""The tool's byte rules written again in Python from their written
+description (not from the C++ code), checked against the documented worked
+examples by test_fakes. No test takes the tool's expected output from here:
+that comes from real runs, kept in golden/ (golden.py)."""
 
 HEADER_MARKER = b"hannel symbols"
 STOP_MARKER = b"File"

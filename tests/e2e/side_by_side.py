@@ -5,7 +5,7 @@ answer), not computing. Each test reports into a result of its own; the
 reports follow in the order of the tests, in unittest's words, and the exit
 status is unittest's: 0 when every test passed or was skipped.
 
-    python3 side_by_side.py test_terminal [test_input ...]
+    python3 side_by_side.py test_terminal_modes [test_input ...]
 """
 
 import concurrent.futures
