@@ -6,13 +6,13 @@
 #include <cstdio>
 
 #include "platform/host_system.h"
-#include "simulator/report_reader.h"
+#include "report/report_reader.h"
 
 int main() {
-  const auto symbols = sympack::simulator::ReadSymbolText(*sympack::platform::MakeHostSystem(0, nullptr));
+  const auto symbols = sympack::report::ReadSymbolText(*sympack::platform::MakeHostSystem(0, nullptr));
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   std::printf("kept %zu\nblock %zu\npeak_kib %ld\n", symbols ? symbols->size() : 0,
-              sympack::simulator::kReadBlockSize, usage.ru_maxrss);
+              sympack::report::kReadBlockSize, usage.ru_maxrss);
   return symbols ? 0 : 1;
 }

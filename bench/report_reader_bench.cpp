@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "simulator/report_reader.h"
+#include "report/report_reader.h"
 #include "sizes.h"
 
 namespace sympack::bench {
@@ -28,13 +28,13 @@ std::string Repeated(std::string_view piece, std::size_t size, std::string_view 
 
 std::optional<std::string> Collect(const std::string& report) {
   std::size_t position = 0;
-  simulator::ReportLineReader reader([&](char* buffer, std::size_t size) -> std::optional<std::size_t> {
+  report::ReportLineReader reader([&](char* buffer, std::size_t size) -> std::optional<std::size_t> {
     const std::size_t count = std::min(size, report.size() - position);
     std::memcpy(buffer, report.data() + position, count);
     position += count;
     return count;
   });
-  return simulator::CollectSymbolText(reader);
+  return report::CollectSymbolText(reader);
 }
 
 void Run(benchmark::State& state, const std::string& report) {

@@ -15,19 +15,19 @@
 #include <vector>
 
 #include "fuzz_check.h"
-#include "simulator/report_reader.h"
+#include "report/report_reader.h"
 
 namespace {
 
-using sympack::simulator::CollectSymbolText;
-using sympack::simulator::ReportLineReader;
+using sympack::report::CollectSymbolText;
+using sympack::report::ReportLineReader;
 
 constexpr char kCr = '\r';
 constexpr char kLf = '\n';
 constexpr char kEndOfFile = 26;
 // Reads hand over whole blocks for the reference result, then every size
 // from 1 to 128 bytes, the sizes around the line ends that matter.
-constexpr std::size_t kWholeBlock = sympack::simulator::kReadBlockSize;
+constexpr std::size_t kWholeBlock = sympack::report::kReadBlockSize;
 constexpr std::size_t kLargestSmallChunk = 128;
 
 // The model: cut at the first byte 26, split at CR (a CR LF pair is one line
@@ -52,14 +52,14 @@ bool Has(std::string_view line, std::string_view marker) {
 std::optional<std::string> ModelListing(std::string_view report) {
   const auto lines = ModelLines(report);
   const auto header = std::find_if(lines.begin(), lines.end(), [](std::string_view line) {
-    return Has(line, sympack::simulator::kListingHeader);
+    return Has(line, sympack::report::kListingHeader);
   });
   if (header == lines.end()) return std::nullopt;
   std::string listing;
   for (auto line = header + 1; line != lines.end(); ++line) {
-    if (line->empty() || Has(*line, sympack::simulator::kFileStop)) break;
+    if (line->empty() || Has(*line, sympack::report::kFileStop)) break;
     listing += *line;
-    if (Has(*line, sympack::simulator::kChannelEnd)) break;
+    if (Has(*line, sympack::report::kChannelEnd)) break;
   }
   return listing;
 }

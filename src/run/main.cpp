@@ -4,12 +4,12 @@
 #include "run/exit_codes.h"
 #include "run/information.h"
 #include "run/run_tool.h"
-#include "simulator/command_tail.h"
+#include "command/command_tail.h"
 
 int main(int argc, char** argv) {
   using namespace sympack;
   const auto system = platform::MakeHostSystem(argc, argv);
-  const std::string tail = simulator::CommandTail(*system);
+  const std::string tail = command::CommandTail(*system);
   // Asked for usage or the version: print it and leave the console and the
   // folder exactly as they were.
   if (const auto information = run::InformationFor(tail)) {

@@ -3,7 +3,7 @@
 
 #include "platform/command_line.h"
 #include "run/information.h"
-#include "simulator/command_tail.h"
+#include "command/command_tail.h"
 
 namespace sympack::platform {
 namespace {
@@ -43,7 +43,7 @@ TEST(SplitCommandLine, TokenAndTail) {
 }  // namespace
 }  // namespace sympack::platform
 
-namespace sympack::simulator {
+namespace sympack::command {
 namespace {
 
 TEST(MessageFromTail, OnePairOfQuotesAroundTheWholeTailIsTakenAway) {
@@ -110,4 +110,4 @@ TEST(InformationFor, HelpAndVersionWordsTrimmedInAnyCase) {
 }
 
 }  // namespace
-}  // namespace sympack::simulator
+}  // namespace sympack::command

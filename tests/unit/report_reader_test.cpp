@@ -6,13 +6,13 @@
 
 #include <set>
 
-#include "simulator/carried_text.h"
-#include "simulator/report_reader.h"
-#include "simulator/upper_case.h"
+#include "report/carried_text.h"
+#include "report/report_reader.h"
+#include "command/upper_case.h"
 #include "text/utf.h"
 #include "vectors.h"
 
-namespace sympack::simulator {
+namespace sympack::report {
 namespace {
 
 // A report in memory, handed out at most `chunk` bytes per read.
@@ -190,7 +190,7 @@ TEST(CarriedText, EveryReferenceVectorIsAlarmedExactlyWhenItsTextLostSomething) 
   std::size_t vectors = 0, alarms = 0;
   for (const auto& row : fst4_test::read_tsv(FST4_VECTORS_FILE)) {
     ASSERT_GE(row.size(), 4u);
-    const std::string sent = UpperCase(row[0], sympack::text::SingleByteCharacterLength, true);
+    const std::string sent = command::UpperCase(row[0], sympack::text::SingleByteCharacterLength, true);
     const std::string& decoded = row[3];
     // The report line the simulator prints gives the decoded text back.
     std::string line = "Message: " + decoded;
@@ -211,4 +211,4 @@ TEST(CarriedText, EveryReferenceVectorIsAlarmedExactlyWhenItsTextLostSomething) 
 }
 
 }  // namespace
-}  // namespace sympack::simulator
+}  // namespace sympack::report

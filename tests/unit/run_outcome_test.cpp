@@ -15,7 +15,7 @@
 #include "run/exit_codes.h"
 #include "run/messages.h"
 #include "run/run_tool.h"
-#include "simulator/carried_text.h"
+#include "report/carried_text.h"
 
 namespace sympack::run {
 namespace {
@@ -184,9 +184,9 @@ std::vector<Row> Rows() {
       {"ReportCarriesOtherText", kMessage, [](MemorySystem& s) { s.simulator.report = Report("CQ K1ABC"); },
        kExitOtherText, {"FST4.INC"}, {"FST4TEMP.TXT"}, {kWrittenLine, Outcome(kOtherTextBefore, "CQ K1ABC", kOtherTextAfter)},
        true, true, kLightRed},
-      {"ReportSaysBadMessage", kMessage, report(Report(Said(simulator::kBadMessageMark))), kExitBadMessage,
+      {"ReportSaysBadMessage", kMessage, report(Report(Said(report::kBadMessageMark))), kExitBadMessage,
        {"FST4.INC"}, {"FST4TEMP.TXT"}, {Said(kBadMessageLine)}, false, true, kLightRed, {"FST4.INC"}},
-      {"ReportSaysUnknownHash", kMessage, report(Report(Said(simulator::kUnknownHashMark))), kExitBadMessage,
+      {"ReportSaysUnknownHash", kMessage, report(Report(Said(report::kUnknownHashMark))), kExitBadMessage,
        {"FST4.INC"}, {"FST4TEMP.TXT"}, {Said(kBadMessageLine)}, false, true, kLightRed, {"FST4.INC"}},
       {"EightySymbols", kMessage, report(Report("CQ K1ABC FN42", 8)), kExitWrongSymbolCount, {"FST4.INC"},
        {"FST4TEMP.TXT"}, {Outcome(kSymbolCountBefore, "80", kSymbolCountAfter)}, false, true, kLightRed, {"FST4.INC"}},

@@ -1,10 +1,10 @@
-#include "simulator/command_tail.h"
+#include "command/command_tail.h"
 
 #include <array>
 
 #include "text/ascii_case.h"
 
-namespace sympack::simulator {
+namespace sympack::command {
 namespace {
 
 template <typename Char>
@@ -50,4 +50,4 @@ FormRequest FormFromTail(std::u16string_view tail) {
   return {SymbolForm::kFst4, tail};
 }
 
-}  // namespace sympack::simulator
+}  // namespace sympack::command

@@ -10,7 +10,7 @@
 
 #include "platform/system.h"
 
-namespace sympack::simulator {
+namespace sympack::report {
 
 // Markers, byte-exact and case-sensitive, found anywhere in a line.
 constexpr std::string_view kListingHeader = "hannel symbols";  // opens the listing; dropped
@@ -90,4 +90,4 @@ std::optional<std::string> ReadReport(platform::System& system,
 // file cannot be opened or holds no listing header.
 std::optional<std::string> ReadSymbolText(platform::System& system);
 
-}  // namespace sympack::simulator
+}  // namespace sympack::report

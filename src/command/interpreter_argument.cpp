@@ -1,6 +1,6 @@
-#include "simulator/interpreter_argument.h"
+#include "command/interpreter_argument.h"
 
-namespace sympack::simulator {
+namespace sympack::command {
 namespace {
 
 constexpr char kQuote = '"';
@@ -91,4 +91,4 @@ std::optional<std::string> InterpreterArgument(std::string_view text, ArgumentRe
   return CaretBeforeEveryCharacter(word, characterLength);
 }
 
-}  // namespace sympack::simulator
+}  // namespace sympack::command

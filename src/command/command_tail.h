@@ -5,9 +5,9 @@
 #include <string_view>
 
 #include "platform/system.h"
-#include "simulator/simulator_command.h"
+#include "command/simulator_command.h"
 
-namespace sympack::simulator {
+namespace sympack::command {
 
 // The command-line text after the program name, in the ANSI code page; empty
 // when nothing follows.
@@ -32,4 +32,4 @@ FormRequest FormFromTail(std::u16string_view tail);
 // other) gives what stands between them, as the user meant it.
 std::u16string MessageFromTail(std::u16string_view tail);
 
-}  // namespace sympack::simulator
+}  // namespace sympack::command

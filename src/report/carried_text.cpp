@@ -1,15 +1,15 @@
-#include "simulator/carried_text.h"
+#include "report/carried_text.h"
 
 #include <algorithm>
 #include <vector>
 
 #include "platform/system.h"
-#include "simulator/file_names.h"
-#include "simulator/report_reader.h"
+#include "report/file_names.h"
+#include "report/report_reader.h"
 #include "text/ascii_case.h"
 #include "text/hex_digits.h"
 
-namespace sympack::simulator {
+namespace sympack::report {
 namespace {
 
 constexpr std::string_view kBlanks = " \t";
@@ -105,4 +105,4 @@ bool CarriesSameText(std::string_view sent, std::string_view decoded) {
   return Spelling(sent) == Spelling(decoded);
 }
 
-}  // namespace sympack::simulator
+}  // namespace sympack::report

@@ -1,13 +1,13 @@
-#include "simulator/report_reader.h"
+#include "report/report_reader.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "platform/system.h"
-#include "simulator/file_names.h"
+#include "report/file_names.h"
 #include "text/line_ends.h"
 
-namespace sympack::simulator {
+namespace sympack::report {
 namespace {
 
 using text::kCr;
@@ -210,4 +210,4 @@ std::optional<std::string> ReadReport(platform::System& system,
 
 std::optional<std::string> ReadSymbolText(platform::System& system) { return ReadReport(system, CollectSymbolText); }
 
-}  // namespace sympack::simulator
+}  // namespace sympack::report
