@@ -7,12 +7,12 @@
 #include "report/file_names.h"
 #include "report/report_reader.h"
 #include "text/ascii_case.h"
+#include "text/blanks.h"
 #include "text/hex_digits.h"
 
 namespace sympack::report {
 namespace {
 
-constexpr std::string_view kBlanks = " \t";
 constexpr std::size_t kReportDigits = 2;
 // How much of a report line is kept to look for the Message: line in: more
 // than any command line can carry (so a simulator that gives a message back
@@ -20,11 +20,8 @@ constexpr std::size_t kReportDigits = 2;
 // memory than this.
 constexpr std::size_t kMaxMessageLineLength = 64 * 1024;
 
-std::string_view Trimmed(std::string_view text) {
-  const auto first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
+using text::kBlanks;
+using text::WithoutBlanksAround;
 
 bool AllDigits(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -60,7 +57,7 @@ std::vector<std::string> Spelling(std::string_view text) {
   const std::string upper = text::AsciiUpper(text);
   std::vector<std::string> words;
   std::string_view rest(upper);
-  while (!(rest = Trimmed(rest)).empty()) {
+  while (!(rest = WithoutBlanksAround(rest)).empty()) {
     const auto end = std::min(rest.find_first_of(kBlanks), rest.size());
     words.push_back(WordSpelling(rest.substr(0, end)));
     rest.remove_prefix(end);
@@ -75,7 +72,7 @@ std::optional<std::string> DecodedTextOfLine(std::string_view line) {
   line.remove_prefix(kMessageLineStart.size());
   const auto fieldAfter = line.rfind(kMessageLineFieldAfter);
   if (fieldAfter != std::string_view::npos) line = line.substr(0, fieldAfter);
-  return std::string(Trimmed(line));
+  return std::string(WithoutBlanksAround(line));
 }
 
 std::optional<std::string> ReadDecodedText(platform::System& system) {
@@ -97,7 +94,7 @@ std::optional<std::string> ReadDecodedText(platform::System& system) {
 }
 
 bool IsNoMessage(std::string_view decoded) {
-  decoded = Trimmed(decoded);
+  decoded = WithoutBlanksAround(decoded);
   return decoded.empty() || decoded == kBadMessageMark || decoded == kUnknownHashMark;
 }
 

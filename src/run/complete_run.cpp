@@ -191,8 +191,9 @@ int CompleteRun(Console& console, platform::System& system, std::u16string_view 
     write = include_file::WriteIncludeFile(system, destinationName, includeText);
   }
   const bool written = write.complete;
-  // Only a disk file written in full is shown: an old text, a device that
-  // would wait for the keyboard or a file that was never written is not.
+  // Only a disk file written in full is shown: an old text, a file that was
+  // never written or a device is not (TYPE would read /dev/zero without end,
+  // or CON from the keyboard, whichever interpreter runs it).
   if (written && write.diskFile) command::ShowFile(system, interpreter, destinationName);
   const bool copied = include_file::CopyTextToClipboard(system, includeText);
 

@@ -7,7 +7,7 @@
 #include "run/exit_codes.h"
 #include "run/messages.h"
 #include "text/ascii_case.h"
-#include "command/command_tail.h"
+#include "text/blanks.h"
 #include "report/file_names.h"
 
 namespace sympack::run {
@@ -96,7 +96,7 @@ std::string Usage() {
 }  // namespace
 
 std::optional<std::string> InformationFor(std::string_view commandTail) {
-  const std::string_view tail = command::TrimmedTail(commandTail);
+  const std::string_view tail = text::WithoutBlanksAround(commandTail);
   if (IsOneOf(tail, kHelpWords)) return Usage();
   if (IsOneOf(tail, kVersionWords)) return "sympack " + std::string(kVersion) + "\n";
   return std::nullopt;

@@ -270,6 +270,9 @@ std::vector<Row> Rows() {
        {Outcome("", "*.inc", kBadNameAfter)}, true, true, kLightRed},
       {"DeviceTimesOut", kMessage, [](MemorySystem& s) { s.writeFails = platform::WriteRefusal::kTimedOut; s.keys.Type(u"beacon.inc").Enter(); },
        kExitNotWritten, {}, {"BEACON.INC"}, {"beacon.inc did not take the text within 3 seconds"}, true, true, kLightRed},
+      // Written, never shown: TYPE would read an endless device like /dev/zero for ever.
+      {"EndlessDeviceIsNotShown", kMessage, [](MemorySystem& s) { s.files[u"ZERO"].device = true; s.keys.Type(u"zero").Enter(); },
+       kExitOk, {"ZERO"}, {"FST4TEMP.TXT"}, {Outcome(kWrittenTo, "zero", kCopied)}, true, true, kYellow},
       {"NewAudioFileGoes", kMessage, [](MemorySystem& s) { s.simulator.makesAudioFile = true; }, kExitOk,
        {"FST4.INC"}, {"000000_0001.wav"}, {kWrittenLine}, true},
       {"EarlierAudioFileStays", kMessage, [](MemorySystem& s) { s.Put("000000_0001.wav", "mine"); s.simulator.makesAudioFile = false; },
@@ -325,6 +328,13 @@ TEST_P(RunOutcome, ExitCodeFilesScreenAndClipboard) {
   }
   EXPECT_EQ(system.Names(), expected);
   for (const auto& name : row.absent) EXPECT_FALSE(system.Has(name)) << name << " is left";
+  // A device is never shown: TYPE would read one like /dev/zero without end.
+  for (const auto& [name, entry] : system.files) {
+    for (const auto& line : system.commandLines) {
+      EXPECT_FALSE(entry.device && MemorySystem::NameKey(system.WideToAnsi(line)).find(u"TYPE " + name) != std::u16string::npos)
+          << system.WideToAnsi(line);
+    }
+  }
   for (const auto& [name, bytes] : before) {
     EXPECT_TRUE(system.Has(name) && system.Bytes(name) == bytes) << name << " was touched";
   }
@@ -353,7 +363,7 @@ TEST_P(RunOutcome, ExitCodeFilesScreenAndClipboard) {
   if (row.copied && row.exitCode != kExitNotWritten) {
     const std::string copied = system.WideToAnsi(system.clipboard.front()) + "\r\n";
     EXPECT_TRUE(std::any_of(row.present.begin(), row.present.end(),
-                            [&](const std::string& name) { return system.Bytes(name) == copied; }));
+                            [&](const std::string& name) { return system.Bytes(name) == copied || system.files.at(MemorySystem::NameKey(name)).device; }));
   }
 }
 
