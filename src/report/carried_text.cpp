@@ -14,11 +14,6 @@ namespace sympack::report {
 namespace {
 
 constexpr std::size_t kReportDigits = 2;
-// How much of a report line is kept to look for the Message: line in: more
-// than any command line can carry (so a simulator that gives a message back
-// whole is read whole), and a garbage line of any length costs no more
-// memory than this.
-constexpr std::size_t kMaxMessageLineLength = 64 * 1024;
 
 using text::kBlanks;
 using text::WithoutBlanksAround;
@@ -76,21 +71,14 @@ std::optional<std::string> DecodedTextOfLine(std::string_view line) {
 }
 
 std::optional<std::string> ReadDecodedText(platform::System& system) {
-  return ReadReport(system, [&system](ReportLineReader& reader) -> std::optional<std::string> {
-    // The Message: line comes before the listing.
-    while (!reader.AtEnd()) {
-      std::string start;
-      bool listing = false;
-      reader.ReadLinePieces([&](std::string_view piece) {
-        start += piece.substr(0, kMaxMessageLineLength - std::min(start.size(), kMaxMessageLineLength));
-        listing = listing || start.find(kListingHeader) != std::string::npos;
-        return true;
-      });
-      if (listing) break;
-      if (auto decoded = DecodedTextOfLine(start)) return system.ProgramTextToAnsi(*decoded);
-    }
-    return std::nullopt;
-  });
+  const auto text = ReadReportText(system);
+  if (!text) return std::nullopt;
+  // The Message: line comes before the listing.
+  for (const std::string_view line : ReportLines(*text)) {
+    if (line.find(kListingHeader) != std::string_view::npos) break;
+    if (auto decoded = DecodedTextOfLine(line)) return system.ProgramTextToAnsi(*decoded);
+  }
+  return std::nullopt;
 }
 
 bool IsNoMessage(std::string_view decoded) {
