@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 
+#include "command/command_tail.h"
 #include "run/exit_codes.h"
 #include "run/messages.h"
 #include "text/ascii_case.h"
@@ -102,11 +102,12 @@ std::optional<std::string> InformationFor(std::string_view commandTail) {
   return std::nullopt;
 }
 
-bool ShowInformation(std::string_view text) {
-  const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-  if (std::fflush(stdout) == 0 && written) return true;
-  std::fprintf(stderr, "%.*s\n", static_cast<int>(kInformationNotWrittenLine.size()), kInformationNotWrittenLine.data());
-  return false;
+std::optional<int> AnswerInformationRequest(platform::System& system) {
+  const auto information = InformationFor(command::CommandTail(system));
+  if (!information) return std::nullopt;
+  if (system.WriteStandardOutput(*information)) return kExitOk;
+  system.WriteStandardError(std::string(kInformationNotWrittenLine) + "\n");
+  return kExitNotWritten;
 }
 
 }  // namespace sympack::run
