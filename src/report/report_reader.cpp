@@ -1,6 +1,7 @@
 #include "report/report_reader.h"
 
 #include <algorithm>
+#include <array>
 
 #include "platform/system.h"
 #include "report/file_names.h"
@@ -31,17 +32,16 @@ void CutToLastLineEnd(std::string& text) {
 
 std::string ReadReportBytes(const ReadFunction& read) {
   std::string text;
+  std::array<char, kReadSize> block;
   while (text.size() < kMaxReportBytes) {
-    const std::size_t had = text.size();
-    text.resize(std::min(had + kReadSize, kMaxReportBytes));
-    const auto got = read(text.data() + had, text.size() - had);
-    text.resize(had + (got ? std::min(*got, text.size() - had) : 0));
-    if (const auto eof = text.find(kEndOfFile, had); eof != std::string::npos) {
-      text.resize(eof);
-      return text;
-    }
+    const std::size_t wanted = std::min(block.size(), kMaxReportBytes - text.size());
+    const auto got = read(block.data(), wanted);
     if (!got) break;
     if (*got == 0) return text;
+    const std::string_view piece(block.data(), std::min(*got, wanted));
+    const auto eof = piece.find(kEndOfFile);
+    text.append(piece.substr(0, eof));
+    if (eof != std::string_view::npos) return text;
   }
   CutToLastLineEnd(text);
   return text;
