@@ -1,5 +1,5 @@
-// The report reader over reports in memory, 1 KiB to 100 MiB, in three
-// shapes: many short lines without a listing header (every line is read and
+// The report reader over reports in memory, 1 KiB to the 1 MiB it reads at
+// most, in three shapes: many short lines without a listing header (every line is read and
 // dropped), one line without a line end (gathered whole), and a listing of
 // short symbol lines (every byte but the line ends kept). The complexity fit
 // shows whether time grows linearly.
@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "simulator/report_reader.h"
+#include "report/report_reader.h"
 #include "sizes.h"
 
 namespace sympack::bench {
@@ -28,13 +28,12 @@ std::string Repeated(std::string_view piece, std::size_t size, std::string_view 
 
 std::optional<std::string> Collect(const std::string& report) {
   std::size_t position = 0;
-  simulator::ReportLineReader reader([&](char* buffer, std::size_t size) -> std::optional<std::size_t> {
+  return report::CollectSymbolText(report::ReadReportBytes([&](char* buffer, std::size_t size) -> std::optional<std::size_t> {
     const std::size_t count = std::min(size, report.size() - position);
     std::memcpy(buffer, report.data() + position, count);
     position += count;
     return count;
-  });
-  return simulator::CollectSymbolText(reader);
+  }));
 }
 
 void Run(benchmark::State& state, const std::string& report) {

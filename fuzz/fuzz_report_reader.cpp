@@ -1,10 +1,10 @@
 // Any bytes as the simulator's report. Checks that the listing the reader
 // collects
 //   - matches a plain model of the line and listing rules, written apart
-//     from the block-wise reader (whole input in memory, one pass per rule);
+//     from the reader (one pass per rule);
 //   - holds only bytes of the report, in their order, and never a CR;
-//   - does not depend on how many bytes each read hands over (1..128, or a
-//     whole block).
+//   - does not depend on how many bytes each read hands over (1..128, or
+//     all at once).
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -15,19 +15,19 @@
 #include <vector>
 
 #include "fuzz_check.h"
-#include "simulator/report_reader.h"
+#include "report/report_reader.h"
 
 namespace {
 
-using sympack::simulator::CollectSymbolText;
-using sympack::simulator::ReportLineReader;
+using sympack::report::CollectSymbolText;
+using sympack::report::ReadReportBytes;
 
 constexpr char kCr = '\r';
 constexpr char kLf = '\n';
 constexpr char kEndOfFile = 26;
-// Reads hand over whole blocks for the reference result, then every size
-// from 1 to 128 bytes, the sizes around the line ends that matter.
-constexpr std::size_t kWholeBlock = sympack::simulator::kReadBlockSize;
+// Reads hand over all they are asked for for the reference result, then
+// every size from 1 to 128 bytes, the sizes around the line ends that matter.
+constexpr std::size_t kWholeRead = sympack::report::kMaxReportBytes;
 constexpr std::size_t kLargestSmallChunk = 128;
 
 // The model: cut at the first byte 26, split at CR (a CR LF pair is one line
@@ -52,27 +52,26 @@ bool Has(std::string_view line, std::string_view marker) {
 std::optional<std::string> ModelListing(std::string_view report) {
   const auto lines = ModelLines(report);
   const auto header = std::find_if(lines.begin(), lines.end(), [](std::string_view line) {
-    return Has(line, sympack::simulator::kListingHeader);
+    return Has(line, sympack::report::kListingHeader);
   });
   if (header == lines.end()) return std::nullopt;
   std::string listing;
   for (auto line = header + 1; line != lines.end(); ++line) {
-    if (line->empty() || Has(*line, sympack::simulator::kFileStop)) break;
+    if (line->empty() || Has(*line, sympack::report::kFileStop)) break;
     listing += *line;
-    if (Has(*line, sympack::simulator::kChannelEnd)) break;
+    if (Has(*line, sympack::report::kChannelEnd)) break;
   }
   return listing;
 }
 
 std::optional<std::string> Collect(std::string_view report, std::size_t chunk) {
   std::size_t position = 0;
-  ReportLineReader reader([&](char* buffer, std::size_t size) -> std::optional<std::size_t> {
+  return CollectSymbolText(ReadReportBytes([&](char* buffer, std::size_t size) -> std::optional<std::size_t> {
     const std::size_t count = std::min({size, chunk, report.size() - position});
     std::memcpy(buffer, report.data() + position, count);
     position += count;
     return count;
-  });
-  return CollectSymbolText(reader);
+  }));
 }
 
 bool IsSubsequence(std::string_view part, std::string_view whole) {
@@ -89,7 +88,7 @@ bool IsSubsequence(std::string_view part, std::string_view whole) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view report(reinterpret_cast<const char*>(data), size);
-  const auto listing = Collect(report, kWholeBlock);
+  const auto listing = Collect(report, kWholeRead);
 
   FUZZ_CHECK(listing == ModelListing(report), "the listing differs from the model's");
   if (listing) {

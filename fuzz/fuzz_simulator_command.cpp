@@ -20,9 +20,9 @@
 
 #include "fuzz_check.h"
 #include "interpreter_model.h"
-#include "simulator/file_names.h"
-#include "simulator/interpreter.h"
-#include "simulator/simulator_command.h"
+#include "report/file_names.h"
+#include "command/interpreter.h"
+#include "command/simulator_command.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ namespace {
 // header, so that a change there is caught too.
 constexpr std::string_view kProgram = "FST4SIM.EXE";  // by its full name: no FST4SIM.COM runs in its place
 constexpr std::string_view kParameters = " 120  1500 0.0   0 0 0 0 F";
-using sympack::simulator::kReportFile;
+using sympack::report::kReportFile;
 const std::vector<std::string> kParameterWords = {"120", "1500", "0.0", "0", "0", "0", "0", "F"};
 
 bool HoldsControl(std::string_view text) {
@@ -48,7 +48,7 @@ void CheckRun(const sympack::testing::WindowsRun& run) {
 }
 
 void CheckMessage(const std::string& message, const sympack::testing::CodePageModel& codePage) {
-  const std::string command = sympack::simulator::SimulatorCommand(message, codePage.characterLength);
+  const std::string command = sympack::command::SimulatorCommand(message, codePage.characterLength);
   if (HoldsControl(message)) {
     FUZZ_CHECK(command.empty(), "a command carries a control character");
     return;
@@ -70,7 +70,7 @@ void CheckMessage(const std::string& message, const sympack::testing::CodePageMo
 }
 
 void CheckName(const std::string& name, const sympack::testing::CodePageModel& codePage) {
-  const auto command = sympack::simulator::ShowFileCommand(name, codePage.characterLength);
+  const auto command = sympack::command::ShowFileCommand(name, codePage.characterLength);
   if (name.empty() || name.find('"') != std::string::npos || HoldsControl(name)) {
     FUZZ_CHECK(!command, "a name TYPE cannot get exactly is shown");
     return;

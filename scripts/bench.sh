@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (bench/, in build/bench) and runs them: the Google
-# Benchmark programs for the report reader and the include text (1 KiB to
-# 100 MiB, with a linear fit), the report reader beside cat on the same files
-# with peak memory, and whole runs of the tool less its fixed pause and the
-# simulator. Prints the machine first.
+# Benchmark programs for the report reader (1 KiB to the 1 MiB it reads at
+# most, with a linear fit) and the include text, and whole runs of the tool
+# less its fixed pause and the simulator. Prints the machine first.
 #
 #   scripts/bench.sh [whole runs]   (default 10)
 set -euo pipefail
@@ -23,9 +22,6 @@ echo
 echo "## Report reader and include text (Google Benchmark)"
 "$build/bin/bench_reader_and_include" --benchmark_out="$build/results.json" \
   --benchmark_out_format=json
-echo
-echo "## Report reader beside cat (whole processes, best of several runs)"
-python3 "$root/bench/compare_with_cat.py" "$build/bin" "$build/files"
 echo
 echo "## Whole run of the tool"
 python3 "$root/bench/time_whole_run.py" "$build/bin" "$build/run" "$runs"

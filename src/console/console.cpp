@@ -4,6 +4,7 @@
 
 #include "platform/key_characters.h"
 #include "platform/system.h"
+#include "text/control_characters.h"
 
 namespace sympack::console {
 
@@ -13,7 +14,6 @@ namespace {
 
 using platform::kBackspaceCharacter;
 using platform::kEnterCharacter;
-constexpr char16_t kFirstPrintable = 32;
 constexpr char16_t kBlank = u' ';
 constexpr char16_t kQuote = u'"';
 constexpr char16_t kComma = u',';
@@ -156,7 +156,7 @@ std::optional<std::u16string> Console::ReadLine() {
       }
       continue;
     }
-    if (ch < kFirstPrintable || line.size() >= kMaxTypedLine) continue;
+    if (ch < text::kFirstPrintable || line.size() >= kMaxTypedLine) continue;
     line.push_back(ch);
     WriteWide(std::u16string_view(&ch, 1));
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "console/colors.h"
+#include "text/control_characters.h"
 
 namespace sympack::console {
 namespace {
@@ -11,9 +12,6 @@ constexpr char16_t kBlank = u' ';
 constexpr char16_t kStandIn = u'?';
 constexpr std::uint16_t kForegroundBits = 0x0F;
 
-// C0 controls, DEL and the C1 controls: a terminal or a pager would act on
-// them.
-bool IsControl(char16_t unit) { return unit < 0x20 || (unit >= 0x7F && unit < 0xA0); }
 
 }  // namespace
 
@@ -27,7 +25,7 @@ void TranscriptScreen::WriteCells(int x, int /*y*/, std::u16string_view cells, s
   if (at < sent_) return;  // what went out cannot be taken back
   if (line_.size() < at + cells.size()) line_.resize(at + cells.size(), kBlank);
   for (std::size_t i = 0; i < cells.size(); ++i) {
-    line_[at + i] = IsControl(cells[i]) ? kStandIn : cells[i];
+    line_[at + i] = text::IsControl(cells[i]) ? kStandIn : cells[i];
   }
   if ((attribute & kForegroundBits) == kLightRed) lightRed_ = true;
 }

@@ -6,6 +6,7 @@
 
 #include "include_file/include_text.h"
 #include "text/ascii_case.h"
+#include "text/control_characters.h"
 #include "text/hex_digits.h"
 
 namespace sympack::include_file {
@@ -13,8 +14,6 @@ namespace {
 
 constexpr std::array<std::string_view, 2> kHeaderEndings = {".h", ".hpp"};
 constexpr char kTab = '\t';
-constexpr unsigned char kFirstPrintable = 0x20;
-constexpr unsigned char kDelete = 0x7F;
 
 // FNV-1a, 64 bits (Fowler, Noll, Vo: offset basis 14695981039346656037,
 // prime 1099511628211).
@@ -22,10 +21,8 @@ constexpr std::uint64_t kFnvOffsetBasis = 14695981039346656037ULL;
 constexpr std::uint64_t kFnvPrime = 1099511628211ULL;
 constexpr std::size_t kGuardHexDigits = 64 / text::kBitsPerHexDigit;
 
-bool IsControlByte(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  return (byte < kFirstPrintable && c != kTab) || byte == kDelete;
-}
+// A tab stays in a comment as it is; every other control is replaced.
+bool IsControlByte(char c) { return text::IsAsciiControl(c) && c != kTab; }
 
 // "*/" would end the comment; "/*" would open one inside it, which compilers
 // warn about.

@@ -151,6 +151,12 @@ class System : public console::KeySource {
   // ---- Clipboard: UTF-16 text as CF_UNICODETEXT (Windows) or through the
   // output terminal (POSIX, OSC 52). False when it certainly was not placed.
   virtual bool PlaceClipboardText(std::u16string_view text) = 0;
+
+  // ---- Standard output and error, for what is answered instead of a run
+  // (usage, the version): plain bytes, LF as the line end (Windows: CR LF,
+  // as the C runtime writes text). False when not all of it was written.
+  virtual bool WriteStandardOutput(std::string_view text) = 0;
+  virtual void WriteStandardError(std::string_view text) = 0;
 };
 
 }  // namespace sympack::platform

@@ -6,19 +6,18 @@
 #include "include_file/include_text.h"
 #include "run/exit_codes.h"
 #include "run/messages.h"
-#include "simulator/destination_guard.h"
-#include "simulator/file_names.h"
-#include "simulator/carried_text.h"
-#include "simulator/files.h"
-#include "simulator/interpreter_argument.h"
-#include "simulator/interpreter.h"
-#include "simulator/report_reader.h"
+#include "destination/destination_guard.h"
+#include "report/file_names.h"
+#include "report/carried_text.h"
+#include "report/files.h"
+#include "command/interpreter_argument.h"
+#include "command/interpreter.h"
+#include "report/report_reader.h"
 
 namespace sympack::run {
 namespace {
 
 using console::Console;
-namespace sim = simulator;
 
 std::string OutcomeLine(std::string_view destination, bool written, bool copied,
                         std::uint32_t simulatorExitCode) {
@@ -43,12 +42,12 @@ std::string OutcomeLine(std::string_view destination, bool written, bool copied,
 void CleanUp(platform::System& system, std::string_view destination, bool includeWritten,
              const SimulatorRunFacts& simulatorRun) {
   const auto isIncludeFile = [&](std::string_view name) {
-    return includeWritten && sim::NamesSameFile(system, destination, name);
+    return includeWritten && report::NamesSameFile(system, destination, name);
   };
-  if (!isIncludeFile(sim::kReportFile)) sim::RemoveFile(system, sim::kReportFile);
-  if (!simulatorRun.audioFileWasThere && sim::FileIsPresent(system, sim::kAudioFile) &&
-      !isIncludeFile(sim::kAudioFile)) {
-    sim::RemoveFile(system, sim::kAudioFile);
+  if (!isIncludeFile(report::kReportFile)) report::RemoveFile(system, report::kReportFile);
+  if (!simulatorRun.audioFileWasThere && report::FileIsPresent(system, report::kAudioFile) &&
+      !isIncludeFile(report::kAudioFile)) {
+    report::RemoveFile(system, report::kAudioFile);
   }
 }
 
@@ -58,18 +57,12 @@ int ExitCode(bool written, const SimulatorRunFacts& simulatorRun, bool carriesTy
   return carriesTyped ? kExitOk : kExitOtherText;
 }
 
-void WriteFailure(Console& console, std::string_view line) {
-  console.SetTextColor(console::kLightRed);
-  console.WriteLine(line);
-  console.SetTextColor(console::kLightGrey);
-}
-
 // The light red line, when the report rules out any include file: its
 // decoded text is no message, or its listing is not one transmission.
 std::optional<std::pair<std::string, int>> Refusal(std::string_view symbols,
                                                    const std::optional<include_file::ChannelSymbols>& channelSymbols,
                                                    const std::optional<std::string>& decoded) {
-  if (decoded && sim::IsNoMessage(*decoded)) {
+  if (decoded && report::IsNoMessage(*decoded)) {
     return std::make_pair(std::string(kBadMessageLine), kExitBadMessage);
   }
   if (!channelSymbols) {
@@ -90,21 +83,21 @@ struct Destination {
 
 Destination DestinationFrom(platform::System& system, std::u16string_view line) {
   const std::u16string field = console::FirstField(line);
-  if (field.empty()) return {std::string(sim::kDefaultDestination)};
+  if (field.empty()) return {std::string(report::kDefaultDestination)};
   if (auto exact = system.WideToAnsiExactly(field)) return {std::move(*exact)};
   return {system.WideToAnsi(field), false};
 }
 
 // What follows the destination's name in the light red line that says why
 // it was not written; empty when it was.
-std::string WhyNotWritten(sim::DestinationRefusal refusal, platform::WriteRefusal written) {
+std::string WhyNotWritten(destination::DestinationRefusal refusal, platform::WriteRefusal written) {
   using platform::WriteRefusal;
   switch (refusal) {
-    case sim::DestinationRefusal::kSimulator: return std::string(kIsSimulatorAfter);
-    case sim::DestinationRefusal::kRunOutput: return std::string(kIsRunOutputAfter);
-    case sim::DestinationRefusal::kReport: return std::string(kIsReportAfter);
-    case sim::DestinationRefusal::kNotInCodePage: return {};  // said by a line of its own
-    case sim::DestinationRefusal::kNone: break;
+    case destination::DestinationRefusal::kSimulator: return std::string(kIsSimulatorAfter);
+    case destination::DestinationRefusal::kRunOutput: return std::string(kIsRunOutputAfter);
+    case destination::DestinationRefusal::kReport: return std::string(kIsReportAfter);
+    case destination::DestinationRefusal::kNotInCodePage: return {};  // said by a line of its own
+    case destination::DestinationRefusal::kNone: break;
   }
   switch (written) {
     case WriteRefusal::kNone: return {};
@@ -130,21 +123,27 @@ std::string WhyNotWritten(sim::DestinationRefusal refusal, platform::WriteRefusa
 
 }  // namespace
 
+void WriteFailure(Console& console, std::string_view line) {
+  console.SetTextColor(console::kLightRed);
+  console.WriteLine(line);
+  console.SetTextColor(console::kLightGrey);
+}
+
 int EndInterrupted(Console& console, platform::System& system, const SimulatorRunFacts& simulatorRun) {
   console.StartLine();  // after the ^C the terminal may have echoed
   WriteFailure(console, kInterruptedLine);
   CleanUp(system, {}, false, simulatorRun);
-  sim::RemoveIfRunEndsAbnormally(system, {});
+  report::RemoveIfRunEndsAbnormally(system, {});
   return kExitInterrupted;
 }
 
 ReportFacts ReadReport(Console& console, platform::System& system, const SimulatorRunFacts& simulatorRun) {
   ReportFacts report;
   std::optional<std::pair<std::string, int>> refusal;
-  if (const auto symbolText = sim::ReadSymbolText(system)) {
+  if (const auto symbolText = report::ReadSymbolText(system)) {
     // The report's own word on what the symbols carry; a simulator that
     // gives none is taken at its listing.
-    report.decoded = sim::ReadDecodedText(system);
+    report.decoded = report::ReadDecodedText(system);
     report.symbols = include_file::ChannelSymbols::FromListing(*symbolText);
     refusal = Refusal(*symbolText, report.symbols, report.decoded);
   } else {
@@ -167,7 +166,7 @@ int CompleteRun(Console& console, platform::System& system, std::u16string_view 
     return kExitKeyboardLost;
   }
   // Control characters are ASCII in every code page: the shown form tells.
-  if (sim::HoldsControlCharacter(system.WideToAnsi(*destinationLine))) {
+  if (command::HoldsControlCharacter(system.WideToAnsi(*destinationLine))) {
     WriteFailure(console, kDestinationControlCharacterLine);
     CleanUp(system, {}, false, simulatorRun);
     console.Pause(kFinalPauseMilliseconds);
@@ -177,7 +176,7 @@ int CompleteRun(Console& console, platform::System& system, std::u16string_view 
   const std::string_view destinationName = destination.name;
 
   const std::optional<std::string>& decoded = report.decoded;
-  const bool carriesTyped = !decoded || sim::CarriesSameText(messageText, *decoded);
+  const bool carriesTyped = !decoded || report::CarriesSameText(messageText, *decoded);
 
   const std::string includeText = include_file::BuildIncludeText(
       *report.symbols, include_file::CommentMessage(messageText, decoded.value_or(""), carriesTyped),
@@ -185,23 +184,24 @@ int CompleteRun(Console& console, platform::System& system, std::u16string_view 
   // Never over the simulator or a stand-in cmd.exe would run for it (every
   // later run would fail), nor over the report (the run removes it), nor into
   // the run's own output (TYPE would copy the file into itself without end).
-  const sim::DestinationRefusal refusal =
-      destination.inCodePage ? sim::RefusalOf(system, destinationName) : sim::DestinationRefusal::kNotInCodePage;
+  const destination::DestinationRefusal refusal =
+      destination.inCodePage ? destination::RefusalOf(system, destinationName) : destination::DestinationRefusal::kNotInCodePage;
   include_file::IncludeFileWrite write;
-  if (refusal == sim::DestinationRefusal::kNone) {
+  if (refusal == destination::DestinationRefusal::kNone) {
     write = include_file::WriteIncludeFile(system, destinationName, includeText);
   }
   const bool written = write.complete;
-  // Only a disk file written in full is shown: an old text, a device that
-  // would wait for the keyboard or a file that was never written is not.
-  if (written && write.diskFile) sim::ShowFile(system, interpreter, destinationName);
+  // Only a disk file written in full is shown: an old text, a file that was
+  // never written or a device is not (TYPE would read /dev/zero without end,
+  // or CON from the keyboard, whichever interpreter runs it).
+  if (written && write.diskFile) command::ShowFile(system, interpreter, destinationName);
   const bool copied = include_file::CopyTextToClipboard(system, includeText);
 
   const int exitCode = ExitCode(written, simulatorRun, carriesTyped);
   if (!carriesTyped) {
     WriteFailure(console, std::string(kOtherTextBefore) + *decoded + std::string(kOtherTextAfter));
   }
-  if (refusal == sim::DestinationRefusal::kNotInCodePage) {
+  if (refusal == destination::DestinationRefusal::kNotInCodePage) {
     WriteFailure(console, kDestinationNotInCodePageLine);
   } else if (!written) {
     WriteFailure(console, std::string(destinationName) + WhyNotWritten(refusal, write.refusal));

@@ -33,6 +33,10 @@ struct ReportFacts {
   std::optional<int> refusedExitCode;
 };
 
+// A line that says what failed or was refused, in light red; the text colour
+// is light grey again after it.
+void WriteFailure(console::Console& console, std::string_view line);
+
 // The run interrupted from the keyboard while the simulator ran or its report
 // was shown: says so in light red and removes what the run made. No pause:
 // the run ends as the key asked. Returns kExitInterrupted.

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 
+#include "command/command_tail.h"
 #include "run/exit_codes.h"
 #include "run/messages.h"
 #include "text/ascii_case.h"
-#include "simulator/command_tail.h"
-#include "simulator/file_names.h"
+#include "text/blanks.h"
+#include "report/file_names.h"
 
 namespace sympack::run {
 namespace {
@@ -38,7 +38,7 @@ std::string ExitLine(int code, std::string_view meaning) {
 }
 
 std::string Usage() {
-  const std::string simulator(simulator::kSimulatorProgram);
+  const std::string simulator(report::kSimulatorProgram);
   std::string text = Line("Usage: sympack [--fst4w] [message]");
   text += Line("       sympack --help | -h | /? | --version | -v") + "\n";
   text += Line("Turns a message into the 160 FST4 (or FST4W) channel symbols of a PIC");
@@ -59,7 +59,7 @@ std::string Usage() {
   text += Line("      Enter alone ends the run");
   text += Line("  \"" + std::string(kDestinationPrompt) + "\"  for the include file, when the");
   text += Line("      report allows one;");
-  text += Line("      Enter alone takes " + std::string(simulator::kDefaultDestination) + "; a name ending in .h or .hpp");
+  text += Line("      Enter alone takes " + std::string(report::kDefaultDestination) + "; a name ending in .h or .hpp");
   text += Line("      gets the C layout") + "\n";
   text += Line("Exit codes:");
   text += ExitLine(kExitOk, "the include file was written, or the message was left empty");
@@ -96,17 +96,18 @@ std::string Usage() {
 }  // namespace
 
 std::optional<std::string> InformationFor(std::string_view commandTail) {
-  const std::string_view tail = simulator::TrimmedTail(commandTail);
+  const std::string_view tail = text::WithoutBlanksAround(commandTail);
   if (IsOneOf(tail, kHelpWords)) return Usage();
   if (IsOneOf(tail, kVersionWords)) return "sympack " + std::string(kVersion) + "\n";
   return std::nullopt;
 }
 
-bool ShowInformation(std::string_view text) {
-  const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-  if (std::fflush(stdout) == 0 && written) return true;
-  std::fprintf(stderr, "%.*s\n", static_cast<int>(kInformationNotWrittenLine.size()), kInformationNotWrittenLine.data());
-  return false;
+std::optional<int> AnswerInformationRequest(platform::System& system) {
+  const auto information = InformationFor(command::CommandTail(system));
+  if (!information) return std::nullopt;
+  if (system.WriteStandardOutput(*information)) return kExitOk;
+  system.WriteStandardError(std::string(kInformationNotWrittenLine) + "\n");
+  return kExitNotWritten;
 }
 
 }  // namespace sympack::run

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/system.h"
+
 namespace sympack::run {
 
 // The text to print when the command tail, without the blanks and tabs
@@ -13,9 +15,11 @@ namespace sympack::run {
 // tail, which is a message.
 std::optional<std::string> InformationFor(std::string_view commandTail);
 
-// Writes that text to standard output, as plain lines, so that it can be
-// read in a terminal, a pager or a file alike. False when it was not written
-// in full.
-bool ShowInformation(std::string_view text);
+// Answers a command tail (System::CommandTail) that asks for usage or the
+// version: writes the text to standard output, as plain lines, so that it
+// can be read in a terminal, a pager or a file alike, and gives the exit
+// code (kExitNotWritten, with a line on standard error, when standard output
+// did not take it whole). Nothing, and nothing written, for a message.
+std::optional<int> AnswerInformationRequest(platform::System& system);
 
 }  // namespace sympack::run

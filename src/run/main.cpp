@@ -4,17 +4,13 @@
 #include "run/exit_codes.h"
 #include "run/information.h"
 #include "run/run_tool.h"
-#include "simulator/command_tail.h"
 
 int main(int argc, char** argv) {
   using namespace sympack;
   const auto system = platform::MakeHostSystem(argc, argv);
-  const std::string tail = simulator::CommandTail(*system);
   // Asked for usage or the version: print it and leave the console and the
   // folder exactly as they were.
-  if (const auto information = run::InformationFor(tail)) {
-    return run::ShowInformation(*information) ? run::kExitOk : run::kExitNotWritten;
-  }
+  if (const auto exitCode = run::AnswerInformationRequest(*system)) return *exitCode;
   system->PrepareForRun();
   const int exitCode = run::RunTool(*system, system->CommandTail());
   system->RestoreAfterRun();

@@ -5,18 +5,17 @@
 #include "run/complete_run.h"
 #include "run/exit_codes.h"
 #include "run/messages.h"
-#include "simulator/command_tail.h"
-#include "simulator/file_names.h"
-#include "simulator/files.h"
-#include "simulator/interpreter.h"
-#include "simulator/simulator_command.h"
-#include "simulator/upper_case.h"
+#include "command/command_tail.h"
+#include "report/file_names.h"
+#include "report/files.h"
+#include "command/interpreter.h"
+#include "command/simulator_command.h"
+#include "command/upper_case.h"
 
 namespace sympack::run {
 namespace {
 
 using console::Console;
-namespace sim = simulator;
 
 void ShowBanner(Console& console) {
   console.EndLine();
@@ -33,7 +32,7 @@ void ShowBanner(Console& console) {
 // the run asks). Still in UTF-16, as the system gave it; empty when the
 // keyboard went away at the prompt.
 std::optional<std::u16string> TakeMessage(Console& console, std::u16string_view commandTail) {
-  if (std::u16string message = sim::MessageFromTail(commandTail); !message.empty()) return message;
+  if (std::u16string message = command::MessageFromTail(commandTail); !message.empty()) return message;
   console.WriteText(kMessagePrompt);
   return console.ReadLine();
 }
@@ -43,26 +42,20 @@ std::optional<std::u16string> TakeMessage(Console& console, std::u16string_view 
 // cannot be deleted, a folder, a pipe): the interpreter could not write the
 // report there, or would wait on it.
 bool ClearOldReport(platform::System& system) {
-  sim::RemoveFile(system, sim::kReportFile);
-  return !sim::NameIsTaken(system, sim::kReportFile);
-}
-
-void WriteFailure(Console& console, std::string_view line) {
-  console.SetTextColor(console::kLightRed);
-  console.WriteLine(line);
-  console.SetTextColor(console::kLightGrey);
+  report::RemoveFile(system, report::kReportFile);
+  return !report::NameIsTaken(system, report::kReportFile);
 }
 
 // A message no command line carries exactly, or whose command cmd.exe would
 // not take whole, is refused before anything runs. The exit code then.
 std::optional<int> RefuseMessage(Console& console, platform::System& system, std::string_view message,
-                                 std::string_view simulatorPath, sim::SymbolForm form) {
-  if (sim::HoldsControlCharacter(message)) {
+                                 std::string_view simulatorPath, command::SymbolForm form) {
+  if (command::HoldsControlCharacter(message)) {
     WriteFailure(console, kControlCharacterLine);
     return kExitControlCharacter;
   }
   const auto characterLength = [&system](std::string_view text) { return system.AnsiCharacterLength(text); };
-  if (!sim::FitsInterpreter(system, sim::SimulatorCommand(message, characterLength, simulatorPath, form))) {
+  if (!command::FitsInterpreter(system, command::SimulatorCommand(message, characterLength, simulatorPath, form))) {
     WriteFailure(console, kCommandTooLongLine);
     return kExitCommandTooLong;
   }
@@ -82,7 +75,7 @@ std::string NoReportReason(platform::System& system, std::u16string_view interpr
       case platform::StartFailure::kNone: return named + std::string(kInterpreterTooLongAfter);
     }
   }
-  if (sim::FolderRefusesNewFile(system, sim::kReportFile)) return std::string(kReportFolderRefusesLine);
+  if (report::FolderRefusesNewFile(system, report::kReportFile)) return std::string(kReportFolderRefusesLine);
   return named + std::string(kInterpreterMadeNoReportAfter);
 }
 
@@ -102,8 +95,8 @@ int RunTool(platform::System& system, std::u16string_view commandTail) {
   // The folder's own simulator comes first; else the one installed with the
   // tool, said by its path.
   std::string simulatorPath;
-  if (!sim::FileIsPresent(system, sim::kSimulatorProgram)) {
-    const auto installed = sim::InstalledSimulatorPath(system);
+  if (!report::FileIsPresent(system, report::kSimulatorProgram)) {
+    const auto installed = command::InstalledSimulatorPath(system);
     if (!installed) {
       WriteFailure(console, kSimulatorMissingLine);
       console.WriteLine(kDownloadHintLine);
@@ -115,13 +108,13 @@ int RunTool(platform::System& system, std::u16string_view commandTail) {
 
   // `> FST4TEMP.TXT`: removing the old report would throw the transcript
   // away, and the report would be read back mixed with it.
-  if (sim::NameIsRunOutput(system, sim::kReportFile)) {
-    WriteFailure(console, std::string(sim::kReportFile) + std::string(kIsRunOutputAfter));
+  if (report::NameIsRunOutput(system, report::kReportFile)) {
+    WriteFailure(console, std::string(report::kReportFile) + std::string(kIsRunOutputAfter));
     return kExitOldReportStays;
   }
 
   // --fst4w before the message asks the simulator for the FST4W form.
-  const sim::FormRequest request = sim::FormFromTail(commandTail);
+  const command::FormRequest request = command::FormFromTail(commandTail);
   const auto given = TakeMessage(console, request.rest);
   if (!given) return kExitKeyboardLost;  // nothing ran yet, nothing to remove
   if (given->empty()) return kExitOk;    // the user chose to stop
@@ -132,11 +125,11 @@ int RunTool(platform::System& system, std::u16string_view commandTail) {
     WriteFailure(console, kNotInCodePageLine);
     return kExitControlCharacter;
   }
-  const std::string message = sim::UpperCase(
+  const std::string message = command::UpperCase(
       *inCodePage, [&system](std::string_view text) { return system.AnsiCharacterLength(text); },
       system.AnsiIsSingleByte());
   if (const auto refused = RefuseMessage(console, system, message, simulatorPath, request.form)) return *refused;
-  const std::u16string interpreter = sim::InterpreterPath(system);
+  const std::u16string interpreter = command::InterpreterPath(system);
 
   if (!ClearOldReport(system)) {
     WriteFailure(console, kOldReportLine);
@@ -146,11 +139,11 @@ int RunTool(platform::System& system, std::u16string_view commandTail) {
   // remove; one that was there already may be the user's own recording, or
   // the user's link to one (looked at as the link, dangling or not).
   SimulatorRunFacts simulatorRun;
-  simulatorRun.audioFileWasThere = sim::NameIsTaken(system, sim::kAudioFile);
-  sim::RemoveIfRunEndsAbnormally(system, sim::kReportFile);
-  const auto exitCode = sim::RunSimulator(system, interpreter, message, simulatorPath, request.form);
+  simulatorRun.audioFileWasThere = report::NameIsTaken(system, report::kAudioFile);
+  report::RemoveIfRunEndsAbnormally(system, report::kReportFile);
+  const auto exitCode = command::RunSimulator(system, interpreter, message, simulatorPath, request.form);
   if (system.ProcessWasInterrupted()) return EndInterrupted(console, system, simulatorRun);
-  if (!exitCode || !sim::FileIsPresent(system, sim::kReportFile)) {
+  if (!exitCode || !report::FileIsPresent(system, report::kReportFile)) {
     console.WriteLine(kNoReportLine);
     WriteFailure(console, NoReportReason(system, interpreter, exitCode.has_value()));
     return kExitNoReport;
@@ -160,7 +153,7 @@ int RunTool(platform::System& system, std::u16string_view commandTail) {
   console.EndLine();
   console.EndLine();
   console.SetTextColor(console::kDarkYellow);
-  sim::ShowFile(system, interpreter, sim::kReportFile);
+  command::ShowFile(system, interpreter, report::kReportFile);
   console.SetTextColor(console::kLightGrey);
   if (system.ProcessWasInterrupted()) return EndInterrupted(console, system, simulatorRun);
 

@@ -47,7 +47,7 @@ def spelling(text):
     with the same words carry the same message: upper case, single blanks,
     a report [R]+-d as sign and two digits (-00 as +00), a hex-digit word
     without leading zeros, a call without a hashed call's <>. The rule of
-    the tool's src/simulator/carried_text.cpp, which the library's
+    the tool's src/report/carried_text.cpp, which the library's
     FST4_OTHER_TEXT is tested against."""
     words = []
     for word in text.upper().split():

@@ -18,7 +18,7 @@
 #include "callsign.h"
 #include "fst4/encoder.h"
 #include "fst4/fst4.h"
-#include "simulator/carried_text.h"
+#include "report/carried_text.h"
 #include "vectors.h"
 
 // This test program counts the allocations made while `g_counting` is set.
@@ -256,7 +256,7 @@ bool shares_a_hash(const std::string& message) {
   return false;
 }
 
-// The rule for "another text" is the tool's own (simulator/carried_text.h),
+// The rule for "another text" is the tool's own (report/carried_text.h),
 // applied to what the library's decoder shows: the C core, which has no
 // decoder, must come to the same answer from its fields alone.
 TEST(LibraryStatus, OtherTextExactlyWhenTheReceiverShowsAnother) {
@@ -266,7 +266,7 @@ TEST(LibraryStatus, OtherTextExactlyWhenTheReceiverShowsAnother) {
     auto result = fst4::encode(message, hint);
     if (!result.ok() || shares_a_hash(message)) continue;
     const auto& decoded = result.encoding->decoded;
-    const bool shows_another = !sympack::simulator::CarriesSameText(message, decoded);
+    const bool shows_another = !sympack::report::CarriesSameText(message, decoded);
     // Never OK over another text. The other way round only a free text cut
     // to 13 characters may be called another text where the rule reads the
     // same ("-00" cut to "-0", which is +00 as a report).

@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "platform/command_line.h"
+#include "memory_system.h"
+#include "run/exit_codes.h"
 #include "run/information.h"
-#include "simulator/command_tail.h"
+#include "run/messages.h"
+#include "command/command_tail.h"
 
 namespace sympack::platform {
 namespace {
@@ -43,7 +46,7 @@ TEST(SplitCommandLine, TokenAndTail) {
 }  // namespace
 }  // namespace sympack::platform
 
-namespace sympack::simulator {
+namespace sympack::command {
 namespace {
 
 TEST(MessageFromTail, OnePairOfQuotesAroundTheWholeTailIsTakenAway) {
@@ -91,6 +94,26 @@ TEST(FormFromTail, Fst4wWordBeforeTheMessage) {
   }
 }
 
+// The answer to a command tail, through the System as the process entry
+// gives it: the text on standard output and the exit code, or nothing
+// written at all for a message.
+std::pair<std::optional<int>, std::string> Answer(std::string_view tail, bool standardOutputWorks = true) {
+  testing::MemorySystem system;
+  system.commandTail = system.AnsiToWide(tail);
+  system.standardOutputWorks = standardOutputWorks;
+  const auto exitCode = run::AnswerInformationRequest(system);
+  EXPECT_TRUE(system.commandLines.empty() && system.ScreenText().find_first_not_of('\n') == std::string::npos) << tail;
+  if (standardOutputWorks || !exitCode) {
+    EXPECT_EQ(system.standardError, "") << tail;
+  } else {
+    EXPECT_EQ(system.standardError, std::string(run::kInformationNotWrittenLine) + "\n") << tail;
+  }
+  if (!exitCode) {
+    EXPECT_EQ(system.standardOutput, "") << tail;
+  }
+  return {exitCode, system.standardOutput};
+}
+
 // Every help and version word, in any letter case and with blanks and tabs
 // around it, is answered; anything more or less is a message.
 TEST(InformationFor, HelpAndVersionWordsTrimmedInAnyCase) {
@@ -98,16 +121,25 @@ TEST(InformationFor, HelpAndVersionWordsTrimmedInAnyCase) {
   ASSERT_TRUE(usage);
   const auto version = run::InformationFor("--version");
   ASSERT_TRUE(version);
+  EXPECT_EQ(usage->substr(0, 34), "Usage: sympack [--fst4w] [message]");
+  EXPECT_EQ(*version, "sympack " SYMPACK_TEST_VERSION "\n");
   for (const char* word : {"--help", "-h", "/?", "-?", "/help", "--HELP", "-H", "/Help", "\t/? ", " --help "}) {
     EXPECT_EQ(run::InformationFor(word), usage) << word;
+    EXPECT_EQ(Answer(word), std::make_pair(std::optional<int>(run::kExitOk), *usage)) << word;
   }
   for (const char* word : {"--version", "/version", "-v", "-V", "--Version\t", " /VERSION "}) {
     EXPECT_EQ(run::InformationFor(word), version) << word;
+    EXPECT_EQ(Answer(word), std::make_pair(std::optional<int>(run::kExitOk), *version)) << word;
   }
   for (const char* tail : {"", "\"/?\"", "--help x", "-h -v", "/??", "--hel", "- h", "-help", "--v"}) {
     EXPECT_EQ(run::InformationFor(tail), std::nullopt) << tail;
+    EXPECT_EQ(Answer(tail).first, std::nullopt) << tail;
+  }
+  // Standard output that takes nothing (a full disk): said on standard error.
+  for (const char* word : {"--help", "-v"}) {
+    EXPECT_EQ(Answer(word, false), std::make_pair(std::optional<int>(run::kExitNotWritten), std::string())) << word;
   }
 }
 
 }  // namespace
-}  // namespace sympack::simulator
+}  // namespace sympack::command

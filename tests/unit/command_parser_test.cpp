@@ -93,7 +93,7 @@ TEST(FindProgramFile, CurrentFolderThenPathAndOnlyExecutableExtensions) {
   const auto exists = [&](const std::string& path) {
     return std::find(files.begin(), files.end(), path) != files.end();
   };
-  const auto find = [&](std::string_view name) { return FindProgramFile(name, kDefaultPathExt, "bin", ':', exists); };
+  const auto find = [&](std::string_view name) { return FindProgramFile(name, command::kPathExtWhenUnset, "bin", ':', exists); };
   EXPECT_EQ(find("FST4SIM"), "bin/FST4SIM.EXE") << "never the file without an extension";
   EXPECT_EQ(find("tool.exe"), "tool.exe");
   EXPECT_EQ(find("tool"), "");

@@ -5,13 +5,16 @@
 #include <filesystem>
 
 #include "platform/platform.h"
-#include "simulator/destination_guard.h"
-#include "simulator/files.h"
+#include "destination/destination_guard.h"
+#include "report/files.h"
 #include "temp_folder.h"
 
-namespace sympack::simulator {
+namespace sympack::report {
 namespace {
 
+using destination::DestinationRefusal;
+using destination::NamesSimulatorStandIn;
+using destination::RefusalOf;
 using testing::TempFolder;
 
 struct FilesTest : ::testing::Test {
@@ -109,7 +112,8 @@ TEST_F(FilesTest, AFileOpenWithoutSharingCannotBeOpenedAgainOrDeleted) {
 // Windows drops), and a FST4SIM.COM or .BAT beside it is just a file. Only a
 // PATHEXT without .EXE would make cmd.exe add an extension to the name.
 TEST(SimulatorStandIn, TheFullNameOnlyWhileItsExtensionIsExecutable) {
-  const std::u16string pathExt(kWindowsDefaultPathExt);
+  // Windows sets this list for every session.
+  const std::u16string pathExt(u".COM;.EXE;.BAT;.CMD;.VBS;.VBE;.JS;.JSE;.WSF;.WSH;.MSC");
   for (const std::u16string_view name : {u"FST4SIM.EXE", u"fst4sim.exe", u"Fst4Sim.Exe. .", u"FST4SIM.EXE..."}) {
     EXPECT_TRUE(NamesSimulatorStandIn(name, pathExt)) << std::string(name.begin(), name.end());
   }
@@ -135,4 +139,4 @@ TEST_F(FilesTest, StandInsAreRefusedInTheCurrentFolderOnly) {
 }
 
 }  // namespace
-}  // namespace sympack::simulator
+}  // namespace sympack::report

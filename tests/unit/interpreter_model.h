@@ -17,7 +17,7 @@
 #include "command_parser.h"
 #include "interpreter_switches.h"
 #include "platform/command_line.h"
-#include "simulator/interpreter.h"
+#include "command/interpreter.h"
 #include "text/utf.h"
 
 namespace sympack::testing {
@@ -46,7 +46,7 @@ inline WindowsRun RunAsWindows(std::string_view command, const CodePageModel& co
   // unit each, so they come back as they went), then read as the interpreter
   // reads it.
   const std::u16string bytesAsUnits(command.begin(), command.end());
-  const auto whole = simulator::InterpreterCommandLine(kInterpreterWithBlank, bytesAsUnits);
+  const auto whole = command::InterpreterCommandLine(kInterpreterWithBlank, bytesAsUnits);
   if (!whole) return run;
   const platform::CommandLineParts parts = platform::SplitCommandLine(*whole);
   std::u16string_view program = parts.programToken;

@@ -52,6 +52,7 @@ class MemorySystem final : public platform::System {
   bool folderBusy = false;
   bool folderRefuses = false;
   bool clipboardWorks = true;
+  bool standardOutputWorks = true;  // false: standard output takes nothing (a full disk)
   int interruptedRun = -1;  // the RunProcess call (from 0) the user interrupts; -1: none
   // A write the system fails half-way (a full disk, say): the file stays as
   // it was, as a whole replacement leaves it.
@@ -62,6 +63,7 @@ class MemorySystem final : public platform::System {
 
   // ---- What happened
   std::vector<std::u16string> commandLines;
+  std::string standardOutput, standardError;  // what was written there, byte for byte
   std::vector<std::u16string> clipboard;  // every text placed
   std::u16string abnormalEndFile;
   unsigned slept = 0;
@@ -207,6 +209,11 @@ class MemorySystem final : public platform::System {
     clipboard.emplace_back(text);
     return true;
   }
+  bool WriteStandardOutput(std::string_view text) override {
+    if (standardOutputWorks) standardOutput += text;
+    return standardOutputWorks;
+  }
+  void WriteStandardError(std::string_view text) override { standardError += text; }
 
  private:
   bool interrupted_ = false;

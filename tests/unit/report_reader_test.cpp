@@ -4,94 +4,88 @@
 
 #include <cstring>
 
+#include <memory>
 #include <set>
+#include <vector>
 
-#include "simulator/carried_text.h"
-#include "simulator/report_reader.h"
-#include "simulator/upper_case.h"
+#include "report/carried_text.h"
+#include "report/report_reader.h"
+#include "command/upper_case.h"
 #include "text/utf.h"
 #include "vectors.h"
 
-namespace sympack::simulator {
+namespace sympack::report {
 namespace {
 
-// A report in memory, handed out at most `chunk` bytes per read.
-ReportLineReader ReaderOver(const std::string& bytes, std::size_t chunk = 1000, int* reads = nullptr,
-                            std::size_t failAt = std::string::npos) {
+// A report in memory, handed out at most `chunk` bytes per read; a read at
+// `failAt` or past it fails.
+ReadFunction ReaderOver(const std::string& bytes, std::size_t chunk = 1000, int* reads = nullptr,
+                        std::size_t failAt = std::string::npos) {
   auto position = std::make_shared<std::size_t>(0);
-  return ReportLineReader([bytes, chunk, position, reads, failAt](char* buffer, std::size_t size)
-                              -> std::optional<std::size_t> {
+  return [bytes, chunk, position, reads, failAt](char* buffer, std::size_t size) -> std::optional<std::size_t> {
     if (reads) ++*reads;
     if (*position >= failAt) return std::nullopt;
     const std::size_t n = std::min({size, chunk, bytes.size() - *position});
     std::memcpy(buffer, bytes.data() + *position, n);
     *position += n;
     return n;
-  });
+  };
 }
 
-// One whole line, read the way the tool reads lines (piece by piece); empty
-// when a failed read cut it short, and at the end of the file.
-std::string ReadWholeLine(ReportLineReader& reader) {
-  std::string line;
-  const bool complete = reader.ReadLinePieces([&line](std::string_view piece) {
-    line.append(piece);
-    return true;
-  });
-  return complete ? line : std::string();
+// The lines of a report read the way the tool reads it.
+std::vector<std::string> Lines(const std::string& report, std::size_t chunk = 1000, std::size_t failAt = std::string::npos) {
+  const std::string text = ReadReportBytes(ReaderOver(report, chunk, nullptr, failAt));
+  const auto lines = ReportLines(text);
+  return {lines.begin(), lines.end()};
 }
+
+using LineList = std::vector<std::string>;
 
 std::optional<std::string> Collect(const std::string& report, std::size_t chunk = 1000) {
-  auto reader = ReaderOver(report, chunk);
-  return CollectSymbolText(reader);
+  return CollectSymbolText(ReadReportBytes(ReaderOver(report, chunk)));
 }
 
 TEST(ReadFileLine, CrLfCrAndAFinalLineWithoutEndReadAlike) {
-  auto reader = ReaderOver("one\r\ntwo\rthree");
-  EXPECT_EQ(ReadWholeLine(reader), "one");
-  EXPECT_EQ(ReadWholeLine(reader), "two");
-  EXPECT_EQ(ReadWholeLine(reader), "three");
-  EXPECT_TRUE(reader.AtEnd());
-  EXPECT_EQ(ReadWholeLine(reader), "");
-  EXPECT_EQ(ReadWholeLine(reader), "");
+  EXPECT_EQ(Lines("one\r\ntwo\rthree"), (LineList{"one", "two", "three"}));
+  EXPECT_EQ(Lines("one\r\n"), (LineList{"one"}));
+  EXPECT_EQ(Lines(""), LineList{});
 }
 
 TEST(ReadFileLine, ALoneLfIsAnOrdinaryByte) {
-  auto reader = ReaderOver("01\n23\r\n");
-  EXPECT_EQ(ReadWholeLine(reader), "01\n23");
+  EXPECT_EQ(Lines("01\n23\r\n"), (LineList{"01\n23"}));
 }
 
-TEST(ReadFileLine, CrLfSplitAcrossReadBlocksIsOneLineEnd) {
+TEST(ReadFileLine, CrLfSplitAcrossReadsIsOneLineEnd) {
   for (std::size_t chunk : {1u, 2u, 3u, 127u, 128u}) {
     const std::string first(127, 'a');
-    auto reader = ReaderOver(first + "\r\nb\r\r\nc", chunk);
-    EXPECT_EQ(ReadWholeLine(reader), first) << chunk;
-    EXPECT_EQ(ReadWholeLine(reader), "b") << chunk;
-    EXPECT_EQ(ReadWholeLine(reader), "") << chunk;  // CR alone, then CR LF
-    EXPECT_EQ(ReadWholeLine(reader), "c") << chunk;
+    // CR alone, then CR LF: an empty line between b and c.
+    EXPECT_EQ(Lines(first + "\r\nb\r\r\nc", chunk), (LineList{first, "b", "", "c"})) << chunk;
   }
 }
 
 TEST(ReadFileLine, Byte26EndsTheLineAndTheFileForGood) {
-  auto reader = ReaderOver("01\x1A" "23\r\n45\r\n");
-  EXPECT_EQ(ReadWholeLine(reader), "01");
-  EXPECT_TRUE(reader.AtEnd());
-  EXPECT_EQ(ReadWholeLine(reader), "");
+  EXPECT_EQ(Lines("01\x1A" "23\r\n45\r\n"), (LineList{"01"}));
+  for (std::size_t chunk : {1u, 3u, 1000u}) EXPECT_EQ(Lines("a\r\nb\x1A\r\nc\r\n", chunk), (LineList{"a", "b"})) << chunk;
 }
 
-TEST(ReadFileLine, LinesHaveNoLengthLimitAndAreReadInBlocks) {
-  const std::string longLine(1 << 20, '3');
+TEST(ReadFileLine, ReadingStopsAtTheLimitAndDropsTheLineItCuts) {
+  const std::string longLine(kMaxReportBytes - 2, '3');
+  EXPECT_EQ(Lines(longLine + "\r\n", 1 << 30), LineList{longLine});
+  EXPECT_EQ(Lines("ok\r\n" + longLine + "\r\n", 1 << 30), LineList{"ok"});
+  // A report that never ends is read no further than the limit.
   int reads = 0;
-  auto reader = ReaderOver(longLine + "\r\n", 1 << 30, &reads);
-  EXPECT_EQ(ReadWholeLine(reader), longLine);
-  EXPECT_EQ(reads, static_cast<int>((longLine.size() + 2 + kReadBlockSize - 1) / kReadBlockSize));
+  const std::string text = ReadReportBytes([&reads](char* buffer, std::size_t size) -> std::optional<std::size_t> {
+    ++reads;
+    std::memset(buffer, '\r', size);
+    return size;
+  });
+  EXPECT_EQ(text.size(), kMaxReportBytes);
+  EXPECT_LT(reads, 1000) << "read in blocks, not byte by byte";
 }
 
 TEST(ReadFileLine, AFailedReadDropsTheLineBeingRead) {
-  auto reader = ReaderOver("ok\r\npartial line", 4, nullptr, 8);
-  EXPECT_EQ(ReadWholeLine(reader), "ok");
-  EXPECT_EQ(ReadWholeLine(reader), "");
-  EXPECT_TRUE(reader.AtEnd());
+  EXPECT_EQ(Lines("ok\r\npartial line", 4, 8), (LineList{"ok"}));
+  EXPECT_EQ(Lines("partial line", 4, 8), LineList{});
 }
 
 TEST(CollectSymbolText, LinesAfterTheHeaderUpToAnEmptyLine) {
@@ -190,7 +184,7 @@ TEST(CarriedText, EveryReferenceVectorIsAlarmedExactlyWhenItsTextLostSomething) 
   std::size_t vectors = 0, alarms = 0;
   for (const auto& row : fst4_test::read_tsv(FST4_VECTORS_FILE)) {
     ASSERT_GE(row.size(), 4u);
-    const std::string sent = UpperCase(row[0], sympack::text::SingleByteCharacterLength, true);
+    const std::string sent = command::UpperCase(row[0], sympack::text::SingleByteCharacterLength, true);
     const std::string& decoded = row[3];
     // The report line the simulator prints gives the decoded text back.
     std::string line = "Message: " + decoded;
@@ -211,4 +205,4 @@ TEST(CarriedText, EveryReferenceVectorIsAlarmedExactlyWhenItsTextLostSomething) 
 }
 
 }  // namespace
-}  // namespace sympack::simulator
+}  // namespace sympack::report

@@ -8,63 +8,19 @@
 #include <map>
 #include <set>
 
-#include "../fakes/fake_common.h"
 #include "console/colors.h"
 #include "memory_system.h"
+#include "outcome_reports.h"
 #include "run/complete_run.h"
 #include "run/exit_codes.h"
 #include "run/messages.h"
 #include "run/run_tool.h"
-#include "simulator/carried_text.h"
+#include "report/carried_text.h"
 
 namespace sympack::run {
 namespace {
 
 using testing::MemorySystem;
-
-// The reference simulator's report for CQ K1ABC FN42, its Message: line
-// giving `decoded`, and only the first `listingRows` rows of its listing.
-std::string Report(const std::string& decoded = "CQ K1ABC FN42", std::size_t listingRows = 16) {
-  std::string report;
-  std::size_t listed = 0;
-  for (std::size_t at = 0; at < std::size(fake::kGoodReportLines); ++at) {
-    const std::string_view line = fake::kGoodReportLines[at];
-    const bool listingRow = at > 7 && !line.empty();
-    if (listingRow && listed++ >= listingRows) continue;
-    report += at == 1 ? fake::MessageLine(decoded) : std::string(line);
-    report += "\r\n";
-  }
-  return report;
-}
-
-// The reference listing of CQ K1ABC FN42: 160 symbols.
-std::string ReferenceListing() {
-  std::string listing;
-  for (std::size_t at = 8; at < 24; ++at) listing += fake::kGoodReportLines[at];
-  return listing;
-}
-
-// The report with `listing` in rows of `rowLength` characters (the last one
-// shorter).
-std::string ReportListing(const std::string& listing, std::size_t rowLength = 10) {
-  std::string report;
-  for (std::size_t at = 0; at < 8; ++at) report += std::string(fake::kGoodReportLines[at]) + "\r\n";
-  for (std::size_t at = 0; at < listing.size(); at += rowLength) report += listing.substr(at, rowLength) + "\r\n";
-  return report + "\r\n";
-}
-
-// The reference listing with one character put in place of another.
-std::string ListingWith(char c, std::size_t at) {
-  std::string listing = ReferenceListing();
-  listing[at] = c;
-  return listing;
-}
-
-std::string ReportWithoutListing() {
-  std::string report;
-  for (std::size_t at = 0; at < 7; ++at) report += std::string(fake::kGoodReportLines[at]) + "\r\n";
-  return report;
-}
 
 struct Row {
   const char* name;
@@ -184,9 +140,9 @@ std::vector<Row> Rows() {
       {"ReportCarriesOtherText", kMessage, [](MemorySystem& s) { s.simulator.report = Report("CQ K1ABC"); },
        kExitOtherText, {"FST4.INC"}, {"FST4TEMP.TXT"}, {kWrittenLine, Outcome(kOtherTextBefore, "CQ K1ABC", kOtherTextAfter)},
        true, true, kLightRed},
-      {"ReportSaysBadMessage", kMessage, report(Report(Said(simulator::kBadMessageMark))), kExitBadMessage,
+      {"ReportSaysBadMessage", kMessage, report(Report(Said(report::kBadMessageMark))), kExitBadMessage,
        {"FST4.INC"}, {"FST4TEMP.TXT"}, {Said(kBadMessageLine)}, false, true, kLightRed, {"FST4.INC"}},
-      {"ReportSaysUnknownHash", kMessage, report(Report(Said(simulator::kUnknownHashMark))), kExitBadMessage,
+      {"ReportSaysUnknownHash", kMessage, report(Report(Said(report::kUnknownHashMark))), kExitBadMessage,
        {"FST4.INC"}, {"FST4TEMP.TXT"}, {Said(kBadMessageLine)}, false, true, kLightRed, {"FST4.INC"}},
       {"EightySymbols", kMessage, report(Report("CQ K1ABC FN42", 8)), kExitWrongSymbolCount, {"FST4.INC"},
        {"FST4TEMP.TXT"}, {Outcome(kSymbolCountBefore, "80", kSymbolCountAfter)}, false, true, kLightRed, {"FST4.INC"}},
@@ -270,6 +226,9 @@ std::vector<Row> Rows() {
        {Outcome("", "*.inc", kBadNameAfter)}, true, true, kLightRed},
       {"DeviceTimesOut", kMessage, [](MemorySystem& s) { s.writeFails = platform::WriteRefusal::kTimedOut; s.keys.Type(u"beacon.inc").Enter(); },
        kExitNotWritten, {}, {"BEACON.INC"}, {"beacon.inc did not take the text within 3 seconds"}, true, true, kLightRed},
+      // Written, never shown: TYPE would read an endless device like /dev/zero for ever.
+      {"EndlessDeviceIsNotShown", kMessage, [](MemorySystem& s) { s.files[u"ZERO"].device = true; s.keys.Type(u"zero").Enter(); },
+       kExitOk, {"ZERO"}, {"FST4TEMP.TXT"}, {Outcome(kWrittenTo, "zero", kCopied)}, true, true, kYellow},
       {"NewAudioFileGoes", kMessage, [](MemorySystem& s) { s.simulator.makesAudioFile = true; }, kExitOk,
        {"FST4.INC"}, {"000000_0001.wav"}, {kWrittenLine}, true},
       {"EarlierAudioFileStays", kMessage, [](MemorySystem& s) { s.Put("000000_0001.wav", "mine"); s.simulator.makesAudioFile = false; },
@@ -325,6 +284,13 @@ TEST_P(RunOutcome, ExitCodeFilesScreenAndClipboard) {
   }
   EXPECT_EQ(system.Names(), expected);
   for (const auto& name : row.absent) EXPECT_FALSE(system.Has(name)) << name << " is left";
+  // A device is never shown: TYPE would read one like /dev/zero without end.
+  for (const auto& [name, entry] : system.files) {
+    for (const auto& line : system.commandLines) {
+      EXPECT_FALSE(entry.device && MemorySystem::NameKey(system.WideToAnsi(line)).find(u"TYPE " + name) != std::u16string::npos)
+          << system.WideToAnsi(line);
+    }
+  }
   for (const auto& [name, bytes] : before) {
     EXPECT_TRUE(system.Has(name) && system.Bytes(name) == bytes) << name << " was touched";
   }
@@ -353,7 +319,7 @@ TEST_P(RunOutcome, ExitCodeFilesScreenAndClipboard) {
   if (row.copied && row.exitCode != kExitNotWritten) {
     const std::string copied = system.WideToAnsi(system.clipboard.front()) + "\r\n";
     EXPECT_TRUE(std::any_of(row.present.begin(), row.present.end(),
-                            [&](const std::string& name) { return system.Bytes(name) == copied; }));
+                            [&](const std::string& name) { return system.Bytes(name) == copied || system.files.at(MemorySystem::NameKey(name)).device; }));
   }
 }
 

@@ -13,11 +13,11 @@
 
 #include "interpreter_model.h"
 #include "memory_system.h"
-#include "simulator/interpreter.h"
-#include "simulator/simulator_command.h"
+#include "command/interpreter.h"
+#include "command/simulator_command.h"
 #include "text/utf.h"
 
-namespace sympack::simulator {
+namespace sympack::command {
 namespace {
 
 const std::string kParameters(kSimulatorParameters);
@@ -178,4 +178,4 @@ TEST(SimulatorCommand, TheInterpreterLineHoldsTheWholeCommandOrNothing) {
 }
 
 }  // namespace
-}  // namespace sympack::simulator
+}  // namespace sympack::command

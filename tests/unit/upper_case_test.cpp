@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "code_pages.h"
-#include "simulator/upper_case.h"
+#include "command/upper_case.h"
 #include "text/utf.h"
 
-namespace sympack::simulator {
+namespace sympack::command {
 namespace {
 
 std::string SingleByte(std::string_view text) { return UpperCase(text, text::SingleByteCharacterLength, true); }
@@ -44,4 +44,4 @@ TEST(UpperCase, MultiByteCodePageChangesOnlyLettersOfTheirOwn) {
 }
 
 }  // namespace
-}  // namespace sympack::simulator
+}  // namespace sympack::command

@@ -9,9 +9,9 @@
 #include "command_parser.h"
 #include "platform/host_system.h"
 #include "scratch_folder.h"
-#include "simulator/interpreter.h"
-#include "simulator/simulator_command.h"
-#include "simulator/upper_case.h"
+#include "command/interpreter.h"
+#include "command/simulator_command.h"
+#include "command/upper_case.h"
 #include "text/utf.h"
 
 namespace sympack::platform {
@@ -125,7 +125,7 @@ struct InterpreterSeam : ::testing::Test {
     DeleteFileW(L"COMMAND_LINE.BIN");
     DeleteFileW(L"FST4TEMP.TXT");
     const auto host = platform::MakeHostSystem(0, nullptr);
-    EXPECT_EQ(simulator::RunSimulator(*host, simulator::InterpreterPath(*host), message), 0u) << message;
+    EXPECT_EQ(command::RunSimulator(*host, command::InterpreterPath(*host), message), 0u) << message;
     EXPECT_FALSE(wintest::Exists(L"PWNED.TXT")) << message;
     EXPECT_EQ(ReadFileBytes(L"FST4TEMP.TXT"), "recorded\r\n") << message;
     std::u16string tail(SplitLast(Recorded(L"COMMAND_LINE.BIN")));
@@ -144,7 +144,7 @@ std::u16string_view InterpreterSeam::SplitLast(const std::u16string& line) {
 }
 
 std::u16string Expected(const std::string& message) {
-  std::string text = "\"" + message + "\"" + std::string(simulator::kSimulatorParameters);
+  std::string text = "\"" + message + "\"" + std::string(command::kSimulatorParameters);
   return Host().AnsiToWide(text);
 }
 
@@ -202,7 +202,7 @@ TEST_F(InterpreterSeam, DoubleByteCharactersArriveWhole) {
   if (GetACP() != kShiftJis) GTEST_SKIP() << "needs the ANSI code page 932 (ctest: DoubleByteSeam)";
   EXPECT_EQ(Host().AnsiCharacterLength("\x83\x5C"), 2u);
   const auto characterLength = [](std::string_view text) { return Host().AnsiCharacterLength(text); };
-  EXPECT_EQ(simulator::UpperCase("cq \x83\x63", characterLength, Host().AnsiIsSingleByte()), "CQ \x83\x63");
+  EXPECT_EQ(command::UpperCase("cq \x83\x63", characterLength, Host().AnsiIsSingleByte()), "CQ \x83\x63");
   for (const std::string message : {"\x83\x5C", "CQ \x95\x5C", "\x83\x5C\"", "A\"\x95\x5C\x95\x5C", "\x83\x5C!"}) {
     std::vector<std::string> words;
     for (const std::string& word : cmd::SplitArguments(text::Utf16ToUtf8(SimulatorTail(message)))) {

@@ -19,6 +19,7 @@
 #include <string>
 
 #include "cmd_output.h"
+#include "command/interpreter_rules.h"
 #include "command_parser.h"
 #include "interpreter_switches.h"
 #include "platform/environment_block.h"
@@ -37,8 +38,6 @@ using namespace sympack::cmd;
 
 constexpr int kExitRefused = 1;
 constexpr int kExitNotFound = 127;
-// cmd.exe's longest command, in UTF-16 units.
-constexpr std::size_t kMaxCommand = 8191;
 constexpr char kDelayedExpansionVariable[] = "SYMPACK_CMD_DELAYED_EXPANSION";
 constexpr char kAutoRunVariable[] = "SYMPACK_CMD_AUTORUN";
 constexpr std::string_view kType = "TYPE";
@@ -49,7 +48,7 @@ std::optional<std::string> Variable(std::string_view name) { return platform::Fi
 std::string FindProgram(const std::string& name) { return cmd::FindProgram(name, Variable); }
 
 int RunCommand(std::string_view command, bool delayedExpansion) {
-  if (text::Utf8ToUtf16(command).size() > kMaxCommand) {
+  if (text::Utf8ToUtf16(command).size() > command::kMaxInterpreterCommand) {
     Complain("The command line is too long.\n");
     return kExitRefused;
   }

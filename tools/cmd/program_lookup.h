@@ -12,10 +12,9 @@
 #include <string_view>
 #include <vector>
 
-namespace sympack::cmd {
+#include "command/interpreter_rules.h"
 
-// PATHEXT as cmd.exe uses it when the variable is not set.
-constexpr std::string_view kDefaultPathExt = ".COM;.EXE;.BAT;.CMD";
+namespace sympack::cmd {
 
 // The file names tried in each folder, in order (no folder part).
 std::vector<std::string> ProgramFileNames(std::string_view name, std::string_view pathExt);

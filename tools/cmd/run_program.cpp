@@ -70,7 +70,7 @@ int Finish(const std::string& program, pid_t child, bool copied) {
 
 std::string FindProgram(const std::string& name, const Environment& environment) {
   const std::string found = FindProgramFile(
-      name, environment("PATHEXT").value_or(std::string(kDefaultPathExt)), environment("PATH").value_or(""), ':',
+      name, environment("PATHEXT").value_or(std::string(command::kPathExtWhenUnset)), environment("PATH").value_or(""), ':',
       [](const std::string& candidate) { return IsProgram(ProgramName(candidate)); });
   if (found.empty()) return {};
   const std::string resolved = ProgramName(found);

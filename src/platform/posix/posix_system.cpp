@@ -118,6 +118,12 @@ bool PosixSystem::PlaceClipboardText(std::u16string_view text) {
   return sympack::posix::WriteAll(STDERR_FILENO, ClipboardSequence(text));
 }
 
+bool PosixSystem::WriteStandardOutput(std::string_view text) {
+  return sympack::posix::WriteAll(STDOUT_FILENO, text);
+}
+
+void PosixSystem::WriteStandardError(std::string_view text) { sympack::posix::WriteAll(STDERR_FILENO, text); }
+
 void PosixSystem::HandOverTerminal() {
   if (cells_) cells_->HandOver();
   terminal_.UseUserModes();

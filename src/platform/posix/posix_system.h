@@ -59,6 +59,8 @@ class PosixSystem final : public HostSystem {
   void RemoveAtAbnormalEnd(std::u16string_view path) override;
   bool ClaimCurrentFolder() override;
   bool PlaceClipboardText(std::u16string_view text) override;
+  bool WriteStandardOutput(std::string_view text) override;
+  void WriteStandardError(std::string_view text) override;
 
  private:
   std::optional<KeyEvent> NextTerminalKey();

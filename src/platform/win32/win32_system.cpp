@@ -1,9 +1,10 @@
-// Making the host System on Windows, and its command line, environment and
-// sleeping, from the Win32 API.
+// Making the host System on Windows, and its command line, environment,
+// sleeping and plain standard output, from the Win32 API.
 #include "platform/win32/win32_system.h"
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cwchar>
 
 #include "platform/command_line.h"
@@ -86,6 +87,18 @@ std::optional<std::u16string> Win32System::InstalledSimulator() {
 }
 
 void Win32System::SleepMilliseconds(unsigned milliseconds) { Sleep(milliseconds); }
+
+// Through the C runtime's text streams, which write LF as CR LF, so that the
+// text reads alike in a console, a pager or a file.
+bool Win32System::WriteStandardOutput(std::string_view text) {
+  const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+  return std::fflush(stdout) == 0 && written;
+}
+
+void Win32System::WriteStandardError(std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stderr);
+  std::fflush(stderr);
+}
 
 }  // namespace win32
 }  // namespace sympack::platform

@@ -65,6 +65,8 @@ class Win32System final : public HostSystem {
   bool ClaimCurrentFolder() override;
 
   bool PlaceClipboardText(std::u16string_view text) override;
+  bool WriteStandardOutput(std::string_view text) override;
+  void WriteStandardError(std::string_view text) override;
 
  private:
   // Where keys come from, chosen at preparation.

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-namespace sympack::simulator {
+namespace sympack::report {
 
 constexpr std::string_view kSimulatorProgram = "FST4SIM.EXE";
 constexpr std::string_view kReportFile = "FST4TEMP.TXT";
@@ -11,4 +11,4 @@ constexpr std::string_view kAudioFile = "000000_0001.wav";
 // The include file when the user names none.
 constexpr std::string_view kDefaultDestination = "FST4.INC";
 
-}  // namespace sympack::simulator
+}  // namespace sympack::report

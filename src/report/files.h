@@ -6,7 +6,7 @@
 
 #include "platform/system.h"
 
-namespace sympack::simulator {
+namespace sympack::report {
 
 // True when a plain file (not hidden, not a system entry, not a directory)
 // stands under the name. Never fails: a failed search gives false.
@@ -34,4 +34,4 @@ bool FolderRefusesNewFile(platform::System& system, std::string_view name);
 // own clean-up; an empty name cancels that.
 void RemoveIfRunEndsAbnormally(platform::System& system, std::string_view name);
 
-}  // namespace sympack::simulator
+}  // namespace sympack::report

@@ -8,7 +8,7 @@
 
 #include "platform/system.h"
 
-namespace sympack::simulator {
+namespace sympack::report {
 
 // The start of the report line that gives the decoded text, and the field
 // that follows it on that line ("Message: <text, 37 wide> W: F iwspr: 0").
@@ -40,4 +40,4 @@ bool IsNoMessage(std::string_view decoded);
 // report or power or a lost call part is a difference.
 bool CarriesSameText(std::string_view sent, std::string_view decoded);
 
-}  // namespace sympack::simulator
+}  // namespace sympack::report

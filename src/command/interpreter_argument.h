@@ -31,7 +31,7 @@
 #include <functional>
 #include <string_view>
 
-namespace sympack::simulator {
+namespace sympack::command {
 
 // Who splits the argument text once the interpreter has read it.
 enum class ArgumentReader {
@@ -57,4 +57,4 @@ bool HoldsControlCharacter(std::string_view text);
 std::optional<std::string> InterpreterArgument(std::string_view text, ArgumentReader reader,
                                                CharacterLength characterLength);
 
-}  // namespace sympack::simulator
+}  // namespace sympack::command

@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "simulator/interpreter_argument.h"
+#include "command/interpreter_argument.h"
 
-namespace sympack::simulator {
+namespace sympack::command {
 
 // a..z become A..Z where they are characters of their own: in a double-byte
 // code page a trail byte 0x61..0x7A is part of its character and stays (ツ is
@@ -18,4 +18,4 @@ namespace sympack::simulator {
 // and out.
 std::string UpperCase(std::string_view text, CharacterLength characterLength, bool singleByteCodePage);
 
-}  // namespace sympack::simulator
+}  // namespace sympack::command

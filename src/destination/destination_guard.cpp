@@ -1,15 +1,22 @@
-#include "simulator/destination_guard.h"
+#include "destination/destination_guard.h"
 
 #include <string>
 
 #include "platform/system.h"
-#include "simulator/file_names.h"
-#include "simulator/files.h"
-#include "simulator/simulator_command.h"
+#include "report/file_names.h"
+#include "report/files.h"
+#include "command/interpreter_rules.h"
+#include "command/simulator_command.h"
 #include "text/ascii_case.h"
 
-namespace sympack::simulator {
+namespace sympack::destination {
 namespace {
+
+using command::kSimulatorToken;
+using report::kReportFile;
+using report::kSimulatorProgram;
+using report::NameIsRunOutput;
+using report::NamesSameFile;
 
 // The command name the simulator is started by: its token less the blank.
 constexpr std::string_view kSimulatorCommandName = kSimulatorToken.substr(0, kSimulatorToken.size() - 1);
@@ -50,7 +57,7 @@ bool IsCurrentFolder(platform::System& system, std::u16string_view folder) {
 
 std::u16string PathExt(platform::System& system) {
   const auto value = system.EnvironmentVariable(u"PATHEXT");
-  return value && !value->empty() ? *value : std::u16string(kWindowsDefaultPathExt);
+  return value && !value->empty() ? *value : std::u16string(command::kPathExtWhenUnset.begin(), command::kPathExtWhenUnset.end());
 }
 
 bool IsSimulatorStandIn(platform::System& system, std::u16string_view destination) {
@@ -85,4 +92,4 @@ DestinationRefusal RefusalOf(platform::System& system, std::string_view destinat
   return DestinationRefusal::kNone;
 }
 
-}  // namespace sympack::simulator
+}  // namespace sympack::destination

@@ -1,26 +1,19 @@
-#include "simulator/command_tail.h"
+#include "command/command_tail.h"
 
 #include <array>
 
 #include "text/ascii_case.h"
+#include "text/blanks.h"
 
-namespace sympack::simulator {
+namespace sympack::command {
 namespace {
-
-template <typename Char>
-std::basic_string_view<Char> Trimmed(std::basic_string_view<Char> tail) {
-  constexpr Char kBlanks[] = {' ', '\t', 0};
-  const auto first = tail.find_first_not_of(kBlanks);
-  if (first == std::basic_string_view<Char>::npos) return {};
-  return tail.substr(first, tail.find_last_not_of(kBlanks) - first + 1);
-}
 
 // The same rule for the tail as the system gives it (UTF-16) and as bytes in
 // the ANSI code page: blanks, tabs and quotes are the same characters in both.
 template <typename Char>
 std::basic_string<Char> FromTail(std::basic_string_view<Char> tail) {
   constexpr Char kQuote = '"';
-  tail = Trimmed(tail);
+  tail = text::WithoutBlanksAround(tail);
   if (tail.size() >= 2 && tail.front() == kQuote && tail.back() == kQuote &&
       tail.substr(1, tail.size() - 2).find(kQuote) == std::basic_string_view<Char>::npos) {
     return std::basic_string<Char>(tail.substr(1, tail.size() - 2));
@@ -32,13 +25,11 @@ std::basic_string<Char> FromTail(std::basic_string_view<Char> tail) {
 
 std::string CommandTail(platform::System& system) { return system.WideToAnsi(system.CommandTail()); }
 
-std::string_view TrimmedTail(std::string_view tail) { return Trimmed(tail); }
-
 std::u16string MessageFromTail(std::u16string_view tail) { return FromTail(tail); }
 
 FormRequest FormFromTail(std::u16string_view tail) {
   constexpr std::array<std::u16string_view, 2> kFst4wWords = {u"--fst4w", u"/fst4w"};
-  const std::u16string_view trimmed = Trimmed(tail);
+  const std::u16string_view trimmed = text::WithoutBlanksAround(tail);
   for (const std::u16string_view word : kFst4wWords) {
     if (trimmed.size() < word.size()) continue;
     const bool same = text::EqualsIgnoringAsciiCase(trimmed.substr(0, word.size()), word);
@@ -50,4 +41,4 @@ FormRequest FormFromTail(std::u16string_view tail) {
   return {SymbolForm::kFst4, tail};
 }
 
-}  // namespace sympack::simulator
+}  // namespace sympack::command

@@ -1,4 +1,4 @@
-#include "simulator/files.h"
+#include "report/files.h"
 
 #include <optional>
 #include <string>
@@ -6,7 +6,7 @@
 #include "platform/name_match.h"
 #include "platform/system.h"
 
-namespace sympack::simulator {
+namespace sympack::report {
 namespace {
 
 // The name as the directory search takes it; empty for a name with * or ?,
@@ -61,4 +61,4 @@ bool FolderRefusesNewFile(platform::System& system, std::string_view name) {
   return system.FolderRefusesNewFile(system.AnsiToWide(name));
 }
 
-}  // namespace sympack::simulator
+}  // namespace sympack::report

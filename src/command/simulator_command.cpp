@@ -1,10 +1,10 @@
-#include "simulator/simulator_command.h"
+#include "command/simulator_command.h"
 
 #include "platform/system.h"
-#include "simulator/file_names.h"
-#include "simulator/interpreter.h"
+#include "report/file_names.h"
+#include "command/interpreter.h"
 
-namespace sympack::simulator {
+namespace sympack::command {
 
 std::string SimulatorCommand(std::string_view message, CharacterLength characterLength,
                              std::string_view programPath, SymbolForm form) {
@@ -19,7 +19,7 @@ std::string SimulatorCommand(std::string_view message, CharacterLength character
   command += *argument;
   command += form == SymbolForm::kFst4w ? kSimulatorParametersFst4w : kSimulatorParameters;
   command += kRedirection;
-  command += kReportFile;
+  command += report::kReportFile;
   return command;
 }
 
@@ -37,4 +37,4 @@ std::optional<std::uint32_t> RunSimulator(platform::System& system, std::u16stri
   return RunInterpreter(system, interpreter, command);
 }
 
-}  // namespace sympack::simulator
+}  // namespace sympack::command

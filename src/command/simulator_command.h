@@ -8,9 +8,9 @@
 #include <string_view>
 
 #include "platform/system.h"
-#include "simulator/interpreter_argument.h"
+#include "command/interpreter_argument.h"
 
-namespace sympack::simulator {
+namespace sympack::command {
 
 // The frame the simulator is asked for: its last argument F or T.
 enum class SymbolForm { kFst4, kFst4w };
@@ -54,4 +54,4 @@ std::optional<std::string> InstalledSimulatorPath(platform::System& system);
 std::optional<std::uint32_t> RunSimulator(platform::System& system, std::u16string_view interpreter, std::string_view message,
                                           std::string_view programPath = {}, SymbolForm form = SymbolForm::kFst4);
 
-}  // namespace sympack::simulator
+}  // namespace sympack::command

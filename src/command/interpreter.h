@@ -7,19 +7,16 @@
 #include <string_view>
 
 #include "platform/system.h"
-#include "simulator/interpreter_argument.h"
+#include "command/interpreter_argument.h"
+#include "command/interpreter_rules.h"
 
-namespace sympack::simulator {
+namespace sympack::command {
 
 // The interpreter named by the environment variable "comspec" (any letter
 // case); where the platform brings an interpreter of its own and "comspec" is
 // unset, that one. Kept in UTF-16, as the system gives it, so that a path in
 // any script reaches the system unchanged whatever the ANSI code page holds.
 std::u16string InterpreterPath(platform::System& system);
-
-// cmd.exe takes at most this many characters (UTF-16 units) of command after
-// /C; a longer one is not run as given.
-constexpr std::size_t kMaxInterpreterCommand = 8191;
 
 // How the interpreter is started, as Node.js starts cmd.exe: /D keeps the
 // registry's AutoRun command (a cd, say) from running before ours, /V:OFF
@@ -61,4 +58,4 @@ std::optional<std::string> ShowFileCommand(std::string_view name, CharacterLengt
 // interpreter.
 void ShowFile(platform::System& system, std::u16string_view interpreter, std::string_view name);
 
-}  // namespace sympack::simulator
+}  // namespace sympack::command

@@ -1,11 +1,11 @@
-#include "simulator/upper_case.h"
+#include "command/upper_case.h"
 
 #include <array>
 #include <utility>
 
 #include "text/ascii_case.h"
 
-namespace sympack::simulator {
+namespace sympack::command {
 namespace {
 
 // Code page 437 lower-case letters and their capitals: ä Ä, ö Ö, ü Ü, é É,
@@ -39,4 +39,4 @@ std::string UpperCase(std::string_view text, CharacterLength characterLength, bo
   return out;
 }
 
-}  // namespace sympack::simulator
+}  // namespace sympack::command

@@ -5,18 +5,13 @@
 #include <string_view>
 
 #include "platform/system.h"
-#include "simulator/simulator_command.h"
+#include "command/simulator_command.h"
 
-namespace sympack::simulator {
+namespace sympack::command {
 
 // The command-line text after the program name, in the ANSI code page; empty
 // when nothing follows.
 std::string CommandTail(platform::System& system);
-
-// The tail without the blanks and tabs around it. cmd.exe leaves the blank
-// before a redirection in the tail (`SYMPACK "cq k1abc fn42" > log.txt`
-// gives `"cq k1abc fn42" `), so they are never part of what was meant.
-std::string_view TrimmedTail(std::string_view tail);
 
 // A tail that starts with the word --fst4w or /fst4w (any letter case, then
 // a blank, a tab or the end) asks for the FST4W form; the rest of the tail
@@ -27,9 +22,11 @@ struct FormRequest {
 };
 FormRequest FormFromTail(std::u16string_view tail);
 
-// The message a command tail gives: the trimmed tail, except that one wholly
+// The message a command tail gives: the tail without the blanks and tabs
+// around it (cmd.exe leaves the blank before a redirection in the tail:
+// `SYMPACK "cq k1abc fn42" > log.txt` gives `"cq k1abc fn42" `), except that one wholly
 // inside one pair of double quotes (it starts and ends with one, and holds no
 // other) gives what stands between them, as the user meant it.
 std::u16string MessageFromTail(std::u16string_view tail);
 
-}  // namespace sympack::simulator
+}  // namespace sympack::command

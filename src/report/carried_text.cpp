@@ -1,30 +1,22 @@
-#include "simulator/carried_text.h"
+#include "report/carried_text.h"
 
 #include <algorithm>
 #include <vector>
 
 #include "platform/system.h"
-#include "simulator/file_names.h"
-#include "simulator/report_reader.h"
+#include "report/file_names.h"
+#include "report/report_reader.h"
 #include "text/ascii_case.h"
+#include "text/blanks.h"
 #include "text/hex_digits.h"
 
-namespace sympack::simulator {
+namespace sympack::report {
 namespace {
 
-constexpr std::string_view kBlanks = " \t";
 constexpr std::size_t kReportDigits = 2;
-// How much of a report line is kept to look for the Message: line in: more
-// than any command line can carry (so a simulator that gives a message back
-// whole is read whole), and a garbage line of any length costs no more
-// memory than this.
-constexpr std::size_t kMaxMessageLineLength = 64 * 1024;
 
-std::string_view Trimmed(std::string_view text) {
-  const auto first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
+using text::kBlanks;
+using text::WithoutBlanksAround;
 
 bool AllDigits(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -60,7 +52,7 @@ std::vector<std::string> Spelling(std::string_view text) {
   const std::string upper = text::AsciiUpper(text);
   std::vector<std::string> words;
   std::string_view rest(upper);
-  while (!(rest = Trimmed(rest)).empty()) {
+  while (!(rest = WithoutBlanksAround(rest)).empty()) {
     const auto end = std::min(rest.find_first_of(kBlanks), rest.size());
     words.push_back(WordSpelling(rest.substr(0, end)));
     rest.remove_prefix(end);
@@ -75,29 +67,22 @@ std::optional<std::string> DecodedTextOfLine(std::string_view line) {
   line.remove_prefix(kMessageLineStart.size());
   const auto fieldAfter = line.rfind(kMessageLineFieldAfter);
   if (fieldAfter != std::string_view::npos) line = line.substr(0, fieldAfter);
-  return std::string(Trimmed(line));
+  return std::string(WithoutBlanksAround(line));
 }
 
 std::optional<std::string> ReadDecodedText(platform::System& system) {
-  return ReadReport(system, [&system](ReportLineReader& reader) -> std::optional<std::string> {
-    // The Message: line comes before the listing.
-    while (!reader.AtEnd()) {
-      std::string start;
-      bool listing = false;
-      reader.ReadLinePieces([&](std::string_view piece) {
-        start += piece.substr(0, kMaxMessageLineLength - std::min(start.size(), kMaxMessageLineLength));
-        listing = listing || start.find(kListingHeader) != std::string::npos;
-        return true;
-      });
-      if (listing) break;
-      if (auto decoded = DecodedTextOfLine(start)) return system.ProgramTextToAnsi(*decoded);
-    }
-    return std::nullopt;
-  });
+  const auto text = ReadReportText(system);
+  if (!text) return std::nullopt;
+  // The Message: line comes before the listing.
+  for (const std::string_view line : ReportLines(*text)) {
+    if (line.find(kListingHeader) != std::string_view::npos) break;
+    if (auto decoded = DecodedTextOfLine(line)) return system.ProgramTextToAnsi(*decoded);
+  }
+  return std::nullopt;
 }
 
 bool IsNoMessage(std::string_view decoded) {
-  decoded = Trimmed(decoded);
+  decoded = WithoutBlanksAround(decoded);
   return decoded.empty() || decoded == kBadMessageMark || decoded == kUnknownHashMark;
 }
 
@@ -105,4 +90,4 @@ bool CarriesSameText(std::string_view sent, std::string_view decoded) {
   return Spelling(sent) == Spelling(decoded);
 }
 
-}  // namespace sympack::simulator
+}  // namespace sympack::report

@@ -1,8 +1,8 @@
-#include "simulator/interpreter.h"
+#include "command/interpreter.h"
 
 #include "platform/system.h"
 
-namespace sympack::simulator {
+namespace sympack::command {
 namespace {
 
 constexpr std::string_view kTypeCommand = "TYPE ";
@@ -79,4 +79,4 @@ void ShowFile(platform::System& system, std::u16string_view interpreter, std::st
   }
 }
 
-}  // namespace sympack::simulator
+}  // namespace sympack::command

@@ -6,11 +6,7 @@
 
 #include "platform/system.h"
 
-namespace sympack::simulator {
-
-// Windows' own PATHEXT, taken when the environment sets none: cmd.exe's
-// built-in fallback (.COM;.EXE;.BAT;.CMD) is a part of it.
-constexpr std::u16string_view kWindowsDefaultPathExt = u".COM;.EXE;.BAT;.CMD;.VBS;.VBE;.JS;.JSE;.WSF;.WSH;.MSC";
+namespace sympack::destination {
 
 // True when `lastPart` (a file name without folder), less the trailing dots
 // and blanks Windows drops, names a file cmd.exe would run for the simulator
@@ -42,4 +38,4 @@ enum class DestinationRefusal {
 
 DestinationRefusal RefusalOf(platform::System& system, std::string_view destination);
 
-}  // namespace sympack::simulator
+}  // namespace sympack::destination

@@ -1,14 +1,16 @@
-#include "simulator/interpreter_argument.h"
+#include "command/interpreter_argument.h"
 
-namespace sympack::simulator {
+#include <algorithm>
+
+#include "text/control_characters.h"
+
+namespace sympack::command {
 namespace {
 
 constexpr char kQuote = '"';
 constexpr char kEscape = '^';
 constexpr char kBackslash = '\\';
 constexpr char kPercent = '%';
-constexpr unsigned char kFirstPrintable = 0x20;
-constexpr unsigned char kDelete = 0x7F;
 
 // Characters that end a TYPE name or act as interpreter syntax outside
 // quotes. Any of them makes a bare name unsafe.
@@ -70,11 +72,7 @@ std::string CaretBeforeEveryCharacter(std::string_view word, CharacterLength cha
 }  // namespace
 
 bool HoldsControlCharacter(std::string_view text) {
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < kFirstPrintable || byte == kDelete) return true;
-  }
-  return false;
+  return std::any_of(text.begin(), text.end(), [](char byte) { return text::IsAsciiControl(byte); });
 }
 
 std::optional<std::string> InterpreterArgument(std::string_view text, ArgumentReader reader,
@@ -91,4 +89,4 @@ std::optional<std::string> InterpreterArgument(std::string_view text, ArgumentRe
   return CaretBeforeEveryCharacter(word, characterLength);
 }
 
-}  // namespace sympack::simulator
+}  // namespace sympack::command
