@@ -17,6 +17,7 @@
 
 #include "console/screen.h"
 #include "platform/platform.h"
+#include "text/code_page.h"
 
 namespace sympack::platform {
 
@@ -31,34 +32,8 @@ class OpenFile {
   virtual std::optional<std::size_t> Read(char* buffer, std::size_t size) = 0;
 };
 
-class System : public console::KeySource {
+class System : public console::Terminal, public text::CodePage {
  public:
-  // ---- Code page
-  // ANSI code page bytes to UTF-16, precomposed (MultiByteToWideChar, CP_ACP,
-  // MB_PRECOMPOSED). POSIX: the locale's: UTF-8 in a UTF-8 locale,
-  // Windows-1252 in any other.
-  virtual std::u16string AnsiToWide(std::string_view ansi) = 0;
-  // UTF-16 to ANSI code page bytes, for showing: a character the page cannot
-  // hold becomes the page's default character, never a look-alike
-  // (WideCharToMultiByte, CP_ACP, WC_NO_BEST_FIT_CHARS).
-  virtual std::string WideToAnsi(std::u16string_view wide) = 0;
-  // The same for text the run acts on (a message, a file name): exactly or
-  // not at all. Empty when any character has no counterpart of its own in
-  // the page (the default character used, or a look-alike, or a lone
-  // surrogate in UTF-8): such text would name another file or send another
-  // message.
-  virtual std::optional<std::string> WideToAnsiExactly(std::u16string_view wide) = 0;
-  // The length in bytes of the ANSI character that starts `text` (0 when it
-  // is empty): 1 in a single-byte code page; a lead byte and its trail byte
-  // in a double-byte one; a well-formed sequence (else one byte) in UTF-8.
-  virtual std::size_t AnsiCharacterLength(std::string_view text) = 0;
-  // Text a program printed (the simulator's report), in the ANSI code page.
-  // Windows: programs print in it, the text stands; POSIX: programs print
-  // UTF-8.
-  virtual std::string ProgramTextToAnsi(std::string_view printed) = 0;
-  // True when every ANSI character is one byte (GetCPInfo: MaxCharSize 1).
-  virtual bool AnsiIsSingleByte() = 0;
-
   // ---- Command line, environment and programs
   // The text after the program name on the process command line, exactly as
   // given. Windows: the tail rules applied to GetCommandLineW(); POSIX: the
@@ -90,13 +65,6 @@ class System : public console::KeySource {
   virtual bool ProcessWasInterrupted() = 0;
   // Why the last RunProcess started nothing; kNone after one that started.
   virtual StartFailure LastStartFailure() = 0;
-
-  // ---- Console: the one screen the texts go to (cells or transcript), the
-  // keys (KeySource::Next: typed lines from standard input come as their
-  // characters and Enter, and Enter for ever at its end; empty when no
-  // keyboard will ever deliver one), sleeping.
-  virtual console::Screen& Screen() = 0;
-  virtual void SleepMilliseconds(unsigned milliseconds) = 0;
 
   // ---- Files
   // The entry a name (without * or ?) stands for, as the system's own
