@@ -44,11 +44,11 @@ std::pair<std::u16string_view, std::u16string_view> SplitFolder(std::u16string_v
   return {path.substr(0, cut + 1), path.substr(cut + 1)};
 }
 
-bool IsCurrentFolder(platform::System& system, std::u16string_view folder) {
+bool IsCurrentFolder(platform::Destination& system, std::u16string_view folder) {
   return folder.empty() || system.NamesSameFile(folder, u".");
 }
 
-std::u16string PathExt(platform::System& system) {
+std::u16string PathExt(platform::InterpreterRun& system) {
   const auto value = system.EnvironmentVariable(u"PATHEXT");
   return value && !value->empty() ? *value : std::u16string(kWindowsDefaultPathExt);
 }
