@@ -32,9 +32,9 @@ class Destination {
   // is not written. Readers never stand in the way; another program writing
   // the file does. Says why when it is not written.
   virtual WholeFileWrite WriteWholeFile(std::u16string_view path, std::string_view bytes) = 0;
-  // The name the file system holds for a file created under `path`.
-  // Windows: its trailing dots and blanks dropped (NormalisedWindowsName);
-  // POSIX: the path as it stands.
+  // The name a file created under `path` will have, by the system's own
+  // rules. Windows: its trailing dots and blanks dropped
+  // (NormalisedWindowsName); POSIX: the path as it stands.
   virtual std::u16string NameAsCreated(std::u16string_view path) = 0;
   // True when both names exist and denote one and the same file.
   virtual bool NamesSameFile(std::u16string_view first, std::u16string_view second) = 0;
@@ -46,10 +46,12 @@ class Destination {
   // may not be written (no permission, or write protection); false when it
   // could be, or when something else stands in the way. Leaves nothing.
   virtual bool FolderRefusesNewFile(std::u16string_view path) = 0;
-  // The long name the file system keeps for an existing entry whose name may
-  // be an alias (GetLongPathNameW: a Windows 8.3 short name); the name as
-  // given when it names nothing or the system keeps one name only (POSIX).
-  virtual std::u16string LongNameOf(std::u16string_view path) = 0;
+  // The name its folder lists an existing entry under, by whatever name it
+  // was reached: the run asks it to know what a name really stands for.
+  // Windows: the long name of an 8.3 alias (GetLongPathNameW); POSIX, where
+  // an entry has the one name it was given, the path as it stands; the path
+  // as given, too, when it names nothing.
+  virtual std::u16string ListedName(std::u16string_view path) = 0;
 };
 
 }  // namespace sympack::platform

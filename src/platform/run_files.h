@@ -31,8 +31,12 @@ class RunFiles {
   // empty when there is none.
   virtual std::optional<DirectoryEntry> FindEntry(std::u16string_view name) = 0;
   virtual bool DeleteFileByName(std::u16string_view path) = 0;
-  // Opens an existing file for reading only, with no sharing (CreateFileW,
-  // GENERIC_READ, share 0, OPEN_EXISTING). Empty on failure.
+  // Opens one of the run's own files (the report) for reading, held so that
+  // while it stays open neither another such open nor the tool's deletion
+  // gets through, and nothing else the tool does replaces what is read.
+  // Windows: share mode 0 (CreateFileW, GENERIC_READ, OPEN_EXISTING); POSIX:
+  // an exclusive flock, which runs of the tool honour and plain readers
+  // (a viewer) do not see. Empty on failure.
   virtual std::unique_ptr<OpenFile> OpenForReading(std::u16string_view path) = 0;
 
   // Names a file that is removed if the process is ended from outside before

@@ -58,7 +58,7 @@ bool IsSimulatorStandIn(platform::System& system, std::u16string_view destinatio
   if (!IsCurrentFolder(system, folder)) return false;
   const std::u16string pathExt = PathExt(system);
   if (NamesSimulatorStandIn(lastPart, pathExt)) return true;
-  return NamesSimulatorStandIn(SplitFolder(system.LongNameOf(destination)).second, pathExt);
+  return NamesSimulatorStandIn(SplitFolder(system.ListedName(destination)).second, pathExt);
 }
 
 }  // namespace

@@ -202,7 +202,7 @@ class MemorySystem final : public platform::System {
     return found != files.end() && found->second.runOutput;
   }
   bool FolderRefusesNewFile(std::u16string_view) override { return folderRefuses; }
-  std::u16string LongNameOf(std::u16string_view path) override { return std::u16string(path); }
+  std::u16string ListedName(std::u16string_view path) override { return std::u16string(path); }
 
   // ---- platform::RunFiles: the abnormal end, the folder claim
   void RemoveAtAbnormalEnd(std::u16string_view path) override { abnormalEndFile = path; }

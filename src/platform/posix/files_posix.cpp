@@ -1,10 +1,9 @@
 // Directory searches, deletion and file handles on POSIX. Names are exact, as
 // the system takes them: a name never reaches a file spelt otherwise, and a
-// backslash is a character of it like any other. Windows semantics are kept
-// where the tool relies on them: a file without any write permission counts
-// as read-only (even for root), and a file opened "without sharing" (the
-// report, while the run reads it) holds an exclusive lock that a second such
-// open cannot get.
+// backslash is a character of it like any other. A file without any write
+// permission counts as read-only (even for root), as the tool tells the user
+// so; the report, while the run reads it, holds an exclusive advisory lock
+// that another run of the tool cannot get and a viewer never meets.
 //
 // The locks are flock's (the BSDs' and Linux's; not in POSIX): POSIX's fcntl
 // record locks belong to the process, so they would let a second open of the
@@ -61,7 +60,7 @@ class Descriptor {
   int fd_;
 };
 
-// A file opened as Windows share mode 0 would hold it.
+// The report, read under its exclusive lock.
 class ExclusiveFile final : public OpenFile {
  public:
   explicit ExclusiveFile(int fd) : fd_(fd) {}
@@ -76,7 +75,7 @@ class ExclusiveFile final : public OpenFile {
   Descriptor fd_;
 };
 
-// Opens and locks the file as Windows share mode 0 would hold it. The open
+// Opens the file and takes its exclusive lock. The open
 // never waits: a FIFO without a writer, or a device waiting for a carrier,
 // fails or opens at once; reads wait as usual afterwards. A link is not
 // followed (the report is the file the interpreter made under its name), and
@@ -160,7 +159,7 @@ bool PosixSystem::NamesStandardOutputOrError(std::u16string_view path) {
   return false;
 }
 
-std::u16string PosixSystem::LongNameOf(std::u16string_view path) { return std::u16string(path); }
+std::u16string PosixSystem::ListedName(std::u16string_view path) { return std::u16string(path); }
 
 bool PosixSystem::FolderRefusesNewFile(std::u16string_view path) {
   const std::string folder = posix::SplitLast(posix::ToNativePath(path)).first;
