@@ -139,7 +139,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   screen.shape.visible = !hidden;
   FuzzKeys keys(data + kSetupBytes, size - kSetupBytes, screen, literal);
   static const auto host = sympack::platform::MakeHostSystem(0, nullptr);  // its code page
-  console::Console console(screen, keys, *host);
+  console::Console console(screen, keys, *host, *host);
   if (withPrompt) console.WriteText(std::string(data[5], 'P'));
 
   const std::optional<std::u16string> line = console.ReadLine();

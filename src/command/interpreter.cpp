@@ -31,7 +31,7 @@ std::u16string AfterSwitch(std::u16string_view command) {
 
 }  // namespace
 
-std::u16string InterpreterPath(platform::System& system) {
+std::u16string InterpreterPath(platform::InterpreterRun& system) {
   if (auto value = system.EnvironmentVariable(kInterpreterVariable)) return *value;
   return system.DefaultInterpreter();
 }
@@ -53,7 +53,7 @@ std::optional<std::u16string> InterpreterCommandLine(std::u16string_view interpr
   return line;
 }
 
-bool FitsInterpreter(platform::System& system, std::string_view command) {
+bool FitsInterpreter(text::CodePage& system, std::string_view command) {
   return AfterSwitch(system.AnsiToWide(command)).size() <= kMaxInterpreterCommand;
 }
 

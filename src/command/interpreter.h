@@ -16,7 +16,7 @@ namespace sympack::command {
 // case); where the platform brings an interpreter of its own and "comspec" is
 // unset, that one. Kept in UTF-16, as the system gives it, so that a path in
 // any script reaches the system unchanged whatever the ANSI code page holds.
-std::u16string InterpreterPath(platform::System& system);
+std::u16string InterpreterPath(platform::InterpreterRun& system);
 
 // How the interpreter is started, as Node.js starts cmd.exe: /D keeps the
 // registry's AutoRun command (a cd, say) from running before ours, /V:OFF
@@ -39,7 +39,7 @@ std::optional<std::u16string> InterpreterCommandLine(std::u16string_view interpr
 
 // True when the command (ANSI bytes), as it follows /C, is no longer than
 // kMaxInterpreterCommand.
-bool FitsInterpreter(platform::System& system, std::string_view command);
+bool FitsInterpreter(text::CodePage& system, std::string_view command);
 
 // Runs the interpreter line (InterpreterCommandLine) in this console and waits
 // for it to end. Nothing is run for a command that does not fit. The

@@ -2,18 +2,11 @@
 
 #include <algorithm>
 
-#include "platform/key_characters.h"
-#include "platform/system.h"
 #include "text/control_characters.h"
 
 namespace sympack::console {
-
-Console::Console(platform::System& system) : Console(system.Screen(), system, system) {}
-
 namespace {
 
-using platform::kBackspaceCharacter;
-using platform::kEnterCharacter;
 constexpr char16_t kBlank = u' ';
 constexpr char16_t kQuote = u'"';
 constexpr char16_t kComma = u',';
@@ -33,7 +26,7 @@ bool IsLetterRowScanCode(std::uint16_t scan) {
 
 void Console::WriteText(std::string_view ansi) {
   if (ansi.empty()) return;
-  WriteWide(system_.AnsiToWide(ansi));
+  WriteWide(codePage_.AnsiToWide(ansi));
 }
 
 void Console::WriteWide(std::u16string_view text) {
@@ -93,7 +86,7 @@ void Console::SetTextColor(int foreground) {
   screen_.SetAttribute(CurrentAttribute());
 }
 
-void Console::Pause(unsigned milliseconds) { system_.SleepMilliseconds(milliseconds); }
+void Console::Pause(unsigned milliseconds) { clock_.SleepMilliseconds(milliseconds); }
 
 void Console::EchoBackspace() {
   const auto info = screen_.Info();

@@ -4,16 +4,14 @@
 // KeySource.
 #pragma once
 
+#include <concepts>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "console/colors.h"
 #include "console/screen.h"
-
-namespace sympack::platform {
-class System;
-}
+#include "text/code_page.h"
 
 namespace sympack::console {
 
@@ -22,10 +20,15 @@ constexpr std::size_t kMaxTypedLine = 10000;
 
 class Console {
  public:
-  // The system's code page converts the texts and its clock paces Pause.
-  Console(Screen& screen, KeySource& keys, platform::System& system)
-      : screen_(screen), keys_(keys), system_(system) {}
-  explicit Console(platform::System& system);
+  // The code page converts the texts; the terminal's clock paces Pause.
+  Console(Screen& screen, KeySource& keys, Terminal& clock, text::CodePage& codePage)
+      : screen_(screen), keys_(keys), clock_(clock), codePage_(codePage) {}
+  Console(Terminal& terminal, text::CodePage& codePage)
+      : Console(terminal.Screen(), terminal, terminal, codePage) {}
+  // A system that is both (the run's System).
+  template <typename Host>
+    requires std::derived_from<Host, Terminal> && std::derived_from<Host, text::CodePage>
+  explicit Console(Host& host) : Console(static_cast<Terminal&>(host), static_cast<text::CodePage&>(host)) {}
 
   // Places ANSI code page text at the cursor, with no line end.
   void WriteText(std::string_view ansi);
@@ -56,7 +59,8 @@ class Console {
 
   Screen& screen_;
   KeySource& keys_;
-  platform::System& system_;
+  Terminal& clock_;
+  text::CodePage& codePage_;
   int foreground_ = kLightGrey;
   int background_ = kBlack;
   // The last cell of the last row was written: the next output scrolls first.

@@ -1,19 +1,49 @@
 // What the console algorithms draw on and read keys from: the one screen
-// interface, implemented by the system's console, the plain transcript and
-// the tests' in-memory screen.
+// interface (implemented by the system's console, the plain transcript and
+// the tests' in-memory screen), the keys, and the terminal a run is given.
+// These are the lowest interfaces of the tool: they include nothing of it,
+// and the platform's implementations stand on them.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string_view>
 
-#include "platform/platform.h"
-
 namespace sympack::console {
 
-using platform::CursorShape;
-using platform::KeyEvent;
-using platform::ScreenInfo;
+// The screen buffer, in cells. Columns and rows count from 0.
+struct ScreenInfo {
+  int cursorX = 0;
+  int cursorY = 0;
+  int width = 0;   // W: columns of the whole buffer
+  int height = 0;  // H: rows of the whole buffer
+};
+
+struct CursorShape {
+  int sizePercent = 0;  // 1..100, percent of the cell; 0 means unknown
+  bool visible = true;
+};
+
+// One keyboard input event, as the console reports it.
+struct KeyEvent {
+  bool pressed = false;        // false: a release, or a non-key event
+  char16_t character = 0;      // 0: a key without a character
+  std::uint16_t scanCode = 0;  // PC keyboard scan code, where the system reports one
+  bool altHeld = false;        // left or right Alt (AltGr included)
+  // Not a key: the terminal was someone else's meanwhile (POSIX job control,
+  // a stop and continue), so the line being typed must be shown again.
+  bool redraw = false;
+  // A character of a line read as text (standard input: a file, a pipe),
+  // not a key: it stands as it is, a control character or NUL too, so that
+  // the run refuses such a line rather than the line editor changing it.
+  bool literal = false;
+};
+
+// The characters of the keys that edit a typed line, as the Windows console
+// reports them in its key events. Terminal bytes and standard input's lines
+// are turned into the same keys.
+constexpr char16_t kEnterCharacter = 13;     // CR
+constexpr char16_t kBackspaceCharacter = 8;  // BS
 
 class Screen {
  public:
@@ -34,6 +64,17 @@ class KeySource {
   virtual ~KeySource() = default;
   // The next input event; empty when no key will ever come.
   virtual std::optional<KeyEvent> Next() = 0;
+};
+
+// The terminal a run is given: the one screen the texts go to (cells or
+// transcript), the keys (Next: typed lines from standard input come as their
+// characters and Enter, and Enter for ever at its end; empty when no
+// keyboard will ever deliver one), and sleeping.
+class Terminal : public KeySource {
+ public:
+  virtual console::Screen& Screen() = 0;
+  // What was written shows before the wait.
+  virtual void SleepMilliseconds(unsigned milliseconds) = 0;
 };
 
 }  // namespace sympack::console

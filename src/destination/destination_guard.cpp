@@ -51,11 +51,11 @@ std::pair<std::u16string_view, std::u16string_view> SplitFolder(std::u16string_v
   return {path.substr(0, cut + 1), path.substr(cut + 1)};
 }
 
-bool IsCurrentFolder(platform::System& system, std::u16string_view folder) {
+bool IsCurrentFolder(platform::Destination& system, std::u16string_view folder) {
   return folder.empty() || system.NamesSameFile(folder, u".");
 }
 
-std::u16string PathExt(platform::System& system) {
+std::u16string PathExt(platform::InterpreterRun& system) {
   const auto value = system.EnvironmentVariable(u"PATHEXT");
   return value && !value->empty() ? *value : std::u16string(command::kPathExtWhenUnset.begin(), command::kPathExtWhenUnset.end());
 }
@@ -65,7 +65,7 @@ bool IsSimulatorStandIn(platform::System& system, std::u16string_view destinatio
   if (!IsCurrentFolder(system, folder)) return false;
   const std::u16string pathExt = PathExt(system);
   if (NamesSimulatorStandIn(lastPart, pathExt)) return true;
-  return NamesSimulatorStandIn(SplitFolder(system.LongNameOf(destination)).second, pathExt);
+  return NamesSimulatorStandIn(SplitFolder(system.ListedName(destination)).second, pathExt);
 }
 
 }  // namespace

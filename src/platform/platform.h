@@ -1,6 +1,7 @@
-// The plain values that cross the System (system.h) and the screen
-// interface (console/screen.h): cells and cursor, key events, directory
-// entries, the command-line limit.
+// The plain values that cross the System (system.h): directory entries, the
+// outcome of a whole-file write, why a process did not start, the
+// command-line limit. The screen's and the keys' values are the console's
+// (console/screen.h); the platform stands on them, never the other way.
 #pragma once
 
 #include <cstddef>
@@ -8,39 +9,16 @@
 #include <string>
 #include <string_view>
 
+#include "console/screen.h"
+
 namespace sympack::platform {
 
-// ---- Console output --------------------------------------------------------------
-
-// The console screen buffer, in cells. Columns and rows count from 0.
-struct ScreenInfo {
-  int cursorX = 0;
-  int cursorY = 0;
-  int width = 0;   // W: columns of the whole buffer
-  int height = 0;  // H: rows of the whole buffer
-};
-
-struct CursorShape {
-  int sizePercent = 0;  // 1..100, percent of the cell; 0 means unknown
-  bool visible = true;
-};
-
-// ---- Keyboard ----------------------------------------------------------------------
-
-// One keyboard input event, as the console reports it.
-struct KeyEvent {
-  bool pressed = false;        // false: a release, or a non-key event
-  char16_t character = 0;      // 0: a key without a character
-  std::uint16_t scanCode = 0;  // PC keyboard scan code, where known
-  bool altHeld = false;        // left or right Alt (AltGr included)
-  // Not a key: the terminal was someone else's meanwhile (POSIX job control,
-  // a stop and continue), so the line being typed must be shown again.
-  bool redraw = false;
-  // A character of a line read as text (standard input: a file, a pipe),
-  // not a key: it stands as it is, a control character or NUL too, so that
-  // the run refuses such a line rather than the line editor changing it.
-  bool literal = false;
-};
+// The console's values, which the platform's terminals produce.
+using console::CursorShape;
+using console::KeyEvent;
+using console::ScreenInfo;
+using console::kBackspaceCharacter;
+using console::kEnterCharacter;
 
 // ---- Files and directories ----------------------------------------------------------
 

@@ -1,6 +1,6 @@
 #include "platform/terminal_input.h"
 
-#include "platform/key_characters.h"
+#include "platform/platform.h"
 #include "text/utf.h"
 
 namespace sympack::platform {

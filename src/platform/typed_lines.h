@@ -10,7 +10,7 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/key_characters.h"
+#include "platform/platform.h"
 
 namespace sympack::platform {
 

@@ -15,12 +15,12 @@ using testing::KeyList;
 using testing::MemoryScreen;
 
 // The code page the texts are converted by, and a clock that does not sleep.
-testing::MemorySystem codePage;
+testing::MemorySystem memory;
 
 struct ConsoleOutput : ::testing::Test {
   MemoryScreen screen{10, 4};
   KeyList keys;
-  console::Console console{screen, keys, codePage};
+  console::Console console{screen, keys, memory, memory};
 };
 
 TEST_F(ConsoleOutput, TextGoesAtTheCursorInTheCurrentColourAndLeavesTheCursorAfterIt) {
@@ -143,7 +143,7 @@ TEST_F(ConsoleOutput, EmptyTextDoesNothing) {
 TEST(ConsoleOutputSingleCell, AOneByOneScreenNeverWritesOutsideIt) {
   MemoryScreen screen{1, 1};
   KeyList keys;
-  console::Console console{screen, keys, codePage};
+  console::Console console{screen, keys, memory, memory};
   console.WriteLine("abc");
   console.WriteText("de");
   EXPECT_FALSE(screen.rowOverflow);
@@ -173,7 +173,7 @@ struct Transcript : ::testing::Test {
 
 TEST_F(Transcript, EveryLineInOrderPlainWithLightRedLinesAlsoOnStandardError) {
   console::TranscriptScreen screen(sink, false);
-  console::Console console(screen, keys, codePage);
+  console::Console console(screen, keys, memory, memory);
   console.EndLine();
   console.WriteLine("Banner  ");
   console.SetTextColor(8);
@@ -196,7 +196,7 @@ TEST_F(Transcript, EveryLineInOrderPlainWithLightRedLinesAlsoOnStandardError) {
 
 TEST_F(Transcript, APromptGoesOutBeforeTheWaitAndTheTypedLineAsItEnded) {
   console::TranscriptScreen screen(sink, false);
-  console::Console console(screen, keys, codePage);
+  console::Console console(screen, keys, memory, memory);
   console.WriteText("Destination  ");
   keys.Type(u"ab").Backspace().Backspace().Backspace().Type(u"c,d").Enter();
   EXPECT_EQ(console::FirstField(console.ReadLine().value()), u"c");
@@ -208,7 +208,7 @@ TEST_F(Transcript, APromptGoesOutBeforeTheWaitAndTheTypedLineAsItEnded) {
 
 TEST_F(Transcript, TypingTheTerminalShowsItselfIsNotEchoedAgain) {
   console::TranscriptScreen screen(sink, true);
-  console::Console console(screen, keys, codePage);
+  console::Console console(screen, keys, memory, memory);
   console.WriteText("Message  ");
   keys.Type(u"cq").Enter();
   EXPECT_EQ(console.ReadLine(), u"cq");

@@ -13,12 +13,12 @@ using testing::KeyList;
 using testing::MemoryScreen;
 
 // The code page the texts are converted by, and a clock that does not sleep.
-testing::MemorySystem codePage;
+testing::MemorySystem memory;
 
 struct LineInput : ::testing::Test {
   MemoryScreen screen{10, 4};
   KeyList keys;
-  console::Console console{screen, keys, codePage};
+  console::Console console{screen, keys, memory, memory};
 };
 
 TEST_F(LineInput, TypedTextIsEchoedAfterThePromptAndEnterEndsTheLine) {
@@ -81,7 +81,7 @@ TEST_F(LineInput, AltWithALetterIsIgnoredButAltWithADigitIsTyped) {
 
 TEST_F(LineInput, AtTheLimitFurtherCharactersAreNeitherKeptNorShown) {
   MemoryScreen big{100, 200};
-  console::Console wide{big, keys, codePage};
+  console::Console wide{big, keys, memory, memory};
   keys.Type(std::u16string(console::kMaxTypedLine + 5, u'x'));
   keys.Backspace().Type(u"yz").Enter();
   const std::u16string line = wide.ReadLine().value();

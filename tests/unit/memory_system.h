@@ -108,7 +108,7 @@ class MemorySystem final : public platform::System {
     return -1;
   }
 
-  // ---- platform::System
+  // ---- The roles of platform::System: text::CodePage
   std::u16string AnsiToWide(std::string_view ansi) override { return text::Cp1252ToUtf16(ansi); }
   std::string WideToAnsi(std::u16string_view wide) override { return text::Utf16ToCp1252(wide); }
   std::optional<std::string> WideToAnsiExactly(std::u16string_view wide) override {
@@ -120,6 +120,7 @@ class MemorySystem final : public platform::System {
   std::string ProgramTextToAnsi(std::string_view printed) override { return std::string(printed); }
   bool AnsiIsSingleByte() override { return true; }
 
+  // ---- platform::InterpreterRun
   std::optional<std::u16string> EnvironmentVariable(std::u16string_view name) override {
     for (const auto& [key, value] : environment) {
       if (Upper(key) == Upper(name)) return value;
@@ -146,6 +147,7 @@ class MemorySystem final : public platform::System {
   bool ProcessWasInterrupted() override { return interrupted_; }
   platform::StartFailure LastStartFailure() override { return lastStartFailure; }
 
+  // ---- console::Terminal
   console::Screen& Screen() override { return screen; }
   // Once the keys have run out: Enter for ever, as from a file that ended;
   // or, with keyboardGoesAway, nothing (the terminal hung up).
@@ -158,6 +160,7 @@ class MemorySystem final : public platform::System {
   }
   void SleepMilliseconds(unsigned milliseconds) override { slept += milliseconds; }
 
+  // ---- platform::RunFiles
   std::optional<platform::DirectoryEntry> FindEntry(std::u16string_view name) override {
     const auto found = files.find(Key(name));
     if (found == files.end()) return std::nullopt;
@@ -178,6 +181,7 @@ class MemorySystem final : public platform::System {
     if (found == files.end() || found->second.directory) return nullptr;
     return std::make_unique<Open>(found->second);
   }
+  // ---- platform::Destination
   platform::WholeFileWrite WriteWholeFile(std::u16string_view path, std::string_view bytes) override {
     using platform::WriteRefusal;
     const auto found = files.find(Key(path));
@@ -200,10 +204,12 @@ class MemorySystem final : public platform::System {
     return found != files.end() && found->second.runOutput;
   }
   bool FolderRefusesNewFile(std::u16string_view) override { return folderRefuses; }
-  std::u16string LongNameOf(std::u16string_view path) override { return std::u16string(path); }
+  std::u16string ListedName(std::u16string_view path) override { return std::u16string(path); }
 
+  // ---- platform::RunFiles: the abnormal end, the folder claim
   void RemoveAtAbnormalEnd(std::u16string_view path) override { abnormalEndFile = path; }
   bool ClaimCurrentFolder() override { return !folderBusy; }
+  // ---- platform::Clipboard
   bool PlaceClipboardText(std::u16string_view text) override {
     if (!clipboardWorks) return false;
     clipboard.emplace_back(text);
@@ -218,7 +224,6 @@ class MemorySystem final : public platform::System {
  private:
   bool interrupted_ = false;
 
-  // A file open for reading or writing, at a position of its own.
   // A file open for reading, at a position of its own.
   class Open final : public platform::OpenFile {
    public:

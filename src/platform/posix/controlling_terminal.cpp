@@ -34,7 +34,7 @@ bool ControllingTerminal::Open() {
     rawModes_ = RawFrom(userModes_);
     modesSaved_ = true;
     // A signal that ends the run puts the user's modes back too.
-    sympack::posix::PublishTerminal(fd, userModes_);
+    posix::PublishTerminal(fd, userModes_);
   }
   UseRawModes();
   TakeKeysTypedInUserModes();
@@ -44,7 +44,7 @@ bool ControllingTerminal::Open() {
 void ControllingTerminal::Close() {
   if (!IsOpen()) return;
   UseUserModes();
-  sympack::posix::WithdrawTerminal();
+  posix::WithdrawTerminal();
   modesSaved_ = false;
   close(fd_);
   fd_ = -1;
@@ -68,7 +68,7 @@ void ControllingTerminal::UseUserModes() {
 // keys typed between the continue and now went through them (an Enter typed
 // right after `fg` came as LF) and are taken in as typed.
 bool ControllingTerminal::ReassertModesIfContinued() {
-  if (!sympack::posix::TakeContinued() || !rawInForce_) return false;
+  if (!posix::TakeContinued() || !rawInForce_) return false;
   SetModes(rawModes_);
   TakeKeysTypedInUserModes();
   continuedWhileReading_ = true;

@@ -103,7 +103,7 @@ std::u16string PosixSystem::DefaultInterpreter() {
 std::optional<std::u16string> PosixSystem::InstalledSimulator() {
   char resolved[PATH_MAX];
   const std::string path = ExecutableDirectory() + kInstalledSimulatorPath;
-  if (realpath(path.c_str(), resolved) == nullptr || !sympack::posix::IsExecutableFile(resolved)) {
+  if (realpath(path.c_str(), resolved) == nullptr || !posix::IsExecutableFile(resolved)) {
     return std::nullopt;
   }
   return text::Utf8ToUtf16(resolved);

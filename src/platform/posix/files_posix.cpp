@@ -1,10 +1,9 @@
 // Directory searches, deletion and file handles on POSIX. Names are exact, as
 // the system takes them: a name never reaches a file spelt otherwise, and a
-// backslash is a character of it like any other. Windows semantics are kept
-// where the tool relies on them: a file without any write permission counts
-// as read-only (even for root), and a file opened "without sharing" (the
-// report, while the run reads it) holds an exclusive lock that a second such
-// open cannot get.
+// backslash is a character of it like any other. A file without any write
+// permission counts as read-only (even for root), as the tool tells the user
+// so; the report, while the run reads it, holds an exclusive advisory lock
+// that another run of the tool cannot get and a viewer never meets.
 //
 // The locks are flock's (the BSDs' and Linux's; not in POSIX): POSIX's fcntl
 // record locks belong to the process, so they would let a second open of the
@@ -61,7 +60,7 @@ class Descriptor {
   int fd_;
 };
 
-// A file opened as Windows share mode 0 would hold it.
+// The report, read under its exclusive lock.
 class ExclusiveFile final : public OpenFile {
  public:
   explicit ExclusiveFile(int fd) : fd_(fd) {}
@@ -76,7 +75,7 @@ class ExclusiveFile final : public OpenFile {
   Descriptor fd_;
 };
 
-// Opens and locks the file as Windows share mode 0 would hold it. The open
+// Opens the file and takes its exclusive lock. The open
 // never waits: a FIFO without a writer, or a device waiting for a carrier,
 // fails or opens at once; reads wait as usual afterwards. A link is not
 // followed (the report is the file the interpreter made under its name), and
@@ -99,15 +98,15 @@ std::unique_ptr<OpenFile> OpenExclusive(const std::string& path) {
 
 // Names are exact: the one entry is the name itself, if anything stands there.
 std::optional<DirectoryEntry> PosixSystem::FindEntry(std::u16string_view name) {
-  const std::string path = sympack::posix::ToNativePath(name);
-  const auto [directory, last] = sympack::posix::SplitLast(path);
+  const std::string path = posix::ToNativePath(name);
+  const auto [directory, last] = posix::SplitLast(path);
   struct stat info {};
   if (last.empty() || lstat(path.c_str(), &info) != 0) return std::nullopt;
   return EntryFor(directory, last);
 }
 
 bool PosixSystem::DeleteFileByName(std::u16string_view path) {
-  const std::string native = sympack::posix::ToNativePath(path);
+  const std::string native = posix::ToNativePath(path);
   struct stat info {};
   if (lstat(native.c_str(), &info) != 0 || S_ISDIR(info.st_mode) || IsReadOnly(info)) return false;
   // A file another handle holds without sharing, or another program holds
@@ -123,7 +122,7 @@ bool PosixSystem::DeleteFileByName(std::u16string_view path) {
 }
 
 void PosixSystem::RemoveAtAbnormalEnd(std::u16string_view path) {
-  sympack::posix::PublishAbnormalEndFile(path.empty() ? std::string() : sympack::posix::ToNativePath(path));
+  posix::PublishAbnormalEndFile(path.empty() ? std::string() : posix::ToNativePath(path));
 }
 
 bool PosixSystem::ClaimCurrentFolder() {
@@ -138,21 +137,21 @@ bool PosixSystem::ClaimCurrentFolder() {
 }
 
 std::unique_ptr<OpenFile> PosixSystem::OpenForReading(std::u16string_view path) {
-  return OpenExclusive(sympack::posix::ToNativePath(path));
+  return OpenExclusive(posix::ToNativePath(path));
 }
 
 std::u16string PosixSystem::NameAsCreated(std::u16string_view path) { return std::u16string(path); }
 
 bool PosixSystem::NamesSameFile(std::u16string_view first, std::u16string_view second) {
   struct stat a {}, b {};
-  return stat(sympack::posix::ToNativePath(first).c_str(), &a) == 0 &&
-         stat(sympack::posix::ToNativePath(second).c_str(), &b) == 0 &&
+  return stat(posix::ToNativePath(first).c_str(), &a) == 0 &&
+         stat(posix::ToNativePath(second).c_str(), &b) == 0 &&
          a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 bool PosixSystem::NamesStandardOutputOrError(std::u16string_view path) {
   struct stat named {};
-  if (stat(sympack::posix::ToNativePath(path).c_str(), &named) != 0) return false;
+  if (stat(posix::ToNativePath(path).c_str(), &named) != 0) return false;
   for (const int fd : {STDOUT_FILENO, STDERR_FILENO}) {
     struct stat stream {};
     if (fstat(fd, &stream) == 0 && stream.st_dev == named.st_dev && stream.st_ino == named.st_ino) return true;
@@ -160,10 +159,10 @@ bool PosixSystem::NamesStandardOutputOrError(std::u16string_view path) {
   return false;
 }
 
-std::u16string PosixSystem::LongNameOf(std::u16string_view path) { return std::u16string(path); }
+std::u16string PosixSystem::ListedName(std::u16string_view path) { return std::u16string(path); }
 
 bool PosixSystem::FolderRefusesNewFile(std::u16string_view path) {
-  const std::string folder = sympack::posix::SplitLast(sympack::posix::ToNativePath(path)).first;
+  const std::string folder = posix::SplitLast(posix::ToNativePath(path)).first;
   // Asked of the folder itself, with this process's own rights: nothing is
   // made to find out.
   if (faccessat(AT_FDCWD, folder.empty() ? "." : folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0) return false;

@@ -6,7 +6,7 @@
 #include "platform/name_match.h"
 #include "text/utf.h"
 
-namespace sympack::posix {
+namespace sympack::platform::posix {
 
 std::string ToNativePath(std::u16string_view name) { return text::Utf16ToUtf8(name); }
 
@@ -35,4 +35,4 @@ std::string ResolveExisting(const std::string& path) {
   return found;
 }
 
-}  // namespace sympack::posix
+}  // namespace sympack::platform::posix

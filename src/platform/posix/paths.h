@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace sympack::posix {
+namespace sympack::platform::posix {
 
 // The UTF-8 path for a UTF-16 name. Only the slash separates folders: a
 // backslash is a character of a name like any other (`..\\beacon.inc` is a
@@ -23,4 +23,9 @@ std::string ResolveExisting(const std::string& path);
 // ("", path).
 std::pair<std::string, std::string> SplitLast(const std::string& path);
 
-}  // namespace sympack::posix
+}  // namespace sympack::platform::posix
+
+namespace sympack {
+// The interpreter (tools/cmd) names this folder's functions posix::.
+namespace posix = platform::posix;
+}  // namespace sympack

@@ -28,7 +28,7 @@ constexpr int kEscapeTimeoutMs = 30;
 void PosixSystem::PrepareForRun() {
   if (prepared_) return;
   prepared_ = true;
-  sympack::posix::InstallRunSignalHandlers();
+  posix::InstallRunSignalHandlers();
   // Cells need the terminal's answers (cursor reports) in raw mode; keys
   // come from it only when standard input is that terminal too. Piped
   // lines are the input whenever they are there, a terminal or not.
@@ -115,7 +115,7 @@ bool PosixSystem::PlaceClipboardText(std::u16string_view text) {
   // With the transcript on standard output, a terminal on standard error that
   // understands sequences still takes the clipboard's; nothing else keeps it.
   if (!isatty(STDERR_FILENO) || !TerminalCanPlaceCursor()) return false;
-  return sympack::posix::WriteAll(STDERR_FILENO, ClipboardSequence(text));
+  return posix::WriteAll(STDERR_FILENO, ClipboardSequence(text));
 }
 
 bool PosixSystem::WriteStandardOutput(std::string_view text) {

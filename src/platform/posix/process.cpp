@@ -15,7 +15,7 @@
 
 extern char** environ;
 
-namespace sympack::posix {
+namespace sympack::platform::posix {
 namespace {
 
 // Where programs are looked for when PATH is not set.
@@ -205,4 +205,4 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-}  // namespace sympack::posix
+}  // namespace sympack::platform::posix

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-namespace sympack::posix {
+namespace sympack::platform::posix {
 
 // The exit status a shell gives a program ended by signal N: 128 + N.
 constexpr int kSignalExitBase = 128;
@@ -83,4 +83,9 @@ void RaiseByDefault(int signalNumber);
 // False when the descriptor refused them.
 bool WriteAll(int fd, std::string_view bytes);
 
-}  // namespace sympack::posix
+}  // namespace sympack::platform::posix
+
+namespace sympack {
+// The interpreter (tools/cmd) names this folder's functions posix::.
+namespace posix = platform::posix;
+}  // namespace sympack

@@ -26,9 +26,9 @@ namespace {
 // for on PATH, as the system does.
 std::string FindProgram(const std::string& name) {
   if (name.find('/') != std::string::npos) {
-    return sympack::posix::IsExecutableFile(name) ? name : std::string();
+    return posix::IsExecutableFile(name) ? name : std::string();
   }
-  return sympack::posix::FindOnPath(name);
+  return posix::FindOnPath(name);
 }
 
 struct Launch {
@@ -43,12 +43,12 @@ std::optional<Launch> FindLaunch(std::u16string_view line) {
   if (!parts.programToken.empty() && parts.programToken.front() == u'"') {
     std::u16string_view token = parts.programToken.substr(1);
     if (!token.empty() && token.back() == u'"') token.remove_suffix(1);
-    const std::string program = FindProgram(sympack::posix::ToNativePath(token));
+    const std::string program = FindProgram(posix::ToNativePath(token));
     if (program.empty()) return std::nullopt;
     return Launch{program, text::Utf16ToUtf8(parts.tail)};
   }
   for (std::size_t end = parts.programToken.size(); end <= line.size();) {
-    const std::string program = FindProgram(sympack::posix::ToNativePath(line.substr(0, end)));
+    const std::string program = FindProgram(posix::ToNativePath(line.substr(0, end)));
     if (!program.empty()) {
       std::u16string_view rest = line.substr(end);
       while (!rest.empty() && rest.front() == u' ') rest.remove_prefix(1);
@@ -67,13 +67,13 @@ StartFailure WhyNotFound(std::u16string_view line) {
   std::u16string_view token = SplitCommandLine(line).programToken;
   if (!token.empty() && token.front() == u'"') token.remove_prefix(1);
   if (!token.empty() && token.back() == u'"') token.remove_suffix(1);
-  const std::string name = sympack::posix::ToNativePath(token);
+  const std::string name = posix::ToNativePath(token);
   const auto exists = [](const std::string& path) {
     struct stat info {};
     return !path.empty() && stat(path.c_str(), &info) == 0;
   };
   const bool there = name.find('/') != std::string::npos ? exists(name)
-                                                         : !sympack::posix::FindOnPath(name, exists).empty();
+                                                         : !posix::FindOnPath(name, exists).empty();
   return there ? StartFailure::kNotRunnable : StartFailure::kNotFound;
 }
 
@@ -88,9 +88,9 @@ void RelayWithSystemLineEnds(int fromChild) {
     const ssize_t n = RetryWhileInterrupted([&] { return read(fromChild, buffer, sizeof(buffer)); });
     if (n <= 0) break;
     const std::string_view piece(buffer, static_cast<std::size_t>(n));
-    sympack::posix::WriteAll(STDOUT_FILENO, lineEnds.Pass(piece));
+    posix::WriteAll(STDOUT_FILENO, lineEnds.Pass(piece));
   }
-  sympack::posix::WriteAll(STDOUT_FILENO, lineEnds.Finish());
+  posix::WriteAll(STDOUT_FILENO, lineEnds.Finish());
   close(fromChild);
 }
 
@@ -104,9 +104,9 @@ std::optional<std::uint32_t> Run(const Launch& launch, StartFailure& failure) {
   // pipe2 (both ends closed on exec at once): Linux and the BSDs, POSIX since
   // its 2024 edition.
   const bool relay = !isatty(STDOUT_FILENO) && pipe2(pipeEnds, O_CLOEXEC) == 0;
-  sympack::posix::SpawnOptions options;
+  posix::SpawnOptions options;
   if (relay) options.standardOutput = pipeEnds[1];
-  const auto child = sympack::posix::Spawn(launch.program, arguments, options);
+  const auto child = posix::Spawn(launch.program, arguments, options);
   if (relay) {
     close(pipeEnds[1]);
     if (child) RelayWithSystemLineEnds(pipeEnds[0]);
@@ -116,7 +116,7 @@ std::optional<std::uint32_t> Run(const Launch& launch, StartFailure& failure) {
     failure = StartFailure::kNotRunnable;
     return std::nullopt;
   }
-  const auto status = sympack::posix::WaitForExit(*child);
+  const auto status = posix::WaitForExit(*child);
   if (!status) return std::nullopt;
   return static_cast<std::uint32_t>(*status);
 }
@@ -126,7 +126,7 @@ std::optional<std::uint32_t> Run(const Launch& launch, StartFailure& failure) {
 // While the child runs the terminal is handed over in the user's modes, where
 // Ctrl+C and Ctrl+\ are signals again.
 std::optional<std::uint32_t> PosixSystem::RunProcess(std::u16string_view commandLine) {
-  sympack::posix::TakeInterrupt();  // one that came between runs counts for none
+  posix::TakeInterrupt();  // one that came between runs counts for none
   interruptedBy_ = 0;
   lastStartFailure_ = StartFailure::kNone;
   const auto launch = FindLaunch(commandLine);
@@ -137,13 +137,13 @@ std::optional<std::uint32_t> PosixSystem::RunProcess(std::u16string_view command
   HandOverTerminal();
   const auto exitCode = Run(*launch, lastStartFailure_);
   TakeBackTerminal();
-  interruptedBy_ = sympack::posix::TakeInterrupt();
+  interruptedBy_ = posix::TakeInterrupt();
   return exitCode;
 }
 
 bool PosixSystem::ProcessWasInterrupted() { return interruptedBy_ != 0; }
 
-void PosixSystem::EndInterrupted() { sympack::posix::EndBySignal(interruptedBy_ != 0 ? interruptedBy_ : SIGINT); }
+void PosixSystem::EndInterrupted() { posix::EndBySignal(interruptedBy_ != 0 ? interruptedBy_ : SIGINT); }
 StartFailure PosixSystem::LastStartFailure() { return lastStartFailure_; }
 
 }  // namespace sympack::platform::posix

@@ -9,7 +9,7 @@
 
 #include "platform/posix/process.h"
 
-namespace sympack::posix {
+namespace sympack::platform::posix {
 namespace {
 
 constexpr int kNoFd = -1;
@@ -167,4 +167,4 @@ WriteSignalsHeld::~WriteSignalsHeld() {
   errno = savedErrno;
 }
 
-}  // namespace sympack::posix
+}  // namespace sympack::platform::posix

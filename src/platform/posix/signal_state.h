@@ -11,7 +11,7 @@
 
 #include <string_view>
 
-namespace sympack::posix {
+namespace sympack::platform::posix {
 
 // The child Spawn started that no wait has yet seen end; 0 when none.
 void SetRunningChild(pid_t child);
@@ -69,4 +69,9 @@ class WriteSignalsHeld {
   sigset_t raised_;
 };
 
-}  // namespace sympack::posix
+}  // namespace sympack::platform::posix
+
+namespace sympack {
+// The interpreter (tools/cmd) names this folder's functions posix::.
+namespace posix = platform::posix;
+}  // namespace sympack

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/posix/interrupted.h"
-#include "platform/key_characters.h"
+#include "platform/platform.h"
 #include "platform/terminal_input.h"
 
 namespace sympack::platform::posix {

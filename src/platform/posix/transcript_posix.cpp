@@ -14,7 +14,7 @@
 namespace sympack::platform {
 namespace {
 
-using sympack::posix::WriteAll;
+using posix::WriteAll;
 
 // Both descriptors lead to one file (as after "> log.txt 2>&1").
 bool SameFile(int first, int second) {

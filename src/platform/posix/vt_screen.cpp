@@ -71,10 +71,10 @@ void AppendCell(std::string& out, char16_t unit) {
 
 VtScreen::VtScreen(int outFd, ControllingTerminal& terminal)
     : outFd_(outFd), terminal_(terminal), consoleAttribute_(kDefaultAttribute), drawnAttribute_(kDefaultAttribute) {
-  sympack::posix::PublishOutputReset(outFd, kResetOnSignal);
+  posix::PublishOutputReset(outFd, kResetOnSignal);
 }
 
-VtScreen::~VtScreen() { sympack::posix::PublishOutputReset(-1, {}); }
+VtScreen::~VtScreen() { posix::PublishOutputReset(-1, {}); }
 
 std::optional<ScreenInfo> VtScreen::Info() {
   ScreenInfo info;
@@ -136,7 +136,7 @@ void VtScreen::PlaceClipboardText(std::u16string_view text) {
 }
 
 void VtScreen::Flush() {
-  if (!pending_.empty()) sympack::posix::WriteAll(outFd_, pending_);
+  if (!pending_.empty()) posix::WriteAll(outFd_, pending_);
   pending_.clear();
 }
 

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "console/screen.h"
+#include "platform/platform.h"
 #include "platform/posix/controlling_terminal.h"
 
 namespace sympack::platform::posix {

@@ -72,7 +72,7 @@ std::string ThroughLinks(std::string path) {
     const ssize_t n = readlink(path.c_str(), target.data(), target.size());
     if (n <= 0 || static_cast<std::size_t>(n) >= target.size()) return {};
     target.resize(static_cast<std::size_t>(n));
-    path = target.front() == '/' ? target : sympack::posix::SplitLast(path).first + target;
+    path = target.front() == '/' ? target : posix::SplitLast(path).first + target;
   }
   return {};
 }
@@ -102,7 +102,7 @@ bool WriteEvery(int fd, std::string_view bytes) {
 // The new text as a file of its own, put in the place of `target` (which
 // may not exist yet). `old` is the file replaced, when there is one.
 WholeFileWrite Replace(const std::string& target, std::string_view bytes, const struct stat* old) {
-  const std::string folder = sympack::posix::SplitLast(target).first;
+  const std::string folder = posix::SplitLast(target).first;
   std::string newName;
   const int fd = MakeNewFile(folder, newName, old ? (old->st_mode & 07777) : 0666);
   if (fd < 0) return Refused(ReasonFor(errno));
@@ -118,7 +118,7 @@ WholeFileWrite Replace(const std::string& target, std::string_view bytes, const 
   {
     // Past the file-size limit the write fails (EFBIG) rather than ending
     // the run, and the old file stays.
-    sympack::posix::WriteSignalsHeld held;
+    posix::WriteSignalsHeld held;
     done = done && WriteEvery(fd, bytes) && fsync(fd) == 0;
     error = errno;
     if (!done) held.NoteFailure(error);
@@ -160,7 +160,7 @@ WholeFileWrite WriteDirectly(const std::string& target, std::string_view bytes) 
   WriteRefusal result = WriteRefusal::kNone;
   // A pipe whose reader has gone fails the write (EPIPE) rather than ending
   // the run.
-  sympack::posix::WriteSignalsHeld held;
+  posix::WriteSignalsHeld held;
   while (!bytes.empty()) {
     const ssize_t n = RetryWhileInterrupted([&] { return write(fd, bytes.data(), bytes.size()); });
     if (n > 0) {
@@ -188,7 +188,7 @@ bool IsReadOnly(const struct stat& info) { return (info.st_mode & (S_IWUSR | S_I
 }  // namespace
 
 WholeFileWrite PosixSystem::WriteWholeFile(std::u16string_view path, std::string_view bytes) {
-  const std::string target = ThroughLinks(sympack::posix::ToNativePath(path));
+  const std::string target = ThroughLinks(posix::ToNativePath(path));
   if (target.empty()) return Refused(WriteRefusal::kFailed);
   struct stat info {};
   if (lstat(target.c_str(), &info) != 0) {

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "console/screen.h"
+#include "platform/platform.h"
 
 namespace sympack::platform::win32 {
 

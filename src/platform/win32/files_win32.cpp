@@ -130,7 +130,7 @@ bool Win32System::FolderRefusesNewFile(std::u16string_view path) {
   return error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT;
 }
 
-std::u16string Win32System::LongNameOf(std::u16string_view path) {
+std::u16string Win32System::ListedName(std::u16string_view path) {
   const std::wstring name = ToWide(path);
   const CriticalErrorsOff quiet;
   const DWORD needed = GetLongPathNameW(name.c_str(), nullptr, 0);

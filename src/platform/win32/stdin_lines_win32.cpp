@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/key_characters.h"
+#include "platform/platform.h"
 #include "platform/win32/win32_support.h"
 #include "text/line_ends.h"
 #include "text/utf.h"

@@ -59,7 +59,7 @@ class Win32System final : public HostSystem {
   bool NamesSameFile(std::u16string_view first, std::u16string_view second) override;
   bool NamesStandardOutputOrError(std::u16string_view path) override;
   bool FolderRefusesNewFile(std::u16string_view path) override;
-  std::u16string LongNameOf(std::u16string_view path) override;
+  std::u16string ListedName(std::u16string_view path) override;
 
   void RemoveAtAbnormalEnd(std::u16string_view path) override;
   bool ClaimCurrentFolder() override;
