@@ -23,7 +23,7 @@ void Complain(const std::string& text) { std::fputs(text.c_str(), stderr); }
 
 std::string Reason(int error) { return std::strerror(error); }
 
-std::string NativeName(const std::string& name) { return posix::ToNativePath(text::Utf8ToUtf16(name)); }
+std::string NativeName(const std::string& name) { return platform::posix::ToNativePath(text::Utf8ToUtf16(name)); }
 
 // The redirection target is opened without following a link and without
 // waiting, and only a regular file is written (and only then emptied): a

@@ -84,18 +84,18 @@ int RunCommand(std::string_view command, bool delayedExpansion) {
 // program it runs with it, as a job's end would: nothing keeps running, or
 // writing the report, after the run has ended.
 void EndWithProgram(int signalNumber) {
-  posix::EndRunningChild(signalNumber, posix::kProgramEndGraceMilliseconds);
-  posix::RaiseByDefault(signalNumber);
+  platform::posix::EndRunningChild(signalNumber, platform::posix::kProgramEndGraceMilliseconds);
+  platform::posix::RaiseByDefault(signalNumber);
 }
 
 void EndProgramWithInterpreter() {
   struct sigaction action {};
   action.sa_handler = EndWithProgram;
   sigemptyset(&action.sa_mask);
-  for (const int s : posix::kEndingSignals) sigaddset(&action.sa_mask, s);
-  for (const int s : posix::kKeyboardSignals) sigaddset(&action.sa_mask, s);
-  for (const int s : posix::kEndingSignals) sigaction(s, &action, nullptr);
-  for (const int s : posix::kKeyboardSignals) sigaction(s, &action, nullptr);
+  for (const int s : platform::posix::kEndingSignals) sigaddset(&action.sa_mask, s);
+  for (const int s : platform::posix::kKeyboardSignals) sigaddset(&action.sa_mask, s);
+  for (const int s : platform::posix::kEndingSignals) sigaction(s, &action, nullptr);
+  for (const int s : platform::posix::kKeyboardSignals) sigaction(s, &action, nullptr);
 }
 
 }  // namespace

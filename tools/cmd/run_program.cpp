@@ -20,7 +20,7 @@ namespace {
 constexpr int kFailed = 1;
 
 // A program is looked up as cmd.exe looks it up, and cmd.exe folds case.
-std::string ProgramName(const std::string& name) { return posix::ResolveExisting(NativeName(name)); }
+std::string ProgramName(const std::string& name) { return platform::posix::ResolveExisting(NativeName(name)); }
 
 bool IsProgram(const std::string& path) {
   struct stat info {};
@@ -54,11 +54,11 @@ struct Pipe {
 // Copies the child's output into the file with Windows' line ends.
 bool CopyWithCrLf(int from, int to, const std::string& program) {
   text::LfToCrLf lineEnds;
-  return CopyBlocks(from, program, [&](std::string_view block) { return posix::WriteAll(to, lineEnds.Pass(block)); });
+  return CopyBlocks(from, program, [&](std::string_view block) { return platform::posix::WriteAll(to, lineEnds.Pass(block)); });
 }
 
 int Finish(const std::string& program, pid_t child, bool copied) {
-  const auto status = posix::WaitForExit(child);
+  const auto status = platform::posix::WaitForExit(child);
   if (!status) {
     Complain("sympack-cmd: waiting for " + program + " failed: " + Reason(errno) + "\n");
     return kFailed;
@@ -84,7 +84,7 @@ int RunProgram(const std::string& program, std::string_view argumentText, int ou
     Complain("sympack-cmd: no pipe for the output of " + program + ": " + Reason(errno) + "\n");
     return kFailed;
   }
-  const auto child = posix::Spawn(program, arguments, {pipe.write});
+  const auto child = platform::posix::Spawn(program, arguments, {pipe.write});
   pipe.CloseWrite();
   if (!child) {
     Complain("Access is denied.\n");

@@ -14,7 +14,7 @@ namespace {
 constexpr int kFailed = 1;
 
 bool CopyFile(int from, int to, const std::string& name) {
-  return CopyBlocks(from, name, [to](std::string_view block) { return posix::WriteAll(to, block); });
+  return CopyBlocks(from, name, [to](std::string_view block) { return platform::posix::WriteAll(to, block); });
 }
 
 }  // namespace

@@ -24,8 +24,3 @@ std::string ResolveExisting(const std::string& path);
 std::pair<std::string, std::string> SplitLast(const std::string& path);
 
 }  // namespace sympack::platform::posix
-
-namespace sympack {
-// The interpreter (tools/cmd) names this folder's functions posix::.
-namespace posix = platform::posix;
-}  // namespace sympack

@@ -119,10 +119,10 @@ bool PosixSystem::PlaceClipboardText(std::u16string_view text) {
 }
 
 bool PosixSystem::WriteStandardOutput(std::string_view text) {
-  return sympack::posix::WriteAll(STDOUT_FILENO, text);
+  return sympack::platform::posix::WriteAll(STDOUT_FILENO, text);
 }
 
-void PosixSystem::WriteStandardError(std::string_view text) { sympack::posix::WriteAll(STDERR_FILENO, text); }
+void PosixSystem::WriteStandardError(std::string_view text) { sympack::platform::posix::WriteAll(STDERR_FILENO, text); }
 
 void PosixSystem::HandOverTerminal() {
   if (cells_) cells_->HandOver();

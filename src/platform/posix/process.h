@@ -84,8 +84,3 @@ void RaiseByDefault(int signalNumber);
 bool WriteAll(int fd, std::string_view bytes);
 
 }  // namespace sympack::platform::posix
-
-namespace sympack {
-// The interpreter (tools/cmd) names this folder's functions posix::.
-namespace posix = platform::posix;
-}  // namespace sympack

@@ -70,8 +70,3 @@ class WriteSignalsHeld {
 };
 
 }  // namespace sympack::platform::posix
-
-namespace sympack {
-// The interpreter (tools/cmd) names this folder's functions posix::.
-namespace posix = platform::posix;
-}  // namespace sympack
