@@ -25,10 +25,11 @@ using console::kEnterCharacter;
 // One directory entry, as the system's directory search reports it.
 struct DirectoryEntry {
   std::u16string name;  // the entry's own name, without directory part
-  bool hidden = false;
-  bool system = false;  // POSIX: devices, sockets, pipes
-  bool directory = false;
-  bool volumeLabel = false;
+  // A file the run may take as its own or the simulator's, by the system's
+  // own rules: Windows, no folder and no hidden, system or volume-label
+  // entry; POSIX, a regular file (through a link) whose name does not
+  // start with a dot.
+  bool plainFile = false;
 };
 
 // Why a file was not written whole (System::WriteWholeFile). Each has its

@@ -18,8 +18,7 @@ std::u16string SearchName(platform::System& system, std::string_view name) {
 }
 
 bool IsPlainFile(const platform::DirectoryEntry& entry) {
-  return !entry.hidden && !entry.system && !entry.directory && !entry.volumeLabel &&
-         entry.name != u"." && entry.name != u"..";
+  return entry.plainFile && entry.name != u"." && entry.name != u"..";
 }
 
 // The entry standing under the name; empty when there is none.

@@ -166,8 +166,7 @@ class MemorySystem final : public platform::System {
     if (found == files.end()) return std::nullopt;
     platform::DirectoryEntry entry;
     entry.name = found->first;
-    entry.directory = found->second.directory;
-    entry.system = found->second.device;
+    entry.plainFile = !found->second.directory && !found->second.device;
     return entry;
   }
   bool DeleteFileByName(std::u16string_view path) override {

@@ -61,10 +61,7 @@ TEST_F(FilesSeam, AttributesOfFoundEntries) {
     const auto entry = Host().FindEntry(name);
     ASSERT_TRUE(entry.has_value());
     EXPECT_EQ(entry->name, name);
-    EXPECT_EQ(entry->hidden, name == u"hidden.txt");
-    EXPECT_EQ(entry->system, name == u"system.txt");
-    EXPECT_EQ(entry->directory, name == u"folder.txt");
-    EXPECT_FALSE(entry->volumeLabel);
+    EXPECT_EQ(entry->plainFile, name == u"plain.txt");
   }
 }
 

@@ -33,15 +33,11 @@ bool IsReadOnly(const struct stat& info) {
 DirectoryEntry EntryFor(const std::string& directory, const std::string& name) {
   DirectoryEntry entry;
   entry.name = text::Utf8ToUtf16(name);
-  entry.hidden = !name.empty() && name[0] == '.' && name != "." && name != "..";
+  const bool dotName = !name.empty() && name[0] == '.';
   struct stat info {};
   const std::string full = (directory.empty() ? "" : directory) + name;
-  if (stat(full.c_str(), &info) == 0) {
-    entry.directory = S_ISDIR(info.st_mode);
-    entry.system = !S_ISDIR(info.st_mode) && !S_ISREG(info.st_mode);
-  } else {
-    entry.system = true;  // a dangling link: nothing that can be used as a file
-  }
+  // A dangling link fails stat: nothing that can be used as a file.
+  entry.plainFile = !dotName && stat(full.c_str(), &info) == 0 && S_ISREG(info.st_mode);
   return entry;
 }
 

@@ -20,11 +20,9 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 DirectoryEntry EntryFrom(const WIN32_FIND_DATAW& found) {
   DirectoryEntry entry;
   entry.name = FromWide(found.cFileName, wcslen(found.cFileName));
-  const DWORD attributes = found.dwFileAttributes;
-  entry.hidden = (attributes & FILE_ATTRIBUTE_HIDDEN) != 0;
-  entry.system = (attributes & FILE_ATTRIBUTE_SYSTEM) != 0;
-  entry.directory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  entry.volumeLabel = (attributes & kVolumeLabelAttribute) != 0;
+  constexpr DWORD kNotPlain =
+      FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY | kVolumeLabelAttribute;
+  entry.plainFile = (found.dwFileAttributes & kNotPlain) == 0;
   return entry;
 }
 
