@@ -29,7 +29,8 @@ constexpr Key kNoCharacter{0, false, false};
 
 const std::vector<Row>& Table() {
   static const std::vector<Row> rows = {
-      {"plain letters are no shortcuts", "aZ1", false, 3, {{u'a', false, false}, {u'Z', false, false}, {u'1', false, false}}},
+      {"plain letters are no shortcuts", "aZ1", false, 3,
+       {{u'a', false, false}, {u'Z', false, false}, {u'1', false, false}}},
       {"Enter stays CR", "\r", false, 1, {{13, false, false}}},
       {"DEL and BS are Backspace", "\x7F\x08", false, 2, {{8, false, false}, {8, false, false}}},
       {"two-byte UTF-8", "\xC3\xA9", false, 2, {{u'\u00E9', false, false}}},
