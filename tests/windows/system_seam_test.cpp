@@ -171,9 +171,9 @@ TEST(ConsoleSeam, AltWithALetterRowKeyIsAShortcut) {
   };
   for (const Row& row : rows) {
     const KeyEvent key = win32::KeyEventFrom(row.record);
-    EXPECT_EQ(key.pressed, row.pressed) << key.character;
-    EXPECT_EQ(key.altHeld, row.alt) << key.character;
-    EXPECT_EQ(key.shortcut, row.shortcut) << key.character;
+    EXPECT_EQ(key.pressed, row.pressed) << static_cast<int>(key.character);
+    EXPECT_EQ(key.altHeld, row.alt) << static_cast<int>(key.character);
+    EXPECT_EQ(key.shortcut, row.shortcut) << static_cast<int>(key.character);
   }
 }
 
