@@ -25,7 +25,7 @@ bool SameEvents(const std::vector<platform::KeyEvent>& a, const std::vector<plat
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (a[i].pressed != b[i].pressed || a[i].character != b[i].character ||
-        a[i].scanCode != b[i].scanCode || a[i].altHeld != b[i].altHeld) {
+        a[i].shortcut != b[i].shortcut || a[i].altHeld != b[i].altHeld) {
       return false;
     }
   }

@@ -30,6 +30,7 @@ constexpr int kMaxHeight = 50;
 constexpr std::size_t kSetupBytes = 6;
 constexpr std::size_t kEventBytes = 4;
 constexpr std::uint8_t kPressed = 1, kAlt = 2, kResize = 4, kRepeat = 8;
+constexpr std::uint8_t kShortcut = 1;  // in the event's last byte
 constexpr int kRepeatShift = 4;  // the high four bits: repeat 2^k times
 constexpr char16_t kBackspace = 8, kEnter = 13, kFirstPrintable = 32;
 
@@ -67,7 +68,8 @@ class BoundedScreen final : public console::Screen {
 };
 
 // Events of four bytes: flags (kPressed, kAlt, kResize, kRepeat and the
-// repeat exponent), the character's two bytes, the scan code. A resize event
+// repeat exponent), the character's two bytes, the key's kind (kShortcut:
+// a shortcut the system found, such as Alt with a letter). A resize event
 // changes the screen to (low byte, high byte) and delivers no key.
 class FuzzKeys final : public console::KeySource {
  public:
@@ -86,7 +88,7 @@ class FuzzKeys final : public console::KeySource {
       current_.pressed = event[0] & kPressed;
       current_.altHeld = event[0] & kAlt;
       current_.character = static_cast<char16_t>(event[1] | event[2] << 8);
-      current_.scanCode = event[3];
+      current_.shortcut = event[3] & kShortcut;
       current_.literal = literal_ && current_.character != kEnter;
       repeats_ = (event[0] & kRepeat) ? std::size_t{1} << (event[0] >> kRepeatShift) : 1;
     }
@@ -117,7 +119,7 @@ std::optional<std::u16string> ModelLine(const std::vector<console::KeyEvent>& ev
       continue;
     }
     if (!event.pressed || event.character == 0) continue;
-    if (event.altHeld && console::IsLetterRowScanCode(event.scanCode)) continue;
+    if (event.shortcut) continue;
     if (event.character == kEnter) return line;
     if (event.character == kBackspace) {
       if (!line.empty()) line.pop_back();

@@ -81,10 +81,11 @@ def first_field_seeds():
 
 
 PRESSED, ALT, RESIZE, REPEAT = 1, 2, 4, 8
+SHORTCUT = 1  # the key's kind, in an event's last byte
 
 
-def key(ch, flags=PRESSED, scan=0):
-    return struct.pack("<BHB", flags, ord(ch) if isinstance(ch, str) else ch, scan)
+def key(ch, flags=PRESSED, kind=0):
+    return struct.pack("<BHB", flags, ord(ch) if isinstance(ch, str) else ch, kind)
 
 
 def typed(text):
@@ -92,7 +93,7 @@ def typed(text):
 
 
 def line_editor_seeds():
-    enter, backspace = key(13, scan=0x1C), key(8, scan=0x0E)
+    enter, backspace = key(13), key(8)
     write("fuzz_line_editor", "typed_line", bytes([79, 24, 0, 0, 0, 0]) + typed("cq k1abc fn42") + enter)
     write("fuzz_line_editor", "field", bytes([79, 24, 3, 5, 1, 0]) + typed(' "a, b" , c') + enter)
     write("fuzz_line_editor", "backspace_over_edge",
@@ -100,8 +101,8 @@ def line_editor_seeds():
     write("fuzz_line_editor", "wrap_pending_prompt",
           bytes([9, 3, 0, 2, 2, 10]) + typed("xy") + backspace * 3 + enter)
     write("fuzz_line_editor", "alt_and_controls",
-          bytes([40, 5, 0, 0, 4, 0]) + key("q", PRESSED | ALT, 0x10) + key(9) + key(27) + key(3) +
-          key(0, scan=0x48) + typed("ok") + enter)
+          bytes([40, 5, 0, 0, 4, 0]) + key("q", PRESSED | ALT, SHORTCUT) + key(9) + key(27) + key(3) +
+          key(0) + typed("ok") + enter)
     write("fuzz_line_editor", "over_the_limit",
           bytes([1, 1, 0, 0, 0, 0]) + key("z", PRESSED | REPEAT | 14 << 4) + backspace + enter)
     write("fuzz_line_editor", "resized", bytes([20, 4, 19, 3, 0, 0]) + typed("abc") +

@@ -11,18 +11,7 @@ constexpr char16_t kBlank = u' ';
 constexpr char16_t kQuote = u'"';
 constexpr char16_t kComma = u',';
 
-// Scan code ranges of the letter rows on a PC keyboard.
-constexpr std::uint16_t kTopRowFirst = 0x10, kTopRowLast = 0x19;
-constexpr std::uint16_t kHomeRowFirst = 0x1E, kHomeRowLast = 0x26;
-constexpr std::uint16_t kBottomRowFirst = 0x2C, kBottomRowLast = 0x32;
-
 }  // namespace
-
-bool IsLetterRowScanCode(std::uint16_t scan) {
-  return (scan >= kTopRowFirst && scan <= kTopRowLast) ||
-         (scan >= kHomeRowFirst && scan <= kHomeRowLast) ||
-         (scan >= kBottomRowFirst && scan <= kBottomRowLast);
-}
 
 void Console::WriteText(std::string_view ansi) {
   if (ansi.empty()) return;
@@ -136,7 +125,7 @@ std::optional<std::u16string> Console::ReadLine() {
       continue;
     }
     if (!event->pressed || ch == 0) continue;
-    if (event->altHeld && IsLetterRowScanCode(event->scanCode)) continue;
+    if (event->shortcut) continue;
     if (ch == kEnterCharacter) {
       EndLine();
       answered = true;

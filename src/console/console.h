@@ -73,8 +73,4 @@ class Console {
 // trailing blanks removed.
 std::u16string FirstField(std::u16string_view line);
 
-// True for the scan codes of the three letter rows (Q..P, A..L, Z..M): with
-// Alt held, those keys are menu accelerators, not typing.
-bool IsLetterRowScanCode(std::uint16_t scanCode);
-
 }  // namespace sympack::console

@@ -28,8 +28,10 @@ struct CursorShape {
 struct KeyEvent {
   bool pressed = false;        // false: a release, or a non-key event
   char16_t character = 0;      // 0: a key without a character
-  std::uint16_t scanCode = 0;  // PC keyboard scan code, where the system reports one
   bool altHeld = false;        // left or right Alt (AltGr included)
+  // Alt with a letter key: a shortcut (a menu accelerator), never typing, so
+  // the line editor ignores it. Each system tells it by its own keyboard.
+  bool shortcut = false;
   // Not a key: the terminal was someone else's meanwhile (POSIX job control,
   // a stop and continue), so the line being typed must be shown again.
   bool redraw = false;

@@ -12,15 +12,11 @@ constexpr unsigned char kDel = 0x7F;
 // a few thousand cells).
 constexpr std::size_t kMaxReportDigits = 5;
 
-// PC keyboard scan codes of the letters A..Z.
-constexpr std::uint16_t kLetterScanCodes[26] = {
-    0x1E, 0x30, 0x2E, 0x20, 0x12, 0x21, 0x22, 0x23, 0x17, 0x24, 0x25, 0x26, 0x32,
-    0x31, 0x18, 0x19, 0x10, 0x13, 0x1F, 0x14, 0x16, 0x2F, 0x11, 0x2D, 0x15, 0x2C};
-
-std::uint16_t ScanCodeOf(char16_t c) {
-  if (c >= u'a' && c <= u'z') return kLetterScanCodes[c - u'a'];
-  if (c >= u'A' && c <= u'Z') return kLetterScanCodes[c - u'A'];
-  return 0;
+// A terminal sends Alt with a key as ESC before that key's character (its
+// meta key). Alt with a letter is a shortcut, as it is on a PC keyboard's
+// letter keys; Alt with any other key still types its character.
+bool IsShortcut(char16_t unit, bool alt) {
+  return alt && ((unit >= u'a' && unit <= u'z') || (unit >= u'A' && unit <= u'Z'));
 }
 
 KeyEvent KeyWithoutCharacter() {
@@ -111,8 +107,8 @@ KeyEvent CharacterKeyEvent(char16_t unit, bool alt) {
   KeyEvent event;
   event.pressed = true;
   event.character = unit;
-  event.scanCode = ScanCodeOf(unit);
   event.altHeld = alt;
+  event.shortcut = IsShortcut(unit, alt);
   return event;
 }
 

@@ -32,8 +32,7 @@ std::size_t DecodeKeys(std::string_view bytes, bool paused, std::vector<KeyEvent
 // when it may yet be completed by more bytes and `paused` is false.
 std::size_t DecodeCharacter(std::string_view bytes, bool paused, std::vector<KeyEvent>& events);
 
-// A key event for one UTF-16 unit, with its PC scan code where the keyboard
-// has one (letters).
+// A key event for one UTF-16 unit; with Alt, a letter is a shortcut.
 KeyEvent CharacterKeyEvent(char16_t unit, bool alt = false);
 
 // A cursor-position report "ESC [ row ; column R" found in the bytes.

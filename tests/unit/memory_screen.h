@@ -83,18 +83,20 @@ class KeyList final : public console::KeySource {
   }
 
   KeyList& Type(std::u16string_view text) {
-    for (char16_t c : text) Key(c, ScanOf(c));
+    for (char16_t c : text) Key(c);
     return *this;
   }
-  KeyList& Key(char16_t c, std::uint16_t scan = 0, bool alt = false) {
+  KeyList& Key(char16_t c, bool alt = false, bool shortcut = false) {
     console::KeyEvent down;
-    down.pressed = true, down.character = c, down.scanCode = scan, down.altHeld = alt;
+    down.pressed = true, down.character = c, down.altHeld = alt, down.shortcut = shortcut;
     events_.push_back(down);
     console::KeyEvent up = down;
     up.pressed = false;
     events_.push_back(up);  // the release must change nothing
     return *this;
   }
+  // Alt with a letter key, as the system reports it.
+  KeyList& Shortcut(char16_t c) { return Key(c, true, true); }
   // Characters of a line read from standard input: text, not keys.
   KeyList& Literal(std::u16string_view text) {
     for (char16_t c : text) {
@@ -110,19 +112,11 @@ class KeyList final : public console::KeySource {
     events_.push_back(redraw);
     return *this;
   }
-  KeyList& Enter() { return Key(13, 0x1C); }
-  KeyList& Backspace() { return Key(8, 0x0E); }
+  KeyList& Enter() { return Key(13); }
+  KeyList& Backspace() { return Key(8); }
   std::size_t Remaining() const { return events_.size(); }
 
  private:
-  static std::uint16_t ScanOf(char16_t c) {
-    static const std::u16string kTop = u"QWERTYUIOP", kHome = u"ASDFGHJKL", kBottom = u"ZXCVBNM";
-    const char16_t upper = (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
-    if (auto i = kTop.find(upper); i != std::u16string::npos) return static_cast<std::uint16_t>(0x10 + i);
-    if (auto i = kHome.find(upper); i != std::u16string::npos) return static_cast<std::uint16_t>(0x1E + i);
-    if (auto i = kBottom.find(upper); i != std::u16string::npos) return static_cast<std::uint16_t>(0x2C + i);
-    return 0;
-  }
   std::deque<console::KeyEvent> events_;
 };
 

@@ -5,6 +5,7 @@
 
 #include "console/transcript.h"
 #include "platform/host_system.h"
+#include "platform/win32/win32_system.h"
 #include "scratch_folder.h"
 
 namespace sympack::platform {
@@ -139,6 +140,41 @@ TEST(ConsoleSeam, WithoutAConsoleATranscriptAndTheEndOfInputIsEnter) {
     EXPECT_EQ(key->character, u'\r');
   }
   host->RestoreAfterRun();
+}
+
+INPUT_RECORD KeyRecord(wchar_t character, WORD scanCode, DWORD controlKeys, BOOL down = TRUE) {
+  INPUT_RECORD record{};
+  record.EventType = KEY_EVENT;
+  record.Event.KeyEvent.bKeyDown = down;
+  record.Event.KeyEvent.uChar.UnicodeChar = character;
+  record.Event.KeyEvent.wVirtualScanCode = scanCode;
+  record.Event.KeyEvent.dwControlKeyState = controlKeys;
+  return record;
+}
+
+// The letter rows by scan code, whatever the layout's letters: Alt+F, AltGr+Q
+// (a German "@") and Alt+M are shortcuts; F without Alt, Alt+7 and Alt+Enter
+// type; a mouse event is no key.
+TEST(ConsoleSeam, AltWithALetterRowKeyIsAShortcut) {
+  struct Row {
+    INPUT_RECORD record;
+    bool pressed, alt, shortcut;
+  };
+  const Row rows[] = {
+      {KeyRecord(L'f', 0x21, LEFT_ALT_PRESSED), true, true, true},
+      {KeyRecord(L'@', 0x10, RIGHT_ALT_PRESSED | LEFT_CTRL_PRESSED), true, true, true},
+      {KeyRecord(L'm', 0x32, LEFT_ALT_PRESSED, FALSE), false, true, true},
+      {KeyRecord(L'f', 0x21, 0), true, false, false},
+      {KeyRecord(L'7', 0x08, LEFT_ALT_PRESSED), true, true, false},
+      {KeyRecord(L'\r', 0x1C, LEFT_ALT_PRESSED), true, true, false},
+      {INPUT_RECORD{MOUSE_EVENT, {}}, false, false, false},
+  };
+  for (const Row& row : rows) {
+    const KeyEvent key = win32::KeyEventFrom(row.record);
+    EXPECT_EQ(key.pressed, row.pressed) << static_cast<int>(key.character);
+    EXPECT_EQ(key.altHeld, row.alt) << static_cast<int>(key.character);
+    EXPECT_EQ(key.shortcut, row.shortcut) << static_cast<int>(key.character);
+  }
 }
 
 }  // namespace

@@ -20,18 +20,32 @@ OwnedHandle OpenKeyboard() {
   return OwnedHandle(CreateFileA("CONIN$", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
 }
 
+// Scan code ranges of the letter rows on a PC keyboard (Q..P, A..L, Z..M),
+// whatever letters the keyboard layout puts on them.
+constexpr WORD kTopRowFirst = 0x10, kTopRowLast = 0x19;
+constexpr WORD kHomeRowFirst = 0x1E, kHomeRowLast = 0x26;
+constexpr WORD kBottomRowFirst = 0x2C, kBottomRowLast = 0x32;
+
+bool IsLetterRowScanCode(WORD scan) {
+  return (scan >= kTopRowFirst && scan <= kTopRowLast) ||
+         (scan >= kHomeRowFirst && scan <= kHomeRowLast) ||
+         (scan >= kBottomRowFirst && scan <= kBottomRowLast);
+}
+
+}  // namespace
+
+// With Alt held (AltGr too), the letter-row keys are menu accelerators, not
+// typing; Alt with a digit or any other key still types its character.
 KeyEvent KeyEventFrom(const INPUT_RECORD& record) {
   KeyEvent event;
   if (record.EventType != KEY_EVENT) return event;  // mouse, focus, menu, size: not a key press
   const KEY_EVENT_RECORD& key = record.Event.KeyEvent;
   event.pressed = key.bKeyDown != FALSE;
   event.character = static_cast<char16_t>(key.uChar.UnicodeChar);
-  event.scanCode = key.wVirtualScanCode;
   event.altHeld = (key.dwControlKeyState & (LEFT_ALT_PRESSED | RIGHT_ALT_PRESSED)) != 0;
+  event.shortcut = event.altHeld && IsLetterRowScanCode(key.wVirtualScanCode);
   return event;
 }
-
-}  // namespace
 
 void Win32System::PrepareForRun() {
   if (prepared_) return;

@@ -93,4 +93,8 @@ class Win32System final : public HostSystem {
   StartFailure lastStartFailure_ = StartFailure::kNone;
 };
 
+// A console input record as the tool's key event: a release or no key at
+// all is not pressed; Alt with a key of the three letter rows is a shortcut.
+KeyEvent KeyEventFrom(const INPUT_RECORD& record);
+
 }  // namespace sympack::platform::win32
