@@ -35,7 +35,14 @@ scripts/package-deb.sh
 echo "== Windows build, tests under Wine"
 cmake --preset windows >/dev/null
 cmake --build build/windows -j"$jobs"
-ctest --preset windows
+# Under load, Wine now and then fails to start a process (cmd.exe "cannot be
+# run", a program "not recognised") in a run that passes alone. The tests that
+# failed run once more, and their first failure stays in the log above: a
+# real fault fails twice.
+if ! ctest --preset windows; then
+  echo "== Windows: the failed tests once more"
+  ctest --preset windows --rerun-failed
+fi
 scripts/package-windows.sh
 
 echo "== the fst4 library for a Cortex-M0+"
