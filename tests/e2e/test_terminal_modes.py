@@ -123,20 +123,26 @@ class TerminalModes(E2ETestCase):
                 self.assertEqual(self.files(), ["FST4.INC", "FST4SIM.EXE"])
                 self.assertEqual(self.read("FST4.INC"), b"earlier")
 
+    def start_slow_run(self, name):
+        """A run of "cq" in a folder of its own holding the user's FST4.INC,
+        its simulator taking 3 s before it writes the report."""
+        folder = os.path.join(self.work, name)
+        os.mkdir(folder)
+        self.runner.install_simulator("fake_good_report", folder)
+        with open(os.path.join(folder, "FST4.INC"), "wb") as f:
+            f.write(b"mine")
+        run = TerminalRun(self.runner, folder, args=["cq"], env=self.environment(FAKE_SLEEP_MS="3000"))
+        self.addCleanup(run.close)
+        run.start()
+        return folder, run
+
     def test_a_signal_while_the_simulator_runs_ends_the_whole_run(self):
         """The interpreter and the simulator end with the tool, and the
         report goes after they have ended: nothing appears later. Every
         signal whose default course ends a process does this, and the exit
         status says which it was."""
         def check(signal_number):
-            folder = os.path.join(self.work, signal.Signals(signal_number).name)
-            os.mkdir(folder)
-            self.runner.install_simulator("fake_good_report", folder)
-            with open(os.path.join(folder, "FST4.INC"), "wb") as f:
-                f.write(b"mine")
-            run = TerminalRun(self.runner, folder, args=["cq"], env=self.environment(FAKE_SLEEP_MS="3000"))
-            self.addCleanup(run.close)
-            run.start()
+            folder, run = self.start_slow_run(signal.Signals(signal_number).name)
             run.wait_for(lambda: len(descendants(run.pid)) >= 2, timeout=10,
                          what="the interpreter and the simulator")
             children = descendants(run.pid)
@@ -158,14 +164,7 @@ class TerminalModes(E2ETestCase):
         signal. At the prompts the same keys are keys (test above)."""
         def check(case):
             key, signal_number = case
-            folder = os.path.join(self.work, signal.Signals(signal_number).name)
-            os.mkdir(folder)
-            self.runner.install_simulator("fake_good_report", folder)
-            with open(os.path.join(folder, "FST4.INC"), "wb") as f:
-                f.write(b"mine")
-            run = TerminalRun(self.runner, folder, args=["cq"], env=self.environment(FAKE_SLEEP_MS="3000"))
-            self.addCleanup(run.close)
-            run.start()
+            folder, run = self.start_slow_run(signal.Signals(signal_number).name)
             run.wait_for(lambda: "FST4SIM.EXE" in [command_name(pid) for pid in descendants(run.pid)],
                          timeout=10, what="the simulator running")
             children = descendants(run.pid)
