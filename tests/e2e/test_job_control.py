@@ -44,16 +44,22 @@ class JobControl(E2ETestCase):
                 return int(entry)
         raise AssertionError("the tool is not running\n" + shell.dump())
 
-    def test_stopped_and_continued_while_the_simulator_runs_and_at_a_prompt(self):
-        """Ctrl+Z while the simulator runs gives the shell its terminal and
-        fg finishes the run; stopped at a prompt and continued, the tool has
-        its raw modes back and the prompt still takes the answer."""
+    def shell_with_modes_saved(self):
+        """An interactive bash at its second prompt, the terminal's modes
+        saved in modes.before, the simulator (2.5 s slow) in place."""
         self.install()
         env = self.environment(FAKE_SLEEP_MS="2500", PS1=self.PROMPT, HISTFILE="/dev/null")
         shell = self.start(command=["bash", "--norc", "--noprofile", "-i"], env=env)
         self.at_shell_prompt(shell, 1)
         shell.type("stty -g > modes.before\r")
         self.at_shell_prompt(shell, 2)
+        return shell
+
+    def test_stopped_and_continued_while_the_simulator_runs_and_at_a_prompt(self):
+        """Ctrl+Z while the simulator runs gives the shell its terminal and
+        fg finishes the run; stopped at a prompt and continued, the tool has
+        its raw modes back and the prompt still takes the answer."""
+        shell = self.shell_with_modes_saved()
         shell.type(" ".join(self.runner.tool_command([])) + "\r")
         shell.wait_for_prompt(MESSAGE_PROMPT)
         shell.type("cq k1abc fn42\r")
@@ -97,12 +103,7 @@ class JobControl(E2ETestCase):
         """`kill %1` sends SIGTERM and SIGCONT to the stopped job: the run
         ends (tool, interpreter and simulator) without touching the
         terminal it no longer owns, and leaves no report."""
-        self.install()
-        env = self.environment(FAKE_SLEEP_MS="2500", PS1=self.PROMPT, HISTFILE="/dev/null")
-        shell = self.start(command=["bash", "--norc", "--noprofile", "-i"], env=env)
-        self.at_shell_prompt(shell, 1)
-        shell.type("stty -g > modes.before\r")
-        self.at_shell_prompt(shell, 2)
+        shell = self.shell_with_modes_saved()
         shell.type(" ".join(self.runner.tool_command(["cq"])) + "\r")
         shell.wait_for_text(SIMULATOR_LINE.strip())
         shell.wait_for(lambda: len(descendants(self.tool_pid(shell))) >= 2, timeout=10,
